@@ -1,0 +1,1 @@
+engine_bench(core SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_core.cpp)

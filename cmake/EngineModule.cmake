@@ -1,0 +1,45 @@
+# Helpers shared by every module, test and benchmark.
+#
+# engine_module(<name> SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
+#   Builds the static library <name>_lib and an interface target <name> that
+#   links it whole: classes register themselves by name from static objects,
+#   and a plain static link would drop the objects nothing refers to.
+#   Headers are included from the source root: #include "core/Core_Object.h".
+function(engine_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name}_lib STATIC ${ARG_SOURCES})
+  target_include_directories(${name}_lib PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name}_lib PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  add_library(${name} INTERFACE)
+  target_link_libraries(${name} INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_lib>")
+endfunction()
+
+# engine_test(<module> SOURCES ... [DEPS ...])
+#   One test executable test_<module>; every ctest name starts with "<module>.".
+#   Test suites whose name contains "Display" need a window or GL context and
+#   carry the ctest label "display".
+function(engine_test module)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  set(target test_${module})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${module} ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE ENGINE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${module}."
+    TEST_FILTER "-*Display*"
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 300)
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${module}."
+    TEST_FILTER "*Display*"
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 300 LABELS display)
+endfunction()
+
+# engine_bench(<module> SOURCES ... [DEPS ...])
+function(engine_bench module)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(bench_${module} ${ARG_SOURCES})
+  target_link_libraries(bench_${module} PRIVATE ${module} ${ARG_DEPS} benchmark::benchmark)
+endfunction()

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+namespace Core
+{
+
+static_assert(std::endian::native == std::endian::little, "archives store numbers as they lie in memory");
+
+// Why an archive stopped. The first error sticks; every later read delivers
+// nothing, so a loader may read a whole record and test once at the end.
+enum class FileError : std::uint8_t
+{
+    None,
+    ShortRead,     // a read asked for more bytes than the archive holds
+    UnknownClass,  // an object of a class that is not registered
+    StreamFailure, // the file could not be opened, written or closed
+    BadData,       // a value read is outside what the format allows
+};
+
+const char* GetFileErrorText(FileError error);
+
+// An archive: a byte stream that also carries graphs of objects. An object is
+// framed by a presence byte, its class name and an id unique within this
+// archive; its own data follows at its first occurrence only, so a second
+// reference reads back as the same object.
+class File
+{
+public:
+    File() = default;
+    virtual ~File();
+
+    // Appends raw bytes.
+    virtual void Write(const void* buffer, std::uint32_t length) = 0;
+    // Takes the next `length` bytes: all of them, or none when the archive
+    // holds fewer or has failed (the error is set and `buffer` is untouched).
+    virtual void Read(void* buffer, std::uint32_t length) = 0;
+    virtual void WriteObject(Object* object);
+    // Null for an absent object, the earlier object for a repeated id, or a
+    // new object (reference count 0) filled by its Read. Null, with the error
+    // set, for a class that is not registered: the stream cannot go on.
+    virtual Object* ReadObject();
+
+    // Bytes a Read can still deliver.
+    virtual std::uint64_t GetBytesLeft() const = 0;
+    virtual bool Failed() const { return error_ != FileError::None; }
+
+    FileError GetError() const { return error_; }
+    void SetError(FileError error);
+    // The class name that stopped the stream, for error messages.
+    const std::string& GetUnknownClassName() const { return unknownClassName_; }
+
+    // Read that answers whether it delivered.
+    bool ReadExact(void* buffer, std::uint32_t length);
+    // True when `bytes` more bytes are there to be read; otherwise fails the
+    // archive. Readers check counts with it before allocating for them.
+    bool Require(std::uint64_t bytes);
+
+    // Forgets which objects were written or read (the id counter restarts).
+    void ClearObjectTable();
+
+protected:
+    FileError error_ = FileError::None;
+
+private:
+    std::unordered_map<const Object*, std::uint32_t> writtenIds_;
+    std::unordered_map<std::uint32_t, Object*> readObjects_;
+    std::uint32_t idCounter_ = 0;
+    std::string unknownClassName_;
+};
+
+// Numbers and booleans travel as their little-endian bytes. Pointer-sized and
+// `long` values have no archive form: formats use fixed 32-bit fields.
+template <class T>
+concept ArchiveScalar = (std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, long> &&
+                        !std::is_same_v<T, unsigned long> && !std::is_same_v<T, bool>;
+
+template <ArchiveScalar T>
+File& operator<<(File& file, T value)
+{
+    file.Write(&value, sizeof value);
+    return file;
+}
+
+template <ArchiveScalar T>
+File& operator>>(File& file, T& value)
+{
+    file.Read(&value, sizeof value);
+    return file;
+}
+
+// Booleans are one byte; any non-zero byte reads as true.
+File& operator<<(File& file, bool value);
+File& operator>>(File& file, bool& value);
+
+// Reads one object and hands it to `pointer` (the old one is released). An
+// object of another class than T fails the archive and gives null.
+template <class T>
+File& ReadRefPtr(File& file, RefPtr<T>& pointer)
+{
+    Object* object = file.ReadObject();
+    if (object == nullptr)
+    {
+        pointer = nullptr;
+        return file;
+    }
+    T* typed = dynamic_cast<T*>(object);
+    if (typed == nullptr)
+    {
+        RefPtr<Object> discard(object);
+        file.SetError(FileError::BadData);
+        pointer = nullptr;
+        return file;
+    }
+    pointer = typed;
+    return file;
+}
+
+template <class T>
+File& WriteRefPtrVector(File& file, const std::vector<RefPtr<T>>& objects)
+{
+    file << static_cast<std::uint32_t>(objects.size());
+    for (const RefPtr<T>& object : objects)
+    {
+        file.WriteObject(object.Get());
+    }
+    return file;
+}
+
+// A 32-bit count, then each object. A count that cannot fit in what the
+// archive holds (every object takes at least one byte) fails the archive.
+template <class T>
+File& ReadRefPtrVector(File& file, std::vector<RefPtr<T>>& objects)
+{
+    std::uint32_t count = 0;
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
+    {
+        return file;
+    }
+    std::vector<RefPtr<T>> read(count);
+    for (RefPtr<T>& object : read)
+    {
+        ReadRefPtr(file, object);
+        if (file.Failed())
+        {
+            return file;
+        }
+    }
+    objects = std::move(read);
+    return file;
+}
+
+} // namespace Core
