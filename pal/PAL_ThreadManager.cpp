@@ -272,9 +272,11 @@ void* ThreadManager::ThreadEntry(void* record)
     ThreadManager* owner = thread->owner_.load(std::memory_order_acquire);
     if (owner == nullptr)
     {
+        // Freed before the count drops: once it reads 0 the stop guard may
+        // take the allocator mutex away.
+        delete thread;
         --g_orphans;
         pthread_mutex_unlock(&g_ownership);
-        delete thread;
         return nullptr;
     }
     {
