@@ -229,6 +229,8 @@ std::int32_t SoundEngine::SoundData::OpenWav(const std::string& nativeName)
     {
         return fail();
     }
+    // A trailing partial frame is no sound; OpenAL would refuse the buffer.
+    format_.dataSize -= format_.dataSize % format_.blockAlign;
     format_.duration = static_cast<double>(format_.dataSize) / static_cast<double>(format_.byteRate);
     std::clearerr(file_);
     if (fseeko(file_, format_.dataStart, SEEK_SET) != 0)

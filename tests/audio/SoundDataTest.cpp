@@ -61,12 +61,12 @@ TEST_F(SoundDataTest, WavFormatsChooseTheirOpenALFormat)
     {
         SCOPED_TRACE(c.name);
         const std::string path = SoundTest::WriteFile(
-            std::string(c.name) + ".wav", Riff({Chunk("fmt ", c.format), Chunk("data", Frames(480))}));
+            std::string(c.name) + ".wav", Riff({Chunk("fmt ", c.format), Chunk("data", Frames(3360))}));
         Data data;
         ASSERT_EQ(data.Open(path), Data::Ok);
         EXPECT_EQ(data.GetOpenALFormat(), static_cast<std::uint32_t>(c.expected));
         EXPECT_EQ(data.GetKind(), Data::Wav);
-        EXPECT_EQ(data.GetDataSize(), 480u);
+        EXPECT_EQ(data.GetDataSize(), 3360u); // whole frames of every layout
         EXPECT_EQ(data.GetFileName(), path);
         EXPECT_TRUE(data.IsOpen());
     }
