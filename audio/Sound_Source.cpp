@@ -71,8 +71,11 @@ bool SoundEngine::Source::StopAndRestart()
     {
         return false;
     }
+    // Unmarked only once the stream is rewound: an owner that sees the flag
+    // clear finds the source ready to play from the start.
+    const bool restarted = kind_ != Streamed || Restart();
     playing_ = 0;
-    return kind_ != Streamed || Restart();
+    return restarted;
 }
 
 bool SoundEngine::Source::Attach(SoundData* data)

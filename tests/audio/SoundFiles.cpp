@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -97,9 +98,13 @@ Bytes RampFrames16(std::uint32_t frames, std::uint16_t channels)
     return bytes;
 }
 
-const std::string& Directory()
+namespace
 {
-    static const std::string directory = []
+
+// Made on first use, removed with everything in it when the program ends.
+struct TemporaryDirectory
+{
+    TemporaryDirectory()
     {
         char pattern[] = "/tmp/audio_test_XXXXXX";
         const char* made = mkdtemp(pattern);
@@ -107,9 +112,22 @@ const std::string& Directory()
         {
             throw std::runtime_error("cannot make a temporary directory");
         }
-        return std::string(made);
-    }();
-    return directory;
+        path = made;
+    }
+    ~TemporaryDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
+} // namespace
+
+const std::string& Directory()
+{
+    static const TemporaryDirectory directory;
+    return directory.path;
 }
 
 std::string WriteFile(const std::string& name, const Bytes& bytes)
