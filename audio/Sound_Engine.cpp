@@ -18,7 +18,7 @@ constexpr ALenum DistanceModels[SoundEngine::DistanceModelCount] = {
     AL_EXPONENT_DISTANCE_CLAMPED,
 };
 
-constexpr std::int32_t DefaultMutexType = 0;
+constexpr std::int32_t DefaultMutexType = PAL::ThreadManager::NormalMutex;
 
 std::string ALString(ALenum what)
 {
@@ -189,8 +189,9 @@ void SoundEngine::TearDown()
 bool SoundEngine::StartStreamThread()
 {
     streamFinished_ = false;
-    streamThread_ = threads_.CreateThread(nullptr, &SoundEngine::StreamThread, this,
-                                          SoundThreads::ThreadManager::NormalPriority(), false);
+    streamThread_ = threads_.CreateThread(
+        nullptr, &SoundEngine::StreamThread, this,
+        PAL::ThreadManager::GetPriority(PAL::ThreadManager::PriorityLevel::Normal), false);
     return streamThread_ != nullptr;
 }
 
@@ -218,17 +219,17 @@ void SoundEngine::StopStreamThread()
     streamThread_ = nullptr;
 }
 
-void SoundEngine::StreamThread(SoundThreads::Thread* thread)
+void SoundEngine::StreamThread(PAL::Thread* thread)
 {
-    SoundEngine* engine = static_cast<SoundEngine*>(SoundThreads::ThreadManager::GetArgument(thread));
-    while (SoundThreads::ThreadManager::IsRunning(thread))
+    SoundEngine* engine = static_cast<SoundEngine*>(thread->GetArgument());
+    while (PAL::Thread::IsRunning(thread))
     {
         if (engine->threads_.LockMutex(engine->listMutex_))
         {
             engine->StreamPass();
             engine->threads_.UnlockMutex(engine->listMutex_);
         }
-        SoundThreads::ThreadManager::Sleep(engine->waitMs_, thread);
+        PAL::Thread::Sleep(engine->waitMs_, thread);
     }
     engine->SignalStreamEnd();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/Sound_Threads.h"
+#include "pal/PAL_ThreadManager.h"
 
 #include <atomic>
 #include <cstdint>
@@ -127,7 +127,7 @@ private:
         SoundData* data = nullptr;
     };
 
-    static void StreamThread(SoundThreads::Thread* thread);
+    static void StreamThread(PAL::Thread* thread);
     void StreamPass();
     void SignalStreamEnd();
 
@@ -141,11 +141,11 @@ private:
     void StopStreamThread();
 
     bool initialized_ = false;
-    SoundThreads::ThreadManager threads_;
-    SoundThreads::Thread* streamThread_ = nullptr;
-    SoundThreads::Mutex* listMutex_ = nullptr;
-    SoundThreads::Mutex* shutdownMutex_ = nullptr;
-    SoundThreads::Condition* shutdownCondition_ = nullptr;
+    PAL::ThreadManager threads_;
+    PAL::Thread* streamThread_ = nullptr;
+    pthread_mutex_t* listMutex_ = nullptr;
+    pthread_mutex_t* shutdownMutex_ = nullptr;
+    pthread_cond_t* shutdownCondition_ = nullptr;
     // Set by the streaming thread, under the shutdown mutex, as its last act.
     bool streamFinished_ = false;
 
