@@ -138,7 +138,10 @@ std::string WriteFile(const std::string& name, const Bytes& bytes)
     {
         throw std::runtime_error("cannot write " + path);
     }
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty())
+    {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+    }
     std::fclose(file);
     return path;
 }
