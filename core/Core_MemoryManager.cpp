@@ -210,8 +210,9 @@ void PoolDelete(void* block, std::size_t)
     AllocatorLock lock;
     if (block != nullptr)
     {
-        std::free(block);
+        // The hook sees the block while it is still allocated.
         ReleaseHook(block, 0);
+        std::free(block);
     }
 }
 
@@ -242,8 +243,8 @@ void PoolDelete(void* block, std::size_t size)
     AllocatorLock lock;
     if (block != nullptr)
     {
-        MemoryManager::GetInstance().Deallocate(block, size);
         ReleaseHook(block, 0);
+        MemoryManager::GetInstance().Deallocate(block, size);
     }
 }
 
