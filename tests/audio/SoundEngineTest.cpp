@@ -412,7 +412,8 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
         // The whole sound played, and the flag followed within about one pass.
         EXPECT_GE(SecondsSince(start), 0.25);
         ASSERT_NE(silent, Clock::time_point{});
-        EXPECT_LT(std::chrono::duration<double>(Clock::now() - silent).count(), 0.25);
+        // A pass is 30 ms; the bound leaves room for a loaded machine.
+        EXPECT_LT(std::chrono::duration<double>(Clock::now() - silent).count(), 1.0);
         // Rewound and refilled: the buffers hold chunks 0 and 1 again.
         EXPECT_EQ(FirstFrameOfLastChunk(data), 800);
         EXPECT_EQ(SourceInt(source, AL_BUFFERS_QUEUED), 2);
@@ -421,8 +422,10 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
 
 TEST_F(SoundEngineTest, LoopingStreamPlaysOnWithoutAGap)
 {
-    // 0.25 s in chunks of 0.1 s, three buffers; played for five lengths.
-    Data* data = engine.CreateStream(SoundTest::MakeWav("loop_stream2.wav", 1, 8000, 2000), 0.1f, 3);
+    // 1 s in chunks of 0.25 s, four buffers; played for two and a half
+    // lengths. The queue holds at least half a second, so only a stall of
+    // the streaming thread, not a busy machine, can starve it.
+    Data* data = engine.CreateStream(SoundTest::MakeWav("loop_stream2.wav", 1, 8000, 8000), 0.25f, 4);
     ASSERT_NE(data, nullptr);
     Source* source = engine.CreateSource(data, 0, 1);
     ASSERT_NE(source, nullptr);
@@ -430,7 +433,7 @@ TEST_F(SoundEngineTest, LoopingStreamPlaysOnWithoutAGap)
 
     int gaps = 0;
     const Clock::time_point start = Clock::now();
-    while (SecondsSince(start) < 1.25)
+    while (SecondsSince(start) < 2.5)
     {
         if (SourceInt(source, AL_SOURCE_STATE) != AL_PLAYING || SourceInt(source, AL_BUFFERS_QUEUED) < 2)
         {
@@ -441,7 +444,7 @@ TEST_F(SoundEngineTest, LoopingStreamPlaysOnWithoutAGap)
     EXPECT_EQ(gaps, 0);
     EXPECT_TRUE(engine.IsMarkedPlaying(source));
     ASSERT_TRUE(engine.Stop(source));
-    EXPECT_EQ(FirstFrameOfLastChunk(data), 1600);
+    EXPECT_EQ(FirstFrameOfLastChunk(data), 6000);
 }
 
 TEST_F(SoundEngineTest, StopAllEmptiesTheEngineAndCanRunTwice)
