@@ -57,20 +57,34 @@ private:
     explicit Matrix4(Uninitialised) {}
 };
 
-// Column k of `this` times element k of each column of `other`: the loop over
-// rows is four independent lanes, which the compiler turns into vector code.
+// Column c of the product is this x (column c of other): the four columns of
+// `this` weighted by that column's elements. The columns are copied first so
+// the compiler knows the result aliases neither operand, and each column is
+// four independent lanes, which it turns into vector code.
 inline Matrix4 Matrix4::operator*(const Matrix4& other) const
 {
-    Matrix4 out{Uninitialised{}};
-    for (int c = 0; c < 4; ++c)
+    float c0[4], c1[4], c2[4], c3[4];
+    for (int r = 0; r < 4; ++r)
     {
-        const float* column = &other.m[4 * c];
+        c0[r] = m[r];
+        c1[r] = m[4 + r];
+        c2[r] = m[8 + r];
+        c3[r] = m[12 + r];
+    }
+    Matrix4 out{Uninitialised{}};
+    const auto column = [&](int c)
+    {
+        const float x = other.m[4 * c], y = other.m[4 * c + 1], z = other.m[4 * c + 2],
+                    w = other.m[4 * c + 3];
         for (int r = 0; r < 4; ++r)
         {
-            out.m[4 * c + r] =
-                m[r] * column[0] + m[4 + r] * column[1] + m[8 + r] * column[2] + m[12 + r] * column[3];
+            out.m[4 * c + r] = c0[r] * x + c1[r] * y + c2[r] * z + c3[r] * w;
         }
-    }
+    };
+    column(0);
+    column(1);
+    column(2);
+    column(3);
     return out;
 }
 
