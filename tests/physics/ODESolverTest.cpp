@@ -186,7 +186,7 @@ TEST(ODESolverTest, SolverWithoutFunctionHoldsItsStateAndFollowsItsLength)
         solver->SetDerivativeFunction(&ConstantSlope);
         solver->GetState() = {0.0f, 0.0f, 0.0f};
         solver->Step(0.5f);
-        EXPECT_FLOAT_EQ(solver->GetState()[2], 1.5f);
+        EXPECT_NEAR(solver->GetState()[2], 1.5f, 1e-5f);
     }
 }
 
