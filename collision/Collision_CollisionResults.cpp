@@ -1,0 +1,144 @@
+#include "collision/Collision_CollisionResults.h"
+
+#include "collision/Collision_Archive.h"
+#include "core/Core_File.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace Collision2D
+{
+
+CollisionResults::CollisionResults()
+    : rectangles_(InitialPoolSize), dynamics_(InitialPoolSize), staticCircles_(InitialPoolSize),
+      staticSegments_(InitialPoolSize),
+      tileMaps_(InitialTileMapPoolSize), allocated_{InitialPoolSize, InitialPoolSize, InitialPoolSize,
+                                                    InitialPoolSize, InitialTileMapPoolSize}
+{
+}
+
+void CollisionResults::NextRectangleContact()
+{
+    AdvancePool(rectangles_, counts_[RectanglePool], allocated_[RectanglePool], deltaBuffer_);
+}
+
+void CollisionResults::NextDynamicContact()
+{
+    AdvancePool(dynamics_, counts_[DynamicPool], allocated_[DynamicPool], deltaBuffer_);
+}
+
+void CollisionResults::NextStaticCircleContact()
+{
+    AdvancePool(staticCircles_, counts_[StaticCirclePool], allocated_[StaticCirclePool], deltaBuffer_);
+}
+
+void CollisionResults::NextStaticLineSegmentContact()
+{
+    AdvancePool(staticSegments_, counts_[StaticLineSegmentPool], allocated_[StaticLineSegmentPool],
+                deltaBuffer_);
+}
+
+void CollisionResults::NextTileMapContact()
+{
+    AdvancePool(tileMaps_, counts_[TileMapPool], allocated_[TileMapPool], deltaBuffer_);
+}
+
+namespace
+{
+
+// The pool entries up to the allocated number (the pool may hold more).
+template <class Record> std::size_t AllocatedRecords(const std::vector<Record>& pool, std::int32_t allocated)
+{
+    return std::min(pool.size(), static_cast<std::size_t>(allocated));
+}
+
+template <class Record> void ResetStaticPool(std::vector<Record>& pool, std::int32_t allocated)
+{
+    for (std::size_t i = 0; i < AllocatedRecords(pool, allocated); ++i)
+    {
+        pool[i].ClearUserIds();
+        pool[i].numberOfIntersectedPoints = 0;
+    }
+}
+
+} // namespace
+
+void CollisionResults::Reset()
+{
+    counts_[RectanglePool] = 0;
+
+    for (std::size_t i = 0; i < AllocatedRecords(dynamics_, allocated_[DynamicPool]); ++i)
+    {
+        dynamics_[i].Reset();
+    }
+    counts_[DynamicPool] = 0;
+
+    ResetStaticPool(staticCircles_, allocated_[StaticCirclePool]);
+    counts_[StaticCirclePool] = 0;
+    ResetStaticPool(staticSegments_, allocated_[StaticLineSegmentPool]);
+    counts_[StaticLineSegmentPool] = 0;
+
+    for (TMAP_C& record : tileMaps_)
+    {
+        record.currentNewIdsNumber = 0;
+        record.currentStaticIdsNumber = 0;
+    }
+    counts_[TileMapPool] = 0;
+}
+
+bool CollisionResults::HasAnyContact() const
+{
+    return counts_[StaticCirclePool] != 0 || counts_[StaticLineSegmentPool] != 0 ||
+           counts_[TileMapPool] != 0 || counts_[RectanglePool] != 0 || counts_[DynamicPool] != 0;
+}
+
+namespace
+{
+
+// The smallest archive form of one record of the dynamic and tile-map pools.
+constexpr std::uint32_t MinimumDynamicRecordBytes = 40;
+constexpr std::uint32_t MinimumTileMapRecordBytes = 40;
+
+} // namespace
+
+void CollisionResults::Write(Core::File& file) const
+{
+    Detail::WritePool(file, rectangles_, allocated_[RectanglePool], counts_[RectanglePool]);
+    Detail::WritePool(file, dynamics_, allocated_[DynamicPool], counts_[DynamicPool]);
+    Detail::WritePool(file, staticCircles_, allocated_[StaticCirclePool], counts_[StaticCirclePool]);
+    Detail::WritePool(file, staticSegments_, allocated_[StaticLineSegmentPool],
+                      counts_[StaticLineSegmentPool]);
+    Detail::WritePool(file, tileMaps_, allocated_[TileMapPool], counts_[TileMapPool]);
+    file << deltaBuffer_ << tileMapBufferSize_;
+}
+
+bool CollisionResults::Read(Core::File& file)
+{
+    CollisionResults read;
+    if (!Detail::ReadPool(file, read.rectangles_, read.allocated_[RectanglePool], read.counts_[RectanglePool],
+                          BRECT_C::ArchiveBytes) ||
+        !Detail::ReadPool(file, read.dynamics_, read.allocated_[DynamicPool], read.counts_[DynamicPool],
+                          MinimumDynamicRecordBytes) ||
+        !Detail::ReadPool(file, read.staticCircles_, read.allocated_[StaticCirclePool],
+                          read.counts_[StaticCirclePool], ShapeContact::ArchiveBytes) ||
+        !Detail::ReadPool(file, read.staticSegments_, read.allocated_[StaticLineSegmentPool],
+                          read.counts_[StaticLineSegmentPool], ShapeContact::ArchiveBytes) ||
+        !Detail::ReadPool(file, read.tileMaps_, read.allocated_[TileMapPool], read.counts_[TileMapPool],
+                          MinimumTileMapRecordBytes))
+    {
+        return false;
+    }
+    file >> read.deltaBuffer_ >> read.tileMapBufferSize_;
+    if (file.Failed())
+    {
+        return false;
+    }
+    if (!Detail::CheckStoredDelta(file, read.deltaBuffer_))
+    {
+        return false;
+    }
+    *this = std::move(read);
+    return true;
+}
+
+} // namespace Collision2D
