@@ -468,9 +468,25 @@ bool Window::SetFullScreen(bool fullScreen, const DisplayMode& mode)
         return false;
     }
     SDL_Window* window = ToSdl(handle_);
+    const bool wasFullScreen = IsFullScreen();
     if (!fullScreen)
     {
-        return SDL_SetWindowFullscreen(window, 0) == 0;
+        if (!wasFullScreen)
+        {
+            return true;
+        }
+        if (SDL_SetWindowFullscreen(window, 0) != 0)
+        {
+            return false;
+        }
+        // Without a window manager nothing restores the windowed placement.
+        SDL_SetWindowSize(window, windowed_[2], windowed_[3]);
+        SDL_SetWindowPosition(window, windowed_[0], windowed_[1]);
+        return true;
+    }
+    if (!wasFullScreen)
+    {
+        GetClientRect(windowed_[0], windowed_[1], windowed_[2], windowed_[3]);
     }
     SDL_DisplayMode wanted{};
     wanted.w = static_cast<int>(mode.width);

@@ -145,8 +145,8 @@ public:
     // The mode in force on the primary display.
     static bool GetCurrentDisplayMode(DisplayMode& mode);
     // Exclusive full screen in `mode` (the nearest the display offers), or
-    // back to the windowed desktop mode. False when the switch failed; the
-    // window is then as it was.
+    // back to the desktop mode with the client area where it was before.
+    // False when the switch failed.
     bool SetFullScreen(bool fullScreen, const DisplayMode& mode);
     bool IsFullScreen() const;
 
@@ -164,6 +164,8 @@ private:
     bool visible_ = false;
     bool resizable_ = true;
     Callbacks callbacks_;
+    // Client rectangle (x, y, width, height) before full screen.
+    std::int32_t windowed_[4] = {};
 };
 
 // Handles queued events until the queue is empty (true); window events go to

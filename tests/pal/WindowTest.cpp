@@ -246,4 +246,27 @@ TEST_F(WindowDisplayTest, DisplayModesIncludeTheCurrentOne)
     EXPECT_TRUE(found);
 }
 
+TEST_F(WindowDisplayTest, FullScreenToggleReturnsToTheWindowedPlacement)
+{
+    const PAL::DisplayMode screen = Screen();
+    Window window(640, 480);
+    window.SetVisible(true);
+    std::int32_t before[4] = {};
+    window.GetClientRect(before[0], before[1], before[2], before[3]);
+
+    ASSERT_TRUE(window.SetFullScreen(true, screen));
+    EXPECT_TRUE(window.IsFullScreen());
+    PAL::ProcessMessages();
+    ASSERT_TRUE(window.SetFullScreen(false, screen));
+    EXPECT_FALSE(window.IsFullScreen());
+    PAL::ProcessMessages();
+
+    std::int32_t after[4] = {};
+    window.GetClientRect(after[0], after[1], after[2], after[3]);
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(after[i], before[i]) << i;
+    }
+}
+
 } // namespace
