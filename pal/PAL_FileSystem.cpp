@@ -91,10 +91,6 @@ std::string NativeForm(const std::string& path)
 {
     std::string native = path;
     std::replace(native.begin(), native.end(), '\\', '/');
-    if (!path.empty() && path[0] == '\\')
-    {
-        native.insert(0, GetExecutableDirectory());
-    }
     return native;
 }
 

@@ -13,10 +13,10 @@ namespace PAL
 const std::string& GetExecutableName();
 const std::string& GetExecutableDirectory();
 
-// Turns an engine path into a native one:
-// - a path that begins with a backslash is relative to the executable's
-//   directory ("\Resources\Fonts\a.fbf");
-// - every backslash becomes a slash;
+// Turns an engine path into a native one. Resource paths are built as the
+// executable's directory followed by a backslash path
+// (GetExecutableDirectory() + "\Resources\Fonts\a.fbf"):
+// - every backslash becomes a slash (a leading one makes the path absolute);
 // - when the result does not exist, each component that does not exist as
 //   spelled is matched case-blind (ASCII) against its directory's entries;
 //   components without any match are kept as spelled, so a path for a new

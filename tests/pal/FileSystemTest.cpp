@@ -72,16 +72,17 @@ TEST(FileSystem, ResourcePathsResolveBelowTheExecutableIgnoringCase)
     fs::create_directories(scratch.Path() / "Layers Collisions");
     WriteText(scratch.Path() / "Layers Collisions" / "level0_Layer1.txt", "walls");
 
+    const std::string base = PAL::GetExecutableDirectory() + "\\" + probe;
     struct Case
     {
         std::string enginePath;
         std::string text;
     };
     const Case cases[] = {
-        {"\\" + probe + "\\Layers Collisions\\level0_Layer1.txt", "walls"},
-        {"\\" + probe + "\\LAYERS COLLISIONS\\LEVEL0_LAYER1.TXT", "walls"},
-        {PAL::GetExecutableDirectory() + "\\" + probe + "\\layers collisions\\level0_layer1.txt", "walls"},
-        {"\\" + probe + "\\Layers Collisions\\level9_layer1.txt", "<failed>"},
+        {base + "\\Layers Collisions\\level0_Layer1.txt", "walls"},
+        {base + "\\LAYERS COLLISIONS\\LEVEL0_LAYER1.TXT", "walls"},
+        {base + "\\layers collisions\\level0_layer1.txt", "walls"},
+        {base + "\\Layers Collisions\\level9_layer1.txt", "<failed>"},
     };
     for (const Case& c : cases)
     {
@@ -90,7 +91,7 @@ TEST(FileSystem, ResourcePathsResolveBelowTheExecutableIgnoringCase)
 
     // A new file lands in the existing directory under the name as spelled.
     {
-        Core::DiskFile file("\\" + probe + "\\layers COLLISIONS\\Saved.bin", Core::DiskFile::WriteMode);
+        Core::DiskFile file(base + "\\layers COLLISIONS\\Saved.bin", Core::DiskFile::WriteMode);
         ASSERT_FALSE(file.Failed());
         file.Write("x", 1);
     }
@@ -99,7 +100,6 @@ TEST(FileSystem, ResourcePathsResolveBelowTheExecutableIgnoringCase)
 
 TEST(FileSystem, NativeFormOfPaths)
 {
-    const std::string exe = PAL::GetExecutableDirectory();
     struct Case
     {
         std::string enginePath;
@@ -107,8 +107,8 @@ TEST(FileSystem, NativeFormOfPaths)
     };
     const Case cases[] = {
         {"", ""},
-        {"\\Resources\\Fonts\\", exe + "/Resources/Fonts/"},
-        {"\\Saves\\game1.sav", exe + "/Saves/game1.sav"},
+        {"\\no-such-root\\Fonts\\", "/no-such-root/Fonts/"},
+        {"\\tmp\\game1.sav", "/tmp/game1.sav"},
         {"/no/such/dir\\File.txt", "/no/such/dir/File.txt"},
         {"relative\\name.txt", "relative/name.txt"},
     };
