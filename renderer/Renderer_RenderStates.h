@@ -1,0 +1,23 @@
+#pragma once
+
+// Every render-state class, for code that builds passes.
+#include "renderer/Renderer_AlphaBlendingState.h"
+#include "renderer/Renderer_AlphaTestingState.h"
+#include "renderer/Renderer_ColorMaskState.h"
+#include "renderer/Renderer_CullingState.h"
+#include "renderer/Renderer_CurrentColorState.h"
+#include "renderer/Renderer_DepthBufferState.h"
+#include "renderer/Renderer_DitheringState.h"
+#include "renderer/Renderer_FillingState.h"
+#include "renderer/Renderer_FogState.h"
+#include "renderer/Renderer_LightingState.h"
+#include "renderer/Renderer_LineState.h"
+#include "renderer/Renderer_MaterialState.h"
+#include "renderer/Renderer_NormalizeNormalsState.h"
+#include "renderer/Renderer_PointState.h"
+#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_ShadingState.h"
+#include "renderer/Renderer_State.h"
+#include "renderer/Renderer_StencilBufferState.h"
+#include "renderer/Renderer_TexturingState.h"
+#include "renderer/Renderer_TriangleOffsetState.h"
