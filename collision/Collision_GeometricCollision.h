@@ -177,7 +177,8 @@ public:
     // An empty shape for Read: serial 0, nothing taken from the counter.
     explicit StaticCollisionCircle(ForReadingTag);
     // Kind and owner copied, a new serial from the counter, z, user id and
-    // tested flag copied, and an owned copy of the other's geometry.
+    // tested flag copied, and an owned copy of the other's geometry; the
+    // copy has no slot until a layer stores it.
     StaticCollisionCircle(const StaticCollisionCircle& other);
     StaticCollisionCircle& operator=(const StaticCollisionCircle&) = delete;
     ~StaticCollisionCircle() override;
@@ -195,6 +196,10 @@ public:
     std::uint8_t GetZ_Collision() const { return z_; }
 
     std::uint32_t GetSerial() const { return serial_; }
+    // The slot of the shape in its layer, set by the layer when it stores
+    // the shape; contact records name the shape by it. Not archived.
+    void SetSlot(std::uint32_t slot) { slot_ = slot; }
+    std::uint32_t GetSlot() const { return slot_; }
     void SetUserId(std::uint32_t userId) { userId_ = userId; }
     std::uint32_t GetUserId() const { return userId_; }
     void SetTested(bool tested) { tested_ = tested; }
@@ -210,6 +215,7 @@ public:
 private:
     std::unique_ptr<Math::Circle2D> circle_;
     std::uint32_t serial_ = 0;
+    std::uint32_t slot_ = 0;
     std::uint32_t userId_ = 0;
     std::uint8_t z_ = 0;
     bool tested_ = false;
@@ -235,6 +241,10 @@ public:
     std::uint8_t GetZ_Collision() const { return z_; }
 
     std::uint32_t GetSerial() const { return serial_; }
+    // The slot of the shape in its layer, set by the layer when it stores
+    // the shape; contact records name the shape by it. Not archived.
+    void SetSlot(std::uint32_t slot) { slot_ = slot; }
+    std::uint32_t GetSlot() const { return slot_; }
     void SetUserId(std::uint32_t userId) { userId_ = userId; }
     std::uint32_t GetUserId() const { return userId_; }
     void SetTested(bool tested) { tested_ = tested; }
@@ -248,6 +258,7 @@ public:
 private:
     std::unique_ptr<Math::LineSegment2D> segment_;
     std::uint32_t serial_ = 0;
+    std::uint32_t slot_ = 0;
     std::uint32_t userId_ = 0;
     std::uint8_t z_ = 0;
     bool tested_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace Collision2D
@@ -140,6 +141,23 @@ constexpr std::uint32_t BaseOf(CollisionKind kind)
     default:
         return 0;
     }
+}
+
+// The low 8 bits of trunc(n), as two's complement gives them for any
+// integer value: how script numbers become layer indices and z values.
+// Not-a-number and infinities give 0.
+inline std::uint8_t LowByteOfScriptNumber(double n)
+{
+    if (!std::isfinite(n))
+    {
+        return 0;
+    }
+    double low = std::fmod(std::trunc(n), 256.0);
+    if (low < 0.0)
+    {
+        low += 256.0;
+    }
+    return static_cast<std::uint8_t>(low);
 }
 
 } // namespace Collision2D
