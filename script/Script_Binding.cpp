@@ -1,0 +1,311 @@
+#include "script/Script_Binding.h"
+
+#include "core/Core_ScriptBridge.h"
+#include "script/Script_Lua.h"
+
+namespace Script
+{
+
+namespace
+{
+
+std::vector<GlobalFunctionRecord>& GlobalFunctions()
+{
+    static auto* functions = new std::vector<GlobalFunctionRecord>();
+    return *functions;
+}
+
+// Fields of a type's metatable besides __index and __newindex.
+constexpr const char* NameField = "__name";
+constexpr const char* MethodsField = "__methods";
+constexpr const char* PropertiesField = "__properties";
+
+// The object of the userdata a property access came through (stack index 1,
+// always a userdata of the metatable's type), refusing one that holds null.
+void* PropertyOwner(lua_State* state, const char* typeName)
+{
+    void* object = *static_cast<void**>(lua_touserdata(state, 1));
+    if (object == nullptr)
+    {
+        luaL_error(state, "property of a %s that holds no object", typeName);
+    }
+    return object;
+}
+
+// __index(object, key): a property's getter, else the method of that name
+// (nil when there is none). Upvalues: methods, properties, type name.
+int Index(lua_State* state)
+{
+    if (lua_type(state, 2) == LUA_TSTRING)
+    {
+        lua_pushvalue(state, 2);
+        lua_rawget(state, lua_upvalueindex(2));
+        if (lua_islightuserdata(state, -1))
+        {
+            const auto* record = static_cast<const PropertyRecord*>(lua_touserdata(state, -1));
+            lua_pop(state, 1);
+            void* object = PropertyOwner(state, lua_tostring(state, lua_upvalueindex(3)));
+            return record->getter(object, state);
+        }
+        lua_pop(state, 1);
+    }
+    lua_pushvalue(state, 2);
+    lua_rawget(state, lua_upvalueindex(1));
+    return 1;
+}
+
+// __newindex(object, key, value): a property's setter; any other key is
+// refused, since the userdata has no fields of its own to hold it.
+// Upvalues: properties, type name.
+int NewIndex(lua_State* state)
+{
+    const char* typeName = lua_tostring(state, lua_upvalueindex(2));
+    lua_pushvalue(state, 2);
+    lua_rawget(state, lua_upvalueindex(1));
+    if (!lua_islightuserdata(state, -1))
+    {
+        const char* key =
+            lua_type(state, 2) == LUA_TSTRING ? lua_tostring(state, 2) : luaL_typename(state, 2);
+        return luaL_error(state, "%s has no property '%s'", typeName, key);
+    }
+    const auto* record = static_cast<const PropertyRecord*>(lua_touserdata(state, -1));
+    lua_pop(state, 1);
+    void* object = PropertyOwner(state, typeName);
+    record->setter(object, state);
+    return 0;
+}
+
+// A method call object:Name(...). Upvalues: the method record, the type
+// name. The object is checked and taken off the stack, so the method finds
+// its own arguments from index 1.
+int Dispatch(lua_State* state)
+{
+    const auto* record = static_cast<const MethodRecord*>(lua_touserdata(state, lua_upvalueindex(1)));
+    const char* typeName = lua_tostring(state, lua_upvalueindex(2));
+    void* object = ToObject(state, 1, typeName);
+    if (object == nullptr)
+    {
+        const char* heldType = GetTypeName(state, 1);
+        if (heldType != nullptr && std::string_view(heldType) == typeName)
+        {
+            return luaL_error(state, "'%s' called on a %s that holds no object", record->name, typeName);
+        }
+        return luaL_typerror(state, 1, typeName);
+    }
+    lua_remove(state, 1);
+    return record->function(object, state);
+}
+
+// Leaves the metatable of `typeName` on the stack, made and given its
+// lookup functions when the type has none yet.
+void PushMetatable(lua_State* state, const char* typeName)
+{
+    luaL_newmetatable(state, typeName);
+    const int metatable = lua_gettop(state);
+    lua_pushstring(state, MethodsField);
+    lua_rawget(state, metatable);
+    const bool prepared = lua_istable(state, -1);
+    lua_pop(state, 1);
+    if (prepared)
+    {
+        return;
+    }
+    lua_pushstring(state, typeName);
+    lua_setfield(state, metatable, NameField);
+    lua_newtable(state);
+    const int methods = lua_gettop(state);
+    lua_newtable(state);
+    const int properties = lua_gettop(state);
+
+    lua_pushvalue(state, methods);
+    lua_setfield(state, metatable, MethodsField);
+    lua_pushvalue(state, properties);
+    lua_setfield(state, metatable, PropertiesField);
+
+    lua_pushvalue(state, methods);
+    lua_pushvalue(state, properties);
+    lua_pushstring(state, typeName);
+    lua_pushcclosure(state, &Index, 3);
+    lua_setfield(state, metatable, "__index");
+
+    lua_pushvalue(state, properties);
+    lua_pushstring(state, typeName);
+    lua_pushcclosure(state, &NewIndex, 2);
+    lua_setfield(state, metatable, "__newindex");
+    lua_settop(state, metatable);
+}
+
+// Leaves the metatable's table in `field` on the stack, the metatable below it.
+void PushMetatableField(lua_State* state, const char* typeName, const char* field)
+{
+    PushMetatable(state, typeName);
+    lua_pushstring(state, field);
+    lua_rawget(state, -2);
+}
+
+// The keeper of an object a script owns. It sits in the environment of the
+// object's userdata, so both become garbage together; its finaliser
+// destroys the object.
+struct OwnedObject
+{
+    void* object;
+    DestroyFunction destroy;
+};
+
+constexpr const char* OwnedObjectType = "Script.OwnedObject";
+
+int CollectOwnedObject(lua_State* state)
+{
+    auto* owned = static_cast<OwnedObject*>(lua_touserdata(state, 1));
+    if (owned != nullptr && owned->destroy != nullptr)
+    {
+        owned->destroy(owned->object);
+        owned->destroy = nullptr;
+    }
+    return 0;
+}
+
+[[maybe_unused]] const bool g_pushInstalled = []
+{
+    Core::SetPushUserdataFunction(&PushObject);
+    return true;
+}();
+
+} // namespace
+
+void PushObject(lua_State* state, void* object, const char* typeName)
+{
+    lua_checkstack(state, 8);
+    void** block = static_cast<void**>(lua_newuserdata(state, sizeof(void*)));
+    *block = object;
+    if (typeName != nullptr)
+    {
+        PushMetatable(state, typeName);
+        lua_setmetatable(state, -2);
+    }
+}
+
+void PushOwnedObject(lua_State* state, void* object, const char* typeName, DestroyFunction destroy)
+{
+    PushObject(state, object, typeName);
+    auto* owned = static_cast<OwnedObject*>(lua_newuserdata(state, sizeof(OwnedObject)));
+    *owned = OwnedObject{object, destroy};
+    if (luaL_newmetatable(state, OwnedObjectType) != 0)
+    {
+        lua_pushcfunction(state, &CollectOwnedObject);
+        lua_setfield(state, -2, "__gc");
+    }
+    lua_setmetatable(state, -2);
+    lua_createtable(state, 1, 0);
+    lua_insert(state, -2);
+    lua_rawseti(state, -2, 1);
+    lua_setfenv(state, -2);
+}
+
+void* ToObject(lua_State* state, int index, const char* typeName)
+{
+    // Checking the type rather than the size alone keeps foreign userdata
+    // (file handles and the like) and light userdata out.
+    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != sizeof(void*) ||
+        typeName == nullptr)
+    {
+        return nullptr;
+    }
+    index = AbsoluteIndex(state, index);
+    if (lua_getmetatable(state, index) == 0)
+    {
+        return nullptr;
+    }
+    lua_getfield(state, LUA_REGISTRYINDEX, typeName);
+    const bool sameType = lua_rawequal(state, -1, -2) != 0;
+    lua_pop(state, 2);
+    return sameType ? *static_cast<void**>(lua_touserdata(state, index)) : nullptr;
+}
+
+const char* GetTypeName(lua_State* state, int index)
+{
+    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != sizeof(void*))
+    {
+        return nullptr;
+    }
+    if (lua_getmetatable(state, index) == 0)
+    {
+        return nullptr;
+    }
+    lua_pushstring(state, NameField);
+    lua_rawget(state, -2);
+    if (lua_type(state, -1) != LUA_TSTRING)
+    {
+        lua_pop(state, 2);
+        return nullptr;
+    }
+    const char* name = lua_tostring(state, -1);
+    // Only a metatable that the registry keeps under its own name counts.
+    lua_getfield(state, LUA_REGISTRYINDEX, name);
+    const bool registered = lua_rawequal(state, -1, -3) != 0;
+    lua_pop(state, 3);
+    return registered ? name : nullptr;
+}
+
+GlobalFunctionRegistrar::GlobalFunctionRegistrar(const char* name, GlobalFunction function)
+{
+    GlobalFunctions().push_back({name, function});
+}
+
+const std::vector<GlobalFunctionRecord>& GetGlobalFunctions()
+{
+    return GlobalFunctions();
+}
+
+void RegisterMethodTable(lua_State* state, const MethodTable& table)
+{
+    lua_checkstack(state, 16);
+    PushMetatableField(state, table.typeName, MethodsField);
+    const int methods = lua_gettop(state);
+    for (std::size_t i = 0; i < table.count; ++i)
+    {
+        const MethodRecord& record = table.records[i];
+        lua_pushlightuserdata(state, const_cast<MethodRecord*>(&record));
+        lua_pushstring(state, table.typeName);
+        lua_pushcclosure(state, &Dispatch, 2);
+        lua_setfield(state, methods, record.name);
+    }
+    lua_pop(state, 2);
+}
+
+void RegisterPropertyTable(lua_State* state, const PropertyTable& table)
+{
+    lua_checkstack(state, 16);
+    PushMetatableField(state, table.typeName, PropertiesField);
+    const int properties = lua_gettop(state);
+    for (std::size_t i = 0; i < table.count; ++i)
+    {
+        const PropertyRecord& record = table.records[i];
+        lua_pushlightuserdata(state, const_cast<PropertyRecord*>(&record));
+        lua_setfield(state, properties, record.name);
+    }
+    lua_pop(state, 2);
+}
+
+void RegisterGlobalFunctions(lua_State* state)
+{
+    for (const GlobalFunctionRecord& record : GlobalFunctions())
+    {
+        lua_register(state, record.name, record.function);
+    }
+}
+
+void RegisterAll(lua_State* state)
+{
+    for (const MethodTable* table : GetMethodTables())
+    {
+        RegisterMethodTable(state, *table);
+    }
+    for (const PropertyTable* table : GetPropertyTables())
+    {
+        RegisterPropertyTable(state, *table);
+    }
+    RegisterGlobalFunctions(state);
+}
+
+} // namespace Script
