@@ -20,14 +20,15 @@ constexpr const char* NameField = "__name";
 constexpr const char* MethodsField = "__methods";
 constexpr const char* PropertiesField = "__properties";
 
-// The object of the userdata a property access came through (stack index 1,
-// always a userdata of the metatable's type), refusing one that holds null.
+// The object of a property access: the value at stack index 1 must be a
+// userdata of the metatable's type holding an object. (The lookup functions
+// are reachable through getmetatable, so anything may arrive there.)
 void* PropertyOwner(lua_State* state, const char* typeName)
 {
-    void* object = *static_cast<void**>(lua_touserdata(state, 1));
+    void* object = ToObject(state, 1, typeName);
     if (object == nullptr)
     {
-        luaL_error(state, "property of a %s that holds no object", typeName);
+        luaL_error(state, "property of something that is no %s object", typeName);
     }
     return object;
 }

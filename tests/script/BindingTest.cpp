@@ -170,6 +170,7 @@ TEST(ScriptBinding, PropertiesReadAndWriteFieldsBesideMethods)
     EXPECT_NE(script.Run("box.count = 'many'").find("number expected"), std::string::npos);
     EXPECT_NE(script.Run("box.top = {}").find("number expected"), std::string::npos);
     EXPECT_NE(script.Run("box.colour = 1").find("TestBox has no property 'colour'"), std::string::npos);
+    EXPECT_NE(script.Run("getmetatable(box).__index(5, 'top')").find("no TestBox object"), std::string::npos);
     EXPECT_EQ(box.count, 4);
     EXPECT_EQ(box.top, 2.5f);
 }

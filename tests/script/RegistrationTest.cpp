@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace
@@ -13,6 +14,7 @@ TEST(Registration, EveryRegisteredNameCreatesAnObjectOfThatName)
 {
     const std::vector<std::string> names = Core::ClassRegistry::GetClassNames();
     ASSERT_FALSE(names.empty());
+    RecordProperty("classes", static_cast<int>(names.size()));
     EXPECT_NE(std::find(names.begin(), names.end(), "Object"), names.end());
     for (const std::string& name : names)
     {
