@@ -1,0 +1,129 @@
+// Cost of the swept tests per pair and step: the sub-step loop of a pair
+// test with one object moving and the sweep against one static shape, for 1
+// to 20 sub-steps and 1 to 8 shapes per object.
+// The shapes pass close by without touching, so every sub-step runs.
+
+#include "collision/Collision_CollisionActor.h"
+#include "collision/Collision_DynamicObject.h"
+#include "collision/Collision_GeometricCollision.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace
+{
+
+using Collision2D::DynamicObject;
+using Math::Vector2D;
+
+// `shapes` shapes in a row, alternately a segment (facing up) and a circle
+// of radius 2 resting on the row's line, 6 units apart; a circle first.
+class BenchBody
+{
+public:
+    BenchBody(int shapes, std::uint32_t slot) : actor_(std::make_unique<Collision2D::CollisionActor>())
+    {
+        auto* frame = new ("bench", __LINE__) Collision2D::CollisionFrame;
+        frame->SetBoundingRectangle({10, -10, 10, -10}, false);
+        for (int i = 0; i < shapes; ++i)
+        {
+            const float x = 6.0f * static_cast<float>(i);
+            if (i % 2 == 0)
+            {
+                frame->AddCircle({x, 2}, 2, static_cast<std::uint32_t>(i), false);
+            }
+            else
+            {
+                frame->AddLineSegment({x - 2, 0}, {x + 2, 0}, static_cast<std::uint32_t>(i), false);
+            }
+        }
+        auto* animation = new ("bench", __LINE__) Collision2D::CollisionAnimation;
+        animation->AddCollisionFrame(frame);
+        actor_->AddCollisionAnimation(animation);
+        object.AddCollisionData(actor_.get(), 0, 0);
+        object.SetCollisionType(1);
+        object.SetSlot(static_cast<std::int32_t>(slot));
+    }
+
+    void Pose(const Vector2D& from, const Vector2D& to)
+    {
+        object.SetOldPosition(from);
+        object.SetPosition(to);
+        object.PreUpdate();
+    }
+
+    DynamicObject object;
+
+private:
+    std::unique_ptr<Collision2D::CollisionActor> actor_;
+};
+
+// The moving row passes 1.5 below the resting one, shifted by half a pitch.
+constexpr float RowGap = 5.5f;
+
+void BM_SweptPairOneMoving(benchmark::State& state)
+{
+    const auto subSteps = static_cast<float>(state.range(0));
+    const int shapes = static_cast<int>(state.range(1));
+    BenchBody mover(shapes, 1);
+    BenchBody rest(shapes, 2);
+    mover.Pose({0, 0}, {subSteps, 0});
+    rest.Pose({3, RowGap}, {3, RowGap});
+    const std::int32_t n = mover.object.GetSubSteps();
+    const float dt = 1.0f / static_cast<float>(n);
+    for (auto _ : state)
+    {
+        bool any = false;
+        for (std::int32_t k = 1; k <= n && !any; ++k)
+        {
+            const float kf = static_cast<float>(k);
+            float fraction = 2.0f;
+            any = mover.object.SweptSegmentsSegmentsOneMoving(rest.object, 0, dt, kf, fraction);
+            any = mover.object.SweptSegmentsCirclesOneMoving(rest.object, 0, dt, kf, fraction) || any;
+            any = mover.object.SweptCirclesSegmentsOneMoving(rest.object, 0, dt, kf, fraction) || any;
+            any = mover.object.SweptCirclesCirclesOneMoving(rest.object, 0, dt, kf, fraction) || any;
+        }
+        benchmark::DoNotOptimize(any);
+    }
+    if (mover.object.GetCollisionResults().CurrentDynamicContact().currentCirclesNumber != 0)
+    {
+        state.SkipWithError("the rows touched");
+    }
+}
+BENCHMARK(BM_SweptPairOneMoving)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
+
+void BM_SweptAgainstStaticCircle(benchmark::State& state)
+{
+    const auto subSteps = static_cast<float>(state.range(0));
+    BenchBody mover(static_cast<int>(state.range(1)), 1);
+    mover.Pose({0, 0}, {subSteps, 0});
+    Collision2D::StaticCollisionCircle circle;
+    circle.SetCircle(new ("bench", __LINE__) Math::Circle2D({3, RowGap + 2}, 2));
+    circle.SetSlot(1);
+    for (auto _ : state)
+    {
+        mover.object.SweptAgainstStaticCircle(circle, 0);
+        benchmark::DoNotOptimize(mover.object.GetCollisionResults().GetStaticCircleContactCount());
+    }
+}
+BENCHMARK(BM_SweptAgainstStaticCircle)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
+
+void BM_SweptAgainstStaticLineSegment(benchmark::State& state)
+{
+    const auto subSteps = static_cast<float>(state.range(0));
+    BenchBody mover(static_cast<int>(state.range(1)), 1);
+    mover.Pose({0, 0}, {subSteps, 0});
+    Collision2D::StaticCollisionLineSegment segment;
+    segment.SetLineSegment(new ("bench", __LINE__) Math::LineSegment2D({-5, RowGap}, {55, RowGap}));
+    segment.SetSlot(1);
+    for (auto _ : state)
+    {
+        mover.object.SweptAgainstStaticLineSegment(segment, 0);
+        benchmark::DoNotOptimize(mover.object.GetCollisionResults().GetStaticLineSegmentContactCount());
+    }
+}
+BENCHMARK(BM_SweptAgainstStaticLineSegment)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
+
+} // namespace
