@@ -1,6 +1,6 @@
 // Cost of the swept tests per pair and step: the sub-step loop of a pair
-// test with one object moving and the sweep against one static shape, for 1
-// to 20 sub-steps and 1 to 8 shapes per object.
+// test (one object moving, both moving), the sweep against one static shape
+// and the overlap tests, for 1 to 20 sub-steps and 1 to 8 shapes per object.
 // The shapes pass close by without touching, so every sub-step runs.
 
 #include "collision/Collision_CollisionActor.h"
@@ -94,6 +94,41 @@ void BM_SweptPairOneMoving(benchmark::State& state)
 }
 BENCHMARK(BM_SweptPairOneMoving)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
 
+void BM_SweptPairBothMoving(benchmark::State& state)
+{
+    const auto subSteps = static_cast<float>(state.range(0));
+    const int shapes = static_cast<int>(state.range(1));
+    BenchBody first(shapes, 1);
+    BenchBody second(shapes, 2);
+    first.Pose({0, 0}, {subSteps, 0});
+    second.Pose({3, RowGap}, {3 + subSteps, RowGap});
+    std::int32_t n = first.object.GetSubSteps();
+    const float dt = 1.0f / static_cast<float>(n);
+    for (auto _ : state)
+    {
+        bool any = false;
+        for (std::int32_t k = 1; k <= n && !any; ++k)
+        {
+            const float kf = static_cast<float>(k);
+            float fraction = 2.0f;
+            float otherFraction = 2.0f;
+            bool hit = false;
+            bool otherHit = false;
+            first.object.SweptSegmentsSegments(second.object, 0, dt, kf, fraction, otherFraction, n, hit,
+                                               otherHit);
+            first.object.SweptSegmentsCircles(second.object, 0, dt, kf, fraction, otherFraction, n, hit,
+                                              otherHit);
+            second.object.SweptSegmentsCircles(first.object, 0, dt, kf, otherFraction, fraction, n, otherHit,
+                                               hit);
+            first.object.SweptCirclesCircles(second.object, 0, dt, kf, fraction, otherFraction, hit,
+                                             otherHit);
+            any = hit || otherHit;
+        }
+        benchmark::DoNotOptimize(any);
+    }
+}
+BENCHMARK(BM_SweptPairBothMoving)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
+
 void BM_SweptAgainstStaticCircle(benchmark::State& state)
 {
     const auto subSteps = static_cast<float>(state.range(0));
@@ -125,5 +160,24 @@ void BM_SweptAgainstStaticLineSegment(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SweptAgainstStaticLineSegment)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
+
+void BM_OverlapPair(benchmark::State& state)
+{
+    const int shapes = static_cast<int>(state.range(0));
+    BenchBody first(shapes, 1);
+    BenchBody second(shapes, 2);
+    first.object.SetUpdateOnIdle(true);
+    first.Pose({0, 0}, {0, 0});
+    second.Pose({3, RowGap}, {3, RowGap});
+    for (auto _ : state)
+    {
+        bool any = first.object.OverlapSegmentsSegments(second.object, 0);
+        any = first.object.OverlapSegmentsCircles(second.object, 0) || any;
+        any = first.object.OverlapCirclesSegments(second.object, 0) || any;
+        any = first.object.OverlapCirclesCircles(second.object, 0) || any;
+        benchmark::DoNotOptimize(any);
+    }
+}
+BENCHMARK(BM_OverlapPair)->Arg(1)->Arg(2)->Arg(4)->Arg(8);
 
 } // namespace

@@ -4,15 +4,9 @@ namespace Collision2D::Swept
 {
 
 SubStep::SubStep(const StepMotion& motion, float dt, float k)
-    : motion_(&motion),
-      dt_(dt),
-      t0_((k - 1.0f) * dt),
-      t1_(k * dt),
-      position0_(motion.PositionAt(t0_)),
-      position1_(motion.PositionAt(t1_)),
-      pivot0_(position0_ + motion.offset),
-      pivot1_(position1_ + motion.offset),
-      rotation0_(motion.OrientationAt(t0_)),
+    : motion_(&motion), dt_(dt), t0_((k - 1.0f) * dt), t1_(k * dt), position0_(motion.PositionAt(t0_)),
+      position1_(motion.PositionAt(t1_)), pivot0_(position0_ + motion.offset),
+      pivot1_(position1_ + motion.offset), rotation0_(motion.OrientationAt(t0_)),
       remainingShift0_(motion.displacement * (1.0f - t0_)),
       remainingShift1_(motion.displacement * (1.0f - t1_))
 {
