@@ -18,11 +18,12 @@ using Math::LineSegment2D;
 using Math::Ray2D;
 using Math::Vector2D;
 
-// A contact at fraction distance / length of the sub-step.
+// A contact at fraction distance / length of the sub-step (at most 1).
 void SetMoving(FeatureContact& c, float distance, float length, const Vector2D& point, const Vector2D& normal)
 {
-    c.fraction = distance / length;
-    c.distance = distance;
+    const float reached = distance < length ? distance : length;
+    c.fraction = reached / length;
+    c.distance = reached;
     c.penetrating = false;
     c.depth = 0.0f;
     c.count = 1;
@@ -85,6 +86,25 @@ float DistanceAlong(const Vector2D& origin, const Vector2D& direction, const Vec
     return NotNegative((onLine - origin).Dot(normal) / across);
 }
 
+// Rounding can leave a feature that reaches the other shape exactly at the
+// end of one sub-step a hair beyond its chord, and a hair inside the shape
+// at the start of the next, where a thickness of 0 refuses it: the shapes
+// would pass through each other. So a moving feature's hit up to the math
+// tolerance beyond its chord is a contact at the end of the sub-step, and a
+// moving feature that starts at most that deep inside has just touched: a
+// contact at the start of the sub-step, whatever the threshold.
+constexpr float Touching = Math::Tolerance;
+
+bool WithinChord(float distance, const Chord& chord)
+{
+    return distance <= chord.length + Touching;
+}
+
+bool JustTouching(const Chord& chord, float depth)
+{
+    return !chord.still && depth <= Touching;
+}
+
 // ---------------------------------------------------------------------------
 // Segment against circle.
 
@@ -124,11 +144,18 @@ bool FaceIntoCircle(const SubStep& step, const Chord& chord, const Vector2D& n, 
     else
     {
         const float depth = NotNegative((entry - foot).Dot(normal));
-        if (!threshold.Accept(depth))
+        if (JustTouching(chord, depth))
         {
-            return false;
+            SetMoving(contact, 0.0f, chord.length, entry, normal);
         }
-        SetPenetrating(contact, depth, entry, normal);
+        else
+        {
+            if (!threshold.Accept(depth))
+            {
+                return false;
+            }
+            SetPenetrating(contact, depth, entry, normal);
+        }
     }
     contact.penetration = PenetrationAtStepEnd(entry, contact.normal[0], step.CarryFromEnd(foot));
     return true;
@@ -187,11 +214,18 @@ bool EndIntoCircle(const SubStep& step, const Vector2D& end, const Vector2D& n, 
         {
             // Already inside at the start of the sub-step.
             const float depth = NotNegative((entry - end).Dot(normal));
-            if (!threshold.Admits(depth))
+            if (JustTouching(chord, depth))
             {
-                return false;
+                SetMoving(contact, 0.0f, chord.length, entry, normal);
             }
-            SetPenetrating(contact, depth, entry, normal);
+            else
+            {
+                if (!threshold.Admits(depth))
+                {
+                    return false;
+                }
+                SetPenetrating(contact, depth, entry, normal);
+            }
         }
     }
     contact.penetration = PenetrationAtStepEnd(contact.point[0], contact.normal[0], step.CarryFromEnd(end));
@@ -230,12 +264,19 @@ bool SegmentEndIntoCircle(const SubStep& step, const Vector2D& end, const Circle
             }
             depth = (exit - end).Length();
         }
-        if (!threshold.Admits(depth))
-        {
-            return false;
-        }
         const Vector2D normal = Unit(atStart.center - end);
-        SetPenetrating(contact, depth, end, normal);
+        if (JustTouching(chord, depth))
+        {
+            SetMoving(contact, 0.0f, chord.length, end, normal);
+        }
+        else
+        {
+            if (!threshold.Admits(depth))
+            {
+                return false;
+            }
+            SetPenetrating(contact, depth, end, normal);
+        }
         contact.penetration =
             PenetrationAtStepEnd(end, normal, step.CarryFromStart(atStart.center) - normal * r);
         return true;
@@ -263,14 +304,15 @@ bool SegmentEndIntoCircle(const SubStep& step, const Vector2D& end, const Circle
             return false;
         }
         distance = (first - end).Length();
-        if (distance > chord.length)
+        if (!WithinChord(distance, chord))
         {
             return false;
         }
     }
-    const Vector2D centre = atStart.center + chord.direction * distance;
+    SetMoving(contact, distance, chord.length, end, Vector2D());
+    const Vector2D centre = atStart.center + chord.direction * contact.distance;
     const Vector2D normal = Unit(centre - end);
-    SetMoving(contact, distance, chord.length, end, normal);
+    contact.normal[0] = normal;
     contact.penetration = PenetrationAtStepEnd(end, normal, step.CarryFromEnd(atEnd.center) - normal * r);
     return true;
 }
@@ -312,11 +354,19 @@ bool EndAgainstSegment(const SubStep& step, const Vector2D& end, const LineSegme
     if (other.IntersectRay(Ray2D(chord.start, nS), hit, overlap) == ClassifyResult::Intersecting)
     {
         const float depth = DistanceAlong(chord.start, nS, other.pointA, nS);
-        if (!threshold.AcceptAtMost(depth))
+        const Vector2D onFace = chord.start + nS * depth;
+        if (JustTouching(chord, depth))
         {
-            return false;
+            SetMoving(contact, 0.0f, chord.length, onFace, nS);
         }
-        SetPenetrating(contact, depth, chord.start + nS * depth, nS);
+        else
+        {
+            if (!threshold.AcceptAtMost(depth))
+            {
+                return false;
+            }
+            SetPenetrating(contact, depth, onFace, nS);
+        }
         contact.penetration = PenetrationAtStepEnd(contact.point[0], nS, step.CarryFromStart(chord.start));
         return true;
     }
@@ -329,11 +379,12 @@ bool EndAgainstSegment(const SubStep& step, const Vector2D& end, const LineSegme
     case ClassifyResult::Intersecting:
     {
         const float distance = DistanceAlong(chord.start, chord.direction, other.pointA, nS);
-        if (distance > chord.length)
+        if (!WithinChord(distance, chord))
         {
             return false;
         }
-        SetMoving(contact, distance, chord.length, chord.start + chord.direction * distance, nS);
+        SetMoving(contact, distance, chord.length, Vector2D(), nS);
+        contact.point[0] = chord.start + chord.direction * contact.distance;
         break;
     }
     case ClassifyResult::Coincident:
@@ -374,11 +425,18 @@ bool OtherEndAgainstSegment(const SubStep& step, const Vector2D& end, const Line
     if (atStart.IntersectRay(Ray2D(end, n0), hit, overlap) == ClassifyResult::Intersecting)
     {
         const float depth = DistanceAlong(end, n0, atStart.pointA, n0);
-        if (!threshold.AcceptAtMost(depth))
+        if (JustTouching(chord, depth))
         {
-            return false;
+            SetMoving(contact, 0.0f, chord.length, end, normal);
         }
-        SetPenetrating(contact, depth, end, normal);
+        else
+        {
+            if (!threshold.AcceptAtMost(depth))
+            {
+                return false;
+            }
+            SetPenetrating(contact, depth, end, normal);
+        }
         contact.penetration = PenetrationAtStepEnd(end, normal, step.CarryFromStart(hit));
         return true;
     }
@@ -391,7 +449,7 @@ bool OtherEndAgainstSegment(const SubStep& step, const Vector2D& end, const Line
     case ClassifyResult::Intersecting:
     {
         const float distance = DistanceAlong(end, chord.direction, atStart.pointA, n0);
-        if (distance > chord.length)
+        if (!WithinChord(distance, chord))
         {
             return false;
         }
@@ -559,25 +617,32 @@ bool CircleAgainstCircle(const SubStep& step, const Circle2D& atStart, const Cir
         }
         const float p = (foot - z0).Dot(chord.direction);
         const float s = p - std::sqrt(reach * reach - h * h);
-        if (s > chord.length)
+        if (!WithinChord(s, chord))
         {
             return false;
         }
         if (s >= 0.0f)
         {
-            centre = z0 + chord.direction * s;
             SetMoving(contact, s, chord.length, Vector2D(), Vector2D());
+            centre = z0 + chord.direction * contact.distance;
         }
         else
         {
             // Overlapping at the start of the sub-step.
             const float depth = NotNegative(reach - (zb - z0).Length());
-            if (!threshold.Accept(depth))
+            if (JustTouching(chord, depth))
             {
-                return false;
+                SetMoving(contact, 0.0f, chord.length, Vector2D(), Vector2D());
+            }
+            else
+            {
+                if (!threshold.Accept(depth))
+                {
+                    return false;
+                }
+                SetPenetrating(contact, depth, Vector2D(), Vector2D());
             }
             centre = z0;
-            SetPenetrating(contact, depth, Vector2D(), Vector2D());
         }
     }
     const Vector2D normal = Unit(centre - zb);
@@ -618,6 +683,13 @@ bool CircleAgainstSegment(const SubStep& step, const Circle2D& atStart, const Ci
         // A leading point exactly on the face is left to the sweep below.
         if (depth > 0.0f || chord.still)
         {
+            if (JustTouching(chord, depth))
+            {
+                SetMoving(contact, 0.0f, chord.length, lead + n * depth, n);
+                contact.penetration =
+                    PenetrationAtStepEnd(contact.point[0], n, step.CarryFromEnd(atEnd.center) - n * r);
+                return true;
+            }
             if (threshold.Accept(depth))
             {
                 SetPenetrating(contact, depth, lead + n * depth, n);
@@ -635,11 +707,12 @@ bool CircleAgainstSegment(const SubStep& step, const Circle2D& atStart, const Ci
         case ClassifyResult::Intersecting:
         {
             const float distance = DistanceAlong(lead, chord.direction, other.pointA, n);
-            if (distance > chord.length)
+            if (!WithinChord(distance, chord))
             {
                 return false;
             }
-            SetMoving(contact, distance, chord.length, lead + chord.direction * distance, n);
+            SetMoving(contact, distance, chord.length, Vector2D(), n);
+            contact.point[0] = lead + chord.direction * contact.distance;
             contact.penetration =
                 PenetrationAtStepEnd(contact.point[0], n, step.CarryFromEnd(atEnd.center) - n * r);
             return true;
@@ -652,7 +725,7 @@ bool CircleAgainstSegment(const SubStep& step, const Circle2D& atStart, const Ci
             const float toB = (overlap.pointB - lead).Length();
             const bool nearA = toA <= toB;
             const float distance = nearA ? toA : toB;
-            if (distance > chord.length)
+            if (!WithinChord(distance, chord))
             {
                 return false;
             }
