@@ -1,6 +1,6 @@
 #include "input/Input_InputSource.h"
 
-#include "input/Input_ScriptedInputSource.h"
+#include "input/Input_SDLInputSource.h"
 
 namespace Input
 {
@@ -11,9 +11,8 @@ InputSource* g_installed = nullptr;
 
 InputSource& PlatformSource()
 {
-    // Nothing pressed, the pointer at the origin.
-    static ScriptedInputSource idle;
-    return idle;
+    static SDLInputSource platform;
+    return platform;
 }
 } // namespace
 
