@@ -6,6 +6,8 @@
 // destructor alive in the frames it unwinds.
 #include <lua.hpp>
 
+#include <cstdint>
+
 namespace Script
 {
 
@@ -19,6 +21,33 @@ inline int AbsoluteIndex(lua_State* state, int index)
         return lua_gettop(state) + index + 1;
     }
     return index;
+}
+
+// A script number as a 32-bit integer, truncated towards zero. Numbers past
+// the range saturate and NaN gives 0, so no script value makes the
+// conversion undefined.
+inline std::int32_t ToInt32(lua_Number value)
+{
+    if (!(value == value))
+    {
+        return 0;
+    }
+    if (value >= 2147483647.0)
+    {
+        return 2147483647;
+    }
+    if (value <= -2147483648.0)
+    {
+        return -2147483647 - 1;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// The argument at `index` through ToInt32; a script error when it is no
+// number.
+inline std::int32_t CheckInt32(lua_State* state, int index)
+{
+    return ToInt32(luaL_checknumber(state, index));
 }
 
 } // namespace Script

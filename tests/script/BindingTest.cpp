@@ -192,7 +192,8 @@ TEST(ScriptBinding, EveryTableIsCompleteAndZeroTerminated)
         const char* typeName;
         std::size_t count;
     };
-    const Expected expected[] = {{"Circle2D", 6}, {"LineSegment2D", 13}, {"Ray2D", 12}, {"Line2D", 12}};
+    const Expected expected[] = {{"Circle2D", 6}, {"LineSegment2D", 13}, {"Ray2D", 12},
+                                 {"Line2D", 12},  {"MouseImp", 10},      {"KeyboardImp", 8}};
     for (const Expected& e : expected)
     {
         const Script::MethodTable* table = Script::FindMethodTable(e.typeName);
