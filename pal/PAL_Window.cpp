@@ -428,6 +428,11 @@ bool Window::GetObtainedGLAttributes(GLAttributes& attributes)
     return true;
 }
 
+void* Window::GetGLProcAddress(const char* name)
+{
+    return name != nullptr ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Display modes
 

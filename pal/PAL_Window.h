@@ -139,6 +139,9 @@ public:
     static std::int32_t GetSwapInterval();
     // What the current context actually got; false without a current one.
     static bool GetObtainedGLAttributes(GLAttributes& attributes);
+    // The address of an OpenGL entry point by name; null when the driver
+    // lacks it. Meaningful only while a context is current.
+    static void* GetGLProcAddress(const char* name);
 
     // Display modes of the primary display, as the system lists them.
     static std::vector<DisplayMode> GetDisplayModes();
