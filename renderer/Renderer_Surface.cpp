@@ -1,0 +1,246 @@
+#include "renderer/Renderer_Surface.h"
+
+#include "pal/PAL_FileSystem.h"
+#include "renderer/Renderer_Image.h"
+#include "renderer/Renderer_PowerOfTwo.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+namespace Renderer
+{
+
+namespace
+{
+
+constexpr std::size_t RawHeaderSize = 16;
+
+std::uint32_t ReadLittle32(const std::uint8_t* p)
+{
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+
+// Closes the stream however the reader leaves.
+struct FileCloser
+{
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
+} // namespace
+
+Surface::Surface(std::uint32_t width, std::uint32_t height, std::uint32_t format)
+    : format_(format), width_(width), height_(height), pitch_(width * 4),
+      pixels_(std::size_t{width} * height * 4, 0)
+{
+}
+
+Surface::Surface(const std::string& fileName)
+{
+    if (LoadImageFile(fileName))
+    {
+        return;
+    }
+    if (fileName.empty() || !ReadRawFile(fileName))
+    {
+        MakePattern();
+    }
+}
+
+Surface* Surface::Clone() const
+{
+    return new ("Renderer_Surface", __LINE__) Surface(*this);
+}
+
+const char* Surface::GetClassName() const
+{
+    return "Renderer::Surface";
+}
+
+std::uint32_t Surface::GetSize() const
+{
+    return sizeof(Surface);
+}
+
+const std::uint8_t* Surface::GetPixel(std::uint32_t x, std::uint32_t y) const
+{
+    if (x >= width_ || y >= height_)
+    {
+        return nullptr;
+    }
+    return pixels_.data() + (std::size_t{y} * width_ + x) * 4;
+}
+
+bool Surface::LoadImageFile(const std::string& fileName)
+{
+    Image image;
+    if (!DecodeImageFile(fileName, image))
+    {
+        return false;
+    }
+    Assign(image);
+    return true;
+}
+
+Core::RefPtr<Surface> Surface::FromImage(const Image& image)
+{
+    Core::RefPtr<Surface> surface(new ("Renderer_Surface", __LINE__) Surface());
+    surface->Assign(image);
+    return surface;
+}
+
+void Surface::Assign(const Image& image)
+{
+    const std::uint32_t width = image.width;
+    const std::uint32_t height = image.height;
+    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4, 0);
+    const auto source = [&image, width](std::uint32_t x, std::uint32_t row)
+    { return image.rgba.data() + (std::size_t{row} * width + x) * 4; };
+
+    for (std::uint32_t row = 0; row < height; ++row)
+    {
+        // Source rows run from the top; surface rows from the bottom.
+        std::uint8_t* out = pixels.data() + std::size_t{height - 1 - row} * width * 4;
+        for (std::uint32_t x = 0; x < width; ++x, out += 4)
+        {
+            const std::uint8_t* pixel = source(x, row);
+            std::copy(pixel, pixel + 4, out);
+            if (pixel[3] != 0)
+            {
+                continue;
+            }
+            // Neighbours are read from the source, never from pixels already
+            // filled, so the result does not depend on the walk order.
+            std::uint32_t sum[3] = {0, 0, 0};
+            std::uint32_t count = 0;
+            for (std::uint32_t ny = (row > 0 ? row - 1 : 0); ny <= row + 1 && ny < height; ++ny)
+            {
+                for (std::uint32_t nx = (x > 0 ? x - 1 : 0); nx <= x + 1 && nx < width; ++nx)
+                {
+                    const std::uint8_t* neighbour = source(nx, ny);
+                    if ((nx == x && ny == row) || neighbour[3] == 0)
+                    {
+                        continue;
+                    }
+                    sum[0] += neighbour[0];
+                    sum[1] += neighbour[1];
+                    sum[2] += neighbour[2];
+                    ++count;
+                }
+            }
+            if (count != 0)
+            {
+                for (int c = 0; c < 3; ++c)
+                {
+                    out[c] = static_cast<std::uint8_t>(sum[c] / count);
+                }
+            }
+        }
+    }
+    format_ = 0;
+    width_ = width;
+    height_ = height;
+    pitch_ = width * 4;
+    pixels_ = std::move(pixels);
+}
+
+bool Surface::ReadRawFile(const std::string& fileName)
+{
+    const std::string path = PAL::ToNativePath(fileName);
+    std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
+    if (!stream)
+    {
+        return false;
+    }
+    std::uint8_t header[RawHeaderSize];
+    if (std::fread(header, 1, RawHeaderSize, stream.get()) != RawHeaderSize)
+    {
+        return false;
+    }
+    const std::uint32_t format = ReadLittle32(header);
+    const std::uint32_t width = ReadLittle32(header + 4);
+    const std::uint32_t height = ReadLittle32(header + 8);
+    const std::uint32_t pitch = ReadLittle32(header + 12);
+
+    // The header of any file read as raw can announce anything: the pixels
+    // it announces must be in the file before a byte is allocated for them.
+    if (std::fseek(stream.get(), 0, SEEK_END) != 0)
+    {
+        return false;
+    }
+    const long end = std::ftell(stream.get());
+    const std::uint64_t bytes = std::uint64_t{width} * height * 4;
+    if (end < 0 || bytes == 0 || bytes > static_cast<std::uint64_t>(end) - RawHeaderSize ||
+        std::fseek(stream.get(), static_cast<long>(RawHeaderSize), SEEK_SET) != 0)
+    {
+        return false;
+    }
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(bytes));
+    if (std::fread(pixels.data(), 1, pixels.size(), stream.get()) != pixels.size())
+    {
+        return false;
+    }
+    format_ = format;
+    width_ = width;
+    height_ = height;
+    pitch_ = pitch;
+    pixels_ = std::move(pixels);
+    return true;
+}
+
+void Surface::MakePattern()
+{
+    format_ = 0;
+    width_ = PatternSize;
+    height_ = PatternSize;
+    pitch_ = PatternSize * 4;
+    pixels_.assign(std::size_t{PatternSize} * PatternSize * 4, 0);
+    for (std::uint32_t row = 0; row < PatternSize; ++row)
+    {
+        for (std::uint32_t column = 0; column < PatternSize; ++column)
+        {
+            std::uint8_t* pixel = pixels_.data() + (std::size_t{row} * PatternSize + column) * 4;
+            const auto grey = static_cast<std::uint8_t>(column ^ row);
+            pixel[0] = grey;
+            pixel[1] = grey;
+            pixel[2] = grey;
+            pixel[3] = 255;
+        }
+    }
+}
+
+bool Surface::LoadImageLevels(const std::string& fileName, bool mipmaps, bool nonPowerOfTwo,
+                              std::uint32_t maximumSize, std::uint32_t& imageWidth,
+                              std::uint32_t& imageHeight, std::vector<Core::RefPtr<Surface>>& levels)
+{
+    Image image;
+    if (!DecodeImageFile(fileName, image))
+    {
+        return false;
+    }
+    std::uint32_t baseWidth = image.width;
+    std::uint32_t baseHeight = image.height;
+    BaseLevelSize(baseWidth, baseHeight, nonPowerOfTwo, std::max(maximumSize, 1u));
+
+    std::vector<Core::RefPtr<Surface>> chain;
+    for (std::uint32_t level = 0;; ++level)
+    {
+        const std::uint32_t width = std::max(level < 32 ? baseWidth >> level : 0u, 1u);
+        const std::uint32_t height = std::max(level < 32 ? baseHeight >> level : 0u, 1u);
+        // Every level comes from the image itself, not from the level above,
+        // so no level compounds the filtering of another.
+        chain.push_back(FromImage(ScaleImage(image, width, height)));
+        if (!mipmaps || (width == 1 && height == 1))
+        {
+            break;
+        }
+    }
+    imageWidth = image.width;
+    imageHeight = image.height;
+    levels = std::move(chain);
+    return true;
+}
+
+} // namespace Renderer
