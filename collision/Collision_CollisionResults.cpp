@@ -46,15 +46,21 @@ void CollisionResults::NextTileMapContact()
 namespace
 {
 
-// The pool entries up to the allocated number (the pool may hold more).
-template <class Record> std::size_t AllocatedRecords(const std::vector<Record>& pool, std::int32_t allocated)
+// The records a reset has to restore: tests fill only the record at the
+// count and then advance it, so a record past the count is still as the
+// last reset, the construction or the archive read left it. That is the
+// records up to and including the count, within the allocated number (the
+// pool may hold more).
+template <class Record>
+std::size_t RecordsInUse(const std::vector<Record>& pool, std::int32_t allocated, std::int32_t count)
 {
-    return std::min(pool.size(), static_cast<std::size_t>(allocated));
+    return std::min({pool.size(), static_cast<std::size_t>(allocated), static_cast<std::size_t>(count) + 1});
 }
 
-template <class Record> void ResetStaticPool(std::vector<Record>& pool, std::int32_t allocated)
+template <class Record>
+void ResetStaticPool(std::vector<Record>& pool, std::int32_t allocated, std::int32_t count)
 {
-    for (std::size_t i = 0; i < AllocatedRecords(pool, allocated); ++i)
+    for (std::size_t i = 0; i < RecordsInUse(pool, allocated, count); ++i)
     {
         pool[i].ClearUserIds();
         pool[i].numberOfIntersectedPoints = 0;
@@ -67,21 +73,21 @@ void CollisionResults::Reset()
 {
     counts_[RectanglePool] = 0;
 
-    for (std::size_t i = 0; i < AllocatedRecords(dynamics_, allocated_[DynamicPool]); ++i)
+    for (std::size_t i = 0; i < RecordsInUse(dynamics_, allocated_[DynamicPool], counts_[DynamicPool]); ++i)
     {
         dynamics_[i].Reset();
     }
     counts_[DynamicPool] = 0;
 
-    ResetStaticPool(staticCircles_, allocated_[StaticCirclePool]);
+    ResetStaticPool(staticCircles_, allocated_[StaticCirclePool], counts_[StaticCirclePool]);
     counts_[StaticCirclePool] = 0;
-    ResetStaticPool(staticSegments_, allocated_[StaticLineSegmentPool]);
+    ResetStaticPool(staticSegments_, allocated_[StaticLineSegmentPool], counts_[StaticLineSegmentPool]);
     counts_[StaticLineSegmentPool] = 0;
 
-    for (TMAP_C& record : tileMaps_)
+    for (std::size_t i = 0; i < RecordsInUse(tileMaps_, allocated_[TileMapPool], counts_[TileMapPool]); ++i)
     {
-        record.currentNewIdsNumber = 0;
-        record.currentStaticIdsNumber = 0;
+        tileMaps_[i].currentNewIdsNumber = 0;
+        tileMaps_[i].currentStaticIdsNumber = 0;
     }
     counts_[TileMapPool] = 0;
 }

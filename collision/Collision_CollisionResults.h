@@ -80,7 +80,9 @@ public:
 
     // Every count to 0, also the inner counts of every dynamic and tile-map
     // record, and every own-shape user-id slot the next tests rely on back
-    // to the marker. Allocated numbers and pool sizes stay.
+    // to the marker. Allocated numbers and pool sizes stay. Only the records
+    // up to each count are touched: tests write no record past it, so the
+    // others are still as the last reset left them.
     void Reset();
 
     // True at the first non-zero count, read in the order static circles,

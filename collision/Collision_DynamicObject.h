@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collision/Collision_CollisionResults.h"
+#include "collision/Collision_CollisionTests.h"
 #include "collision/Collision_GeometricCollision.h"
 #include "collision/Collision_MainCollisionObject.h"
 #include "collision/Collision_ZibRect.h"
@@ -290,6 +291,28 @@ public:
     // until its owner attaches the actor again with AddCollisionData.
     void Write(Core::File& file) const;
     bool Read(Core::File& file);
+
+    // --- Pair tests (Collision_PairTests.cpp) ---------------------------------------
+    // Run by the layer step for this receiver and one candidate of its layer;
+    // a contact adds one record to each object's result block, naming the
+    // other object by its id and owner word.
+
+    // Shapes of two objects of collision type 1. This object is the
+    // receiver the broad phase chose: it moved, or neither moved and it has
+    // UpdateOnIdle set. Moving objects are tested sub-step by sub-step (N =
+    // the larger sub-step count when both move) up to the first sub-step
+    // with a contact, whose time t = (k - 1 + fraction) / N gives the poses
+    // the records report; idle objects are tested once where they stand.
+    void TestPair(DynamicObject& candidate, std::uint8_t layerIndex, const CollisionTestTable& tests);
+    void TestPair(DynamicObject& candidate, std::uint8_t layerIndex)
+    {
+        TestPair(candidate, layerIndex, DefaultCollisionTests());
+    }
+    // Rectangles: both objects' rectangles are carried from their old poses
+    // through N = max(sub-steps) sub-steps; the first sub-step whose
+    // rectangles overlap by at least one unit along both axes is reported,
+    // with the overlap and the poses at the end of that sub-step.
+    void TestRectanglePair(DynamicObject& candidate, std::uint8_t layerIndex);
 
     // --- Swept and overlap tests ---------------------------------------------------
     // Declared here, defined with the swept tests (Collision_SweptOneMoving.cpp,

@@ -221,6 +221,22 @@ void UniformGrid::AddStaticLineSegment(std::int32_t column, std::int32_t row, st
     }
 }
 
+void UniformGrid::ClearStaticCircles()
+{
+    for (GridCell& cell : cells_)
+    {
+        cell.staticCircles.Reset();
+    }
+}
+
+void UniformGrid::ClearStaticLineSegments()
+{
+    for (GridCell& cell : cells_)
+    {
+        cell.staticLineSegments.Reset();
+    }
+}
+
 void UniformGrid::InsertStaticCircle(const Math::Circle2D& circle, std::uint32_t slot)
 {
     if (IsEmpty())

@@ -105,6 +105,10 @@ public:
     void AddStaticCircle(std::int32_t column, std::int32_t row, std::uint32_t slot);
     void AddStaticLineSegment(std::int32_t column, std::int32_t row, std::uint32_t slot);
 
+    // Empty every cell's list of static circles (segments); the storage stays.
+    void ClearStaticCircles();
+    void ClearStaticLineSegments();
+
     // Enter a static circle in every cell its rim passes through (sampled
     // every degree), not in cells lying wholly inside it.
     void InsertStaticCircle(const Math::Circle2D& circle, std::uint32_t slot);
