@@ -1,4 +1,8 @@
+# One program for the collision world's benchmarks. Box2D is the reference
+# of the broad-phase benchmark and is linked into this program only.
 engine_bench(collision
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/bench_collision.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/bench_collision_swept.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/bench_collision_swept.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bench_collision_broadphase.cpp
+  DEPS box2d)
