@@ -85,9 +85,9 @@ std::unique_ptr<Collision2D::CollisionActor> MakeCircleActor()
 }
 
 // A layer over the field with a grid of 50-unit cells (the engine's
-// smallest), the circles of collision type 2 so that the step pairs them and
-// tests nothing.
-void BM_LayerBroadPhase(benchmark::State& state)
+// smallest). Circles of collision type 2 are paired and tested no further;
+// circles of type 1 also run the swept circle tests of every pair.
+void RunLayer(benchmark::State& state, std::uint8_t collisionType)
 {
     const int count = static_cast<int>(state.range(0));
     Field field(count);
@@ -102,7 +102,7 @@ void BM_LayerBroadPhase(benchmark::State& state)
         auto* object = new ("bench", __LINE__) Collision2D::DynamicObject;
         object->AddCollisionData(actor.get(), 0, 0);
         object->SetCanCollid(0, true);
-        object->SetCollisionType(2);
+        object->SetCollisionType(collisionType);
         object->SetOldPosition(p);
         layer.AddCollisionObject(object, p);
         objects.push_back(object);
@@ -125,7 +125,18 @@ void BM_LayerBroadPhase(benchmark::State& state)
     }
     state.counters["pairs"] = static_cast<double>(pairs);
 }
+
+void BM_LayerBroadPhase(benchmark::State& state)
+{
+    RunLayer(state, 2);
+}
 BENCHMARK(BM_LayerBroadPhase)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+void BM_LayerStepWithSweptTests(benchmark::State& state)
+{
+    RunLayer(state, 1);
+}
+BENCHMARK(BM_LayerStepWithSweptTests)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 // Collects the pairs a tree query finds for one circle: each pair once (the
 // other circle's index above the querying one) and only when the exact
