@@ -164,6 +164,8 @@ private:
     void CreateIntegrators(std::uint32_t kind);
     void RebuildTransform();
 
+    friend class PhysicsEngine;
+
     static inline float maximumAngularVelocity_ = 6.2831855f;
 
     Core::RefPtr<ODESolver> velocityIntegrator_;
@@ -185,6 +187,10 @@ private:
     BodyCallback moveCallback_ = nullptr;
     BodyCallback postCollisionCallback_ = nullptr;
     void* userData_ = nullptr;
+    // Engine scratch: the body's places in two of the engine's per-pass
+    // lists, so membership is one comparison. Valid only where the list
+    // holds the body at that place; not stored, not copied.
+    std::uint32_t passIndex_[2] = {0, 0};
 };
 
 } // namespace Physics2D

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace Core
+{
+class File;
+}
+
+namespace Physics2D
+{
+
+class RigidBody;
+
+// Bookkeeping of one constraint row: the two bodies it couples and, for a
+// row whose bounds follow another row (friction), that row and the factor:
+// while iterating, the row stays within +-coefficient x the other row's
+// multiplier. A row filler gives the link as an index local to its own rows;
+// the engine turns it into a global one before the solve.
+struct RowRecord
+{
+    RigidBody* body1 = nullptr;
+    RigidBody* body2 = nullptr;
+    std::int32_t linkedRow = -1;
+    float coefficient = 0.0f;
+};
+
+// The rows one constraint fills, starting at its first row in the solver's
+// storage. Row r of the Jacobian is six floats: body 1 linear x and y, body 1
+// angular, body 2 linear x and y, body 2 angular. A filler writes rows below
+// `rows` only.
+struct RowWindow
+{
+    float* jacobian = nullptr;
+    float* target = nullptr;
+    float* softness = nullptr;
+    float* lower = nullptr;
+    float* upper = nullptr;
+    RowRecord* records = nullptr;
+    std::uint32_t rows = 0;
+
+    void SetJacobian(std::uint32_t row, float j1x, float j1y, float j1w, float j2x, float j2y,
+                     float j2w) const
+    {
+        float* j = jacobian + 6 * row;
+        j[0] = j1x;
+        j[1] = j1y;
+        j[2] = j1w;
+        j[3] = j2x;
+        j[4] = j2y;
+        j[5] = j2w;
+    }
+    void SetRow(std::uint32_t row, float targetValue, float softnessValue, float lowerBound,
+                float upperBound) const
+    {
+        target[row] = targetValue;
+        softness[row] = softnessValue;
+        lower[row] = lowerBound;
+        upper[row] = upperBound;
+    }
+};
+
+// Projected Gauss-Seidel over the rows of one engine pass. It finds one
+// multiplier per row for J M^-1 J^T lambda = b within each row's bounds, and
+// leaves the result as one acceleration (x, y, angle) per body: the velocity
+// derivative adds it in the velocity pass, the position-correction pass turns
+// it into a displacement (times step^2).
+//
+// Row storage is flat per-row arrays indexed by global row; it only grows, so
+// a pass allocates nothing unless it has more rows or bodies than every
+// earlier one. The multipliers survive between solves for warm starting, one
+// set per phase.
+class ConstraintSolver
+{
+public:
+    static constexpr std::uint32_t DefaultIterations = 75;
+
+    struct Settings
+    {
+        std::uint32_t iterations = DefaultIterations;
+        bool warmStart = false;
+        float relaxation = 1.0f;
+    };
+
+    ConstraintSolver() = default;
+    ConstraintSolver(const ConstraintSolver&) = delete;
+    ConstraintSolver& operator=(const ConstraintSolver&) = delete;
+
+    // Sizes the pass: clears the first `rows` rows (Jacobian, targets,
+    // softness, bounds, links) and every body accumulator. Multipliers are
+    // cleared only when the storage grew.
+    void Prepare(std::uint32_t rows, std::uint32_t bodies);
+
+    // Also sets the joints' class-wide flag that row fillers read.
+    void SetPositionCorrectionPhase(bool on);
+    bool IsPositionCorrectionPhase() const { return positionCorrectionPhase_; }
+
+    // Every row's body must carry one of this solver's accumulators (the
+    // engine attaches them); a side without one is treated as immovable.
+    void Solve();
+
+    void SetAccuracy(std::uint32_t iterations) { settings_.iterations = iterations; }
+    std::uint32_t GetAccuracy() const { return settings_.iterations; }
+    void SetWarmStart(bool on) { settings_.warmStart = on; }
+    bool GetWarmStart() const { return settings_.warmStart; }
+    void SetRelaxation(float relaxation) { settings_.relaxation = relaxation; }
+    float GetRelaxation() const { return settings_.relaxation; }
+    const Settings& GetSettings() const { return settings_; }
+    void SetSettings(const Settings& settings) { settings_ = settings; }
+
+    // Record: u32 iteration count, u8 warm start, f32 relaxation.
+    void WriteSettings(Core::File& file) const;
+    // The whole record into `settings`, or false with the archive failed.
+    static bool ReadSettings(Core::File& file, Settings& settings);
+
+    // The rows [first, first + rows) as a filler sees them.
+    RowWindow GetRowWindow(std::uint32_t first, std::uint32_t rows);
+    RowRecord& GetRowRecord(std::uint32_t row) { return records_[row]; }
+    // Three floats (x, y, angle) for the step body of that index.
+    float* GetBodyAccumulator(std::uint32_t body) { return &accumulators_[3 * body]; }
+    // The multiplier of the row in the last solve of the current phase.
+    float GetMultiplier(std::uint32_t row) const
+    {
+        return multipliers_[positionCorrectionPhase_ ? 1 : 0][row];
+    }
+    const float* GetJacobian(std::uint32_t row) const { return &jacobian_[6 * row]; }
+    float GetTarget(std::uint32_t row) const { return target_[row]; }
+    float GetLowerBound(std::uint32_t row) const { return lower_[row]; }
+    float GetUpperBound(std::uint32_t row) const { return upper_[row]; }
+
+    std::uint32_t GetRowCount() const { return rowCount_; }
+    std::uint32_t GetRowCapacity() const { return rowCapacity_; }
+    std::uint32_t GetBodyCount() const { return bodyCount_; }
+    std::uint32_t GetBodyCapacity() const { return bodyCapacity_; }
+
+private:
+    void ComputeRightHandSide(float inverseStep);
+    void ResolveAccumulators();
+
+    Settings settings_;
+    bool positionCorrectionPhase_ = false;
+
+    std::uint32_t rowCount_ = 0;
+    std::uint32_t rowCapacity_ = 0;
+    std::uint32_t bodyCount_ = 0;
+    std::uint32_t bodyCapacity_ = 0;
+
+    std::vector<float> jacobian_; // 6 per row
+    std::vector<float> weighted_; // 6 per row: M^-1 J^T
+    std::vector<RowRecord> records_;
+    std::vector<float> target_;
+    std::vector<float> softness_;
+    std::vector<float> scratch_; // softness x factor during the sweeps
+    std::vector<float> rhs_;
+    std::vector<float> lower_;
+    std::vector<float> upper_;
+    // Per phase: velocity pass, position-correction pass.
+    std::vector<float> multipliers_[2];
+    // Accumulator offsets (in floats) of each row's two bodies, resolved
+    // once per solve so the sweeps read flat arrays only.
+    std::vector<std::uint32_t> accumulator1_;
+    std::vector<std::uint32_t> accumulator2_;
+    // 3 per body, plus one trailing sink for a side that has none.
+    std::vector<float> accumulators_;
+};
+
+} // namespace Physics2D

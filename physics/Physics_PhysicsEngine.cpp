@@ -1,0 +1,803 @@
+#include "physics/Physics_PhysicsEngine.h"
+
+#include "core/Core_File.h"
+#include "physics/Physics_Force.h"
+#include "physics/Physics_Forces.h"
+#include "physics/Physics_Simulation.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace Physics2D
+{
+
+CORE_DEFINE_OBJECT_BASICS(PhysicsEngine, "Physics2D::PhysicsEngine", "PhysicsEngine", "Physics_PhysicsEngine",
+                          __LINE__)
+static const Core::ClassRegistrar g_physicsEngineRegistrar("Physics2D::PhysicsEngine",
+                                                           &PhysicsEngine::Create);
+
+namespace
+{
+constexpr int StepList = 0;
+constexpr int ContactList = 1;
+} // namespace
+
+// A new engine with this one's settings; bodies, joints and contacts are the
+// world's own and are not copied.
+Core::Object* PhysicsEngine::Clone() const
+{
+    PhysicsEngine* engine = new ("Physics_PhysicsEngine", __LINE__) PhysicsEngine();
+    engine->solver_.SetSettings(solver_.GetSettings());
+    engine->contactLimit_ = contactLimit_;
+    engine->perContactLimit_ = perContactLimit_;
+    engine->contactListUpdate_ = contactListUpdate_;
+    engine->contactListUpdateData_ = contactListUpdateData_;
+    return engine;
+}
+
+PhysicsEngine::PhysicsEngine()
+{
+    Simulation::plusInfinity = std::numeric_limits<float>::max();
+    ground_ = new ("Physics_PhysicsEngine", __LINE__)
+        RigidBody(MassProperties(0.0f, 0.0f, {}), RigidBody::Euler, nullptr, nullptr, nullptr);
+    Simulation::staticBody = ground_.Get();
+}
+
+PhysicsEngine::~PhysicsEngine()
+{
+    DetachStepBodies();
+    if (Simulation::staticBody == ground_.Get())
+    {
+        Simulation::staticBody = nullptr;
+    }
+}
+
+// --- Bodies ------------------------------------------------------------------
+
+bool PhysicsEngine::IsValidId(std::uint32_t id) const
+{
+    return id != 0 && id <= bodies_.size() && bodies_[id - 1];
+}
+
+RigidBody* PhysicsEngine::FindBody(std::uint32_t id) const
+{
+    return IsValidId(id) ? bodies_[id - 1].Get() : nullptr;
+}
+
+RigidBody* PhysicsEngine::BodyOrGround(std::uint32_t id) const
+{
+    RigidBody* body = FindBody(id);
+    return body != nullptr ? body : ground_.Get();
+}
+
+std::uint32_t PhysicsEngine::AddRigidBody(RigidBody* body)
+{
+    if (body == nullptr)
+    {
+        return 0;
+    }
+    Core::RefPtr<RigidBody> held(body);
+    body->UpdateTransform(RigidBody::TransformUpdate::Move);
+    if (!freeIds_.empty())
+    {
+        const std::uint32_t id = freeIds_.back();
+        freeIds_.pop_back();
+        bodies_[id - 1] = held;
+        return id;
+    }
+    bodies_.push_back(held);
+    return static_cast<std::uint32_t>(bodies_.size());
+}
+
+bool PhysicsEngine::RemoveRigidBody(std::uint32_t id)
+{
+    if (!IsValidId(id))
+    {
+        return false;
+    }
+    const Core::RefPtr<RigidBody> body = bodies_[id - 1];
+    bodies_[id - 1].Reset();
+    for (const Core::RefPtr<Joint>& joint : joints_)
+    {
+        if (joint->GetBody1() == body.Get())
+        {
+            joint->SetBody1(ground_.Get());
+        }
+        else if (joint->GetBody2() == body.Get())
+        {
+            joint->SetBody2(ground_.Get());
+        }
+        else
+        {
+            continue;
+        }
+        joint->Prepare();
+    }
+    std::erase_if(contacts_, [&](const Core::RefPtr<Contact>& contact)
+                  { return contact->GetBody1() == body.Get() || contact->GetBody2() == body.Get(); });
+    freeIds_.push_back(id);
+    return true;
+}
+
+std::uint32_t PhysicsEngine::CloneRigidBody(std::uint32_t id, void* userData)
+{
+    const RigidBody* source = FindBody(id);
+    if (source == nullptr)
+    {
+        return 0;
+    }
+    return AddRigidBody(new ("Physics_PhysicsEngine", __LINE__) RigidBody(*source, userData));
+}
+
+Core::RefPtr<RigidBody> PhysicsEngine::GetRigidBody(std::uint32_t id) const
+{
+    return FindBody(id);
+}
+
+// --- Joints and contacts -------------------------------------------------------
+
+Joint* PhysicsEngine::AddJoint(std::uint32_t id1, std::uint32_t id2, Joint* joint)
+{
+    Core::RefPtr<Joint> held(joint);
+    if (joint == nullptr || (!IsValidId(id1) && !IsValidId(id2)))
+    {
+        return nullptr;
+    }
+    joint->SetBody1(BodyOrGround(id1));
+    joint->SetBody2(BodyOrGround(id2));
+    joint->GetBody1()->UpdateTransform(RigidBody::TransformUpdate::Move);
+    joint->GetBody2()->UpdateTransform(RigidBody::TransformUpdate::Move);
+    joint->Prepare();
+    joints_.push_back(held);
+    return joint;
+}
+
+Contact* PhysicsEngine::AddContact(std::uint32_t id1, std::uint32_t id2, Contact* contact)
+{
+    Core::RefPtr<Contact> held(contact);
+    if (contact == nullptr || (!IsValidId(id1) && !IsValidId(id2)))
+    {
+        return nullptr;
+    }
+    contact->SetBody1(BodyOrGround(id1));
+    contact->SetBody2(BodyOrGround(id2));
+    if (contact->GetBody1() == ground_.Get())
+    {
+        contact->SetContactPosition1({});
+    }
+    if (contact->GetBody2() == ground_.Get())
+    {
+        contact->SetContactPosition2({});
+    }
+    contact->Prepare();
+    contacts_.push_back(held);
+    return contact;
+}
+
+void PhysicsEngine::RemoveJoint(Joint* joint)
+{
+    const auto found = std::find(joints_.begin(), joints_.end(), joint);
+    if (found != joints_.end())
+    {
+        joints_.erase(found);
+    }
+}
+
+void PhysicsEngine::RemoveContact(Contact* contact)
+{
+    std::erase(contacts_, contact);
+}
+
+// --- By-id operations ------------------------------------------------------------
+
+bool PhysicsEngine::SetMassProperties(std::uint32_t id, const MassProperties& massProperties)
+{
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    body->SetMassProperties(massProperties);
+    return true;
+}
+
+bool PhysicsEngine::GetMassProperties(std::uint32_t id, MassProperties& massProperties) const
+{
+    const RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    massProperties = body->GetMassProperties();
+    return true;
+}
+
+bool PhysicsEngine::SetRigidBodyPosition(std::uint32_t id, const Math::Vector2D& position)
+{
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    body->SetPosition(position);
+    return true;
+}
+
+bool PhysicsEngine::SetRigidBodyOrientation(std::uint32_t id, float degrees)
+{
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    body->SetOrientation(degrees);
+    return true;
+}
+
+bool PhysicsEngine::SetRigidBodyVelocity(std::uint32_t id, const Math::Vector2D& velocity)
+{
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    body->SetVelocity(velocity * Simulation::scale);
+    return true;
+}
+
+bool PhysicsEngine::GetRigidBodyVelocity(std::uint32_t id, Math::Vector2D& velocity) const
+{
+    const RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    velocity = body->GetVelocity() / Simulation::scale;
+    return true;
+}
+
+bool PhysicsEngine::SetRigidBodyAngularVelocity(std::uint32_t id, float degreesPerSecond)
+{
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    body->SetAngularVelocity(degreesPerSecond);
+    return true;
+}
+
+bool PhysicsEngine::GetRigidBodyAngularVelocity(std::uint32_t id, float& degreesPerSecond) const
+{
+    const RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    degreesPerSecond = body->GetAngularVelocity();
+    return true;
+}
+
+bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t id, Math::Vector2D& center) const
+{
+    const RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return false;
+    }
+    center = body->GetCenterOfMass();
+    return true;
+}
+
+std::uint32_t PhysicsEngine::AddRigidBodyForce(std::uint32_t id, Force* force)
+{
+    const Core::RefPtr<Force> held(force);
+    RigidBody* body = FindBody(id);
+    if (body == nullptr)
+    {
+        return Forces::InvalidId;
+    }
+    return body->AddForce(force);
+}
+
+bool PhysicsEngine::RemoveRigidBodyForce(std::uint32_t id, std::uint32_t forceId)
+{
+    RigidBody* body = FindBody(id);
+    return body != nullptr && body->RemoveForce(forceId);
+}
+
+bool PhysicsEngine::RemoveAllRigidBodyForces(std::uint32_t id)
+{
+    RigidBody* body = FindBody(id);
+    return body != nullptr && body->RemoveAllForces();
+}
+
+// --- Settings ----------------------------------------------------------------------
+
+void PhysicsEngine::SetScale(float scale)
+{
+    if (scale != 0.0f)
+    {
+        Simulation::scale = scale;
+    }
+}
+
+void PhysicsEngine::SetAccuracy(std::uint32_t iterations)
+{
+    solver_.SetAccuracy(std::max(iterations, MinimumAccuracy));
+}
+
+float PhysicsEngine::GetScale()
+{
+    return Simulation::scale;
+}
+
+float PhysicsEngine::GetEpsilon()
+{
+    return Simulation::epsilon;
+}
+
+float PhysicsEngine::GetPlusInfinity()
+{
+    return Simulation::plusInfinity;
+}
+
+float PhysicsEngine::GetSimulationStep()
+{
+    return Simulation::step;
+}
+
+float PhysicsEngine::GetSimulationInverseStep()
+{
+    return Simulation::inverseStep;
+}
+
+float PhysicsEngine::GetMaximumSimulationStep()
+{
+    return Simulation::maximumStep;
+}
+
+void PhysicsEngine::SetMaximumSimulationStep(float step)
+{
+    if (step > 0.0f)
+    {
+        Simulation::maximumStep = step;
+    }
+}
+
+RigidBody* PhysicsEngine::GetStaticBody()
+{
+    return Simulation::staticBody;
+}
+
+// --- Passes -------------------------------------------------------------------------
+
+void PhysicsEngine::ClampStep(float dt)
+{
+    Simulation::step = Simulation::maximumStep < dt ? Simulation::maximumStep : dt;
+    Simulation::inverseStep = dt == 0.0f ? 0.0f : 1.0f / Simulation::step;
+}
+
+void PhysicsEngine::BuildConstraintList(bool postCollision)
+{
+    constraints_.clear();
+    ++passStamp_;
+    if (!postCollision)
+    {
+        for (const Core::RefPtr<Joint>& joint : joints_)
+        {
+            if (joint->IsActive())
+            {
+                constraints_.push_back(joint.Get());
+            }
+        }
+        for (const Core::RefPtr<Contact>& contact : contacts_)
+        {
+            if (contact->IsActive())
+            {
+                constraints_.push_back(contact.Get());
+            }
+        }
+        return;
+    }
+
+    contactBodies_.clear();
+    const auto isContactBody = [this](const RigidBody* body)
+    {
+        const std::uint32_t index = body->passIndex_[ContactList];
+        return index < contactBodies_.size() && contactBodies_[index] == body;
+    };
+    const auto addContactBody = [&](RigidBody* body)
+    {
+        if (!isContactBody(body))
+        {
+            body->passIndex_[ContactList] = static_cast<std::uint32_t>(contactBodies_.size());
+            contactBodies_.push_back(body);
+        }
+    };
+    for (const Core::RefPtr<Contact>& contact : contacts_)
+    {
+        if (contact->IsActive())
+        {
+            addContactBody(contact->GetBody1());
+            addContactBody(contact->GetBody2());
+            constraints_.push_back(contact.Get());
+        }
+    }
+
+    // The joints connected, directly or through other joints, to a body
+    // with a contact. Each body added may connect joints already passed, so
+    // the walk starts again until it adds none.
+    bool added = true;
+    while (added)
+    {
+        added = false;
+        for (const Core::RefPtr<Joint>& joint : joints_)
+        {
+            if (!joint->IsActive())
+            {
+                continue;
+            }
+            RigidBody* body1 = joint->GetBody1();
+            RigidBody* body2 = joint->GetBody2();
+            const bool in1 = isContactBody(body1);
+            const bool in2 = isContactBody(body2);
+            if (!in1 && !in2)
+            {
+                continue;
+            }
+            if (joint->listStamp_ != passStamp_)
+            {
+                joint->listStamp_ = passStamp_;
+                constraints_.push_back(joint.Get());
+            }
+            if (!in1 || !in2)
+            {
+                addContactBody(in1 ? body2 : body1);
+                added = true;
+                break;
+            }
+        }
+    }
+}
+
+void PhysicsEngine::BuildStepBodies()
+{
+    stepBodies_.clear();
+    const auto add = [this](RigidBody* body)
+    {
+        const std::uint32_t index = body->passIndex_[StepList];
+        if (index < stepBodies_.size() && stepBodies_[index] == body)
+        {
+            return;
+        }
+        body->passIndex_[StepList] = static_cast<std::uint32_t>(stepBodies_.size());
+        stepBodies_.emplace_back(body);
+    };
+    for (Joint* constraint : constraints_)
+    {
+        add(constraint->GetBody1());
+        add(constraint->GetBody2());
+    }
+}
+
+void PhysicsEngine::AssembleRows()
+{
+    // Row counts first: the solver is sized for the whole pass before any
+    // constraint writes.
+    firstRows_.resize(constraints_.size());
+    std::uint32_t total = 0;
+    for (std::size_t c = 0; c < constraints_.size(); ++c)
+    {
+        firstRows_[c] = total;
+        total += constraints_[c]->CountRows();
+    }
+    solver_.Prepare(total, static_cast<std::uint32_t>(stepBodies_.size()));
+    for (std::size_t c = 0; c < constraints_.size(); ++c)
+    {
+        Joint* constraint = constraints_[c];
+        for (std::uint32_t r = 0; r < constraint->GetRows(); ++r)
+        {
+            RowRecord& record = solver_.GetRowRecord(firstRows_[c] + r);
+            record.body1 = constraint->GetBody1();
+            record.body2 = constraint->GetBody2();
+            record.linkedRow = -1;
+        }
+    }
+}
+
+void PhysicsEngine::DetachStepBodies()
+{
+    for (const Core::RefPtr<RigidBody>& body : stepBodies_)
+    {
+        body->SetSolverAccumulator(nullptr);
+    }
+}
+
+// Fills every constraint's rows, turns their links into global rows and
+// attaches the accumulators to the step bodies.
+static void FillAndLink(ConstraintSolver& solver, const std::vector<Joint*>& constraints,
+                        const std::vector<std::uint32_t>& firstRows,
+                        const std::vector<Core::RefPtr<RigidBody>>& stepBodies)
+{
+    for (std::size_t c = 0; c < constraints.size(); ++c)
+    {
+        Joint* constraint = constraints[c];
+        const std::uint32_t rows = constraint->GetRows();
+        if (rows == 0)
+        {
+            continue;
+        }
+        const std::uint32_t first = firstRows[c];
+        constraint->FillRows(solver.GetRowWindow(first, rows));
+        for (std::uint32_t r = 0; r < rows; ++r)
+        {
+            RowRecord& record = solver.GetRowRecord(first + r);
+            const std::int32_t link = record.linkedRow;
+            record.linkedRow = link >= 0 && static_cast<std::uint32_t>(link) < rows
+                                   ? static_cast<std::int32_t>(first) + link
+                                   : -1;
+        }
+    }
+    for (std::size_t k = 0; k < stepBodies.size(); ++k)
+    {
+        stepBodies[k]->SetSolverAccumulator(solver.GetBodyAccumulator(static_cast<std::uint32_t>(k)));
+    }
+}
+
+void PhysicsEngine::Update(float dt)
+{
+    ClampStep(dt);
+    const float step = Simulation::step;
+    BuildConstraintList(false);
+    BuildStepBodies();
+    AssembleRows();
+    for (std::size_t i = 0; i < bodies_.size(); ++i)
+    {
+        if (const Core::RefPtr<RigidBody> body = bodies_[i])
+        {
+            body->AccumulateForces(step);
+        }
+    }
+    FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+    solver_.Solve();
+    // Callbacks run from here on and may add or remove bodies: each body is
+    // held while it steps, and the slots are read afresh.
+    for (std::size_t i = 0; i < bodies_.size(); ++i)
+    {
+        if (const Core::RefPtr<RigidBody> body = bodies_[i])
+        {
+            body->Integrate(step);
+            body->SetSolverAccumulator(nullptr);
+        }
+    }
+    DetachStepBodies();
+    stepBodies_.clear();
+}
+
+void PhysicsEngine::KeepPreviousContacts()
+{
+    keptContacts_.clear();
+    const RigidBody* ground = ground_.Get();
+    std::uint32_t total = 0;
+    for (const Core::RefPtr<Contact>& contact : contacts_)
+    {
+        if (total >= contactLimit_)
+        {
+            break;
+        }
+        const RigidBody* body1 = contact->GetBody1();
+        const RigidBody* body2 = contact->GetBody2();
+        std::uint32_t kept = 0;
+        for (Core::RefPtr<Contact>& previous : previousContacts_)
+        {
+            if (kept >= perContactLimit_)
+            {
+                break;
+            }
+            if (!previous)
+            {
+                continue;
+            }
+            const bool shares = (previous->GetBody1() == body1 && body1 != ground) ||
+                                (previous->GetBody2() == body2 && body2 != ground);
+            if (shares)
+            {
+                previous->Prepare();
+                keptContacts_.push_back(std::move(previous));
+                ++kept;
+                ++total;
+            }
+        }
+    }
+}
+
+void PhysicsEngine::PostCollisionUpdate(float dt)
+{
+    ClampStep(dt);
+    const float step = Simulation::step;
+    solver_.SetPositionCorrectionPhase(true);
+
+    previousContacts_.swap(contacts_);
+    contacts_.clear();
+    if (contactListUpdate_ != nullptr)
+    {
+        contactListUpdate_(this, contactListUpdateData_);
+    }
+    KeepPreviousContacts();
+    for (Core::RefPtr<Contact>& kept : keptContacts_)
+    {
+        contacts_.push_back(std::move(kept));
+    }
+    keptContacts_.clear();
+    previousContacts_.clear();
+
+    BuildConstraintList(true);
+    BuildStepBodies();
+    AssembleRows();
+    for (const Core::RefPtr<RigidBody>& body : bodies_)
+    {
+        if (body)
+        {
+            body->SetForce({});
+            body->SetTorque(0.0f);
+        }
+    }
+    FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+    solver_.Solve();
+
+    // The accumulators hold accelerations; over one step they move a body
+    // by a x step^2.
+    const float squared = step * step;
+    for (std::size_t k = 0; k < stepBodies_.size(); ++k)
+    {
+        const Core::RefPtr<RigidBody> body = stepBodies_[k];
+        const float* a = body->GetSolverAccumulator();
+        if (a == nullptr)
+        {
+            continue;
+        }
+        body->CorrectPosition({a[0] * squared, a[1] * squared}, a[2] * squared);
+        body->SetSolverAccumulator(nullptr);
+        body->UpdateTransform(RigidBody::TransformUpdate::PostCollision);
+    }
+
+    for (std::size_t i = 0; i < contacts_.size(); ++i)
+    {
+        const Core::RefPtr<Contact> contact = contacts_[i];
+        contact->Prepare();
+        contact->UpdatePenetration();
+    }
+    solver_.SetPositionCorrectionPhase(false);
+}
+
+void PhysicsEngine::Reset()
+{
+    DetachStepBodies();
+    bodies_.clear();
+    freeIds_.clear();
+    stepBodies_.clear();
+    joints_.clear();
+    contacts_.clear();
+    previousContacts_.clear();
+    constraints_.clear();
+    contactBodies_.clear();
+    keptContacts_.clear();
+}
+
+// --- Persistence ------------------------------------------------------------------------
+
+void PhysicsEngine::Write(Core::File& file) const
+{
+    file << RecordTag;
+    file.WriteObject(ground_.Get());
+    file << static_cast<std::uint32_t>(freeIds_.size());
+    for (auto id = freeIds_.rbegin(); id != freeIds_.rend(); ++id)
+    {
+        file << *id;
+    }
+    Core::WriteRefPtrVector(file, bodies_);
+    Core::WriteRefPtrVector(file, stepBodies_);
+    Core::WriteRefPtrVector(file, joints_);
+    solver_.WriteSettings(file);
+    file << contactLimit_ << perContactLimit_;
+    file << Simulation::plusInfinity << Simulation::step << Simulation::inverseStep << Simulation::maximumStep
+         << Simulation::scale << Simulation::epsilon;
+}
+
+void PhysicsEngine::Read(Core::File& file)
+{
+    std::uint32_t tag = 0;
+    file >> tag;
+    Core::RefPtr<RigidBody> ground;
+    Core::ReadRefPtr(file, ground);
+    std::uint32_t freeCount = 0;
+    if (file.Failed() || !file.ReadExact(&freeCount, sizeof freeCount) ||
+        !file.Require(std::uint64_t{freeCount} * sizeof(std::uint32_t)))
+    {
+        return;
+    }
+    if (!ground)
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+    // Stored from the one reused next to the oldest.
+    std::vector<std::uint32_t> freeIds(freeCount);
+    for (auto id = freeIds.rbegin(); id != freeIds.rend(); ++id)
+    {
+        file >> *id;
+    }
+    std::vector<Core::RefPtr<RigidBody>> bodies, stepBodies;
+    std::vector<Core::RefPtr<Joint>> joints;
+    Core::ReadRefPtrVector(file, bodies);
+    Core::ReadRefPtrVector(file, stepBodies);
+    Core::ReadRefPtrVector(file, joints);
+    ConstraintSolver::Settings settings;
+    ConstraintSolver::ReadSettings(file, settings);
+    std::uint32_t contactLimit = 0, perContactLimit = 0;
+    float plusInfinity = 0.0f, step = 0.0f, inverseStep = 0.0f, maximumStep = 0.0f, scale = 0.0f,
+          epsilon = 0.0f;
+    file >> contactLimit >> perContactLimit >> plusInfinity >> step >> inverseStep >> maximumStep >> scale >>
+        epsilon;
+    if (file.Failed())
+    {
+        return;
+    }
+
+    // What no engine could have written: a free id naming a body or named
+    // twice, a missing step body, a joint without both bodies, settings its
+    // setters refuse.
+    std::vector<bool> freed(bodies.size(), false);
+    for (const std::uint32_t id : freeIds)
+    {
+        if (id == 0 || id > bodies.size() || bodies[id - 1] || freed[id - 1])
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+        freed[id - 1] = true;
+    }
+    const bool stepBodiesSound =
+        std::all_of(stepBodies.begin(), stepBodies.end(), [](const auto& body) { return bool(body); });
+    const bool jointsSound = std::all_of(joints.begin(), joints.end(),
+                                         [](const Core::RefPtr<Joint>& joint)
+                                         { return joint && joint->GetBody1() && joint->GetBody2(); });
+    if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy || scale == 0.0f ||
+        !(maximumStep > 0.0f))
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+
+    DetachStepBodies();
+    ground_ = ground;
+    Simulation::staticBody = ground_.Get();
+    // Ids freed before the read stay free only where they still name an
+    // empty slot that the record does not free as well.
+    std::deque<std::uint32_t> kept;
+    for (const std::uint32_t id : freeIds_)
+    {
+        if (id != 0 && id <= bodies.size() && !bodies[id - 1] && !freed[id - 1])
+        {
+            freed[id - 1] = true;
+            kept.push_back(id);
+        }
+    }
+    freeIds_ = std::move(kept);
+    freeIds_.insert(freeIds_.end(), freeIds.begin(), freeIds.end());
+    bodies_ = std::move(bodies);
+    stepBodies_.insert(stepBodies_.end(), stepBodies.begin(), stepBodies.end());
+    joints_.insert(joints_.end(), joints.begin(), joints.end());
+    solver_.SetSettings(settings);
+    contactLimit_ = contactLimit;
+    perContactLimit_ = perContactLimit;
+    Simulation::plusInfinity = plusInfinity;
+    Simulation::step = step;
+    Simulation::inverseStep = inverseStep;
+    Simulation::maximumStep = maximumStep;
+    Simulation::scale = scale;
+    Simulation::epsilon = epsilon;
+}
+
+} // namespace Physics2D
