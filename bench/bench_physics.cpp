@@ -1,9 +1,13 @@
+#include "BenchRatio.h"
+#include "bench_physics_scenes.h"
 #include "physics/Physics_Force.h"
 #include "physics/Physics_ODESolver.h"
 #include "physics/Physics_RigidBody.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace
@@ -75,6 +79,84 @@ void BM_BodyStep(benchmark::State& state)
 BENCHMARK(BM_SolverStep)->Arg(RigidBody::Euler)->Arg(RigidBody::Heun)->Arg(RigidBody::RungeKutta);
 BENCHMARK(BM_BodyStep)->Arg(RigidBody::Euler)->Arg(RigidBody::Heun)->Arg(RigidBody::RungeKutta);
 
+// A whole scene of 600 steps per iteration, built outside the timing; the
+// time per step is the iteration time / 600.
+template <class Make> void RunScene(benchmark::State& state, Make make)
+{
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        std::unique_ptr<bench::World> world = make();
+        state.ResumeTiming();
+        for (int step = 0; step < bench::Steps; ++step)
+        {
+            world->Step();
+        }
+        state.PauseTiming();
+        world.reset();
+        state.ResumeTiming();
+    }
+    state.counters["us_per_step"] =
+        benchmark::Counter(static_cast<double>(bench::Steps),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_OurPile(benchmark::State& state)
+{
+    RunScene(state, [&] { return bench::MakeOurPile(static_cast<int>(state.range(0))); });
+}
+void BM_Box2DPile(benchmark::State& state)
+{
+    RunScene(state, [&] { return bench::MakeBox2DPile(static_cast<int>(state.range(0))); });
+}
+void BM_OurChain(benchmark::State& state)
+{
+    RunScene(state, [] { return bench::MakeOurChain(); });
+}
+void BM_Box2DChain(benchmark::State& state)
+{
+    RunScene(state, [] { return bench::MakeBox2DChain(); });
+}
+
+constexpr int PileSizes[] = {50, 200, 1000};
+BENCHMARK(BM_OurPile)->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Box2DPile)->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OurChain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Box2DChain)->Unit(benchmark::kMillisecond);
+
+void PrintFigures(const char* scene, std::unique_ptr<bench::World> ours, std::unique_ptr<bench::World> box2d,
+                  const char* depth)
+{
+    const bench::Figures a = bench::Measure(*ours);
+    const bench::Figures b = bench::Measure(*box2d);
+    std::printf("%s: %s ours %.4f, Box2D %.4f; energy drift ours %+.2f%%, Box2D %+.2f%%\n", scene, depth,
+                a.penetration, b.penetration, 100.0f * a.energyDrift, 100.0f * b.energyDrift);
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    bench::RatioReporter reporter;
+    for (const int size : PileSizes)
+    {
+        const std::string arg = std::to_string(size);
+        reporter.Compare("step time, pile of " + arg + " circles, ours / Box2D", "BM_OurPile/" + arg,
+                         "BM_Box2DPile/" + arg);
+    }
+    reporter.Compare("step time, chain of 50 nail joints, ours / Box2D", "BM_OurChain", "BM_Box2DChain");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    // The same scenes again, untimed, for their accuracy over 600 steps.
+    for (const int size : PileSizes)
+    {
+        const std::string scene = "pile of " + std::to_string(size) + " circles";
+        PrintFigures(scene.c_str(), bench::MakeOurPile(size), bench::MakeBox2DPile(size),
+                     "largest penetration");
+    }
+    PrintFigures("chain of 50 nail joints", bench::MakeOurChain(), bench::MakeBox2DChain(),
+                 "largest joint gap");
+    benchmark::Shutdown();
+    return 0;
+}
