@@ -4,7 +4,7 @@
 // order, beside the native operation each one calls. The names and their
 // order are fixed; the Lua functions that bind them (each takes the script
 // state, reads its arguments by position and returns how many values it
-// pushed) are written with the script glue, over the public operations of
+// pushed) are in Physics_ScriptMethods.cpp, over the public operations of
 // PhysicsEngine, RigidBody, MassProperties, Joint, Force and Forces. Points and vectors cross as
 // tables with "X" and "Y" ("CreatePoint", "CreateVector"); matrices as tables
 // made by "CreateMatrix" with "Ma00" to "Ma22", row by row; angles in degrees.
