@@ -2,6 +2,7 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_GeometricCollision.h"
+#include "collision/Collision_TileMapTests.h"
 
 namespace Collision2D
 {
@@ -63,6 +64,7 @@ CollisionTestTable MakeDefaultTests()
     tests.overlapStaticLineSegment =
         [](DynamicObject& object, const StaticCollisionLineSegment& segment, std::uint8_t layer)
     { object.OverlapStaticLineSegment(segment, layer); };
+    tests.tileMap = &TestTileMap;
     return tests;
 }
 

@@ -78,6 +78,23 @@ private:
     float elapsed_ = 0.0f;
 };
 
+// Directions from a cell, as the tile-map queries take them: the neighbour
+// GetCollidedCellId reads, and the sides GetCellIdsAlongSides walks (1 the
+// top row, 2 the bottom row, 3 the left column, 4 the right column, 5 to 8
+// two of them). Not to be confused with the side codes of the tile-map tests
+// (TileSide), which use the same numbers for other things.
+enum class CellDirection : std::int32_t
+{
+    Above = 1,      // (cx, cy + 1)
+    Below = 2,      // (cx, cy - 1)
+    Left = 3,       // (cx - 1, cy)
+    Right = 4,      // (cx + 1, cy)
+    AboveRight = 5, // (cx + 1, cy + 1)
+    BelowRight = 6, // (cx + 1, cy - 1)
+    AboveLeft = 7,  // (cx - 1, cy + 1)
+    BelowLeft = 8,  // (cx - 1, cy - 1)
+};
+
 // One square of a tile map. A used cell takes part in the tile-map tests and
 // shows a tile of its map.
 class Cell final : public Core::Base
@@ -186,22 +203,10 @@ public:
     // The current frame's id of the cell's tile; 255 when it has none.
     static std::uint8_t GetCurrentTileId(const Cell& cell) { return cell.Id(); }
 
-    // Direction codes of GetCollidedCellId: the neighbour of a cell.
-    enum class Neighbour : std::int32_t
-    {
-        Above = 1,      // (cx, cy + 1)
-        Below = 2,      // (cx, cy - 1)
-        Left = 3,       // (cx - 1, cy)
-        Right = 4,      // (cx + 1, cy)
-        AboveRight = 5, // (cx + 1, cy + 1)
-        BelowRight = 6, // (cx + 1, cy - 1)
-        AboveLeft = 7,  // (cx - 1, cy + 1)
-        BelowLeft = 8,  // (cx - 1, cy - 1)
-    };
     // The cell under p is (trunc(q.x / d), trunc(q.y / d)), q = p - position
     // (truncation toward zero). Answers the tile id of its neighbour in the
-    // direction (codes above), or 255 for another code, a neighbour outside
-    // the map or not used.
+    // direction (a CellDirection code), or 255 for another code, a neighbour
+    // outside the map or not used.
     std::uint8_t GetCollidedCellId(const Math::Vector2D& point, std::int32_t direction) const;
 
     // Once per layer step: every tile animates by dt, then the world
@@ -209,9 +214,12 @@ public:
     void Update(float dt);
 
     // Reads columns, rows, dimension, tiles and used cells from a tile-map
-    // text file (Collision_TileMapFile.cpp). A file that cannot be opened
-    // leaves the map as it was and answers false.
-    bool ReadInformation(const std::string& fileName);
+    // text file (an engine path; Collision_TileMapFile.cpp), replacing the
+    // grid and the tiles. Entries naming a cell or a tile outside the map
+    // are skipped. A file that cannot be opened or read to its end leaves the
+    // map as it was, answers false and, when `error` is given, says there
+    // which file and what was wrong.
+    bool ReadInformation(const std::string& fileName, std::string* error = nullptr);
 
     // Kind; the tile-map counter; running id; local rectangle; position; z
     // (1 byte); dimension, width, height, rows, columns, tile count; every
