@@ -1,16 +1,12 @@
-// Program entry. Until the engine's main loop exists it starts the
-// foundation, reports what is registered and exits.
-#include "core/Core_ClassRegistry.h"
-#include "core/Core_Object.h"
-#include "core/Core_RefPtr.h"
+// Program entry: hands the command line to the engine, which runs the
+// application that this program's CreateApplication makes.
+#include "engine/Engine_Main.h"
 
-#include <cstdio>
+#include <string>
+#include <vector>
 
-int main()
+int main(int argc, char** argv)
 {
-    const auto names = Core::ClassRegistry::GetClassNames();
-    Core::RefPtr<> root(Core::CreateObject("Object"));
-    std::printf("Brillow engine foundation: %zu classes registered, root object %s.\n", names.size(),
-                root ? root->GetClassName() : "missing");
-    return root ? 0 : 1;
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return Engine::Main(arguments, &CreateApplication);
 }
