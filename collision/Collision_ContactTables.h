@@ -3,10 +3,8 @@
 // Script tables built from contact records, for the game framework's script
 // methods that hand collision results to scripts.
 //
-// These functions are defined together with the script glue (in a source of
-// this module that includes Lua, added when the script module lands); the
-// collision world itself never calls them, so nothing links against them
-// until then.
+// Defined in Collision_ContactTables.cpp, beside the script globals they
+// call; the collision world itself never calls them.
 //
 // Each record builder calls the script global of its own name
 // ("CreateBRECT_C", "CreateCIR_C", "CreateLNS_C", "CreateDGEO_C",
