@@ -248,10 +248,23 @@ int SetCellTile(void* object, lua_State* state)
     return 0;
 }
 
+// "myTileIndex" reads the index of the tile the cell shows. It names that
+// tile in saved maps, which are read back by it, so it follows the tile and
+// is not written from scripts: an assignment changes nothing.
+int GetCellTileIndex(void* object, lua_State* state)
+{
+    return Script::GetIntField(state, &static_cast<Cell*>(object)->myTileIndex);
+}
+
+int KeepCellTileIndex(void*, lua_State*)
+{
+    return 0;
+}
+
 constexpr auto kCellMethods = Script::MakeMethods<2>(Method<&CellId>("Id"), Method<&CellMyImage>("MyImage"));
 constexpr auto kCellProperties = Script::MakeProperties<3>(
     Script::PropertyRecord{"MyTile", &SetCellTile, &GetCellTile}, Script::Property<&Cell::isUsed>("isUsed"),
-    Script::Property<&Cell::myTileIndex>("myTileIndex"));
+    Script::PropertyRecord{"myTileIndex", &KeepCellTileIndex, &GetCellTileIndex});
 const Script::MethodTableRegistrar g_cellTable(Cell::ScriptTypeName, kCellMethods);
 const Script::PropertyTableRegistrar g_cellProperties(Cell::ScriptTypeName, kCellProperties);
 

@@ -451,6 +451,11 @@ TEST_F(TileMapScriptTest, TileMapsTilesAndCells)
         assert(cell:Id() == 5 and cell:MyImage() == 6)
         map:GetCell(0, 0).MyTile = tile -- no tile shown: nothing changes
         assert(map:GetCell(0, 0).MyTile == nil)
+        -- The index follows the tile shown: a save read back must find it.
+        cell.myTileIndex = 99
+        assert(cell.myTileIndex == 0)
+        cell.isUsed = false
+        assert(map:GetCellUsed(2, 1) == false)
     )"),
               "");
     EXPECT_EQ(map.GetZ_Collision(), 2);
