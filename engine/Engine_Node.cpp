@@ -1,0 +1,193 @@
+#include "engine/Engine_Node.h"
+
+#include "core/Core_File.h"
+#include "engine/Engine_Group.h"
+#include "engine/Engine_RenderQueue.h"
+
+namespace Engine
+{
+
+CORE_DEFINE_OBJECT(Node, "Engine::Node", "Node", "Engine_Node", __LINE__)
+
+Node::Node() = default;
+
+Node::Node(const Node& other)
+    : Core::Object(other), world_(other.world_), boundingVolume_(other.boundingVolume_),
+      reserved_(other.reserved_), mergeBoundsIntoParent_(other.mergeBoundsIntoParent_),
+      showBoundingVolume_(other.showBoundingVolume_), visible_(other.visible_), overlay_(other.overlay_),
+      name_(other.name_), updateHook_(other.updateHook_)
+{
+    controllers_.reserve(other.controllers_.size());
+    for (const Core::RefPtr<NodeController>& controller : other.controllers_)
+    {
+        Core::RefPtr<NodeController> copy(static_cast<NodeController*>(controller->Clone()));
+        copy->SetNode(this);
+        controllers_.push_back(std::move(copy));
+    }
+}
+
+Node::~Node()
+{
+    for (const Core::RefPtr<NodeController>& controller : controllers_)
+    {
+        controller->SetNode(nullptr);
+    }
+}
+
+void Node::Write(Core::File& file) const
+{
+    file << world_;
+    file.WriteObject(parent_);
+    file << reserved_ << mergeBoundsIntoParent_ << showBoundingVolume_ << visible_ << overlay_;
+    file << name_;
+}
+
+void Node::Read(Core::File& file)
+{
+    Math::Matrix4 world;
+    file >> world;
+    Core::Object* parentObject = file.ReadObject();
+    Group* parent = dynamic_cast<Group*>(parentObject);
+    if (parentObject != nullptr && parent == nullptr)
+    {
+        file.SetError(Core::FileError::BadData);
+    }
+    bool flags[5] = {reserved_, mergeBoundsIntoParent_, showBoundingVolume_, visible_, overlay_};
+    for (bool& flag : flags)
+    {
+        file >> flag;
+    }
+    std::string name;
+    file >> name;
+    if (file.Failed())
+    {
+        return;
+    }
+    world_ = world;
+    parent_ = parent;
+    reserved_ = flags[0];
+    mergeBoundsIntoParent_ = flags[1];
+    showBoundingVolume_ = flags[2];
+    visible_ = flags[3];
+    overlay_ = flags[4];
+    name_ = std::move(name);
+}
+
+void Node::PropagateValue(std::uint32_t) {}
+
+Core::RefPtr<Node> Node::FindNode(const std::string& name)
+{
+    return name_ == name ? Core::RefPtr<Node>(this) : Core::RefPtr<Node>();
+}
+
+void Node::Propagate() {}
+
+const Math::Matrix4& Node::WorldOf(const Group& group)
+{
+    return group.world_;
+}
+
+void Node::Update(float dt)
+{
+    RunHookAndControllers(dt);
+    world_ = GetParentWorldMatrix();
+    MergeIntoParent();
+}
+
+void Node::Render(const Math::Frustum&) {}
+
+void Node::Draw()
+{
+    if (showBoundingVolume_)
+    {
+        boundingVolume_.UpdateMesh();
+    }
+}
+
+void Node::DrawRecursive() {}
+
+void Node::OnAttach() {}
+
+void Node::OnDetach() {}
+
+void Node::SetVisibleRecursive(bool visible)
+{
+    visible_ = visible;
+}
+
+void Node::ShowBoundingVolumeRecursive(bool show)
+{
+    showBoundingVolume_ = show;
+}
+
+void Node::UpdateControllers(float dt)
+{
+    for (std::size_t i = 0; i < controllers_.size(); ++i)
+    {
+        controllers_[i]->Update(dt);
+    }
+}
+
+void Node::SetVisible(bool visible, bool recursive)
+{
+    if (recursive)
+    {
+        SetVisibleRecursive(visible);
+    }
+    else
+    {
+        visible_ = visible;
+    }
+}
+
+void Node::ShowBoundingVolume(bool show, bool recursive)
+{
+    if (recursive)
+    {
+        ShowBoundingVolumeRecursive(show);
+    }
+    else
+    {
+        showBoundingVolume_ = show;
+    }
+}
+
+void Node::SetUpdateHook(UpdateHook hook)
+{
+    updateHook_ = hook != nullptr ? hook : &NoUpdate;
+}
+
+void Node::AttachController(const Core::RefPtr<NodeController>& controller)
+{
+    if (controller)
+    {
+        controller->SetNode(this);
+        controllers_.push_back(controller);
+    }
+}
+
+void Node::MergeIntoParent()
+{
+    if (mergeBoundsIntoParent_ && parent_ != nullptr)
+    {
+        parent_->boundingVolume_.Merge(boundingVolume_);
+    }
+}
+
+void Node::SubmitBoundingVolume(const Core::RefPtr<Renderer::Effect>& effect)
+{
+    RenderQueue* queue = RenderQueue::GetInstance();
+    if (queue == nullptr)
+    {
+        return;
+    }
+    boundingVolume_.UpdateMesh();
+    RenderQueueItem item;
+    item.effect = effect;
+    item.mesh = boundingVolume_.GetMesh();
+    item.primitiveType = Renderer::PrimitiveTriangles;
+    item.drawRangeIndex = 0;
+    queue->Submit(item);
+}
+
+} // namespace Engine

@@ -1,0 +1,310 @@
+#include "engine/Engine_RenderQueue.h"
+
+#include "engine/Engine_Camera.h"
+#include "engine/Engine_SceneGraph.h"
+#include "renderer/Renderer_IRenderer.h"
+#include "renderer/Renderer_Pass.h"
+#include "renderer/Renderer_RenderStates.h"
+#include "renderer/Renderer_Technique.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace Engine
+{
+
+namespace
+{
+
+RenderQueue* g_instance = nullptr;
+
+// Two triangles from (-0.5, -0.5) to (0.5, 0.5) in the plane z = 0.
+Core::RefPtr<Mesh> MakeUnitQuad()
+{
+    Core::RefPtr<Mesh> quad(new ("Internal_RenderQueue", __LINE__) Mesh());
+    quad->AddDrawRange(DrawRange{0, 5, -1, true});
+    static const float corners[6][2] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f},
+                                        {0.5f, 0.5f},   {-0.5f, 0.5f}, {-0.5f, -0.5f}};
+    quad->ReservePositions(6);
+    for (const auto& corner : corners)
+    {
+        quad->AddPosition(Math::Vector3(corner[0], corner[1], 0.0f));
+    }
+    for (std::uint32_t i = 0; i < 6; ++i)
+    {
+        quad->AddIndex(i);
+    }
+    quad->ReserveTexCoords(6);
+    for (const auto& corner : corners)
+    {
+        quad->AddTexCoord(Math::Vector2D(corner[0] + 0.5f, corner[1] + 0.5f));
+    }
+    return quad;
+}
+
+// The opaque order: effect, then mesh, then draw range as an unsigned
+// number. Objects are ordered by address (none before any).
+bool OpaqueLess(const RenderQueueItem& a, const RenderQueueItem& b)
+{
+    const std::less<const void*> before;
+    if (a.effect.Get() != b.effect.Get())
+    {
+        return before(a.effect.Get(), b.effect.Get());
+    }
+    if (a.mesh.Get() != b.mesh.Get())
+    {
+        return before(a.mesh.Get(), b.mesh.Get());
+    }
+    return static_cast<std::uint32_t>(a.drawRangeIndex) < static_cast<std::uint32_t>(b.drawRangeIndex);
+}
+
+} // namespace
+
+RenderQueue::RenderQueue()
+{
+    g_instance = this;
+    lineEffect_ = Renderer::CreateLineEffect();
+    pointEffect_ = Renderer::CreatePointEffect();
+    spriteEffect_ = Renderer::CreateSpriteEffect();
+    backgroundEffect_ = Renderer::CreateBackgroundEffect();
+    particleEffect_ = Renderer::CreateParticleEffect();
+    unitQuad_ = MakeUnitQuad();
+}
+
+RenderQueue::~RenderQueue()
+{
+    if (g_instance == this)
+    {
+        g_instance = nullptr;
+    }
+}
+
+RenderQueue* RenderQueue::GetInstance()
+{
+    return g_instance;
+}
+
+bool RenderQueue::IsLastViewport()
+{
+    const SceneGraph* scene = SceneGraph::GetCurrent();
+    return scene != nullptr && scene->IsLastViewport();
+}
+
+void RenderQueue::SetCamera(const Core::RefPtr<Camera>& camera)
+{
+    camera_ = camera;
+}
+
+// Routing:
+// - sprite items take the sprite effect and the unit quad; overlay sprites
+//   go to the overlay list (last viewport only), the others are blended;
+// - other overlay items go to the overlay list in the last viewport only,
+//   particle ones with the particle effect;
+// - mesh items are blended when their draw range is enabled or the effect
+//   they came with is blended, opaque otherwise; particle ones take the
+//   particle effect;
+// - items without a mesh are blended points or lines; others are dropped.
+void RenderQueue::Submit(RenderQueueItem& item)
+{
+    if (item.sprite)
+    {
+        item.effect = spriteEffect_;
+        item.mesh = unitQuad_;
+        if (!item.overlay)
+        {
+            blended_.push_back(item);
+        }
+        else if (IsLastViewport())
+        {
+            overlay_.push_back(item);
+        }
+        return;
+    }
+    if (item.overlay)
+    {
+        if (!IsLastViewport())
+        {
+            return;
+        }
+        if (item.particle)
+        {
+            item.effect = particleEffect_;
+        }
+        overlay_.push_back(item);
+        return;
+    }
+    if (item.mesh)
+    {
+        const bool effectBlended = item.effect && item.effect->blended;
+        if (item.particle)
+        {
+            item.effect = particleEffect_;
+        }
+        if (item.mesh->GetDrawRange(item.drawRangeIndex).enabled || effectBlended)
+        {
+            blended_.push_back(item);
+        }
+        else
+        {
+            opaque_.push_back(item);
+        }
+        return;
+    }
+    if (item.primitiveType == Renderer::PrimitivePoints || item.primitiveType == Renderer::PrimitiveLines)
+    {
+        blended_.push_back(item);
+    }
+}
+
+void RenderQueue::Flush()
+{
+    if (renderer_ == nullptr)
+    {
+        return;
+    }
+    const bool last = IsLastViewport();
+    DrawBackgrounds();
+    std::sort(opaque_.begin(), opaque_.end(), OpaqueLess);
+    DrawItems(opaque_);
+    SortByDepth(blended_);
+    DrawItems(blended_);
+    renderer_->SetTextureMatrix(0, Math::Matrix4());
+    if (last)
+    {
+        DrawOverlay();
+    }
+}
+
+void RenderQueue::Clear()
+{
+    opaque_.clear();
+    blended_.clear();
+    if (IsLastViewport())
+    {
+        overlay_.clear();
+    }
+    backgrounds_.clear();
+}
+
+void RenderQueue::SortByDepth(std::vector<RenderQueueItem>& items)
+{
+    // The world z of the item's origin: the matrix's z translation.
+    for (RenderQueueItem& item : items)
+    {
+        item.depth = item.worldMatrix.m[14];
+    }
+    std::sort(items.begin(), items.end(),
+              [](const RenderQueueItem& a, const RenderQueueItem& b) { return a.depth < b.depth; });
+}
+
+void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
+{
+    if (renderer_ == nullptr || items.empty())
+    {
+        return;
+    }
+    Renderer::IRenderer& renderer = *renderer_;
+    const Math::Matrix4 savedView = renderer.GetViewMatrix();
+    const Math::Matrix4 identity;
+    for (RenderQueueItem& item : items)
+    {
+        Renderer::Effect* effect = item.primitiveType == Renderer::PrimitiveLines    ? lineEffect_.Get()
+                                   : item.primitiveType == Renderer::PrimitivePoints ? pointEffect_.Get()
+                                                                                     : item.effect.Get();
+        const Core::RefPtr<Renderer::Technique> technique =
+            effect != nullptr ? effect->GetTechnique(0) : Core::RefPtr<Renderer::Technique>();
+        const Core::RefPtr<Renderer::Pass> pass =
+            technique ? technique->GetPass(0) : Core::RefPtr<Renderer::Pass>();
+        if (!pass)
+        {
+            // Nothing to draw with: an item that broke the submitters' rules.
+            continue;
+        }
+        if (item.screenSpace)
+        {
+            renderer.SetViewMatrix(identity);
+        }
+        if ((item.sprite || item.particle) && item.effect)
+        {
+            item.effect->SetTexture(1, item.texture);
+        }
+        renderer.SetPrimitiveType(static_cast<std::int32_t>(item.primitiveType));
+        renderer.SetTexture(0, effect->GetTexture(1));
+        if (item.particle)
+        {
+            particleEffect_->sourceFactor = item.sourceBlendFactor;
+            particleEffect_->destinationFactor = item.destinationBlendFactor;
+            particleEffect_->UpdateStates();
+        }
+        technique->SaveStates();
+        pass->Apply();
+        if (item.mesh)
+        {
+            item.mesh->BindArrays(renderer);
+            renderer.SetCurrentColor(item.color);
+            renderer.SetWorldMatrix(item.worldMatrix);
+            renderer.SetTextureMatrix(0, item.textureMatrix);
+            item.mesh->Draw(renderer, item.drawRangeIndex);
+            item.mesh->UnbindArrays(renderer);
+        }
+        else
+        {
+            renderer.SetWorldMatrix(item.worldMatrix);
+            renderer.SetVertexArray(item.vertexArray);
+            renderer.SetCurrentColor(item.color);
+            renderer.Draw(static_cast<std::int32_t>(item.vertexCount));
+            renderer.SetVertexArray(nullptr);
+            renderer.SetColorArray(nullptr);
+        }
+        technique->RestoreStates();
+        renderer.SetTexture(0, nullptr);
+        if (item.screenSpace)
+        {
+            renderer.SetViewMatrix(savedView);
+        }
+    }
+}
+
+void RenderQueue::DrawOverlay()
+{
+    if (renderer_ == nullptr)
+    {
+        return;
+    }
+    Renderer::IRenderer& renderer = *renderer_;
+    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
+    const auto width = static_cast<std::int32_t>(description.width);
+    const auto height = static_cast<std::int32_t>(description.height);
+
+    Renderer::ScissorState savedScissor;
+    renderer.GetScissor(savedScissor);
+    Renderer::ScissorState scissor;
+    scissor.x = 0;
+    scissor.y = 0;
+    scissor.width = width;
+    scissor.height = height;
+    scissor.enabled = false;
+    renderer.SetScissor(scissor);
+    const Renderer::ViewportRecord savedViewport = renderer.GetViewport();
+    renderer.SetViewport(Renderer::ViewportRecord{0, 0, width, height, 0.0f, 1.0f});
+
+    SortByDepth(overlay_);
+    const Math::Matrix4 savedView = renderer.GetViewMatrix();
+    const Math::Matrix4 savedProjection = renderer.GetProjectionMatrix();
+    // A 45-degree lens at the distance where a unit at z = 0 covers one
+    // pixel: half the height over tan(22.5 degrees).
+    const double halfAngle = 22.5 * 3.14159265358979323846 / 180.0;
+    const auto distance = static_cast<float>(static_cast<double>(height) / (2.0 * std::tan(halfAngle)));
+    const auto aspect = static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+    renderer.SetProjectionMatrix(Math::Matrix4::Perspective(45.0f, aspect, 1.0f, 10000.0f));
+    renderer.SetViewMatrix(Math::Matrix4::Translation(0.0f, 0.0f, -distance));
+    DrawItems(overlay_);
+
+    renderer.SetViewMatrix(savedView);
+    renderer.SetProjectionMatrix(savedProjection);
+    renderer.SetViewport(savedViewport);
+    renderer.SetScissor(savedScissor);
+}
+
+} // namespace Engine
