@@ -28,7 +28,10 @@ namespace Renderer
 // lighting, separate specular colour, nicest hints, smooth lines and
 // points), loads identity matrices and sets the viewport to the whole
 // description. The window must outlive the renderer; its framebuffer format
-// is chosen before the window is made (`ChoosePixelFormat`).
+// is chosen before the window is made (`ChoosePixelFormat`). The first
+// renderer also makes the C library keep up to 128 MB of memory freed at
+// the top of the heap rather than return it to the kernel: a software
+// rasteriser frees and takes back tens of megabytes every frame.
 //
 // Every setter stores its value first and then issues the OpenGL calls;
 // getters answer from the stored copies (except `GetViewport`). The copies

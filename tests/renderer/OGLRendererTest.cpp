@@ -9,8 +9,14 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace
 {
@@ -575,6 +581,27 @@ TEST_F(OGLRendererDisplayTest, SwapRunsQueuedSurfacesAndLeavesMatricesAndDepthAs
     renderer->SwapBuffers();
     check("one surface");
 }
+
+#if defined(__GLIBC__) && !defined(ENGINE_SANITIZE)
+TEST_F(OGLRendererDisplayTest, MemoryFreedAtTheHeapTopStaysForTheNextFrame)
+{
+    // What a software rasteriser's scene does every frame: 32 MB in 64 KB
+    // blocks (below the mmap threshold, so from the heap), freed once drawn.
+    std::vector<void*> blocks;
+    for (int i = 0; i < 512; ++i)
+    {
+        blocks.push_back(std::malloc(64 * 1024));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
+    const std::size_t heap = mallinfo2().arena;
+    for (void* block : blocks)
+    {
+        std::free(block);
+    }
+    // Handed back to the kernel, it would be faulted in again, page by page.
+    EXPECT_GE(mallinfo2().arena, heap);
+}
+#endif
 
 TEST_F(OGLRendererDisplayTest, ToggleFullScreenTwiceRestoresTheWindow)
 {
