@@ -1,11 +1,8 @@
 #include "Demo_EngineDemo.h"
 
-#include "Demo_TextMesh.h"
 #include "input/Input_KeyCodes.h"
 #include "math/Math_Matrix4.h"
 #include "pal/PAL_Window.h"
-#include "renderer/Renderer_Pass.h"
-#include "renderer/Renderer_Technique.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -22,7 +19,7 @@ bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& op
     for (std::size_t i = 0; i < arguments.size(); ++i)
     {
         const std::string& option = arguments[i];
-        if (option != "--frames" && option != "--screenshot")
+        if (option != "--frames" && option != "--screenshot" && option != "--scene")
         {
             error = "unknown option \"" + option + "\"";
             return false;
@@ -36,6 +33,16 @@ bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& op
         if (option == "--screenshot")
         {
             options.screenshot = value;
+            continue;
+        }
+        if (option == "--scene")
+        {
+            if (value != "text" && value != "drawables")
+            {
+                error = "--scene takes \"text\" or \"drawables\", not \"" + value + "\"";
+                return false;
+            }
+            options.scene = value;
             continue;
         }
         char* end = nullptr;
@@ -62,12 +69,41 @@ EngineDemo::EngineDemo(const DemoOptions& options)
     GetWindow().SetTitle("Brillow engine demo");
     SetDesiredFrameRate(60.0);
     LockFrameRate(true);
-    font_ = GetFontCache().GetFont("");
-    effect_ = Renderer::CreateNearestTextureEffect();
+
+    const Renderer::DisplayDescription description = GetRenderer()->GetDisplayDescription();
+    const auto width = static_cast<std::int32_t>(description.width);
+    const auto height = static_cast<std::int32_t>(description.height);
+    scene_ = Core::RefPtr<Engine::SceneGraph>(new ("Demo_EngineDemo", __LINE__)
+                                                  Engine::SceneGraph(GetRenderer().Get()));
+    // A 45 degree view from this distance shows one unit as one pixel at
+    // z = 0, with the origin at the window's centre.
+    const float distance = static_cast<float>(height) / (2.0f * std::tan(22.5f * 3.14159265f / 180.0f));
+    const Core::RefPtr<Engine::TransformationGroup> mount(new ("Demo_EngineDemo", __LINE__)
+                                                              Engine::TransformationGroup());
+    mount->SetTransformation(Math::Matrix4::Translation(0.0f, 0.0f, distance));
+    camera_ =
+        Core::RefPtr<Engine::Camera>(new ("Demo_EngineDemo", __LINE__) Engine::Camera(45.0f, 1.0f, 10000.0f));
+    mount->AddChild(camera_);
+    scene_->AddChild(mount);
+    viewport_ = Core::RefPtr<Engine::Viewport>(new ("Demo_EngineDemo", __LINE__)
+                                                   Engine::Viewport(0, 0, width, height, 0));
+    viewport_->SetClearColor(Math::Vector4(0.06f, 0.08f, 0.16f, 1.0f));
+
+    canvas_ = std::make_unique<DemoCanvas>(*scene_, static_cast<float>(width), static_cast<float>(height),
+                                           GetFontCache().GetFont(""));
+    content_ = options_.scene == "drawables" ? MakeDrawablesScene(*canvas_) : MakeTextScene(*canvas_);
     if (options_.frames && *options_.frames == 0)
     {
         Exit();
     }
+}
+
+// The scene goes first: its textures belong to the renderer's context.
+EngineDemo::~EngineDemo()
+{
+    content_.reset();
+    canvas_.reset();
+    scene_.Reset();
 }
 
 const char* EngineDemo::GetClassName() const
@@ -89,7 +125,15 @@ void EngineDemo::RunFrame()
     {
         Exit();
     }
-    Draw();
+    std::int32_t mouseX = 0;
+    std::int32_t mouseY = 0;
+    GetMouse()->GetPosition(mouseX, mouseY);
+    char status[160];
+    std::snprintf(status, sizeof(status), "Frame %u   %.1f fps   mouse %d, %d", framesRun_,
+                  GetCurrentFrameRate(), mouseX, mouseY);
+    content_->Step(framesRun_, status);
+    scene_->MakeCurrentAndUpdate(FrameStep);
+    Render();
     if (options_.frames && framesRun_ >= *options_.frames)
     {
         Exit();
@@ -100,7 +144,7 @@ void EngineDemo::Shutdown()
 {
     if (!options_.screenshot.empty())
     {
-        Draw();
+        Render();
         screenshotWritten_ = WriteScreenshot();
         if (!screenshotWritten_)
         {
@@ -111,71 +155,11 @@ void EngineDemo::Shutdown()
     Engine::RenderingApplication::Shutdown();
 }
 
-void EngineDemo::Draw()
+void EngineDemo::Render()
 {
-    Renderer::IRenderer& renderer = *GetRenderer();
-    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
-    const auto width = static_cast<float>(description.width);
-    const auto height = static_cast<float>(description.height);
-
-    Renderer::ViewportRecord viewport;
-    viewport.width = static_cast<std::int32_t>(description.width);
-    viewport.height = static_cast<std::int32_t>(description.height);
-    renderer.SetViewport(viewport);
-    renderer.SetProjectionMatrix(Math::Matrix4::Orthographic2D(0.0f, width, 0.0f, height));
-    renderer.SetViewMatrix(Math::Matrix4::MakeIdentity());
-    renderer.ClearBuffers(Math::Vector4(0.06f, 0.08f, 0.16f, 1.0f), 1.0f, 0);
-
-    const float pulse = 0.75f + 0.25f * std::sin(static_cast<float>(framesRun_) * 0.1f);
-    DrawCentred("Brillow engine demo", height - 110.0f, 3.0f, Math::Vector4(1.0f, 0.85f * pulse, 0.2f, 1.0f));
-
-    const Math::Vector4 white(1.0f, 1.0f, 1.0f, 1.0f);
-    const Math::Vector4 sky(0.55f, 0.8f, 1.0f, 1.0f);
-    DrawCentred("The quick brown fox jumps over the lazy dog.", height - 220.0f, 2.0f, white);
-    DrawCentred("PACK MY BOX WITH FIVE DOZEN LIQUOR JUGS!", height - 270.0f, 2.0f, white);
-    DrawCentred("0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", height - 320.0f, 2.0f, sky);
-    DrawText("Bitmap fonts lay their glyphs out in cells;\nline feeds start new lines.", 80.0f,
-             height - 400.0f, 2.0f, Math::Vector4(0.6f, 1.0f, 0.6f, 1.0f));
-
-    std::int32_t mouseX = 0;
-    std::int32_t mouseY = 0;
-    GetMouse()->GetPosition(mouseX, mouseY);
-    char status[160];
-    std::snprintf(status, sizeof(status), "Frame %u   %.1f fps   mouse %d, %d", framesRun_,
-                  GetCurrentFrameRate(), mouseX, mouseY);
-    DrawText(status, 80.0f, 120.0f, 2.0f, Math::Vector4(1.0f, 0.6f, 0.5f, 1.0f));
-    DrawText("Press Escape or close the window to quit.", 80.0f, 60.0f, 1.0f, sky);
-}
-
-void EngineDemo::DrawText(const std::string& text, float x, float y, float scale, const Math::Vector4& color)
-{
-    const Core::RefPtr<Engine::Mesh> mesh = BuildTextMesh(*font_, text, color);
-    if (mesh->GetDrawRangeCount() == 0)
-    {
-        return;
-    }
-    Renderer::IRenderer& renderer = *GetRenderer();
-    renderer.SetTexture(0, font_->GetTexture());
-    const Core::RefPtr<Renderer::Technique> technique = effect_->GetTechnique(0);
-    technique->SaveStates();
-    technique->GetPass(0)->Apply();
-    renderer.SetWorldMatrix(Math::Matrix4::Translation(x, y, 0.0f) *
-                            Math::Matrix4::Scale(scale, scale, 1.0f));
-    mesh->BindArrays(renderer);
-    mesh->Draw(renderer, 0);
-    mesh->UnbindArrays(renderer);
-    technique->RestoreStates();
-    renderer.SetTexture(0, nullptr);
-    renderer.SetWorldMatrix(Math::Matrix4::MakeIdentity());
-}
-
-void EngineDemo::DrawCentred(const std::string& text, float y, float scale, const Math::Vector4& color)
-{
-    const float windowWidth = static_cast<float>(GetRenderer()->GetDisplayDescription().width);
-    float width = 0.0f;
-    float height = 0.0f;
-    font_->GetTextSize(text, width, height);
-    DrawText(text, std::floor((windowWidth - scale * width) / 2.0f), y, scale, color);
+    scene_->SetViewportCount(1);
+    scene_->SetCurrentViewportIndex(0);
+    scene_->RenderView(camera_, viewport_);
 }
 
 bool EngineDemo::WriteScreenshot()
@@ -202,8 +186,10 @@ Core::RefPtr<Engine::Application> CreateApplication(const std::vector<std::strin
     std::string error;
     if (!ParseDemoOptions(arguments, options, error))
     {
-        std::fprintf(stderr, "engine_demo: %s\nusage: engine_demo [--frames N] [--screenshot FILE]\n",
-                     error.c_str());
+        std::fprintf(
+            stderr,
+            "engine_demo: %s\nusage: engine_demo [--frames N] [--screenshot FILE] [--scene text|drawables]\n",
+            error.c_str());
         return nullptr;
     }
     return Core::RefPtr<Engine::Application>(new ("Demo_EngineDemo", __LINE__) EngineDemo(options));

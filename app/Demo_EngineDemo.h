@@ -1,11 +1,15 @@
 #pragma once
 
+#include "Demo_Scene.h"
+
 #include "core/Core_RefPtr.h"
-#include "engine/Engine_BitmapFont.h"
+#include "engine/Engine_Camera.h"
 #include "engine/Engine_RenderingApplication.h"
-#include "renderer/Renderer_Effect.h"
+#include "engine/Engine_SceneGraph.h"
+#include "engine/Engine_Viewport.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,22 +22,28 @@ struct DemoOptions
     std::optional<std::uint32_t> frames;
     // PNG file that receives the last frame; empty for none.
     std::string screenshot;
+    // "text" or "drawables".
+    std::string scene = "text";
 };
 
-// Reads "--frames N" and "--screenshot FILE". False, with a message in
-// `error`, for anything else or a value that is missing or not a count.
+// Reads "--frames N", "--screenshot FILE" and "--scene text|drawables".
+// False, with a message in `error`, for anything else or a value that is
+// missing or not allowed.
 bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error);
 
-// The engine demo: a window with text in the default font, drawn straight
-// through the renderer, and a status line with the frame count, the frame
-// rate and the mouse position. It stands in for the game until the game
-// exists.
+// The engine demo: a scene graph in a window, seen by a camera that makes
+// one unit one pixel, with the chosen scene and a status line (frame count,
+// frame rate, mouse position). It stands in for the game until the game
+// exists. Scenes advance by a fixed step of 1/60 s a frame, so a given
+// frame always looks the same.
 class EngineDemo : public Engine::RenderingApplication
 {
 public:
     static Engine::DisplayRequest GetDisplayRequest();
+    static constexpr float FrameStep = 1.0f / 60.0f;
 
     explicit EngineDemo(const DemoOptions& options);
+    ~EngineDemo() override;
 
     const char* GetClassName() const override;
     std::uint32_t GetSize() const override;
@@ -48,17 +58,16 @@ public:
     bool IsScreenshotWritten() const { return screenshotWritten_; }
 
 private:
-    void Draw();
-    // `text` with its first line's cell bottom at (x, y) in window pixels
-    // (y up), every texel a scale x scale block.
-    void DrawText(const std::string& text, float x, float y, float scale, const Math::Vector4& color);
-    // The same, centred across the window by the text's measured width.
-    void DrawCentred(const std::string& text, float y, float scale, const Math::Vector4& color);
+    // The view through the one viewport.
+    void Render();
     bool WriteScreenshot();
 
     DemoOptions options_;
-    Core::RefPtr<Engine::BitmapFont> font_;
-    Core::RefPtr<Renderer::Effect> effect_;
+    Core::RefPtr<Engine::SceneGraph> scene_;
+    Core::RefPtr<Engine::Camera> camera_;
+    Core::RefPtr<Engine::Viewport> viewport_;
+    std::unique_ptr<DemoCanvas> canvas_;
+    std::unique_ptr<DemoScene> content_;
     std::uint32_t framesRun_ = 0;
     bool screenshotWritten_ = false;
 };
