@@ -235,20 +235,20 @@ void Sprite::Pause()
     paused_ = true;
 }
 
-void Sprite::SetCurrentFrameIndex(std::uint32_t index, bool force)
+std::uint32_t Sprite::SetCurrentFrameIndex(std::uint32_t index, bool force)
 {
     const SpriteAnimation* animation = Current();
     if (animation == nullptr || index >= animation->GetFramesCount())
     {
-        return;
+        return currentFrame_;
     }
     endOfAnimation_ = false;
-    if (!force && index == currentFrame_)
+    if (force || index != currentFrame_)
     {
-        return;
+        currentFrame_ = index;
+        frameTimer_ = 0.0f;
     }
-    currentFrame_ = index;
-    frameTimer_ = 0.0f;
+    return currentFrame_;
 }
 
 void Sprite::GoToFirstFrame(bool force)
@@ -282,11 +282,11 @@ void Sprite::GoToLastFrame(bool force)
     endOfAnimation_ = false;
 }
 
-void Sprite::SetCurrentAnimationIndex(std::uint32_t index, bool force)
+std::uint32_t Sprite::SetCurrentAnimationIndex(std::uint32_t index, bool force)
 {
     if (index >= animations_.size() || (!force && index == currentAnimation_))
     {
-        return;
+        return currentAnimation_;
     }
     currentAnimation_ = index;
     if (animations_[index]->GetFramesCount() > 0)
@@ -295,6 +295,7 @@ void Sprite::SetCurrentAnimationIndex(std::uint32_t index, bool force)
         frameTimer_ = 0.0f;
         currentFrame_ = 0;
     }
+    return currentAnimation_;
 }
 
 void Sprite::SetCurrentAnimationName(const std::string& name, bool force)

@@ -87,15 +87,16 @@ public:
 
     // An index past the frames is ignored. Without force, the current index
     // only clears the end flag. Otherwise frame := index, timer := 0, end
-    // flag cleared.
-    void SetCurrentFrameIndex(std::uint32_t index, bool force);
+    // flag cleared. Answers the current frame afterwards.
+    std::uint32_t SetCurrentFrameIndex(std::uint32_t index, bool force);
     std::uint32_t GetCurrentFrameIndex() const { return currentFrame_; }
     void GoToFirstFrame(bool force);
     void GoToLastFrame(bool force);
     // An index past the animations is ignored, and so is the current one
     // without force. Otherwise it becomes current and, when it has frames,
-    // frame 0 with the timer at 0 and the end flag cleared.
-    void SetCurrentAnimationIndex(std::uint32_t index, bool force);
+    // frame 0 with the timer at 0 and the end flag cleared. Answers the
+    // current animation afterwards.
+    std::uint32_t SetCurrentAnimationIndex(std::uint32_t index, bool force);
     std::uint32_t GetCurrentAnimationIndex() const { return currentAnimation_; }
     // The first animation of that exact name, or animation 0 when none has it.
     void SetCurrentAnimationName(const std::string& name, bool force);

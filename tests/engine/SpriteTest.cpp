@@ -121,8 +121,7 @@ TEST(Sprite, SelectsAnimationsAndFramesOnlyWithinRange)
     EXPECT_EQ(sprite->GetCurrentAnimationName(), "walk");
     sprite->SetCurrentFrameIndex(4, false);
     EXPECT_EQ(sprite->GetCurrentFrameIndex(), 4u);
-    sprite->SetCurrentFrameIndex(5, true);
-    EXPECT_EQ(sprite->GetCurrentFrameIndex(), 4u);
+    EXPECT_EQ(sprite->SetCurrentFrameIndex(5, true), 4u);
     EXPECT_EQ(sprite->GetCurrentFrame().column, 0u);
     EXPECT_EQ(sprite->GetCurrentFrame().row, 1u);
 
@@ -130,8 +129,7 @@ TEST(Sprite, SelectsAnimationsAndFramesOnlyWithinRange)
     sprite->SetCurrentAnimationName("run", false);
     EXPECT_EQ(sprite->GetCurrentAnimationIndex(), 0u);
     EXPECT_EQ(sprite->GetCurrentFrameIndex(), 0u);
-    sprite->SetCurrentAnimationIndex(3, true);
-    EXPECT_EQ(sprite->GetCurrentAnimationIndex(), 0u);
+    EXPECT_EQ(sprite->SetCurrentAnimationIndex(3, true), 0u);
     EXPECT_FALSE(sprite->GetAnimation(3));
 
     sprite->GoToLastFrame(false);
