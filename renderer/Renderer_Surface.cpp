@@ -171,12 +171,19 @@ bool Surface::ReadRawFile(const std::string& fileName)
         return false;
     }
     const long end = std::ftell(stream.get());
-    const std::uint64_t bytes = std::uint64_t{width} * height * 4;
-    if (end < 0 || bytes == 0 || bytes > static_cast<std::uint64_t>(end) - RawHeaderSize ||
+    if (end < static_cast<long>(RawHeaderSize) || width == 0 || height == 0)
+    {
+        return false;
+    }
+    // Compared by division: width x height x 4 can pass 2^64 and wrap to a
+    // small count that a short file would satisfy.
+    const std::uint64_t available = static_cast<std::uint64_t>(end) - RawHeaderSize;
+    if (height > available / 4 / width ||
         std::fseek(stream.get(), static_cast<long>(RawHeaderSize), SEEK_SET) != 0)
     {
         return false;
     }
+    const std::uint64_t bytes = std::uint64_t{width} * height * 4;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(bytes));
     if (std::fread(pixels.data(), 1, pixels.size(), stream.get()) != pixels.size())
     {

@@ -176,6 +176,9 @@ TEST(SurfaceTest, UnreadableFilesGiveTheTestPattern)
         raw("onebyteshort.raw", 2, 2, 15),
         // width x height x 4 does not fit in 32 bits.
         raw("huge.raw", 0x10000, 0x10000, 16),
+        // width x height x 4 = 2^64 + 64: wrapped, it would ask for only
+        // the 64 bytes the file holds.
+        raw("wrapping.raw", 4u * 536903681u, 4u * 536838145u, 64),
         raw("empty.raw", 0, 5, 0),
     };
     for (const std::string& name : cases)
