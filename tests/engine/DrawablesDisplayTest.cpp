@@ -209,6 +209,47 @@ TEST_F(DrawablesDisplayTest, DemoSceneShowsTextSpritesLinesAndParticles)
     EXPECT_GT(lit, 1000);
 }
 
+// The demo's default scene, run for a count of frames, writes its last frame:
+// the lines of text stand in the default font where the scene puts them.
+TEST_F(DrawablesDisplayTest, DefaultSceneShowsItsTextInTheDefaultFont)
+{
+    const std::string screenshot = (folder / "text.png").string();
+    const std::string command =
+        std::string("\"") + ENGINE_DEMO_PATH + "\" --frames 120 --screenshot \"" + screenshot + "\"";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    const Picture shot(screenshot);
+    ASSERT_TRUE(shot.Loaded());
+    ASSERT_EQ(shot.Width(), 1024);
+    ASSERT_EQ(shot.Height(), WindowHeight);
+    const auto at = [&](int x, int y) { return shot.At(x, WindowHeight - 1 - y); };
+    // Pixels near `colour` in the band of window rows y0 to y1.
+    const auto count = [&](int y0, int y1, const Rgb& colour)
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+        {
+            for (int x = 0; x < 1024; ++x)
+            {
+                n += Near(at(x, y), colour, 8) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    const Rgb background = ToRgb(0.06f, 0.08f, 0.16f);
+    const Rgb white{255, 255, 255};
+    // The two white lines, in cells of 20 texels scaled twice, stand on
+    // y 548 and 498; the green paragraph's two lines between y 300 and 408.
+    EXPECT_GT(count(548, 588, white), 1500);
+    EXPECT_GT(count(498, 538, white), 1500);
+    EXPECT_GT(count(300, 408, ToRgb(0.6f, 1.0f, 0.6f)), 2500);
+    // Between the paragraph and the status line nothing is drawn.
+    EXPECT_EQ(count(200, 290, white), 0);
+    EXPECT_TRUE(Near(at(512, 248), background, 2));
+}
+
 Core::RefPtr<Renderer::IRenderer> MakeRecordingRenderer(const Renderer::DisplayDescription& description)
 {
     return Core::RefPtr<Renderer::IRenderer>(new Renderer::RecordingRenderer(description));
