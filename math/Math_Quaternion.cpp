@@ -7,9 +7,11 @@
 namespace Math
 {
 
-Quaternion& Quaternion::operator*=(const Quaternion& o)
+Quaternion& Quaternion::operator*=(const Quaternion& other)
 {
+    // Both operands copied first: `other` may be this quaternion itself.
     const Quaternion q = *this;
+    const Quaternion o = other;
     w = q.w * o.w - q.x * o.x - q.y * o.y - q.z * o.z;
     x = q.w * o.x + q.x * o.w + q.y * o.z - q.z * o.y;
     y = q.w * o.y + q.y * o.w + q.z * o.x - q.x * o.z;

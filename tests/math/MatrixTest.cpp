@@ -265,6 +265,21 @@ TEST(Quaternion, ProductAndMatrix)
     EXPECT_EQ(i.y, 0.0f);
     EXPECT_EQ(i.z, 1.0f);
 
+    // A quaternion times itself: i i = -1, and a 90 degree turn about z
+    // squared is the 180 degree turn.
+    Quaternion square{0, 1, 0, 0};
+    square *= square;
+    EXPECT_EQ(square.w, -1.0f);
+    EXPECT_EQ(square.x, 0.0f);
+    EXPECT_EQ(square.y, 0.0f);
+    EXPECT_EQ(square.z, 0.0f);
+    Vector3 up(0, 0, 1);
+    Quaternion turn;
+    Quaternion::FromAxisAngle(turn, up, 90.0f);
+    turn *= turn;
+    EXPECT_NEAR(turn.w, 0.0f, 1e-6f);
+    EXPECT_NEAR(turn.z, 1.0f, 1e-6f);
+
     Quaternion scaled{0, 3, 0, 4};
     scaled.Normalize();
     EXPECT_FLOAT_EQ(scaled.x, 0.6f);
