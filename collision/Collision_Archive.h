@@ -17,6 +17,13 @@ namespace Collision2D::Detail
 // cannot be checked against the bytes left; no real step comes near this.
 inline constexpr std::int64_t MaximumStoredCapacity = 1 << 16;
 
+// Largest allocated number of a record pool and largest growth step. A
+// stored pool is filled with that many default records, some of which (a
+// tile-map record) hold pools of their own, so the bound is what keeps a few
+// damaged bytes from asking for gigabytes; a real step fills a few records
+// of each pool per object.
+inline constexpr std::int64_t MaximumStoredPoolSize = 1 << 13;
+
 // Marks the archive as holding a value the format does not allow.
 inline bool RejectData(Core::File& file)
 {
@@ -41,7 +48,7 @@ inline bool CheckStoredCount(Core::File& file, std::int64_t count, std::int64_t 
 inline bool CheckStoredPool(Core::File& file, std::int64_t allocated, std::int64_t count,
                             std::uint64_t minimumRecordBytes)
 {
-    if (allocated < 1 || allocated > MaximumStoredCapacity)
+    if (allocated < 1 || allocated > MaximumStoredPoolSize)
     {
         return RejectData(file);
     }
@@ -51,7 +58,7 @@ inline bool CheckStoredPool(Core::File& file, std::int64_t allocated, std::int64
 // A stored growth step.
 inline bool CheckStoredDelta(Core::File& file, std::int64_t delta)
 {
-    return (delta >= 1 && delta <= MaximumStoredCapacity) || RejectData(file);
+    return (delta >= 1 && delta <= MaximumStoredPoolSize) || RejectData(file);
 }
 
 // "allocated number, count, the records in use" of a pool.

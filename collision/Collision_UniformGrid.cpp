@@ -73,9 +73,15 @@ constexpr std::uint64_t MinimumCellBytes = 3 * 8 + 4 * 16;
 
 void SlotArray::Append(std::uint32_t slot)
 {
-    if (count_ >= GetCapacity())
+    if (count_ >= capacity_)
     {
-        slots_.resize(slots_.size() + GrowthStep);
+        capacity_ += GrowthStep;
+        slots_.resize(static_cast<std::size_t>(capacity_));
+    }
+    else if (static_cast<std::size_t>(count_) >= slots_.size())
+    {
+        // Storage of a list read from an archive grows up to its capacity.
+        slots_.resize(static_cast<std::size_t>(capacity_));
     }
     slots_[static_cast<std::size_t>(count_)] = slot;
     ++count_;
@@ -112,16 +118,19 @@ bool SlotArray::Read(Core::File& file)
     {
         return false;
     }
-    std::vector<std::uint32_t> slots(static_cast<std::size_t>(capacity));
-    for (std::int32_t i = 0; i < count; ++i)
+    // Only the entries read take storage now: the capacity is a number the
+    // list keeps, not bytes the archive backs.
+    std::vector<std::uint32_t> slots(static_cast<std::size_t>(count));
+    for (std::uint32_t& slot : slots)
     {
-        file >> slots[static_cast<std::size_t>(i)];
+        file >> slot;
     }
     if (file.Failed())
     {
         return false;
     }
     slots_ = std::move(slots);
+    capacity_ = capacity;
     count_ = count;
     return true;
 }
@@ -329,12 +338,15 @@ bool UniformGrid::Read(Core::File& file)
     const std::uint64_t cellCount =
         read.rows_ == 0 ? 0
                         : static_cast<std::uint64_t>(read.rows_) * static_cast<std::uint64_t>(read.columns_);
+
     if (cellCount > 0 && !(read.cellSize_ >= 1.0f && std::isfinite(read.cellSize_)))
     {
         return Detail::RejectData(file);
     }
-    if (!file.Require(cellCount * MinimumCellBytes))
+    // Checked by division: rows x columns x bytes per cell can pass 2^64.
+    if (cellCount > file.GetBytesLeft() / MinimumCellBytes)
     {
+        file.SetError(Core::FileError::ShortRead);
         return false;
     }
     read.cells_.resize(static_cast<std::size_t>(cellCount));

@@ -30,7 +30,7 @@ public:
     void Reset() { count_ = 0; }
 
     std::int32_t GetCount() const { return count_; }
-    std::int32_t GetCapacity() const { return static_cast<std::int32_t>(slots_.size()); }
+    std::int32_t GetCapacity() const { return capacity_; }
     std::uint32_t operator[](std::int32_t index) const { return slots_[static_cast<std::size_t>(index)]; }
     const std::uint32_t* begin() const { return slots_.data(); }
     const std::uint32_t* end() const { return slots_.data() + count_; }
@@ -40,7 +40,8 @@ public:
     bool Read(Core::File& file);
 
 private:
-    std::vector<std::uint32_t> slots_; // size == capacity
+    std::vector<std::uint32_t> slots_; // count <= size <= capacity
+    std::int32_t capacity_ = 0;
     std::int32_t count_ = 0;
 };
 

@@ -359,6 +359,23 @@ TEST(ContactRecords, CountsBeyondTheirCapacityAreRejected)
              return bytes;
          },
          [](Core::MemoryFile& in) { return CollisionResults().Read(in); }},
+        {"tile-map pool of tens of thousands of records from one damaged byte",
+         []
+         {
+             auto bytes = BytesOf(CollisionResults());
+             // The tile-map pool's allocated number follows four empty pools.
+             CollisionTest::Patch(bytes, 4 * 8, std::int32_t{20 | 0x8000});
+             return bytes;
+         },
+         [](Core::MemoryFile& in) { return CollisionResults().Read(in); }},
+        {"inner tile-map pool of tens of thousands of entries",
+         []
+         {
+             auto bytes = BytesOf(TMAP_C());
+             CollisionTest::Patch(bytes, 32, std::uint32_t{20 | 0x8000});
+             return bytes;
+         },
+         [](Core::MemoryFile& in) { return TMAP_C().Read(in); }},
     };
     for (const Case& c : cases)
     {
