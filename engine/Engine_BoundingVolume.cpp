@@ -20,6 +20,18 @@ void BoundingVolume::SetCubeCorners(Math::BoundingBox& box, float h)
     box.corners[7] = Math::Vector3(h, -h, -h);
 }
 
+void BoundingVolume::SetSlabCorners(Math::BoundingBox& box, float minX, float minY, float maxX, float maxY)
+{
+    box.corners[0] = Math::Vector3(maxX, maxY, 0.0f);
+    box.corners[1] = Math::Vector3(minX, maxY, 0.0f);
+    box.corners[2] = Math::Vector3(minX, maxY, -1.0f);
+    box.corners[3] = Math::Vector3(maxX, maxY, -1.0f);
+    box.corners[4] = Math::Vector3(maxX, minY, 0.0f);
+    box.corners[5] = Math::Vector3(minX, minY, 0.0f);
+    box.corners[6] = Math::Vector3(minX, minY, -1.0f);
+    box.corners[7] = Math::Vector3(maxX, minY, -1.0f);
+}
+
 BoundingVolume::BoundingVolume() : mesh_(new ("Engine_BoundingVolume", __LINE__) Mesh())
 {
     // A random translucent colour tells neighbouring debug boxes apart.

@@ -43,6 +43,9 @@ public:
     static const std::uint32_t CubeIndices[36];
     // The default local box's corners, in that order.
     static void SetCubeCorners(Math::BoundingBox& box, float halfSide);
+    // The corners of a flat drawable's box, in that order: x from minX to
+    // maxX, y from minY to maxY, z from 0 down to -1.
+    static void SetSlabCorners(Math::BoundingBox& box, float minX, float minY, float maxX, float maxY);
 
 private:
     Math::BoundingBox current_;

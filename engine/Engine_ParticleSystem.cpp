@@ -65,12 +65,7 @@ void ParticleSystem::SetBoundingSize(float side)
 {
     const float h = side / 2.0f;
     Math::BoundingBox box;
-    const Math::Vector3 corners[8] = {{h, h, 0.0f},  {-h, h, 0.0f},  {-h, h, -1.0f},  {h, h, -1.0f},
-                                      {h, -h, 0.0f}, {-h, -h, 0.0f}, {-h, -h, -1.0f}, {h, -h, -1.0f}};
-    for (int i = 0; i < 8; ++i)
-    {
-        box.corners[i] = corners[i];
-    }
+    BoundingVolume::SetSlabCorners(box, -h, -h, h, h);
     boundingVolume_.SetLocalBox(box);
 }
 

@@ -48,13 +48,7 @@ void Sprite::SetAnimations(const std::vector<Core::RefPtr<SpriteAnimation>>& ani
 
     // The unit square of depth 1; QuadMatrix scales it to the frame size.
     Math::BoundingBox box;
-    const float h = 0.5f;
-    const Math::Vector3 corners[8] = {{h, h, 0.0f},  {-h, h, 0.0f},  {-h, h, -1.0f},  {h, h, -1.0f},
-                                      {h, -h, 0.0f}, {-h, -h, 0.0f}, {-h, -h, -1.0f}, {h, -h, -1.0f}};
-    for (int i = 0; i < 8; ++i)
-    {
-        box.corners[i] = corners[i];
-    }
+    BoundingVolume::SetSlabCorners(box, -0.5f, -0.5f, 0.5f, 0.5f);
     boundingVolume_.SetLocalBox(box);
 }
 

@@ -223,12 +223,10 @@ void Text::Draw()
     if (!IsOverlay() && hasGlyphs)
     {
         Math::BoundingBox box;
-        const Math::Vector3 corners[8] = {{maxX, maxY, 0.0f},  {minX, maxY, 0.0f}, {minX, maxY, -1.0f},
-                                          {maxX, maxY, -1.0f}, {maxX, minY, 0.0f}, {minX, minY, 0.0f},
-                                          {minX, minY, -1.0f}, {maxX, minY, -1.0f}};
-        for (int i = 0; i < 8; ++i)
+        BoundingVolume::SetSlabCorners(box, minX, minY, maxX, maxY);
+        for (Math::Vector3& corner : box.corners)
         {
-            box.corners[i] = parentWorld * corners[i];
+            corner = parentWorld * corner;
         }
         const SceneGraph* scene = SceneGraph::GetCurrent();
         if (scene != nullptr && scene->GetViewFrustum().Classify(box) == Math::ClassifyResult::Outside)
