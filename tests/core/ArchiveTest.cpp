@@ -202,6 +202,26 @@ TEST_F(DiskArchive, ReadIsBoundedByTheFile)
     EXPECT_EQ(file.GetError(), Core::FileError::ShortRead);
 }
 
+// /dev/full takes the open and refuses every byte: a write past the stream's
+// buffer fails at once, a small one when the close flushes it.
+TEST(Archive, FailedDiskWritesAreReported)
+{
+    {
+        Core::DiskFile file("/dev/full", Core::DiskFile::WriteMode);
+        ASSERT_FALSE(file.Failed());
+        file << std::int32_t{1};
+        EXPECT_FALSE(file.Close());
+        EXPECT_EQ(file.GetError(), Core::FileError::StreamFailure);
+    }
+    {
+        Core::DiskFile file("/dev/full", Core::DiskFile::WriteMode);
+        const std::vector<std::uint8_t> large(1 << 20, 7);
+        file.Write(large.data(), static_cast<std::uint32_t>(large.size()));
+        EXPECT_EQ(file.GetError(), Core::FileError::StreamFailure);
+        EXPECT_FALSE(file.Close());
+    }
+}
+
 TEST(Archive, MemoryFileSizeAndPosition)
 {
     const std::uint8_t bytes[] = {1, 0, 2, 0};
