@@ -62,15 +62,9 @@ struct Counters
 // and (1, 1).
 TileMap* MakeMap()
 {
-    auto* map = new ("test", __LINE__) TileMap;
-    map->SetGrid(3, 2, 16, 2);
-    const std::int32_t images[] = {4, 5};
-    const float durations[] = {0.5f, 0.25f};
-    const std::uint8_t ids[] = {7, 8};
-    map->GetTile(1)->SetFrames(images, durations, ids);
+    TileMap* map = CollisionTest::MakeAnimatedMap();
     map->UseCell(2, 0, 1);
     map->UseCell(1, 1, 1);
-    map->SetBoundingRectangle({32, 0, 48, 0});
     return map;
 }
 

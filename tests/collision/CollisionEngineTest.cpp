@@ -197,14 +197,8 @@ void Populate(CollisionEngine& engine, CollisionActor& actor)
         engine.RemoveCollisionObject(engine.AddCollisionObject(MakeStaticCircle({10, 10}, 3), layer, {}));
         engine.AddCollisionObject(MakeStaticSegment({0, 50}, {200, 60}), layer, {});
         engine.RemoveCollisionObject(engine.AddCollisionObject(MakeStaticSegment({0, 0}, {1, 1}), layer, {}));
-        auto* map = new ("test", __LINE__) TileMap;
-        map->SetGrid(3, 2, 16, 2);
-        const std::int32_t images[] = {4, 5};
-        const float durations[] = {0.5f, 0.25f};
-        const std::uint8_t ids[] = {7, 8};
-        map->GetTile(1)->SetFrames(images, durations, ids);
+        TileMap* map = CollisionTest::MakeAnimatedMap();
         map->UseCell(2, 1, 1);
-        map->SetBoundingRectangle({32, 0, 48, 0});
         engine.RemoveCollisionObject(engine.AddCollisionObject(new ("test", __LINE__) TileMap, layer, {}));
         engine.AddCollisionObject(map, layer, {5, 5});
     }

@@ -6,6 +6,7 @@
 #include "collision/Collision_CollisionLayer.h"
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_GeometricCollision.h"
+#include "collision/Collision_TileMap.h"
 
 #include <memory>
 #include <vector>
@@ -67,6 +68,21 @@ inline Collision2D::StaticCollisionLineSegment* MakeStaticSegment(Math::Vector2D
     segment->SetLineSegment(new ("test", __LINE__) Math::LineSegment2D(a, b));
     segment->SetZCollision(z);
     return segment;
+}
+
+// A map of 3 x 2 cells of 16 units whose tile 1 is animated (images 4 and
+// 5 for 0.5 s and 0.25 s, ids 7 and 8), its collision box over column 2;
+// the caller puts the tile in cells.
+inline Collision2D::TileMap* MakeAnimatedMap()
+{
+    auto* map = new ("test", __LINE__) Collision2D::TileMap;
+    map->SetGrid(3, 2, 16, 2);
+    const std::int32_t images[] = {4, 5};
+    const float durations[] = {0.5f, 0.25f};
+    const std::uint8_t ids[] = {7, 8};
+    map->GetTile(1)->SetFrames(images, durations, ids);
+    map->SetBoundingRectangle({32, 0, 48, 0});
+    return map;
 }
 
 // The slots an object lists as candidates after a step.

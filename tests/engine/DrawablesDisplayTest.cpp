@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace
@@ -114,6 +115,25 @@ protected:
         std::filesystem::remove_all(folder, ignored);
     }
 
+    // Runs the demo with `arguments` and a screenshot into `name`; the
+    // program must exit 0 and leave a picture of the whole 1024 x 768 window.
+    std::unique_ptr<Picture> RunDemo(const std::string& arguments, const std::string& name)
+    {
+        const std::string screenshot = (folder / name).string();
+        const std::string command =
+            std::string("\"") + ENGINE_DEMO_PATH + "\" " + arguments + " --screenshot \"" + screenshot + "\"";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        auto shot = std::make_unique<Picture>(screenshot);
+        EXPECT_TRUE(shot->Loaded()) << screenshot;
+        if (shot->Loaded())
+        {
+            EXPECT_EQ(shot->Width(), 1024);
+            EXPECT_EQ(shot->Height(), 768);
+        }
+        return shot;
+    }
+
     std::filesystem::path folder;
 };
 
@@ -125,17 +145,9 @@ constexpr int WindowHeight = 768;
 // shows it: every kind of drawable where the scene puts it.
 TEST_F(DrawablesDisplayTest, DemoSceneShowsTextSpritesLinesAndParticles)
 {
-    const std::string screenshot = (folder / "drawables.png").string();
-    const std::string command = std::string("\"") + ENGINE_DEMO_PATH +
-                                "\" --scene drawables --frames 60 --screenshot \"" + screenshot + "\"";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-
-    const Picture shot(screenshot);
-    ASSERT_TRUE(shot.Loaded());
-    ASSERT_EQ(shot.Width(), 1024);
-    ASSERT_EQ(shot.Height(), WindowHeight);
+    const std::unique_ptr<Picture> picture = RunDemo("--scene drawables --frames 60", "drawables.png");
+    ASSERT_FALSE(HasFailure());
+    const Picture& shot = *picture;
     const auto at = [&](int x, int y) { return shot.At(x, WindowHeight - 1 - y); };
     // How many pixels of the box (x0, y0)-(x1, y1) are near `colour`.
     const auto count = [&](int x0, int y0, int x1, int y1, const Rgb& colour, int tolerance)
@@ -213,17 +225,9 @@ TEST_F(DrawablesDisplayTest, DemoSceneShowsTextSpritesLinesAndParticles)
 // the lines of text stand in the default font where the scene puts them.
 TEST_F(DrawablesDisplayTest, DefaultSceneShowsItsTextInTheDefaultFont)
 {
-    const std::string screenshot = (folder / "text.png").string();
-    const std::string command =
-        std::string("\"") + ENGINE_DEMO_PATH + "\" --frames 120 --screenshot \"" + screenshot + "\"";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-
-    const Picture shot(screenshot);
-    ASSERT_TRUE(shot.Loaded());
-    ASSERT_EQ(shot.Width(), 1024);
-    ASSERT_EQ(shot.Height(), WindowHeight);
+    const std::unique_ptr<Picture> picture = RunDemo("--frames 120", "text.png");
+    ASSERT_FALSE(HasFailure());
+    const Picture& shot = *picture;
     const auto at = [&](int x, int y) { return shot.At(x, WindowHeight - 1 - y); };
     // Pixels near `colour` in the band of window rows y0 to y1.
     const auto count = [&](int y0, int y1, const Rgb& colour)
