@@ -373,8 +373,13 @@ std::int32_t LuaScript::CopyValues(lua_State* from, lua_State* to, std::uint32_t
     {
         return 0;
     }
-    lua_checkstack(to, static_cast<int>(last - first + 1) + 1);
-    lua_checkstack(from, 3);
+    // A script stack holds a few thousand values at most: a target without
+    // room for the whole range takes none, rather than being written past
+    // its end.
+    if (lua_checkstack(to, static_cast<int>(last - first + 1) + 1) == 0 || lua_checkstack(from, 3) == 0)
+    {
+        return 0;
+    }
     const bool sharedState = ShareState(from, to);
     std::int32_t copied = 0;
     for (std::int64_t index = first; index <= last; ++index)

@@ -52,7 +52,8 @@ public:
     // 0); engine userdata are pushed again with the same object and type.
     // Other tables, functions, threads and foreign userdata are passed over.
     // Returns the number of values pushed onto `to`; the source stack is
-    // left as it was.
+    // left as it was. A target without room for the whole range gets
+    // nothing (0).
     static std::int32_t CopyValues(lua_State* from, lua_State* to, std::uint32_t skip, std::int32_t count);
 
     ~LuaScript() override;

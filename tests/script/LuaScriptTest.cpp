@@ -287,6 +287,31 @@ TEST_F(CopyValuesTest, ValuesAreCopiedByKindAndOnlyPushedOnesCount)
     EXPECT_TRUE(lua_rawequal(to_, 8, -1));
 }
 
+TEST_F(CopyValuesTest, ATargetWithoutRoomGetsNothing)
+{
+    // Together the two stacks exceed what one script stack may hold.
+    constexpr int sourceCount = 6000;
+    constexpr int targetCount = 3000;
+    ASSERT_NE(lua_checkstack(from_, sourceCount), 0);
+    ASSERT_NE(lua_checkstack(to_, targetCount), 0);
+    for (int i = 0; i < sourceCount; ++i)
+    {
+        lua_pushnumber(from_, i);
+    }
+    for (int i = 0; i < targetCount; ++i)
+    {
+        lua_pushboolean(to_, 1);
+    }
+    EXPECT_EQ(LuaScript::CopyValues(from_, to_, 0, sourceCount), 0);
+    EXPECT_EQ(lua_gettop(to_), targetCount);
+    EXPECT_EQ(lua_gettop(from_), sourceCount);
+
+    // With the room back the same range comes over whole.
+    lua_settop(to_, 0);
+    EXPECT_EQ(LuaScript::CopyValues(from_, to_, 0, sourceCount), sourceCount);
+    EXPECT_EQ(lua_tonumber(to_, sourceCount), sourceCount - 1);
+}
+
 TEST_F(CopyValuesTest, AnObjectCopiedToAnotherStateIsPushedAgain)
 {
     lua_State* other = luaL_newstate();
