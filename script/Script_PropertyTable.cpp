@@ -51,7 +51,7 @@ int GetIntField(lua_State* state, const std::int32_t* field)
 
 int SetIntField(lua_State* state, std::int32_t* field)
 {
-    *field = static_cast<std::int32_t>(luaL_checkinteger(state, AssignedValue));
+    *field = CheckInt32(state, AssignedValue);
     return 0;
 }
 

@@ -14,7 +14,8 @@ namespace Script
 // Typed field accessors. A getter pushes the field and returns 1. A setter
 // stores the value at stack index 3, the assigned value as a __newindex
 // handler sees it (object, key, value), and returns 0. The float and integer
-// setters raise a script error when that value is no number; the bool setter
+// setters raise a script error when that value is no number; the integer
+// setter truncates towards zero and saturates (NaN gives 0); the bool setter
 // takes the script's truth rule (only nil and false are false).
 int GetFloatField(lua_State* state, const float* field);
 int SetFloatField(lua_State* state, float* field);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -173,6 +174,15 @@ TEST(ScriptBinding, PropertiesReadAndWriteFieldsBesideMethods)
     EXPECT_NE(script.Run("getmetatable(box).__index(5, 'top')").find("no TestBox object"), std::string::npos);
     EXPECT_EQ(box.count, 4);
     EXPECT_EQ(box.top, 2.5f);
+
+    // Integers are truncated and saturate; no script number is out of range.
+    const std::pair<const char*, std::int32_t> integers[] = {
+        {"-7.9", -7}, {"1e10", 2147483647}, {"-1e300", -2147483647 - 1}, {"0/0", 0}};
+    for (const auto& [value, expected] : integers)
+    {
+        EXPECT_EQ(script.Run(std::string("box.count = ") + value), "") << value;
+        EXPECT_EQ(box.count, expected) << value;
+    }
 }
 
 TEST(ScriptBinding, EveryTableIsCompleteAndZeroTerminated)
