@@ -35,6 +35,9 @@ constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kEntrySize = 16;
 constexpr std::size_t kBmpFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
+// Icons are at most 256 pixels on a side; anything past this is no icon, and
+// a few bytes of a compressed image could otherwise ask for gigabytes.
+constexpr std::int32_t kMaxSide = 1024;
 
 bool DecodeWithStb(const std::uint8_t* data, std::size_t size, IconImage& image)
 {
@@ -45,6 +48,11 @@ bool DecodeWithStb(const std::uint8_t* data, std::size_t size, IconImage& image)
     int width = 0;
     int height = 0;
     int channels = 0;
+    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0 ||
+        width > kMaxSide || height > kMaxSide)
+    {
+        return false;
+    }
     stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
     if (pixels == nullptr)
     {
@@ -73,8 +81,8 @@ bool DecodeBitmap(const std::uint8_t* dib, std::size_t size, IconImage& image)
     const std::uint32_t bitCount = Read16(dib + 14);
     const std::uint32_t compression = Read32(dib + 16);
     std::uint32_t colours = Read32(dib + 32);
-    if (headerSize < kInfoHeaderSize || headerSize > size || width <= 0 || width > 1024 ||
-        doubledHeight <= 0 || doubledHeight > 2048 || doubledHeight % 2 != 0)
+    if (headerSize < kInfoHeaderSize || headerSize > size || width <= 0 || width > kMaxSide ||
+        doubledHeight <= 0 || doubledHeight > 2 * kMaxSide || doubledHeight % 2 != 0)
     {
         return false;
     }

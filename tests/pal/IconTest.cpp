@@ -6,6 +6,7 @@
 #include <stb/stb_image_write.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace
 {
@@ -85,6 +86,23 @@ TEST(Icon, LargestEntryWinsAndPngEntriesDecode)
     ASSERT_EQ(image.width, 4);
     ASSERT_EQ(image.height, 4);
     ExpectPixel(image, 3, 2, {11 * 16, 7, 200, 255});
+}
+
+TEST(Icon, PngEntriesLargerThanAnIconAreRefused)
+{
+    // Small files: a compressed image may claim far more pixels than it has
+    // bytes, so the size is judged before anything is decoded.
+    const std::vector<std::uint8_t> pixels(2048, 255);
+    const int sizes[][2] = {{2048, 1}, {1, 2048}};
+    for (const auto& size : sizes)
+    {
+        Bytes png;
+        ASSERT_NE(stbi_write_png_to_func(&AppendBytes, &png, size[0], size[1], 1, pixels.data(), size[0]), 0);
+        const Bytes ico = IconBuilder::Ico({{0, 0, 8, png}});
+        PAL::IconImage image;
+        EXPECT_FALSE(PAL::DecodeIcon(ico.data(), ico.size(), image)) << size[0] << "x" << size[1];
+        EXPECT_EQ(image.width, 0);
+    }
 }
 
 TEST(Icon, DamagedFilesAreRefused)
