@@ -119,6 +119,11 @@ Object* File::ReadObject()
     {
         return found->second;
     }
+    if (readDepth_ >= MaxObjectDepth)
+    {
+        SetError(FileError::BadData);
+        return nullptr;
+    }
     Object* object = CreateObject(className.c_str());
     if (object == nullptr)
     {
@@ -129,6 +134,12 @@ Object* File::ReadObject()
         return nullptr;
     }
     readObjects_.emplace(id, object);
+    struct DepthScope
+    {
+        explicit DepthScope(std::uint32_t& depth) : depth_(depth) { ++depth_; }
+        ~DepthScope() { --depth_; }
+        std::uint32_t& depth_;
+    } scope(readDepth_);
     object->Read(*this);
     return object;
 }

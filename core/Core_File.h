@@ -47,7 +47,11 @@ public:
     // Null for an absent object, the earlier object for a repeated id, or a
     // new object (reference count 0) filled by its Read. Null, with the error
     // set, for a class that is not registered: the stream cannot go on.
+    // Objects nest (an object's Read reads its members), so a new object
+    // more than MaxObjectDepth reads deep is refused as bad data rather than
+    // letting a damaged or hostile stream run the stack out.
     virtual Object* ReadObject();
+    static constexpr std::uint32_t MaxObjectDepth = 512;
 
     // Bytes a Read can still deliver.
     virtual std::uint64_t GetBytesLeft() const = 0;
@@ -74,6 +78,7 @@ private:
     std::unordered_map<const Object*, std::uint32_t> writtenIds_;
     std::unordered_map<std::uint32_t, Object*> readObjects_;
     std::uint32_t idCounter_ = 0;
+    std::uint32_t readDepth_ = 0; // object Reads running on this archive
     std::string unknownClassName_;
 };
 

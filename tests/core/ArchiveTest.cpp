@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -306,6 +307,48 @@ TEST(Archive, CorruptFramesAreRejected)
         Core::ReadRefPtr(file, node);
         EXPECT_FALSE(node) << c.what;
         EXPECT_EQ(file.GetError(), c.error) << c.what;
+    }
+}
+
+// A chain of `length` nodes, each the link of the one before, as a stream
+// of nested records; built flat so the writer does not recurse.
+std::vector<std::uint8_t> NestedChain(std::uint32_t length)
+{
+    Core::MemoryFile file;
+    for (std::uint32_t id = 1; id <= length; ++id)
+    {
+        file << std::uint8_t{1} << std::string("Test::Node") << id << std::int32_t{7};
+    }
+    file << std::uint8_t{0};
+    return file.GetBuffer();
+}
+
+TEST(Archive, NestingDeeperThanTheBoundIsRefusedWithoutRunningTheStackOut)
+{
+    struct Case
+    {
+        std::uint32_t length;
+        Core::FileError error;
+    };
+    const Case cases[] = {
+        {Core::File::MaxObjectDepth, Core::FileError::None},
+        {Core::File::MaxObjectDepth + 1, Core::FileError::BadData},
+        {100000, Core::FileError::BadData},
+    };
+    for (const Case& c : cases)
+    {
+        const std::vector<std::uint8_t> bytes = NestedChain(c.length);
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        Core::RefPtr<Node> head;
+        Core::ReadRefPtr(file, head);
+        EXPECT_EQ(file.GetError(), c.error) << c.length;
+        ASSERT_TRUE(head) << c.length;
+        std::uint32_t chained = 0;
+        for (const Node* node = head.Get(); node != nullptr; node = node->link.Get())
+        {
+            ++chained;
+        }
+        EXPECT_EQ(chained, std::min(c.length, Core::File::MaxObjectDepth)) << c.length;
     }
 }
 
