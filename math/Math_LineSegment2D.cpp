@@ -21,27 +21,7 @@ void LineSegment2D::PushToScript(lua_State* state)
 
 ClassifyResult ClassifySegments(const LineSegment2D& first, const LineSegment2D& second)
 {
-    const Vector2D dA = first.pointB - first.pointA;
-    const Vector2D dB = second.pointB - second.pointA;
-    if (Detail::IsZero(dA) || Detail::IsZero(dB))
-    {
-        return ClassifyResult::NoIntersection;
-    }
-    const Vector2D offset = second.pointA - first.pointA;
-    const float cross = CrossZ(dA, dB);
-    if (!NearZero(cross))
-    {
-        const float t = CrossZ(offset, dB) / cross;
-        const float u = CrossZ(offset, dA) / cross;
-        return Detail::InUnitInterval(t) && Detail::InUnitInterval(u) ? ClassifyResult::Intersecting
-                                                                      : ClassifyResult::NoIntersection;
-    }
-    if (offset.x * dA.y - offset.y * dA.x != 0.0f)
-    {
-        return ClassifyResult::Parallel;
-    }
-    return Detail::OverlapCollinear(first.pointA, dA, second.pointA, dB, second.pointB, first.pointB,
-                                    nullptr);
+    return Detail::RelateSegments(first, second, 0.0f, nullptr, nullptr);
 }
 
 ClassifyResult LineSegment2D::IntersectLine(const Line2D& line, Vector2D& crossing) const

@@ -135,35 +135,53 @@ inline ClassifyResult OverlapCollinear(const Vector2D& a, const Vector2D& dA, co
 
 } // namespace Detail
 
-inline ClassifyResult LineSegment2D::IntersectLineSegment(const LineSegment2D& other, Vector2D& crossing,
-                                                          LineSegment2D& overlap) const
+namespace Detail
 {
-    const Vector2D dA = pointB - pointA;
+
+// Segment against segment, for both the test with outputs and the one
+// without. Parallel segments count as collinear when the offset cross
+// product lies within [-collinearBand, collinearBand]; an output that is
+// null is not written.
+inline ClassifyResult RelateSegments(const LineSegment2D& self, const LineSegment2D& other, float collinearBand,
+                                     Vector2D* crossing, LineSegment2D* overlap)
+{
+    const Vector2D dA = self.pointB - self.pointA;
     const Vector2D dB = other.pointB - other.pointA;
-    if (Detail::IsZero(dA) || Detail::IsZero(dB))
+    if (IsZero(dA) || IsZero(dB))
     {
         return ClassifyResult::NoIntersection;
     }
-    const Vector2D offset = other.pointA - pointA;
+    const Vector2D offset = other.pointA - self.pointA;
     const float cross = CrossZ(dA, dB);
     if (!NearZero(cross))
     {
-        // pointA + t dA = other.pointA + u dB
+        // self.pointA + t dA = other.pointA + u dB
         const float t = CrossZ(offset, dB) / cross;
         const float u = CrossZ(offset, dA) / cross;
-        if (Detail::InUnitInterval(t) && Detail::InUnitInterval(u))
+        if (!InUnitInterval(t) || !InUnitInterval(u))
         {
-            crossing = pointA + dA * t;
-            return ClassifyResult::Intersecting;
+            return ClassifyResult::NoIntersection;
         }
-        return ClassifyResult::NoIntersection;
+        if (crossing != nullptr)
+        {
+            *crossing = self.pointA + dA * t;
+        }
+        return ClassifyResult::Intersecting;
     }
     const float offsetCross = offset.x * dA.y - offset.y * dA.x;
-    if (offsetCross < -1.0f || offsetCross > 1.0f)
+    if (offsetCross < -collinearBand || offsetCross > collinearBand)
     {
         return ClassifyResult::Parallel;
     }
-    return Detail::OverlapCollinear(pointA, dA, other.pointA, dB, other.pointB, pointB, &overlap);
+    return OverlapCollinear(self.pointA, dA, other.pointA, dB, other.pointB, self.pointB, overlap);
+}
+
+} // namespace Detail
+
+inline ClassifyResult LineSegment2D::IntersectLineSegment(const LineSegment2D& other, Vector2D& crossing,
+                                                          LineSegment2D& overlap) const
+{
+    return Detail::RelateSegments(*this, other, 1.0f, &crossing, &overlap);
 }
 
 inline ClassifyResult LineSegment2D::IntersectRay(const Ray2D& ray, Vector2D& crossing,
