@@ -2,6 +2,8 @@
 
 #include "core/Core_ClassRegistry.h"
 
+#include <algorithm>
+
 namespace Core
 {
 
@@ -71,6 +73,11 @@ void File::ClearObjectTable()
     idCounter_ = 0;
 }
 
+bool File::IsBeingRead(const Object* object) const
+{
+    return std::find(reading_.begin(), reading_.end(), object) != reading_.end();
+}
+
 void File::WriteObject(Object* object)
 {
     if (object == nullptr)
@@ -119,7 +126,7 @@ Object* File::ReadObject()
     {
         return found->second;
     }
-    if (readDepth_ >= MaxObjectDepth)
+    if (reading_.size() >= MaxObjectDepth)
     {
         SetError(FileError::BadData);
         return nullptr;
@@ -134,12 +141,15 @@ Object* File::ReadObject()
         return nullptr;
     }
     readObjects_.emplace(id, object);
-    struct DepthScope
+    struct ReadingScope
     {
-        explicit DepthScope(std::uint32_t& depth) : depth_(depth) { ++depth_; }
-        ~DepthScope() { --depth_; }
-        std::uint32_t& depth_;
-    } scope(readDepth_);
+        ReadingScope(std::vector<const Object*>& reading, const Object* object) : reading_(reading)
+        {
+            reading_.push_back(object);
+        }
+        ~ReadingScope() { reading_.pop_back(); }
+        std::vector<const Object*>& reading_;
+    } scope(reading_, object);
     object->Read(*this);
     return object;
 }

@@ -71,6 +71,10 @@ public:
     // Forgets which objects were written or read (the id counter restarts).
     void ClearObjectTable();
 
+    // True while `object`'s own Read runs on this archive: a record nested in
+    // it that refers back to it gets it unfinished, and its reader owns it.
+    bool IsBeingRead(const Object* object) const;
+
 protected:
     FileError error_ = FileError::None;
 
@@ -78,7 +82,7 @@ private:
     std::unordered_map<const Object*, std::uint32_t> writtenIds_;
     std::unordered_map<std::uint32_t, Object*> readObjects_;
     std::uint32_t idCounter_ = 0;
-    std::uint32_t readDepth_ = 0; // object Reads running on this archive
+    std::vector<const Object*> reading_; // objects whose Read is running, outermost first
     std::string unknownClassName_;
 };
 
@@ -120,7 +124,12 @@ File& ReadRefPtr(File& file, RefPtr<T>& pointer)
     T* typed = dynamic_cast<T*>(object);
     if (typed == nullptr)
     {
-        RefPtr<Object> discard(object);
+        // A fresh object that nothing holds goes at once; one still being
+        // read further up the stack is left to its reader.
+        if (object->GetReferenceCount() == 0 && !file.IsBeingRead(object))
+        {
+            RefPtr<Object> discard(object);
+        }
         file.SetError(FileError::BadData);
         pointer = nullptr;
         return file;

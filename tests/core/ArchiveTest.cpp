@@ -40,6 +40,23 @@ public:
 
 CORE_DEFINE_OBJECT(Node, "Test::Node", "Object", "ArchiveTest", __LINE__)
 
+// Holds a Node; counts its destructions.
+class Holder : public Core::Object
+{
+    CORE_DECLARE_OBJECT(Holder)
+public:
+    Holder() = default;
+    Holder(const Holder&) = default;
+    ~Holder() override { ++destroyed; }
+
+    void Read(Core::File& file) override { Core::ReadRefPtr(file, node); }
+
+    Core::RefPtr<Node> node;
+    static inline int destroyed = 0;
+};
+
+CORE_DEFINE_OBJECT(Holder, "Test::Holder", "Object", "ArchiveTest", __LINE__)
+
 // Reads the framing of the next object: returns the id, or 0 for null.
 std::uint32_t ReadFrame(Core::MemoryFile& file, std::string& className)
 {
@@ -308,6 +325,26 @@ TEST(Archive, CorruptFramesAreRejected)
         EXPECT_FALSE(node) << c.what;
         EXPECT_EQ(file.GetError(), c.error) << c.what;
     }
+}
+
+// A holder whose member record refers back to the holder itself: the wrong
+// class for the member, so the stream is bad, but the holder is still being
+// read and belongs to its reader, which must get it alive.
+TEST(Archive, WrongClassReferringBackToAnObjectBeingReadLeavesItToItsReader)
+{
+    Core::MemoryFile file;
+    file << std::uint8_t{1} << std::string("Test::Holder") << std::uint32_t{1};
+    file << std::uint8_t{1} << std::string("Test::Holder") << std::uint32_t{1};
+
+    Holder::destroyed = 0;
+    Core::RefPtr<Holder> holder;
+    Core::ReadRefPtr(file, holder);
+    EXPECT_EQ(file.GetError(), Core::FileError::BadData);
+    EXPECT_EQ(Holder::destroyed, 0);
+    ASSERT_TRUE(holder);
+    EXPECT_FALSE(holder->node);
+    holder.Reset();
+    EXPECT_EQ(Holder::destroyed, 1);
 }
 
 // A chain of `length` nodes, each the link of the one before, as a stream
