@@ -6,13 +6,27 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <mutex>
+
 namespace SoundAL
 {
+
+// OpenAL keeps one error state per context, shared by every thread. The main
+// thread and the streaming thread both frame their calls, so each frame is
+// taken whole under this lock: otherwise one thread's clearing alGetError
+// swallows the other's error, and a refused call answers true. Recursive: a
+// frame nested in another cannot lock itself out.
+inline std::recursive_mutex& CallMutex()
+{
+    static std::recursive_mutex mutex;
+    return mutex;
+}
 
 // Clears the error state, runs the call(s), and answers whether OpenAL
 // raised no error meanwhile. Callers update their stored values only on true.
 template <class Call> inline bool Framed(Call&& call)
 {
+    const std::lock_guard<std::recursive_mutex> lock(CallMutex());
     alGetError();
     call();
     return alGetError() == AL_NO_ERROR;

@@ -480,6 +480,32 @@ TEST_F(SoundEngineTest, StopAllEmptiesTheEngineAndCanRunTwice)
     EXPECT_FALSE(engine.IsMarkedPlaying(again));
 }
 
+// OpenAL keeps one error state per context, shared by both threads: a call
+// framed on the main thread must not lose its error to the streaming thread
+// clearing the state for its own calls, nor take one of the thread's.
+TEST(SoundEngineThreadTest, MainThreadCallsKeepTheirOwnErrors)
+{
+    SoundEngine engine;
+    ASSERT_TRUE(engine.Initialize(-1, 0)); // the thread passes without a pause
+    Source* stream = engine.CreateSource(
+        engine.CreateStream(SoundTest::MakeWav("busy_stream.wav", 1, 8000, 8000), 0.01f, 4), 0, 1);
+    Source* source = engine.CreateSource(
+        engine.LoadSound(SoundTest::MakeWav("busy_whole.wav", 1, 8000, 800), SoundEngine::StreamThreshold), 0,
+        0);
+    ASSERT_NE(stream, nullptr);
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(engine.Play(stream));
+
+    int wrong = 0;
+    for (int i = 0; i < 20000; ++i)
+    {
+        wrong += source->SetGain(-1.0f) ? 1 : 0;
+        wrong += source->SetGain(0.5f) ? 0 : 1;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(source->GetGain(), 0.5f);
+}
+
 TEST_F(SoundEngineTest, SixChannelOggComesOutInOpenALOrder)
 {
     Data* data = engine.CreateStream(SoundTest::MakeOgg("surround.ogg", 6, 22050, 22050), 0.25f, 2);
