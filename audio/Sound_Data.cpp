@@ -500,9 +500,12 @@ std::int32_t SoundEngine::SoundData::LoadWhole()
     }
     else
     {
-        // One second at a time until a piece comes back short: the header's
-        // length is not trusted for the allocation.
-        const std::uint32_t piece = format_.byteRate;
+        // A piece at a time until one comes back short: neither the header's
+        // length nor its rate is trusted for the allocation. A piece is at
+        // most one second and at most 64 KiB, in whole frames.
+        const std::uint32_t block = format_.blockAlign;
+        std::uint32_t piece = std::min<std::uint32_t>(format_.byteRate, 65536);
+        piece = std::max(piece - piece % block, block);
         std::uint32_t total = 0;
         while (true)
         {
