@@ -6,6 +6,7 @@
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace Physics2D
@@ -316,7 +317,9 @@ bool PhysicsEngine::RemoveAllRigidBodyForces(std::uint32_t id)
 
 void PhysicsEngine::SetScale(float scale)
 {
-    if (scale != 0.0f)
+    // Every force and velocity limit is multiplied by the scale: one NaN or
+    // infinity would spread to every body.
+    if (std::isfinite(scale) && scale != 0.0f)
     {
         Simulation::scale = scale;
     }
@@ -374,6 +377,11 @@ RigidBody* PhysicsEngine::GetStaticBody()
 
 void PhysicsEngine::ClampStep(float dt)
 {
+    // A step that is no number moves nothing, as a step of 0 does.
+    if (std::isnan(dt))
+    {
+        dt = 0.0f;
+    }
     Simulation::step = Simulation::maximumStep < dt ? Simulation::maximumStep : dt;
     Simulation::inverseStep = dt == 0.0f ? 0.0f : 1.0f / Simulation::step;
 }
@@ -763,8 +771,8 @@ void PhysicsEngine::Read(Core::File& file)
     const bool jointsSound = std::all_of(joints.begin(), joints.end(),
                                          [](const Core::RefPtr<Joint>& joint)
                                          { return joint && joint->GetBody1() && joint->GetBody2(); });
-    if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy || scale == 0.0f ||
-        !(maximumStep > 0.0f))
+    if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy || !std::isfinite(scale) ||
+        scale == 0.0f || !(maximumStep > 0.0f))
     {
         file.SetError(Core::FileError::BadData);
         return;

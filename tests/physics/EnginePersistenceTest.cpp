@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace
@@ -143,6 +145,12 @@ TEST(EnginePersistenceTest, BadRecordsChangeNothing)
     ASSERT_EQ(occupied[freeIds], 5); // the most recently freed first
     occupied[freeIds] = 1;
     readInto(occupied, Core::FileError::BadData);
+
+    // A scale that is no number: the scale is the fifth of the six closing floats.
+    Bytes noScale = written;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::memcpy(noScale.data() + noScale.size() - 8, &nan, sizeof nan);
+    readInto(noScale, Core::FileError::BadData);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -76,13 +77,18 @@ TEST(EngineTest, StepIsClampedAndAZeroStepMovesNothing)
     EXPECT_EQ(PhysicsEngine::GetSimulationInverseStep(), 50.0f);
     EXPECT_EQ(scene.Body(free).GetPosition(), Vector2D(5.02f, 10.0f));
 
-    const Vector2D position = scene.Body(ball).GetPosition();
-    const Vector2D velocity = scene.Body(ball).GetVelocity();
-    scene.Step(0.0f);
-    EXPECT_EQ(PhysicsEngine::GetSimulationStep(), 0.0f);
-    EXPECT_EQ(PhysicsEngine::GetSimulationInverseStep(), 0.0f);
-    EXPECT_EQ(scene.Body(ball).GetPosition(), position);
-    EXPECT_EQ(scene.Body(ball).GetVelocity(), velocity);
+    // A step that is no number (a broken frame timer) moves nothing either.
+    for (const float dt : {0.0f, std::numeric_limits<float>::quiet_NaN()})
+    {
+        SCOPED_TRACE(dt);
+        const Vector2D position = scene.Body(ball).GetPosition();
+        const Vector2D velocity = scene.Body(ball).GetVelocity();
+        scene.Step(dt);
+        EXPECT_EQ(PhysicsEngine::GetSimulationStep(), 0.0f);
+        EXPECT_EQ(PhysicsEngine::GetSimulationInverseStep(), 0.0f);
+        EXPECT_EQ(scene.Body(ball).GetPosition(), position);
+        EXPECT_EQ(scene.Body(ball).GetVelocity(), velocity);
+    }
 }
 
 TEST(EngineTest, RemovingABodyRebindsItsJointsAndDropsItsContacts)
@@ -131,8 +137,12 @@ TEST(EngineTest, ByIdSettersScaleVelocitiesAndTakeDegrees)
 {
     Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
     const std::uint32_t id = engine->AddRigidBody(MakeBody(2.0f).Get());
-    engine->SetScale(0.0f); // ignored
-    EXPECT_EQ(PhysicsEngine::GetScale(), 1.0f);
+    for (const float refused :
+         {0.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()})
+    {
+        engine->SetScale(refused);
+        EXPECT_EQ(PhysicsEngine::GetScale(), 1.0f);
+    }
     engine->SetScale(2.0f);
     ASSERT_TRUE(engine->SetRigidBodyVelocity(id, {1.0f, -1.0f}));
     EXPECT_EQ(engine->GetRigidBody(id)->GetVelocity(), Vector2D(2.0f, -2.0f));
