@@ -15,11 +15,12 @@ namespace SoundAL
 // thread and the streaming thread both frame their calls, so each frame is
 // taken whole under this lock: otherwise one thread's clearing alGetError
 // swallows the other's error, and a refused call answers true. Recursive: a
-// frame nested in another cannot lock itself out.
+// frame nested in another cannot lock itself out. Never destroyed: an engine
+// that outlives static destruction still frames its last calls.
 inline std::recursive_mutex& CallMutex()
 {
-    static std::recursive_mutex mutex;
-    return mutex;
+    static std::recursive_mutex* const mutex = new std::recursive_mutex;
+    return *mutex;
 }
 
 // Clears the error state, runs the call(s), and answers whether OpenAL
