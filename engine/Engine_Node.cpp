@@ -50,6 +50,12 @@ void Node::Read(Core::File& file)
     Group* parent = dynamic_cast<Group*>(parentObject);
     if (parentObject != nullptr && parent == nullptr)
     {
+        // A fresh object of another class that nothing holds goes at once;
+        // one still being read further up the stack is left to its reader.
+        if (parentObject->GetReferenceCount() == 0 && !file.IsBeingRead(parentObject))
+        {
+            Core::RefPtr<Core::Object> discard(parentObject);
+        }
         file.SetError(Core::FileError::BadData);
     }
     bool flags[5] = {reserved_, mergeBoundsIntoParent_, showBoundingVolume_, visible_, overlay_};

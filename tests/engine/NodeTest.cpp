@@ -356,6 +356,21 @@ TEST(Node, BadGroupRecordsFailTheArchive)
         ASSERT_TRUE(object);
         EXPECT_EQ(static_cast<Group*>(object.Get())->GetChildCount(), 0u);
     }
+    // A parent of another class fails the read and is not kept alive.
+    {
+        const std::int32_t live = Core::GetLiveObjectCount();
+        Core::MemoryFile file;
+        file << std::uint8_t{1} << std::string("Engine::Node") << std::uint32_t{1};
+        file << Math::Matrix4();
+        file << std::uint8_t{1} << std::string("Object") << std::uint32_t{2};
+        file << true << true << false << true << false << std::string("orphan");
+        Core::MemoryFile reader(file.GetData(), file.GetSize());
+        {
+            const RefPtr<Core::Object> object(reader.ReadObject());
+            EXPECT_EQ(reader.GetError(), Core::FileError::BadData);
+        }
+        EXPECT_EQ(Core::GetLiveObjectCount(), live);
+    }
     // A truncated record changes nothing of the node's defaults.
     {
         const RefPtr<Node> node = Make<Node>("kept");
