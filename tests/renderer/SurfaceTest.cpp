@@ -192,6 +192,40 @@ TEST(SurfaceTest, UnreadableFilesGiveTheTestPattern)
     ExpectPattern(Surface(stub));
 }
 
+TEST(SurfaceTest, ImageHeaderAnnouncingMorePixelsThanTheFileHoldsIsNotDecoded)
+{
+    TempDirectory directory;
+    // A BMP header alone (54 bytes) announcing 4000 x 4000 pixels of 32
+    // bits: the decoder would allocate 64 MB, fill it with zeros past the
+    // end of the file and call that a good image.
+    std::vector<std::uint8_t> header = {'B', 'M'};
+    for (const std::uint32_t word : {54u, 0u, 54u, 40u, 4000u, 4000u})
+    {
+        RendererTest::AppendWord(header, word);
+    }
+    RendererTest::AppendWord(header, 1u | 32u << 16); // one plane, 32 bits a pixel
+    for (int i = 0; i < 6; ++i)
+    {
+        RendererTest::AppendWord(header, 0);
+    }
+    ASSERT_EQ(header.size(), 54u);
+    const std::string path = directory.File("header.bmp");
+    ASSERT_TRUE(RendererTest::WriteBytes(path, header));
+
+    Renderer::Image image;
+    image.width = 9;
+    EXPECT_FALSE(Renderer::DecodeImageFile(path, image));
+    EXPECT_EQ(image.width, 9u);
+    ExpectPattern(Surface(path));
+
+    // A well-packed image decodes.
+    const std::string solid = directory.File("solid.png");
+    ASSERT_TRUE(RendererTest::WritePng(solid, 1024, 1024, RendererTest::Solid(1024, 1024, {1, 2, 3, 255})));
+    ASSERT_TRUE(Renderer::DecodeImageFile(solid, image));
+    EXPECT_EQ(image.width, 1024u);
+    EXPECT_EQ(image.height, 1024u);
+}
+
 TEST(SurfaceTest, SizedSurfaceIsZeroedAndDecodeFailureLeavesASurfaceAlone)
 {
     Surface surface(3, 2, 5);
