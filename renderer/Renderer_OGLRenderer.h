@@ -213,8 +213,9 @@ public:
     bool IsVSync() override;
 
 private:
-    // Makes `unit` the active texture unit when the driver has it; false
-    // (current unit 0, nothing activated) otherwise.
+    // Makes `unit` the active texture unit when the driver has it (without
+    // multitexturing only unit 0, always active); false, with nothing
+    // activated, otherwise.
     bool SelectTextureUnit(std::uint32_t unit);
     // The texture-unit setters: store, then apply to the unit when a
     // texture is bound there.
@@ -243,7 +244,6 @@ private:
     Math::Matrix4 projection_;
     std::array<Math::Matrix4, TextureMatrixCount> textureMatrices_;
     ViewportRecord viewport_;
-    std::uint32_t currentUnit_ = 0;
     std::array<Core::RefPtr<IVertexBuffer>, VertexStreamCount> vertexBuffers_;
     Core::RefPtr<IIndexBuffer> indexBuffer_;
 

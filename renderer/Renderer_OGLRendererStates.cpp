@@ -224,12 +224,10 @@ bool OGLRenderer::SelectTextureUnit(std::uint32_t unit)
 {
     if (multitexture_ && unit < static_cast<std::uint32_t>(textureUnits_) && unit < TextureUnitCount)
     {
-        currentUnit_ = unit;
         OpenGLExtensions::activeTexture(GL_TEXTURE0_ARB + unit);
         return true;
     }
     // Without multitexturing the one unit there is, unit 0, is always active.
-    currentUnit_ = 0;
     return unit == 0 && !multitexture_;
 }
 
