@@ -1,3 +1,4 @@
+#include "pal/PAL_Window.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_GLCodes.h"
 #include "renderer/Renderer_OGLRenderer.h"
@@ -146,6 +147,8 @@ TEST_F(OGLRendererDisplayTest, StartsWithTheGivenDescriptionAndWhatTheDriverOffe
     EXPECT_FALSE(renderer->IsVSync());
     renderer->SetVSync(true);
     EXPECT_TRUE(renderer->IsVSync());
+    // Swap control is what the driver answered to the last request.
+    EXPECT_EQ(renderer->HasSwapControl(), PAL::Window::GetSwapInterval() == 1);
     const Renderer::RendererVersion version = renderer->GetVersion();
     EXPECT_EQ(version.first, 0u);
     EXPECT_EQ(version.second, 1u);
