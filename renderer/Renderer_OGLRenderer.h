@@ -80,8 +80,8 @@ public:
     const std::vector<std::string>& GetWGLExtensions() const { return wglExtensions_; }
     bool IsMultitextureAvailable() const { return multitexture_; }
     std::int32_t GetTextureUnitLimit() const { return textureUnits_; }
-    // False once a swap-interval request was refused: vertical sync is then
-    // only a stored wish.
+    // False while the last swap-interval request stands refused (a driver
+    // may refuse it): vertical sync is then only a stored wish.
     bool HasSwapControl() const { return swapControl_; }
     Adapter& GetAdapter() const { return *adapter_; }
 
