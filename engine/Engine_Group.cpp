@@ -86,8 +86,9 @@ void Group::Read(Core::File& file)
             continue;
         }
         Node* child = dynamic_cast<Node*>(object);
-        const bool cycle =
-            std::find(g_groupsBeingRead.begin(), g_groupsBeingRead.end(), object) != g_groupsBeingRead.end();
+        const bool cycle = std::find(g_groupsBeingRead.begin(), g_groupsBeingRead.end(), object) !=
+                               g_groupsBeingRead.end() ||
+                           (child != nullptr && ClosesParentCycle(*child, this));
         if (child == nullptr || cycle)
         {
             // A fresh object that nothing will hold goes at once; one whose
@@ -100,6 +101,21 @@ void Group::Read(Core::File& file)
             return;
         }
         children.emplace_back(child);
+    }
+    // A child's recorded parent must list it, or nothing clears the link
+    // when that group goes and the child is left pointing at freed memory.
+    // A child whose record names another group that does not list it (a
+    // damaged archive, or a group whose own read is still running) is taken
+    // by this group.
+    for (const Core::RefPtr<Node>& child : children)
+    {
+        const Group* recorded = child->parent_;
+        if (recorded != this &&
+            (recorded == nullptr || std::find(recorded->children_.begin(), recorded->children_.end(),
+                                              child) == recorded->children_.end()))
+        {
+            child->parent_ = this;
+        }
     }
     children_.insert(children_.end(), std::make_move_iterator(children.begin()),
                      std::make_move_iterator(children.end()));

@@ -26,7 +26,9 @@ public:
 
     // The node record, a 32-bit child count, then each child as an object
     // reference. Reading appends the children read (their parent link comes
-    // from their own records; OnAttach is not called).
+    // from their own records, unless the group recorded there does not list
+    // them: then this group becomes their parent; OnAttach is not called).
+    // A child that is this group or one of its ancestors fails the read.
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;
 

@@ -48,10 +48,13 @@ void Node::Read(Core::File& file)
     file >> world;
     Core::Object* parentObject = file.ReadObject();
     Group* parent = dynamic_cast<Group*>(parentObject);
-    if (parentObject != nullptr && parent == nullptr)
+    // A parent of another class, or one whose own chain of parents leads
+    // back here: walking that chain (a transformation group's world) would
+    // never end.
+    if (parentObject != nullptr && (parent == nullptr || ClosesParentCycle(*this, parent)))
     {
-        // A fresh object of another class that nothing holds goes at once;
-        // one still being read further up the stack is left to its reader.
+        // A fresh object that nothing holds goes at once; one still being
+        // read further up the stack is left to its reader.
         if (parentObject->GetReferenceCount() == 0 && !file.IsBeingRead(parentObject))
         {
             Core::RefPtr<Core::Object> discard(parentObject);
@@ -77,6 +80,22 @@ void Node::Read(Core::File& file)
     visible_ = flags[3];
     overlay_ = flags[4];
     name_ = std::move(name);
+}
+
+bool Node::ClosesParentCycle(const Node& node, const Group* parent)
+{
+    // Chains made by the group operations and by reads are free of cycles;
+    // the bound only keeps a chain that is not from ending the walk.
+    constexpr std::uint32_t MaxDepth = 1u << 20;
+    std::uint32_t depth = 0;
+    for (const Node* ancestor = parent; ancestor != nullptr; ancestor = ancestor->parent_)
+    {
+        if (ancestor == &node || ++depth > MaxDepth)
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Node::PropagateValue(std::uint32_t) {}

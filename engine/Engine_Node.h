@@ -161,6 +161,9 @@ protected:
 
 private:
     static void NoUpdate(Node&, float) {}
+    // Whether `node` is `parent` or one of its ancestors, so that making
+    // `parent` the parent of `node` would close a loop of parent links.
+    static bool ClosesParentCycle(const Node& node, const Group* parent);
     static const Math::Matrix4& WorldOf(const Group& group);
 
     // Persisted; nothing reads it.

@@ -384,4 +384,100 @@ TEST(Node, BadGroupRecordsFailTheArchive)
     }
 }
 
+// Record heads and node bodies for hand-made archives: a new object is
+// (1, class, id) followed by its record; a reference back to one already
+// read is the head alone.
+void Head(Core::MemoryFile& file, const char* className, std::uint32_t id)
+{
+    file << std::uint8_t{1} << std::string(className) << id;
+}
+
+void NodeFlagsAndName(Core::MemoryFile& file, const char* name)
+{
+    file << true << true << false << true << false << std::string(name);
+}
+
+TEST(Node, ReadParentLinksAlwaysNameAGroupThatListsTheNode)
+{
+    // Root R lists C and D; C's record names D as its parent, but D does
+    // not list C. When D goes, C must not be left pointing at it.
+    Core::MemoryFile file;
+    Head(file, "Engine::Group", 1);
+    file << Math::Matrix4() << std::uint8_t{0};
+    NodeFlagsAndName(file, "R");
+    file << std::uint32_t{2};
+    Head(file, "Engine::Node", 2);
+    file << Math::Matrix4();
+    Head(file, "Engine::Group", 3);
+    file << Math::Matrix4();
+    Head(file, "Engine::Group", 1);
+    NodeFlagsAndName(file, "D");
+    file << std::uint32_t{0};
+    NodeFlagsAndName(file, "C");
+    Head(file, "Engine::Group", 3);
+
+    Core::MemoryFile reader(file.GetData(), file.GetSize());
+    const RefPtr<Core::Object> object(reader.ReadObject());
+    ASSERT_FALSE(reader.Failed());
+    auto* root = dynamic_cast<Group*>(object.Get());
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetChildCount(), 2u);
+    const RefPtr<Node> c = root->GetChildren()[0];
+    const RefPtr<Node> d = root->GetChildren()[1];
+    EXPECT_EQ(d->GetParent(), root);
+    EXPECT_EQ(c->GetParent(), root);
+    root->RemoveChild(d);
+    EXPECT_EQ(c->GetParent(), root);
+    c->Update(0.0f);
+}
+
+TEST(Node, ReadParentLinksThatLoopAreRefused)
+{
+    // A transformation group whose parent is itself, and two whose parents
+    // name each other: a world transformation would recurse without end.
+    const auto matrices = [](Core::MemoryFile& file)
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            file << Math::Matrix4();
+        }
+    };
+    Core::MemoryFile self;
+    Head(self, "Engine::TransformationGroup", 1);
+    self << Math::Matrix4();
+    Head(self, "Engine::TransformationGroup", 1);
+    NodeFlagsAndName(self, "A");
+    self << std::uint32_t{0};
+    matrices(self);
+
+    Core::MemoryFile pair;
+    Head(pair, "Engine::TransformationGroup", 1);
+    pair << Math::Matrix4();
+    Head(pair, "Engine::TransformationGroup", 2);
+    pair << Math::Matrix4();
+    Head(pair, "Engine::TransformationGroup", 1);
+    NodeFlagsAndName(pair, "B");
+    pair << std::uint32_t{0};
+    matrices(pair);
+    NodeFlagsAndName(pair, "A");
+    pair << std::uint32_t{0};
+    matrices(pair);
+
+    for (const Core::MemoryFile* bytes : {&self, &pair})
+    {
+        const std::int32_t live = Core::GetLiveObjectCount();
+        {
+            Core::MemoryFile reader(bytes->GetData(), bytes->GetSize());
+            const RefPtr<Core::Object> object(reader.ReadObject());
+            EXPECT_EQ(reader.GetError(), Core::FileError::BadData);
+            if (auto* group = dynamic_cast<TransformationGroup*>(object.Get()))
+            {
+                EXPECT_EQ(group->GetParent(), nullptr);
+                group->GetWorldTransformation();
+            }
+        }
+        EXPECT_EQ(Core::GetLiveObjectCount(), live);
+    }
+}
+
 } // namespace
