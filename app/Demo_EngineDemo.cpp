@@ -14,6 +14,18 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace
+{
+// Set by a shutdown that could not write the screenshot asked for. The
+// application is gone by the time the program returns, so the flag outlives it.
+bool g_screenshotFailed = false;
+} // namespace
+
+int GetDemoExitStatus()
+{
+    return g_screenshotFailed ? 1 : 0;
+}
+
 bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error)
 {
     for (std::size_t i = 0; i < arguments.size(); ++i)
@@ -148,6 +160,7 @@ void EngineDemo::Shutdown()
         screenshotWritten_ = WriteScreenshot();
         if (!screenshotWritten_)
         {
+            g_screenshotFailed = true;
             std::fprintf(stderr, "engine_demo: cannot write the screenshot \"%s\"\n",
                          options_.screenshot.c_str());
         }

@@ -31,6 +31,10 @@ struct DemoOptions
 // missing or not allowed.
 bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error);
 
+// The demo program's exit status once the engine's loop has returned 0: 1
+// when a screenshot was asked for and could not be written, else 0.
+int GetDemoExitStatus();
+
 // The engine demo: a scene graph in a window, seen by a camera that makes
 // one unit one pixel, with the chosen scene and a status line (frame count,
 // frame rate, mouse position). It stands in for the game until the game

@@ -254,6 +254,17 @@ TEST_F(DrawablesDisplayTest, DefaultSceneShowsItsTextInTheDefaultFont)
     EXPECT_TRUE(Near(at(512, 248), background, 2));
 }
 
+// A screenshot that cannot be written is a failed run, not a success.
+TEST_F(DrawablesDisplayTest, AScreenshotThatCannotBeWrittenFailsTheRun)
+{
+    const std::string screenshot = (folder / "missing" / "shot.png").string();
+    const std::string command = std::string("\"") + ENGINE_DEMO_PATH + "\" --frames 1 --screenshot \"" +
+                                screenshot + "\" 2>/dev/null";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << command;
+    EXPECT_FALSE(std::filesystem::exists(screenshot));
+}
+
 Core::RefPtr<Renderer::IRenderer> MakeRecordingRenderer(const Renderer::DisplayDescription& description)
 {
     return Core::RefPtr<Renderer::IRenderer>(new Renderer::RecordingRenderer(description));
