@@ -193,101 +193,47 @@ void PhysicsEngine::RemoveContact(Contact* contact)
 
 bool PhysicsEngine::SetMassProperties(std::uint32_t id, const MassProperties& massProperties)
 {
-    RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    body->SetMassProperties(massProperties);
-    return true;
+    return WithBody(id, [&](RigidBody& body) { body.SetMassProperties(massProperties); });
 }
 
 bool PhysicsEngine::GetMassProperties(std::uint32_t id, MassProperties& massProperties) const
 {
-    const RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    massProperties = body->GetMassProperties();
-    return true;
+    return WithBody(id, [&](const RigidBody& body) { massProperties = body.GetMassProperties(); });
 }
 
 bool PhysicsEngine::SetRigidBodyPosition(std::uint32_t id, const Math::Vector2D& position)
 {
-    RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    body->SetPosition(position);
-    return true;
+    return WithBody(id, [&](RigidBody& body) { body.SetPosition(position); });
 }
 
 bool PhysicsEngine::SetRigidBodyOrientation(std::uint32_t id, float degrees)
 {
-    RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    body->SetOrientation(degrees);
-    return true;
+    return WithBody(id, [&](RigidBody& body) { body.SetOrientation(degrees); });
 }
 
 bool PhysicsEngine::SetRigidBodyVelocity(std::uint32_t id, const Math::Vector2D& velocity)
 {
-    RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    body->SetVelocity(velocity * Simulation::scale);
-    return true;
+    return WithBody(id, [&](RigidBody& body) { body.SetVelocity(velocity * Simulation::scale); });
 }
 
 bool PhysicsEngine::GetRigidBodyVelocity(std::uint32_t id, Math::Vector2D& velocity) const
 {
-    const RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    velocity = body->GetVelocity() / Simulation::scale;
-    return true;
+    return WithBody(id, [&](const RigidBody& body) { velocity = body.GetVelocity() / Simulation::scale; });
 }
 
 bool PhysicsEngine::SetRigidBodyAngularVelocity(std::uint32_t id, float degreesPerSecond)
 {
-    RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    body->SetAngularVelocity(degreesPerSecond);
-    return true;
+    return WithBody(id, [&](RigidBody& body) { body.SetAngularVelocity(degreesPerSecond); });
 }
 
 bool PhysicsEngine::GetRigidBodyAngularVelocity(std::uint32_t id, float& degreesPerSecond) const
 {
-    const RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    degreesPerSecond = body->GetAngularVelocity();
-    return true;
+    return WithBody(id, [&](const RigidBody& body) { degreesPerSecond = body.GetAngularVelocity(); });
 }
 
 bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t id, Math::Vector2D& center) const
 {
-    const RigidBody* body = FindBody(id);
-    if (body == nullptr)
-    {
-        return false;
-    }
-    center = body->GetCenterOfMass();
-    return true;
+    return WithBody(id, [&](const RigidBody& body) { center = body.GetCenterOfMass(); });
 }
 
 std::uint32_t PhysicsEngine::AddRigidBodyForce(std::uint32_t id, Force* force)

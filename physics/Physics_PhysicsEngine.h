@@ -167,6 +167,18 @@ private:
     void ClampStep(float dt);
     RigidBody* BodyOrGround(std::uint32_t id) const;
     RigidBody* FindBody(std::uint32_t id) const;
+    // Runs `action` on the body with `id`; false, and nothing done, for an
+    // id that names no body.
+    template <class Action> bool WithBody(std::uint32_t id, Action&& action) const
+    {
+        RigidBody* body = FindBody(id);
+        if (body == nullptr)
+        {
+            return false;
+        }
+        action(*body);
+        return true;
+    }
     void BuildConstraintList(bool postCollision);
     void BuildStepBodies();
     // Counts rows, prepares the solver, fills every constraint's rows and
