@@ -137,11 +137,11 @@ bool KeyboardImp::AnyKey() const
     return false;
 }
 
-bool KeyboardImp::GetPressed(std::int32_t& key) const
+bool KeyboardImp::FirstKey(bool (KeyboardImp::*test)(std::int32_t) const, std::int32_t& key) const
 {
     for (std::int32_t code = 6; code < KeyCodeCount; ++code)
     {
-        if (IsPressed(code))
+        if ((this->*test)(code))
         {
             key = code;
             return true;
@@ -150,17 +150,14 @@ bool KeyboardImp::GetPressed(std::int32_t& key) const
     return false;
 }
 
+bool KeyboardImp::GetPressed(std::int32_t& key) const
+{
+    return FirstKey(&KeyboardImp::IsPressed, key);
+}
+
 bool KeyboardImp::GetTriggered(std::int32_t& key) const
 {
-    for (std::int32_t code = 6; code < KeyCodeCount; ++code)
-    {
-        if (IsTriggered(code))
-        {
-            key = code;
-            return true;
-        }
-    }
-    return false;
+    return FirstKey(&KeyboardImp::IsTriggered, key);
 }
 
 char KeyboardImp::GetKeyAsChar(std::int32_t key) const

@@ -65,6 +65,9 @@ public:
 
 private:
     const KeyRecord* Record(std::int32_t key) const;
+    // The lowest keyboard code (mouse buttons left out) for which `test`
+    // holds, into `key`; false when there is none.
+    bool FirstKey(bool (KeyboardImp::*test)(std::int32_t) const, std::int32_t& key) const;
 
     KeyRecord keys_[256]{};
     std::int32_t external_ = 0;
