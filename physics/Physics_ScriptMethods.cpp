@@ -65,6 +65,23 @@ int PushNumber(lua_State* state, float value)
     return 1;
 }
 
+// A method answering what a getter of a number answers.
+template <class T, auto Get> int NumberGetter(T& object, lua_State* state)
+{
+    return PushNumber(state, (object.*Get)());
+}
+
+// A method handing its first argument to a setter of a number; nothing
+// without an argument.
+template <class T, auto Set> int NumberSetter(T& object, lua_State* state)
+{
+    if (Needs(state, 1))
+    {
+        (object.*Set)(ToFloat(state, 1));
+    }
+    return 0;
+}
+
 // Pushes the object, or nil for none.
 int PushObject(lua_State* state, Core::Object* object)
 {
@@ -316,24 +333,6 @@ int EngineRemoveAllRigidBodyForces(PhysicsEngine& engine, lua_State* state)
     return PushFlag(state, engine.RemoveAllRigidBodyForces(ToU32(state, 1)));
 }
 
-int EngineUpdate(PhysicsEngine& engine, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        engine.Update(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int EnginePostCollisionUpdate(PhysicsEngine& engine, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        engine.PostCollisionUpdate(ToFloat(state, 1));
-    }
-    return 0;
-}
-
 int EngineReset(PhysicsEngine& engine, lua_State*)
 {
     engine.Reset();
@@ -388,15 +387,6 @@ int EngineGetAccuracy(PhysicsEngine& engine, lua_State* state)
     return PushU32(state, engine.GetAccuracy());
 }
 
-int EngineSetScale(PhysicsEngine& engine, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        engine.SetScale(ToFloat(state, 1));
-    }
-    return 0;
-}
-
 int EngineGetScale(PhysicsEngine&, lua_State* state)
 {
     return PushNumber(state, PhysicsEngine::GetScale());
@@ -430,18 +420,20 @@ constexpr auto kEngineMethods = Script::MakeMethods<39>(
     Method<&DoesNothing>("GetRigidBodyAngularVelocity"),
     Method<&EngineGetRigidBodyCenterOfMass>("GetRigidBodyCenterOfMass"),
     Method<&DoesNothing>("AddRigidBodyForce"), Method<&EngineRemoveRigidBodyForce>("RemoveRigidBodyForce"),
-    Method<&EngineRemoveAllRigidBodyForces>("RemoveAllRigidBodyForces"), Method<&EngineUpdate>("Update"),
-    Method<&EnginePostCollisionUpdate>("PostCollisionUpdate"), Method<&DoesNothing>("SetContactListUpdate"),
-    Method<&DoesNothing>("SetContactListUpdateData"), Method<&DoesNothing>("GetContactListUpdateData"),
-    Method<&EngineReset>("Reset"), Method<&EngineGetPlusInfinity>("GetPlusInfinity"),
-    Method<&EngineGetMinusInfinity>("GetMinusInfinity"),
+    Method<&EngineRemoveAllRigidBodyForces>("RemoveAllRigidBodyForces"),
+    Method<&NumberSetter<PhysicsEngine, &PhysicsEngine::Update>>("Update"),
+    Method<&NumberSetter<PhysicsEngine, &PhysicsEngine::PostCollisionUpdate>>("PostCollisionUpdate"),
+    Method<&DoesNothing>("SetContactListUpdate"), Method<&DoesNothing>("SetContactListUpdateData"),
+    Method<&DoesNothing>("GetContactListUpdateData"), Method<&EngineReset>("Reset"),
+    Method<&EngineGetPlusInfinity>("GetPlusInfinity"), Method<&EngineGetMinusInfinity>("GetMinusInfinity"),
     Method<&EngineGetSimulationStep>("GetSimulationStep"),
     Method<&EngineGetSimulationInverseStep>("GetSimulationInverseStep"),
     Method<&EngineSetMaximumSimulationStep>("SetMaximumSimulationStep"),
     Method<&EngineGetMaximumSimulationStep>("GetMaximumSimulationStep"),
     Method<&EngineSetAccuracy>("SetAccuracy"), Method<&EngineGetAccuracy>("GetAccuracy"),
-    Method<&EngineSetScale>("SetScale"), Method<&EngineGetScale>("GetScale"),
-    Method<&EngineGetEpsilon>("GetEpsilon"), Method<&EngineGetStaticBody>("GetStaticBody"));
+    Method<&NumberSetter<PhysicsEngine, &PhysicsEngine::SetScale>>("SetScale"),
+    Method<&EngineGetScale>("GetScale"), Method<&EngineGetEpsilon>("GetEpsilon"),
+    Method<&EngineGetStaticBody>("GetStaticBody"));
 const Script::MethodTableRegistrar g_engineTable(PhysicsEngine::ScriptTypeName, kEngineMethods);
 
 // --- RigidBody ----------------------------------------------------------------
@@ -477,20 +469,6 @@ int BodyGetVelocity(RigidBody& body, lua_State* state)
     return 1;
 }
 
-int BodySetAngularVelocity(RigidBody& body, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        body.SetAngularVelocity(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int BodyGetAngularVelocity(RigidBody& body, lua_State* state)
-{
-    return PushNumber(state, body.GetAngularVelocity());
-}
-
 int BodySetPosition(RigidBody& body, lua_State* state)
 {
     if (lua_istable(state, 1))
@@ -504,20 +482,6 @@ int BodyGetPosition(RigidBody& body, lua_State* state)
 {
     LuaPushPoint2D(state, body.GetPosition());
     return 1;
-}
-
-int BodySetOrientation(RigidBody& body, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        body.SetOrientation(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int BodyGetOrientation(RigidBody& body, lua_State* state)
-{
-    return PushNumber(state, body.GetOrientation());
 }
 
 int BodyGetMatrix(RigidBody& body, lua_State* state)
@@ -567,55 +531,19 @@ int BodyRemoveAllForces(RigidBody& body, lua_State* state)
 constexpr auto kBodyMethods = Script::MakeMethods<19>(
     Method<&BodySetMassProperties>("SetMassProperties"), Method<&BodyGetMassProperties>("GetMassProperties"),
     Method<&BodySetVelocity>("SetVelocity"), Method<&BodyGetVelocity>("GetVelocity"),
-    Method<&BodySetAngularVelocity>("SetAngularVelocity"),
-    Method<&BodyGetAngularVelocity>("GetAngularVelocity"), Method<&BodySetPosition>("SetPosition"),
-    Method<&BodyGetPosition>("GetPosition"), Method<&BodySetOrientation>("SetOrientation"),
-    Method<&BodyGetOrientation>("GetOrientation"), Method<&BodyGetMatrix>("GetMatrix"),
-    Method<&BodyGetRotationMatrix>("GetRotationMatrix"), Method<&BodyGetInverseMatrix>("GetInverseMatrix"),
-    Method<&BodyGetCenterOfMass>("GetCenterOfMass"), Method<&BodyDoesNothing>("SetData"),
-    Method<&BodyDoesNothing>("GetData"), Method<&BodyAddForce>("AddForce"),
-    Method<&BodyRemoveForce>("RemoveForce"), Method<&BodyRemoveAllForces>("RemoveAllForces"));
+    Method<&NumberSetter<RigidBody, &RigidBody::SetAngularVelocity>>("SetAngularVelocity"),
+    Method<&NumberGetter<RigidBody, &RigidBody::GetAngularVelocity>>("GetAngularVelocity"),
+    Method<&BodySetPosition>("SetPosition"), Method<&BodyGetPosition>("GetPosition"),
+    Method<&NumberSetter<RigidBody, &RigidBody::SetOrientation>>("SetOrientation"),
+    Method<&NumberGetter<RigidBody, &RigidBody::GetOrientation>>("GetOrientation"),
+    Method<&BodyGetMatrix>("GetMatrix"), Method<&BodyGetRotationMatrix>("GetRotationMatrix"),
+    Method<&BodyGetInverseMatrix>("GetInverseMatrix"), Method<&BodyGetCenterOfMass>("GetCenterOfMass"),
+    Method<&BodyDoesNothing>("SetData"), Method<&BodyDoesNothing>("GetData"),
+    Method<&BodyAddForce>("AddForce"), Method<&BodyRemoveForce>("RemoveForce"),
+    Method<&BodyRemoveAllForces>("RemoveAllForces"));
 const Script::MethodTableRegistrar g_bodyTable("RigidBody", kBodyMethods);
 
 // --- MassProperties -----------------------------------------------------------
-
-int MassSetMass(MassProperties& mass, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        mass.SetMass(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int MassGetMass(MassProperties& mass, lua_State* state)
-{
-    return PushNumber(state, mass.GetMass());
-}
-
-int MassGetInverseMass(MassProperties& mass, lua_State* state)
-{
-    return PushNumber(state, mass.GetInverseMass());
-}
-
-int MassSetInertia(MassProperties& mass, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        mass.SetInertia(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int MassGetInertia(MassProperties& mass, lua_State* state)
-{
-    return PushNumber(state, mass.GetInertia());
-}
-
-int MassGetInverseInertia(MassProperties& mass, lua_State* state)
-{
-    return PushNumber(state, mass.GetInverseInertia());
-}
 
 int MassSetCenterOfMass(MassProperties& mass, lua_State* state)
 {
@@ -633,9 +561,12 @@ int MassGetCenterOfMass(MassProperties& mass, lua_State* state)
 }
 
 constexpr auto kMassMethods = Script::MakeMethods<8>(
-    Method<&MassSetMass>("SetMass"), Method<&MassGetMass>("GetMass"),
-    Method<&MassGetInverseMass>("GetInverseMass"), Method<&MassSetInertia>("SetInertia"),
-    Method<&MassGetInertia>("GetInertia"), Method<&MassGetInverseInertia>("GetInverseInertia"),
+    Method<&NumberSetter<MassProperties, &MassProperties::SetMass>>("SetMass"),
+    Method<&NumberGetter<MassProperties, &MassProperties::GetMass>>("GetMass"),
+    Method<&NumberGetter<MassProperties, &MassProperties::GetInverseMass>>("GetInverseMass"),
+    Method<&NumberSetter<MassProperties, &MassProperties::SetInertia>>("SetInertia"),
+    Method<&NumberGetter<MassProperties, &MassProperties::GetInertia>>("GetInertia"),
+    Method<&NumberGetter<MassProperties, &MassProperties::GetInverseInertia>>("GetInverseInertia"),
     Method<&MassSetCenterOfMass>("SetCenterOfMass"), Method<&MassGetCenterOfMass>("GetCenterOfMass"));
 const Script::MethodTableRegistrar g_massTable(MassProperties::ScriptTypeName, kMassMethods);
 
@@ -685,30 +616,6 @@ int ForceGetBody(Force& force, lua_State* state)
     return PushObject(state, force.GetBody());
 }
 
-int ForceGetTime(Force& force, lua_State* state)
-{
-    return PushNumber(state, force.GetTime());
-}
-
-int ForceGetTimeToLive(Force& force, lua_State* state)
-{
-    return PushNumber(state, force.GetTimeToLive());
-}
-
-int ForceGetEvaluatedTorque(Force& force, lua_State* state)
-{
-    return PushNumber(state, force.GetEvaluatedTorque());
-}
-
-int ForceSetTimeToLive(Force& force, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        force.SetTimeToLive(ToFloat(state, 1));
-    }
-    return 0;
-}
-
 int ForceGetEvaluatedForce(Force& force, lua_State* state)
 {
     LuaPushVector2D(state, force.GetEvaluatedForce());
@@ -719,9 +626,11 @@ constexpr auto kForceMethods = Script::MakeMethods<12>(
     Method<&ForceInitialize>("Initialize"), Method<&ForceEvaluate>("Evaluate"),
     Method<&ForceUpdate>("Update"), Method<&ForceSetPosition>("SetPosition"),
     Method<&ForceGetPosition>("GetPosition"), Method<&ForceGetVector>("GetVector"),
-    Method<&ForceGetBody>("GetBody"), Method<&ForceGetTime>("GetTime"),
-    Method<&ForceGetTimeToLive>("GetTimeToLive"), Method<&ForceGetEvaluatedTorque>("GetEvaluatedTorque"),
-    Method<&ForceSetTimeToLive>("SetTimeToLive"), Method<&ForceGetEvaluatedForce>("GetEvaluatedForce"));
+    Method<&ForceGetBody>("GetBody"), Method<&NumberGetter<Force, &Force::GetTime>>("GetTime"),
+    Method<&NumberGetter<Force, &Force::GetTimeToLive>>("GetTimeToLive"),
+    Method<&NumberGetter<Force, &Force::GetEvaluatedTorque>>("GetEvaluatedTorque"),
+    Method<&NumberSetter<Force, &Force::SetTimeToLive>>("SetTimeToLive"),
+    Method<&ForceGetEvaluatedForce>("GetEvaluatedForce"));
 const Script::MethodTableRegistrar g_forceTable("Force", kForceMethods);
 const Script::MethodTableRegistrar g_constantForceTable("ConstantForce", kForceMethods);
 const Script::MethodTableRegistrar g_gravityForceTable("GravityForce", kForceMethods);
