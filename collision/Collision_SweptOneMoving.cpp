@@ -16,121 +16,131 @@ namespace Collision2D
 using Swept::FeatureContact;
 using Swept::ShapeKind;
 
+namespace
+{
+
+// What every call sets up: this object's sub-step and swept shapes, the
+// candidate's still shapes, and the recorder whose last record is mirrored
+// into the candidate when the call ends.
+struct OneMovingCall
+{
+    OneMovingCall(DynamicObject& self, DynamicObject& candidate, float dt, float k, float& fraction)
+        : motion(Swept::MotionOf(self)), step(motion, dt, k), mine(self, step), theirs(candidate),
+          threshold(self.GetCollisionThickness()),
+          recorder(self.GetCollisionResults().CurrentDynamicContact(), fraction), candidate(candidate)
+    {
+    }
+
+    bool Finish()
+    {
+        recorder.Mirror(candidate.GetCollisionResults().CurrentDynamicContact());
+        return recorder.Found();
+    }
+
+    const Swept::StepMotion motion;
+    const Swept::SubStep step;
+    Swept::MovingShapes mine;
+    const Swept::StillShapes theirs;
+    Swept::Threshold threshold;
+    Swept::DynamicRecorder recorder;
+    DynamicObject& candidate;
+    bool approaching = false;
+};
+
+} // namespace
+
 bool DynamicObject::SweptSegmentsSegmentsOneMoving(DynamicObject& candidate, std::uint8_t /*layerIndex*/,
                                                    float dt, float k, float& fraction)
 {
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const Swept::SubStep step(motion, dt, k);
-    Swept::MovingShapes mine(*this, step);
-    mine.PlaceSegments();
-    const Swept::StillShapes theirs(candidate);
-    Swept::Threshold threshold(thickness_);
-    Swept::DynamicRecorder recorder(results_.CurrentDynamicContact(), fraction);
-    bool approaching = false;
+    OneMovingCall call(*this, candidate, dt, k, fraction);
+    call.mine.PlaceSegments();
     FeatureContact contacts[4];
-    for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
     {
-        const Math::LineSegment2D atStart = mine.SegmentAtStart(i);
-        const std::uint32_t myId = mine.SegmentUserId(i);
-        for (std::uint32_t j = 0; j < theirs.SegmentCount(); ++j)
+        const Math::LineSegment2D atStart = call.mine.SegmentAtStart(i);
+        const std::uint32_t myId = call.mine.SegmentUserId(i);
+        for (std::uint32_t j = 0; j < call.theirs.SegmentCount(); ++j)
         {
-            const int found = Swept::SegmentAgainstSegment(
-                step, atStart, mine.SegmentAtEnd(i), theirs.Segment(j), threshold, contacts, approaching);
+            const int found = Swept::SegmentAgainstSegment(call.step, atStart, call.mine.SegmentAtEnd(i),
+                                                           call.theirs.Segment(j), call.threshold, contacts,
+                                                           call.approaching);
             for (int c = 0; c < found; ++c)
             {
-                recorder.Offer(contacts[c], ShapeKind::Segment, theirs.SegmentUserId(j), ShapeKind::Segment,
-                               myId);
+                call.recorder.Offer(contacts[c], ShapeKind::Segment, call.theirs.SegmentUserId(j),
+                                    ShapeKind::Segment, myId);
             }
         }
     }
-    recorder.Mirror(candidate.results_.CurrentDynamicContact());
-    return recorder.Found();
+    return call.Finish();
 }
 
 bool DynamicObject::SweptSegmentsCirclesOneMoving(DynamicObject& candidate, std::uint8_t /*layerIndex*/,
                                                   float dt, float k, float& fraction)
 {
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const Swept::SubStep step(motion, dt, k);
-    Swept::MovingShapes mine(*this, step);
-    mine.PlaceSegments();
-    const Swept::StillShapes theirs(candidate);
-    Swept::Threshold threshold(thickness_);
-    Swept::DynamicRecorder recorder(results_.CurrentDynamicContact(), fraction);
-    bool approaching = false;
+    OneMovingCall call(*this, candidate, dt, k, fraction);
+    call.mine.PlaceSegments();
     FeatureContact contact;
-    for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
     {
-        const std::uint32_t myId = mine.SegmentUserId(i);
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        const std::uint32_t myId = call.mine.SegmentUserId(i);
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            if (Swept::SegmentAgainstCircle(step, mine.SegmentAtEnd(i), theirs.Circle(j), threshold, contact,
-                                            approaching))
+            if (Swept::SegmentAgainstCircle(call.step, call.mine.SegmentAtEnd(i), call.theirs.Circle(j),
+                                            call.threshold, contact, call.approaching))
             {
-                recorder.Offer(contact, ShapeKind::Circle, theirs.CircleUserId(j), ShapeKind::Segment, myId);
+                call.recorder.Offer(contact, ShapeKind::Circle, call.theirs.CircleUserId(j),
+                                    ShapeKind::Segment, myId);
             }
         }
     }
-    recorder.Mirror(candidate.results_.CurrentDynamicContact());
-    return recorder.Found();
+    return call.Finish();
 }
 
 bool DynamicObject::SweptCirclesSegmentsOneMoving(DynamicObject& candidate, std::uint8_t /*layerIndex*/,
                                                   float dt, float k, float& fraction)
 {
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const Swept::SubStep step(motion, dt, k);
-    Swept::MovingShapes mine(*this, step);
-    mine.PlaceCircles();
-    const Swept::StillShapes theirs(candidate);
-    Swept::Threshold threshold(thickness_);
-    Swept::DynamicRecorder recorder(results_.CurrentDynamicContact(), fraction);
-    bool approaching = false;
+    OneMovingCall call(*this, candidate, dt, k, fraction);
+    call.mine.PlaceCircles();
     FeatureContact contact;
-    for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.CircleCount(); ++i)
     {
-        const Math::Circle2D atStart = mine.CircleAtStart(i);
-        const std::uint32_t myId = mine.CircleUserId(i);
-        for (std::uint32_t j = 0; j < theirs.SegmentCount(); ++j)
+        const Math::Circle2D atStart = call.mine.CircleAtStart(i);
+        const std::uint32_t myId = call.mine.CircleUserId(i);
+        for (std::uint32_t j = 0; j < call.theirs.SegmentCount(); ++j)
         {
-            if (Swept::CircleAgainstSegment(step, atStart, mine.CircleAtEnd(i), theirs.Segment(j), threshold,
-                                            contact, approaching))
+            if (Swept::CircleAgainstSegment(call.step, atStart, call.mine.CircleAtEnd(i),
+                                            call.theirs.Segment(j), call.threshold, contact,
+                                            call.approaching))
             {
-                recorder.Offer(contact, ShapeKind::Segment, theirs.SegmentUserId(j), ShapeKind::Circle, myId);
+                call.recorder.Offer(contact, ShapeKind::Segment, call.theirs.SegmentUserId(j),
+                                    ShapeKind::Circle, myId);
             }
         }
     }
-    recorder.Mirror(candidate.results_.CurrentDynamicContact());
-    return recorder.Found();
+    return call.Finish();
 }
 
 bool DynamicObject::SweptCirclesCirclesOneMoving(DynamicObject& candidate, std::uint8_t /*layerIndex*/,
                                                  float dt, float k, float& fraction)
 {
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const Swept::SubStep step(motion, dt, k);
-    Swept::MovingShapes mine(*this, step);
-    mine.PlaceCircles();
-    const Swept::StillShapes theirs(candidate);
-    Swept::Threshold threshold(thickness_);
-    Swept::DynamicRecorder recorder(results_.CurrentDynamicContact(), fraction);
-    bool approaching = false;
+    OneMovingCall call(*this, candidate, dt, k, fraction);
+    call.mine.PlaceCircles();
     FeatureContact contact;
-    for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.CircleCount(); ++i)
     {
-        const Math::Circle2D atStart = mine.CircleAtStart(i);
-        const std::uint32_t myId = mine.CircleUserId(i);
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        const Math::Circle2D atStart = call.mine.CircleAtStart(i);
+        const std::uint32_t myId = call.mine.CircleUserId(i);
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            if (Swept::CircleAgainstCircle(step, atStart, mine.CircleAtEnd(i), theirs.Circle(j), threshold,
-                                           contact, approaching))
+            if (Swept::CircleAgainstCircle(call.step, atStart, call.mine.CircleAtEnd(i),
+                                           call.theirs.Circle(j), call.threshold, contact, call.approaching))
             {
-                recorder.Offer(contact, ShapeKind::Circle, theirs.CircleUserId(j), ShapeKind::Circle, myId);
+                call.recorder.Offer(contact, ShapeKind::Circle, call.theirs.CircleUserId(j),
+                                    ShapeKind::Circle, myId);
             }
         }
     }
-    recorder.Mirror(candidate.results_.CurrentDynamicContact());
-    return recorder.Found();
+    return call.Finish();
 }
 
 } // namespace Collision2D
