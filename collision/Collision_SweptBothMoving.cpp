@@ -76,153 +76,158 @@ void Settle(Side& mine, DynamicObject& me, Side& theirs, DynamicObject& them)
     }
 }
 
+// What every call sets up: both sides' sub-steps and swept shapes, and
+// their sides; Finish settles the flags and the mirror.
+struct BothMovingCall
+{
+    BothMovingCall(DynamicObject& self, DynamicObject& other, float dt, float k, float& fraction,
+                   float& otherFraction, bool& hit, bool& otherHit)
+        : myMotion(Swept::MotionOf(self)), theirMotion(Swept::MotionOf(other)), myStep(myMotion, dt, k),
+          theirStep(theirMotion, dt, k), mine(self, myStep), theirs(other, theirStep),
+          me(self, fraction, hit), them(other, otherFraction, otherHit), self(self), other(other)
+    {
+    }
+
+    void Finish() { Settle(me, self, them, other); }
+
+    const Swept::StepMotion myMotion;
+    const Swept::StepMotion theirMotion;
+    const Swept::SubStep myStep;
+    const Swept::SubStep theirStep;
+    MovingShapes mine;
+    MovingShapes theirs;
+    Side me;
+    Side them;
+    DynamicObject& self;
+    DynamicObject& other;
+};
+
 } // namespace
 
 void DynamicObject::SweptSegmentsSegments(DynamicObject& other, std::uint8_t /*layerIndex*/, float dt,
                                           float k, float& fraction, float& otherFraction,
                                           std::int32_t& /*subSteps*/, bool& hit, bool& otherHit)
 {
-    const Swept::StepMotion myMotion = Swept::MotionOf(*this);
-    const Swept::StepMotion theirMotion = Swept::MotionOf(other);
-    const Swept::SubStep myStep(myMotion, dt, k);
-    const Swept::SubStep theirStep(theirMotion, dt, k);
-    MovingShapes mine(*this, myStep);
-    MovingShapes theirs(other, theirStep);
-    mine.PlaceSegments();
-    theirs.PlaceSegments();
-
-    Side me(*this, fraction, hit);
-    Side them(other, otherFraction, otherHit);
+    BothMovingCall call(*this, other, dt, k, fraction, otherFraction, hit, otherHit);
+    call.mine.PlaceSegments();
+    call.theirs.PlaceSegments();
     FeatureContact contacts[4];
-    for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
     {
-        const Math::LineSegment2D atStart = mine.SegmentAtStart(i);
-        for (std::uint32_t j = 0; j < theirs.SegmentCount(); ++j)
+        const Math::LineSegment2D atStart = call.mine.SegmentAtStart(i);
+        for (std::uint32_t j = 0; j < call.theirs.SegmentCount(); ++j)
         {
-            const int found =
-                Swept::SegmentAgainstSegment(myStep, atStart, mine.SegmentAtEnd(i), theirs.SegmentAtStart(j),
-                                             me.threshold, contacts, me.approaching);
+            const int found = Swept::SegmentAgainstSegment(call.myStep, atStart, call.mine.SegmentAtEnd(i),
+                                                           call.theirs.SegmentAtStart(j), call.me.threshold,
+                                                           contacts, call.me.approaching);
             for (int c = 0; c < found; ++c)
             {
-                me.recorder.Offer(contacts[c], ShapeKind::Segment, theirs.SegmentUserId(j),
-                                  ShapeKind::Segment, mine.SegmentUserId(i));
+                call.me.recorder.Offer(contacts[c], ShapeKind::Segment, call.theirs.SegmentUserId(j),
+                                       ShapeKind::Segment, call.mine.SegmentUserId(i));
             }
         }
     }
-    if (!me.recorder.Found())
+    if (!call.me.recorder.Found())
     {
-        for (std::uint32_t j = 0; j < theirs.SegmentCount(); ++j)
+        for (std::uint32_t j = 0; j < call.theirs.SegmentCount(); ++j)
         {
-            const Math::LineSegment2D atStart = theirs.SegmentAtStart(j);
-            for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+            const Math::LineSegment2D atStart = call.theirs.SegmentAtStart(j);
+            for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
             {
-                const int found = Swept::SegmentAgainstSegment(theirStep, atStart, theirs.SegmentAtEnd(j),
-                                                               mine.SegmentAtEnd(i), them.threshold, contacts,
-                                                               them.approaching);
+                const int found = Swept::SegmentAgainstSegment(
+                    call.theirStep, atStart, call.theirs.SegmentAtEnd(j), call.mine.SegmentAtEnd(i),
+                    call.them.threshold, contacts, call.them.approaching);
                 for (int c = 0; c < found; ++c)
                 {
-                    them.recorder.Offer(contacts[c], ShapeKind::Segment, mine.SegmentUserId(i),
-                                        ShapeKind::Segment, theirs.SegmentUserId(j));
+                    call.them.recorder.Offer(contacts[c], ShapeKind::Segment, call.mine.SegmentUserId(i),
+                                             ShapeKind::Segment, call.theirs.SegmentUserId(j));
                 }
             }
         }
     }
-    Settle(me, *this, them, other);
+    call.Finish();
 }
 
 void DynamicObject::SweptSegmentsCircles(DynamicObject& other, std::uint8_t /*layerIndex*/, float dt, float k,
                                          float& fraction, float& otherFraction, std::int32_t& /*subSteps*/,
                                          bool& hit, bool& otherHit)
 {
-    const Swept::StepMotion myMotion = Swept::MotionOf(*this);
-    const Swept::StepMotion theirMotion = Swept::MotionOf(other);
-    const Swept::SubStep myStep(myMotion, dt, k);
-    const Swept::SubStep theirStep(theirMotion, dt, k);
-    MovingShapes mine(*this, myStep);
-    MovingShapes theirs(other, theirStep);
-    mine.PlaceSegments();
-    theirs.PlaceCircles();
-
-    Side me(*this, fraction, hit);
-    Side them(other, otherFraction, otherHit);
+    BothMovingCall call(*this, other, dt, k, fraction, otherFraction, hit, otherHit);
+    call.mine.PlaceSegments();
+    call.theirs.PlaceCircles();
     FeatureContact contact;
-    for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
     {
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            if (Swept::SegmentAgainstCircle(myStep, mine.SegmentAtEnd(i), theirs.CircleAtStart(j),
-                                            me.threshold, contact, me.approaching))
+            if (Swept::SegmentAgainstCircle(call.myStep, call.mine.SegmentAtEnd(i),
+                                            call.theirs.CircleAtStart(j), call.me.threshold, contact,
+                                            call.me.approaching))
             {
-                me.recorder.Offer(contact, ShapeKind::Circle, theirs.CircleUserId(j), ShapeKind::Segment,
-                                  mine.SegmentUserId(i));
+                call.me.recorder.Offer(contact, ShapeKind::Circle, call.theirs.CircleUserId(j),
+                                       ShapeKind::Segment, call.mine.SegmentUserId(i));
             }
         }
     }
-    if (!me.recorder.Found())
+    if (!call.me.recorder.Found())
     {
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            const Math::Circle2D atStart = theirs.CircleAtStart(j);
-            for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
+            const Math::Circle2D atStart = call.theirs.CircleAtStart(j);
+            for (std::uint32_t i = 0; i < call.mine.SegmentCount(); ++i)
             {
-                if (Swept::CircleAgainstSegment(theirStep, atStart, theirs.CircleAtEnd(j),
-                                                mine.SegmentAtEnd(i), them.threshold, contact,
-                                                them.approaching))
+                if (Swept::CircleAgainstSegment(call.theirStep, atStart, call.theirs.CircleAtEnd(j),
+                                                call.mine.SegmentAtEnd(i), call.them.threshold, contact,
+                                                call.them.approaching))
                 {
-                    them.recorder.Offer(contact, ShapeKind::Segment, mine.SegmentUserId(i), ShapeKind::Circle,
-                                        theirs.CircleUserId(j));
+                    call.them.recorder.Offer(contact, ShapeKind::Segment, call.mine.SegmentUserId(i),
+                                             ShapeKind::Circle, call.theirs.CircleUserId(j));
                 }
             }
         }
     }
-    Settle(me, *this, them, other);
+    call.Finish();
 }
 
 void DynamicObject::SweptCirclesCircles(DynamicObject& other, std::uint8_t /*layerIndex*/, float dt, float k,
                                         float& fraction, float& otherFraction, bool& hit, bool& otherHit)
 {
-    const Swept::StepMotion myMotion = Swept::MotionOf(*this);
-    const Swept::StepMotion theirMotion = Swept::MotionOf(other);
-    const Swept::SubStep myStep(myMotion, dt, k);
-    const Swept::SubStep theirStep(theirMotion, dt, k);
-    MovingShapes mine(*this, myStep);
-    MovingShapes theirs(other, theirStep);
-    mine.PlaceCircles();
-    theirs.PlaceCircles();
-
-    Side me(*this, fraction, hit);
-    Side them(other, otherFraction, otherHit);
+    BothMovingCall call(*this, other, dt, k, fraction, otherFraction, hit, otherHit);
+    call.mine.PlaceCircles();
+    call.theirs.PlaceCircles();
     FeatureContact contact;
-    for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
+    for (std::uint32_t i = 0; i < call.mine.CircleCount(); ++i)
     {
-        const Math::Circle2D atStart = mine.CircleAtStart(i);
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        const Math::Circle2D atStart = call.mine.CircleAtStart(i);
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            if (Swept::CircleAgainstCircle(myStep, atStart, mine.CircleAtEnd(i), theirs.CircleAtStart(j),
-                                           me.threshold, contact, me.approaching))
+            if (Swept::CircleAgainstCircle(call.myStep, atStart, call.mine.CircleAtEnd(i),
+                                           call.theirs.CircleAtStart(j), call.me.threshold, contact,
+                                           call.me.approaching))
             {
-                me.recorder.Offer(contact, ShapeKind::Circle, theirs.CircleUserId(j), ShapeKind::Circle,
-                                  mine.CircleUserId(i));
+                call.me.recorder.Offer(contact, ShapeKind::Circle, call.theirs.CircleUserId(j),
+                                       ShapeKind::Circle, call.mine.CircleUserId(i));
             }
         }
     }
-    if (!me.recorder.Found())
+    if (!call.me.recorder.Found())
     {
-        for (std::uint32_t j = 0; j < theirs.CircleCount(); ++j)
+        for (std::uint32_t j = 0; j < call.theirs.CircleCount(); ++j)
         {
-            const Math::Circle2D atStart = theirs.CircleAtStart(j);
-            for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
+            const Math::Circle2D atStart = call.theirs.CircleAtStart(j);
+            for (std::uint32_t i = 0; i < call.mine.CircleCount(); ++i)
             {
-                if (Swept::CircleAgainstCircle(theirStep, atStart, theirs.CircleAtEnd(j), mine.CircleAtEnd(i),
-                                               them.threshold, contact, them.approaching))
+                if (Swept::CircleAgainstCircle(call.theirStep, atStart, call.theirs.CircleAtEnd(j),
+                                               call.mine.CircleAtEnd(i), call.them.threshold, contact,
+                                               call.them.approaching))
                 {
-                    them.recorder.Offer(contact, ShapeKind::Circle, mine.CircleUserId(i), ShapeKind::Circle,
-                                        theirs.CircleUserId(j));
+                    call.them.recorder.Offer(contact, ShapeKind::Circle, call.mine.CircleUserId(i),
+                                             ShapeKind::Circle, call.theirs.CircleUserId(j));
                 }
             }
         }
     }
-    Settle(me, *this, them, other);
+    call.Finish();
 }
 
 } // namespace Collision2D
