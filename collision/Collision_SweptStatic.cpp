@@ -24,15 +24,57 @@ using Swept::FeatureContact;
 using Swept::ShapeKind;
 
 // The parts of a static contact record that name the shape and the pose.
-void CloseStaticRecord(ShapeContact& record, std::uint32_t base, const MainCollisionObject& shape,
-                       std::uint32_t slot, std::uint8_t z, std::uint32_t userId, std::uint8_t layerIndex,
+template <typename Shape>
+void CloseStaticRecord(ShapeContact& record, std::uint32_t base, const Shape& shape, std::uint8_t layerIndex,
                        const Vector2D& position, float orientation)
 {
-    record.id = PackCollisionId(static_cast<std::uint16_t>(base + slot), layerIndex, z);
+    record.id = PackCollisionId(static_cast<std::uint16_t>(base + shape.GetSlot()), layerIndex,
+                                shape.GetZ_Collision());
     record.otherOwner = shape.GetOwner();
-    record.userId = userId;
+    record.userId = shape.GetUserId();
     record.contactPosition = position;
     record.contactOrientation = orientation;
+}
+
+// How many points a segment-circle intersection delivered.
+int SegmentCirclePoints(ClassifyResult result)
+{
+    return result == ClassifyResult::TwoPoints                                       ? 2
+           : result == ClassifyResult::Tangent || result == ClassifyResult::OnePoint ? 1
+                                                                                     : 0;
+}
+
+// Sweeps the object through its sub-steps against one static shape and
+// stops at the first sub-step with a contact, closing the record at the
+// object's pose at the contact time. `offer(mine, threshold, recorder,
+// approaching)` tests the sub-step's placed shapes against the static shape.
+// Returns whether it closed the record.
+template <typename Shape, typename Offer>
+bool SweepAgainstStatic(DynamicObject& object, ShapeContact& record, const Shape& shape, std::uint32_t base,
+                        std::uint8_t layerIndex, Offer offer)
+{
+    const Swept::StepMotion motion = Swept::MotionOf(object);
+    const std::int32_t subSteps = object.GetSubSteps() > 0 ? object.GetSubSteps() : 1;
+    const float dt = 1.0f / static_cast<float>(subSteps);
+    Swept::Threshold threshold(object.GetCollisionThickness());
+    Swept::StaticRecorder recorder(record);
+    bool approaching = false;
+    for (std::int32_t k = 1; k <= subSteps; ++k)
+    {
+        const Swept::SubStep step(motion, dt, static_cast<float>(k));
+        Swept::MovingShapes mine(object, step);
+        mine.PlaceSegments();
+        mine.PlaceCircles();
+        offer(mine, threshold, recorder, approaching);
+        if (recorder.Found())
+        {
+            const float t = step.Start() + dt * recorder.Fraction();
+            CloseStaticRecord(record, base, shape, layerIndex, object.PositionAtFraction(t),
+                              object.OrientationAtFraction(t));
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -44,23 +86,13 @@ void DynamicObject::SweptAgainstStaticCircle(const StaticCollisionCircle& shape,
     {
         return;
     }
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const std::int32_t subSteps = subSteps_ > 0 ? subSteps_ : 1;
-    const float dt = 1.0f / static_cast<float>(subSteps);
-    Swept::Threshold threshold(thickness_);
-    CIR_C& record = results_.CurrentStaticCircleContact();
-    Swept::StaticRecorder recorder(record);
-    bool approaching = false;
     FeatureContact contact;
-    for (std::int32_t k = 1; k <= subSteps; ++k)
+    const auto offer = [&](const Swept::MovingShapes& mine, Swept::Threshold& threshold,
+                           Swept::StaticRecorder& recorder, bool& approaching)
     {
-        const Swept::SubStep step(motion, dt, static_cast<float>(k));
-        Swept::MovingShapes mine(*this, step);
-        mine.PlaceSegments();
-        mine.PlaceCircles();
         for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
         {
-            if (Swept::SegmentAgainstCircle(step, mine.SegmentAtEnd(i), *circle, threshold, contact,
+            if (Swept::SegmentAgainstCircle(mine.Step(), mine.SegmentAtEnd(i), *circle, threshold, contact,
                                             approaching))
             {
                 recorder.Offer(contact, ShapeKind::Segment, mine.SegmentUserId(i));
@@ -68,20 +100,17 @@ void DynamicObject::SweptAgainstStaticCircle(const StaticCollisionCircle& shape,
         }
         for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
         {
-            if (Swept::CircleAgainstCircle(step, mine.CircleAtStart(i), mine.CircleAtEnd(i), *circle,
+            if (Swept::CircleAgainstCircle(mine.Step(), mine.CircleAtStart(i), mine.CircleAtEnd(i), *circle,
                                            threshold, contact, approaching))
             {
                 recorder.Offer(contact, ShapeKind::Circle, mine.CircleUserId(i));
             }
         }
-        if (recorder.Found())
-        {
-            const float t = step.Start() + dt * recorder.Fraction();
-            CloseStaticRecord(record, StaticCircleBase, shape, shape.GetSlot(), shape.GetZ_Collision(),
-                              shape.GetUserId(), layerIndex, PositionAtFraction(t), OrientationAtFraction(t));
-            results_.NextStaticCircleContact();
-            return;
-        }
+    };
+    if (SweepAgainstStatic(*this, results_.CurrentStaticCircleContact(), shape, StaticCircleBase, layerIndex,
+                           offer))
+    {
+        results_.NextStaticCircleContact();
     }
 }
 
@@ -93,24 +122,15 @@ void DynamicObject::SweptAgainstStaticLineSegment(const StaticCollisionLineSegme
     {
         return;
     }
-    const Swept::StepMotion motion = Swept::MotionOf(*this);
-    const std::int32_t subSteps = subSteps_ > 0 ? subSteps_ : 1;
-    const float dt = 1.0f / static_cast<float>(subSteps);
-    Swept::Threshold threshold(thickness_);
-    LNS_C& record = results_.CurrentStaticLineSegmentContact();
-    Swept::StaticRecorder recorder(record);
-    bool approaching = false;
     FeatureContact contacts[4];
-    for (std::int32_t k = 1; k <= subSteps; ++k)
+    const auto offer = [&](const Swept::MovingShapes& mine, Swept::Threshold& threshold,
+                           Swept::StaticRecorder& recorder, bool& approaching)
     {
-        const Swept::SubStep step(motion, dt, static_cast<float>(k));
-        Swept::MovingShapes mine(*this, step);
-        mine.PlaceSegments();
-        mine.PlaceCircles();
         for (std::uint32_t i = 0; i < mine.SegmentCount(); ++i)
         {
-            const int found = Swept::SegmentAgainstSegment(step, mine.SegmentAtStart(i), mine.SegmentAtEnd(i),
-                                                           *segment, threshold, contacts, approaching);
+            const int found =
+                Swept::SegmentAgainstSegment(mine.Step(), mine.SegmentAtStart(i), mine.SegmentAtEnd(i),
+                                             *segment, threshold, contacts, approaching);
             for (int c = 0; c < found; ++c)
             {
                 recorder.Offer(contacts[c], ShapeKind::Segment, mine.SegmentUserId(i));
@@ -118,20 +138,17 @@ void DynamicObject::SweptAgainstStaticLineSegment(const StaticCollisionLineSegme
         }
         for (std::uint32_t i = 0; i < mine.CircleCount(); ++i)
         {
-            if (Swept::CircleAgainstSegment(step, mine.CircleAtStart(i), mine.CircleAtEnd(i), *segment,
+            if (Swept::CircleAgainstSegment(mine.Step(), mine.CircleAtStart(i), mine.CircleAtEnd(i), *segment,
                                             threshold, contacts[0], approaching))
             {
                 recorder.Offer(contacts[0], ShapeKind::Circle, mine.CircleUserId(i));
             }
         }
-        if (recorder.Found())
-        {
-            const float t = step.Start() + dt * recorder.Fraction();
-            CloseStaticRecord(record, StaticLineSegmentBase, shape, shape.GetSlot(), shape.GetZ_Collision(),
-                              shape.GetUserId(), layerIndex, PositionAtFraction(t), OrientationAtFraction(t));
-            results_.NextStaticLineSegmentContact();
-            return;
-        }
+    };
+    if (SweepAgainstStatic(*this, results_.CurrentStaticLineSegmentContact(), shape, StaticLineSegmentBase,
+                           layerIndex, offer))
+    {
+        results_.NextStaticLineSegmentContact();
     }
 }
 
@@ -150,9 +167,7 @@ void DynamicObject::OverlapStaticCircle(const StaticCollisionCircle& shape, std:
     {
         const Math::LineSegment2D& segment = currentSegments_[i];
         const ClassifyResult result = segment.IntersectCircle(*circle, points[0], points[1]);
-        const int added = result == ClassifyResult::TwoPoints                                       ? 2
-                          : result == ClassifyResult::Tangent || result == ClassifyResult::OnePoint ? 1
-                                                                                                    : 0;
+        const int added = SegmentCirclePoints(result);
         if (added > 0)
         {
             // The opposite of the segment's front normal.
@@ -179,8 +194,7 @@ void DynamicObject::OverlapStaticCircle(const StaticCollisionCircle& shape, std:
     if (record.numberOfIntersectedPoints > 0)
     {
         record.penetrationDistance = 0.0f;
-        CloseStaticRecord(record, StaticCircleBase, shape, shape.GetSlot(), shape.GetZ_Collision(),
-                          shape.GetUserId(), layerIndex, oldPosition_, oldOrientation_);
+        CloseStaticRecord(record, StaticCircleBase, shape, layerIndex, oldPosition_, oldOrientation_);
         results_.NextStaticCircleContact();
     }
 }
@@ -222,9 +236,7 @@ void DynamicObject::OverlapStaticLineSegment(const StaticCollisionLineSegment& s
     for (std::uint32_t i = 0; i < circles; ++i)
     {
         const ClassifyResult result = currentCircles_[i].IntersectLineSegment(*segment, points[0], points[1]);
-        const int added = result == ClassifyResult::TwoPoints                                       ? 2
-                          : result == ClassifyResult::Tangent || result == ClassifyResult::OnePoint ? 1
-                                                                                                    : 0;
+        const int added = SegmentCirclePoints(result);
         if (added > 0)
         {
             Swept::AddOverlapPoints(record, added, points, normal, ShapeKind::Circle,
@@ -234,8 +246,7 @@ void DynamicObject::OverlapStaticLineSegment(const StaticCollisionLineSegment& s
     if (record.numberOfIntersectedPoints > 0)
     {
         record.penetrationDistance = 0.0f;
-        CloseStaticRecord(record, StaticLineSegmentBase, shape, shape.GetSlot(), shape.GetZ_Collision(),
-                          shape.GetUserId(), layerIndex, oldPosition_, oldOrientation_);
+        CloseStaticRecord(record, StaticLineSegmentBase, shape, layerIndex, oldPosition_, oldOrientation_);
         results_.NextStaticLineSegmentContact();
     }
 }
