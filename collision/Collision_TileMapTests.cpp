@@ -188,38 +188,14 @@ void TestRectangle(TileMapPass& pass)
     // column over the start rows and the new row over the start columns,
     // so the corner cell it reached diagonally is not among them.
     using enum TileSide;
-    switch (static_cast<TileSide>(h + v))
+    const CellBounds& span = h != 0 && v != 0 ? start : now;
+    if (h != 0)
     {
-    case Right:
-        AddNewLine(pass, Right, now.right, now.bottom, now.top);
-        break;
-    case Left:
-        AddNewLine(pass, Left, now.left, now.bottom, now.top);
-        break;
-    case Up:
-        AddNewLine(pass, Up, now.top, now.left, now.right);
-        break;
-    case Down:
-        AddNewLine(pass, Down, now.bottom, now.left, now.right);
-        break;
-    case UpRight:
-        AddNewLine(pass, Right, now.right, start.bottom, start.top);
-        AddNewLine(pass, Up, now.top, start.left, start.right);
-        break;
-    case UpLeft:
-        AddNewLine(pass, Left, now.left, start.bottom, start.top);
-        AddNewLine(pass, Up, now.top, start.left, start.right);
-        break;
-    case DownRight:
-        AddNewLine(pass, Right, now.right, start.bottom, start.top);
-        AddNewLine(pass, Down, now.bottom, start.left, start.right);
-        break;
-    case DownLeft:
-        AddNewLine(pass, Left, now.left, start.bottom, start.top);
-        AddNewLine(pass, Down, now.bottom, start.left, start.right);
-        break;
-    default:
-        break;
+        AddNewLine(pass, h == 1 ? Right : Left, h == 1 ? now.right : now.left, span.bottom, span.top);
+    }
+    if (v != 0)
+    {
+        AddNewLine(pass, v == 3 ? Up : Down, v == 3 ? now.top : now.bottom, span.left, span.right);
     }
 
     // Static entries along the sides that did not lead.
