@@ -468,51 +468,6 @@ int ObjectSetZCollision(DynamicObject& object, lua_State* state)
     return 0;
 }
 
-int ObjectSetPosition(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetPosition(LuaToPoint2D(state, 1));
-    }
-    return 0;
-}
-
-int ObjectSetOldPosition(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetOldPosition(LuaToPoint2D(state, 1));
-    }
-    return 0;
-}
-
-int ObjectSetOrientation(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetOrientation(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int ObjectSetOldOrientation(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetOldOrientation(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int ObjectSetUpdateOnIdle(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetUpdateOnIdle(ToFlag(state, 1));
-    }
-    return 0;
-}
-
 int ObjectAddCollisionData(DynamicObject& object, lua_State* state)
 {
     if (!Needs(state, 1))
@@ -586,24 +541,6 @@ int ObjectSetCurrentCollisionFrame(DynamicObject& object, lua_State* state)
     return 0;
 }
 
-int ObjectSetCollisionThickness(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetCollisionThickness(ToFloat(state, 1));
-    }
-    return 0;
-}
-
-int ObjectSetBoundingRectangleCheckingTileMap(DynamicObject& object, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        object.SetBoundingRectangleCheckingTileMap(ToFlag(state, 1));
-    }
-    return 0;
-}
-
 int ObjectGetCurrentHotSpot(DynamicObject& object, lua_State* state)
 {
     if (!Needs(state, 1))
@@ -646,16 +583,21 @@ int ObjectShapes(DynamicObject& object, lua_State* state)
 }
 
 constexpr auto kDynamicObjectMethods = Script::MakeMethods<25>(
-    Method<&ObjectSetZCollision>("SetZCollision"), Method<&ObjectSetPosition>("SetPosition"),
-    Method<&ObjectSetOldPosition>("SetOldPosition"), Method<&ObjectSetOrientation>("SetOrientation"),
-    Method<&ObjectSetOldOrientation>("SetOldOrientation"), Method<&ObjectSetUpdateOnIdle>("SetUpdateOnIdle"),
+    Method<&ObjectSetZCollision>("SetZCollision"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetPosition, &LuaToPoint2D>>("SetPosition"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetOldPosition, &LuaToPoint2D>>("SetOldPosition"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetOrientation, &ToFloat>>("SetOrientation"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetOldOrientation, &ToFloat>>("SetOldOrientation"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetUpdateOnIdle, &ToFlag>>("SetUpdateOnIdle"),
     Method<&ObjectAddCollisionData>("AddCollisionData"),
     Method<&ObjectSetBoundingRectangle>("SetBoundingRectangle"),
     Method<&ObjectSetCollisionType>("SetCollisionType"), Method<&ObjectSetCanCollid>("SetCanCollid"),
     Method<&ObjectSetCollisionActor>("SetCollisionActor"),
     Method<&ObjectSetCurrentCollisionFrame>("SetCurrentCollisionFrame"),
-    Method<&ObjectSetCollisionThickness>("SetCollisionThickness"),
-    Method<&ObjectSetBoundingRectangleCheckingTileMap>("SetBoundingRectangleCheckingTileMap"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetCollisionThickness, &ToFloat>>(
+        "SetCollisionThickness"),
+    Method<&ArgumentSetter<DynamicObject, &DynamicObject::SetBoundingRectangleCheckingTileMap, &ToFlag>>(
+        "SetBoundingRectangleCheckingTileMap"),
     Method<&ObjectGetCurrentHotSpot>("GetCurrentHotSpot"),
     Method<&ObjectGetBoundingRectangle>("GetBoundingRectangle"),
     Method<&ObjectGetBoundingRectangleCheckingTileMap>("GetBoundingRectangleCheckingTileMap"),

@@ -99,6 +99,17 @@ inline int PushBoolean(lua_State* state, bool value)
     return 1;
 }
 
+// A method handing its first argument, read by To, to the setter Set of
+// its object; nothing without an argument.
+template <class T, auto Set, auto To> int ArgumentSetter(T& object, lua_State* state)
+{
+    if (Needs(state, 1))
+    {
+        (object.*Set)(To(state, 1));
+    }
+    return 0;
+}
+
 // A copy of a value (a rectangle, circle or segment) that the script owns,
 // so no script keeps an address into storage the engine may replace.
 template <class T> int PushCopy(lua_State* state, const T& value)

@@ -47,24 +47,6 @@ int MapReadInformation(TileMap& map, lua_State* state)
     return 0;
 }
 
-int MapSetPosition(TileMap& map, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        map.SetPosition(LuaToPoint2D(state, 1));
-    }
-    return 0;
-}
-
-int MapSetZCollision(TileMap& map, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        map.SetZCollision(ToLowByte(state, 1));
-    }
-    return 0;
-}
-
 template <std::int32_t (TileMap::*Get)() const> int MapNumber(TileMap& map, lua_State* state)
 {
     return PushInteger(state, (map.*Get)());
@@ -174,10 +156,11 @@ int MapGetCollidedCellsIDWithHotSpots(TileMap& map, lua_State* state)
 }
 
 constexpr auto kTileMapMethods = Script::MakeMethods<16>(
-    Method<&MapReadInformation>("ReadInformation"), Method<&MapSetPosition>("SetPosition"),
-    Method<&MapSetZCollision>("SetZCollision"), Method<&MapNumber<&TileMap::GetDimension>>("Dimension"),
-    Method<&MapNumber<&TileMap::GetWidth>>("Width"), Method<&MapNumber<&TileMap::GetHeight>>("Height"),
-    Method<&MapNumber<&TileMap::GetRows>>("NumberOfRows"),
+    Method<&MapReadInformation>("ReadInformation"),
+    Method<&ArgumentSetter<TileMap, &TileMap::SetPosition, &LuaToPoint2D>>("SetPosition"),
+    Method<&ArgumentSetter<TileMap, &TileMap::SetZCollision, &ToLowByte>>("SetZCollision"),
+    Method<&MapNumber<&TileMap::GetDimension>>("Dimension"), Method<&MapNumber<&TileMap::GetWidth>>("Width"),
+    Method<&MapNumber<&TileMap::GetHeight>>("Height"), Method<&MapNumber<&TileMap::GetRows>>("NumberOfRows"),
     Method<&MapNumber<&TileMap::GetColumns>>("NumberOfColumns"),
     Method<&MapSetBoundingRectangle>("SetBoundingRectangle"),
     Method<&MapGetBoundingRectangle>("GetBoundingRectangle"), Method<&MapGetCell>("GetCell"),
