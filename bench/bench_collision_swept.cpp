@@ -129,35 +129,36 @@ void BM_SweptPairBothMoving(benchmark::State& state)
 }
 BENCHMARK(BM_SweptPairBothMoving)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
 
-void BM_SweptAgainstStaticCircle(benchmark::State& state)
+// A mover of range(1) shapes per kind sweeps range(0) sub-steps against one
+// static shape.
+template <auto Sweep, auto Count, class Shape> void SweepAgainstStatic(benchmark::State& state, Shape& shape)
 {
     const auto subSteps = static_cast<float>(state.range(0));
     BenchBody mover(static_cast<int>(state.range(1)), 1);
     mover.Pose({0, 0}, {subSteps, 0});
-    Collision2D::StaticCollisionCircle circle;
-    circle.SetCircle(new ("bench", __LINE__) Math::Circle2D({3, RowGap + 2}, 2));
-    circle.SetSlot(1);
+    shape.SetSlot(1);
     for (auto _ : state)
     {
-        mover.object.SweptAgainstStaticCircle(circle, 0);
-        benchmark::DoNotOptimize(mover.object.GetCollisionResults().GetStaticCircleContactCount());
+        (mover.object.*Sweep)(shape, 0);
+        benchmark::DoNotOptimize((mover.object.GetCollisionResults().*Count)());
     }
+}
+
+void BM_SweptAgainstStaticCircle(benchmark::State& state)
+{
+    Collision2D::StaticCollisionCircle circle;
+    circle.SetCircle(new ("bench", __LINE__) Math::Circle2D({3, RowGap + 2}, 2));
+    SweepAgainstStatic<&Collision2D::DynamicObject::SweptAgainstStaticCircle,
+                       &Collision2D::CollisionResults::GetStaticCircleContactCount>(state, circle);
 }
 BENCHMARK(BM_SweptAgainstStaticCircle)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
 
 void BM_SweptAgainstStaticLineSegment(benchmark::State& state)
 {
-    const auto subSteps = static_cast<float>(state.range(0));
-    BenchBody mover(static_cast<int>(state.range(1)), 1);
-    mover.Pose({0, 0}, {subSteps, 0});
     Collision2D::StaticCollisionLineSegment segment;
     segment.SetLineSegment(new ("bench", __LINE__) Math::LineSegment2D({-5, RowGap}, {55, RowGap}));
-    segment.SetSlot(1);
-    for (auto _ : state)
-    {
-        mover.object.SweptAgainstStaticLineSegment(segment, 0);
-        benchmark::DoNotOptimize(mover.object.GetCollisionResults().GetStaticLineSegmentContactCount());
-    }
+    SweepAgainstStatic<&Collision2D::DynamicObject::SweptAgainstStaticLineSegment,
+                       &Collision2D::CollisionResults::GetStaticLineSegmentContactCount>(state, segment);
 }
 BENCHMARK(BM_SweptAgainstStaticLineSegment)->ArgsProduct({{1, 5, 10, 20}, {1, 2, 4, 8}});
 
