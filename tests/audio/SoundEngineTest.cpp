@@ -29,6 +29,10 @@ using Data = SoundEngine::SoundData;
 using Source = SoundEngine::Source;
 
 constexpr std::uint32_t WaitMs = 30;
+// How long a test waits for the mixer and the streaming thread to get
+// through a sound well under a second long: generous, because a loaded
+// machine can hold both back, and a wait ends as soon as its condition holds.
+constexpr int SettleMs = 10000;
 
 template <class Predicate> bool WaitUntil(Predicate predicate, int milliseconds)
 {
@@ -134,7 +138,7 @@ TEST(SoundEngineStartTest, FailedStartUndoesEverythingAndALaterStartWorks)
     Source* source = engine.CreateSource(engine.LoadSound(path, SoundEngine::StreamThreshold), 1, 0);
     ASSERT_NE(source, nullptr);
     ASSERT_TRUE(engine.Play(source));
-    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, SettleMs));
 }
 
 TEST_F(SoundEngineTest, DistanceModelsFollowTheTable)
@@ -343,9 +347,9 @@ TEST_F(SoundEngineTest, SplitSoundsHaveAnIntroAndALoop)
     ASSERT_NE(once, nullptr);
     ASSERT_TRUE(engine.Play(looping));
     ASSERT_TRUE(engine.Play(once));
-    EXPECT_TRUE(WaitUntil([&] { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1; }, SettleMs));
     EXPECT_EQ(SourceInt(looping, AL_LOOPING), AL_TRUE);
-    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(once); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(once); }, SettleMs));
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // past the length of the sound
     EXPECT_TRUE(engine.IsPlaying(looping));
     EXPECT_TRUE(engine.IsMarkedPlaying(looping));
@@ -357,7 +361,7 @@ TEST_F(SoundEngineTest, WholeSoundIsUnmarkedWhenItHasPlayedOut)
         engine.CreateSource(engine.LoadSound(SoundTest::MakeWav("short.wav", 1, 8000, 800), 262144), 0, 0);
     ASSERT_NE(source, nullptr);
     ASSERT_TRUE(engine.Play(source));
-    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, SettleMs));
     EXPECT_FALSE(engine.IsPlaying(source));
     EXPECT_TRUE(engine.Play(source)); // from the start again
 }
@@ -645,7 +649,7 @@ TEST_F(SoundEngineTest, BadFilesLoadNothing)
         Source* source = engine.CreateSource(stream, 0, 0);
         ASSERT_NE(source, nullptr);
         ASSERT_TRUE(engine.Play(source));
-        EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, 3000));
+        EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(source); }, SettleMs));
     }
 }
 
