@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
 
 namespace Renderer
 {
@@ -25,5 +26,21 @@ public:
     // Address of the first index.
     virtual const void* GetIndexData() const = 0;
 };
+
+// Puts `buffer` in `slot`: the buffer there before is unbound first, then
+// the new one (none is allowed) is bound.
+template <typename Buffer>
+void ReplaceBoundBuffer(Core::RefPtr<Buffer>& slot, const Core::RefPtr<Buffer>& buffer)
+{
+    if (slot)
+    {
+        slot->Unbind();
+    }
+    slot = buffer;
+    if (buffer)
+    {
+        buffer->Bind();
+    }
+}
 
 } // namespace Renderer

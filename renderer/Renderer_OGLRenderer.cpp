@@ -81,6 +81,45 @@ void Widen(GLdouble out[16], const Math::Matrix4& matrix)
     }
 }
 
+// `in` through gluProject or gluUnProject (they take the same arguments)
+// with the matrices widened to doubles; false, and `out` untouched, where GLU
+// cannot map it.
+bool MapPoint(decltype(&gluProject) map, const Math::Matrix4& modelView, const Math::Matrix4& projection,
+              const ViewportRecord& viewport, const Math::Vector3& in, Math::Vector3& out)
+{
+    GLdouble modelViewWide[16];
+    GLdouble projectionWide[16];
+    Widen(modelViewWide, modelView);
+    Widen(projectionWide, projection);
+    const GLint box[4] = {viewport.x, viewport.y, viewport.width, viewport.height};
+    GLdouble x = 0.0;
+    GLdouble y = 0.0;
+    GLdouble z = 0.0;
+    if (map(in.x, in.y, in.z, modelViewWide, projectionWide, box, &x, &y, &z) != GL_TRUE)
+    {
+        return false;
+    }
+    out.x = static_cast<float>(x);
+    out.y = static_cast<float>(y);
+    out.z = static_cast<float>(z);
+    return true;
+}
+
+// Turns one client array on, its pointer set by `setPointer`, or off when
+// there is no data.
+template <typename SetPointer> void SetClientArray(GLenum array, const void* data, SetPointer setPointer)
+{
+    if (data != nullptr)
+    {
+        glEnableClientState(array);
+        setPointer(data);
+    }
+    else
+    {
+        glDisableClientState(array);
+    }
+}
+
 } // namespace
 
 // --- Construction -------------------------------------------------------------
@@ -240,61 +279,29 @@ void OGLRenderer::ApplyGlobalDefaults()
 void OGLRenderer::SetVertexArray(const void* positions)
 {
     vertexArray_ = positions;
-    if (positions != nullptr)
-    {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, positions);
-    }
-    else
-    {
-        glDisableClientState(GL_VERTEX_ARRAY);
-    }
+    SetClientArray(GL_VERTEX_ARRAY, positions,
+                   [](const void* data) { glVertexPointer(3, GL_FLOAT, 0, data); });
 }
 
 void OGLRenderer::SetNormalArray(const void* normals)
 {
-    normalArray_ = normals;
-    if (normals != nullptr)
-    {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, normals);
-    }
-    else
-    {
-        glDisableClientState(GL_NORMAL_ARRAY);
-    }
+    SetClientArray(GL_NORMAL_ARRAY, normals, [](const void* data) { glNormalPointer(GL_FLOAT, 0, data); });
 }
 
 void OGLRenderer::SetColorArray(const void* colors)
 {
-    colorArray_ = colors;
-    if (colors != nullptr)
-    {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(4, GL_FLOAT, 0, colors);
-    }
-    else
-    {
-        glDisableClientState(GL_COLOR_ARRAY);
-    }
+    SetClientArray(GL_COLOR_ARRAY, colors, [](const void* data) { glColorPointer(4, GL_FLOAT, 0, data); });
 }
 
 void OGLRenderer::SetSecondaryColorArray(const void* colors)
 {
-    secondaryColorArray_ = colors;
     if (OpenGLExtensions::secondaryColorPointer == nullptr)
     {
         return;
     }
-    if (colors != nullptr)
-    {
-        glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
-        OpenGLExtensions::secondaryColorPointer(3, GL_FLOAT, 4 * sizeof(float), colors);
-    }
-    else
-    {
-        glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
-    }
+    SetClientArray(GL_SECONDARY_COLOR_ARRAY, colors,
+                   [](const void* data)
+                   { OpenGLExtensions::secondaryColorPointer(3, GL_FLOAT, 4 * sizeof(float), data); });
 }
 
 void OGLRenderer::SetTexCoordArray(std::int32_t unit, const void* coordinates)
@@ -303,7 +310,6 @@ void OGLRenderer::SetTexCoordArray(std::int32_t unit, const void* coordinates)
     {
         return;
     }
-    texCoordArrays_[static_cast<std::size_t>(unit)] = coordinates;
     // A unit the driver lacks has no coordinates to set: setting them on
     // the active unit instead would overwrite another unit's.
     if (multitexture_)
@@ -318,15 +324,8 @@ void OGLRenderer::SetTexCoordArray(std::int32_t unit, const void* coordinates)
     {
         return;
     }
-    if (coordinates != nullptr)
-    {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
-    }
-    else
-    {
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    }
+    SetClientArray(GL_TEXTURE_COORD_ARRAY, coordinates,
+                   [](const void* data) { glTexCoordPointer(2, GL_FLOAT, 0, data); });
 }
 
 void OGLRenderer::SetIndexArray32(const std::uint32_t* indices)
@@ -435,28 +434,12 @@ void OGLRenderer::SetVertexBuffer(std::uint32_t stream, const Core::RefPtr<IVert
     {
         return;
     }
-    if (vertexBuffers_[stream])
-    {
-        vertexBuffers_[stream]->Unbind();
-    }
-    vertexBuffers_[stream] = buffer;
-    if (buffer)
-    {
-        buffer->Bind();
-    }
+    ReplaceBoundBuffer(vertexBuffers_[stream], buffer);
 }
 
 void OGLRenderer::SetIndexBuffer(const Core::RefPtr<IIndexBuffer>& buffer)
 {
-    if (indexBuffer_)
-    {
-        indexBuffer_->Unbind();
-    }
-    indexBuffer_ = buffer;
-    if (buffer)
-    {
-        buffer->Bind();
-    }
+    ReplaceBoundBuffer(indexBuffer_, buffer);
 }
 
 void OGLRenderer::DrawSurface(const Core::RefPtr<Surface>& image, std::int32_t x, std::int32_t y,
@@ -642,42 +625,12 @@ Math::Matrix4 OGLRenderer::GetTextureMatrix(std::uint32_t unit)
 
 bool OGLRenderer::Project(Math::Vector3& window, const Math::Vector3& object)
 {
-    GLdouble modelView[16];
-    GLdouble projection[16];
-    Widen(modelView, modelView_);
-    Widen(projection, projection_);
-    const GLint box[4] = {viewport_.x, viewport_.y, viewport_.width, viewport_.height};
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluProject(object.x, object.y, object.z, modelView, projection, box, &x, &y, &z) != GL_TRUE)
-    {
-        return false;
-    }
-    window.x = static_cast<float>(x);
-    window.y = static_cast<float>(y);
-    window.z = static_cast<float>(z);
-    return true;
+    return MapPoint(gluProject, modelView_, projection_, viewport_, object, window);
 }
 
 bool OGLRenderer::Unproject(Math::Vector3& object, const Math::Vector3& window)
 {
-    GLdouble modelView[16];
-    GLdouble projection[16];
-    Widen(modelView, modelView_);
-    Widen(projection, projection_);
-    const GLint box[4] = {viewport_.x, viewport_.y, viewport_.width, viewport_.height};
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluUnProject(window.x, window.y, window.z, modelView, projection, box, &x, &y, &z) != GL_TRUE)
-    {
-        return false;
-    }
-    object.x = static_cast<float>(x);
-    object.y = static_cast<float>(y);
-    object.z = static_cast<float>(z);
-    return true;
+    return MapPoint(gluUnProject, modelView_, projection_, viewport_, window, object);
 }
 
 // --- Clears and read-back -----------------------------------------------------------

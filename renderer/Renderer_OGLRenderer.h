@@ -248,10 +248,6 @@ private:
     Core::RefPtr<IIndexBuffer> indexBuffer_;
 
     const void* vertexArray_ = nullptr;
-    const void* colorArray_ = nullptr;
-    const void* secondaryColorArray_ = nullptr;
-    std::array<const void*, TextureUnitCount> texCoordArrays_{};
-    const void* normalArray_ = nullptr;
     const void* indexArray_ = nullptr;
     bool indices16_ = false;
     std::int32_t primitiveType_ = PrimitiveTriangles;

@@ -483,29 +483,13 @@ void RecordingRenderer::SetVertexBuffer(std::uint32_t stream, const Core::RefPtr
     {
         return;
     }
-    if (vertexBuffers_[stream])
-    {
-        vertexBuffers_[stream]->Unbind();
-    }
-    vertexBuffers_[stream] = buffer;
-    if (buffer)
-    {
-        buffer->Bind();
-    }
+    ReplaceBoundBuffer(vertexBuffers_[stream], buffer);
 }
 
 void RecordingRenderer::SetIndexBuffer(const Core::RefPtr<IIndexBuffer>& buffer)
 {
     Record("SetIndexBuffer", ToText(static_cast<const void*>(buffer.Get())));
-    if (indexBuffer_)
-    {
-        indexBuffer_->Unbind();
-    }
-    indexBuffer_ = buffer;
-    if (buffer)
-    {
-        buffer->Bind();
-    }
+    ReplaceBoundBuffer(indexBuffer_, buffer);
 }
 
 void RecordingRenderer::DrawSurface(const Core::RefPtr<Surface>& image, std::int32_t x, std::int32_t y,
