@@ -273,21 +273,9 @@ void RenderQueue::DrawOverlay()
         return;
     }
     Renderer::IRenderer& renderer = *renderer_;
-    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
-    const auto width = static_cast<std::int32_t>(description.width);
-    const auto height = static_cast<std::int32_t>(description.height);
-
-    Renderer::ScissorState savedScissor;
-    renderer.GetScissor(savedScissor);
-    Renderer::ScissorState scissor;
-    scissor.x = 0;
-    scissor.y = 0;
-    scissor.width = width;
-    scissor.height = height;
-    scissor.enabled = false;
-    renderer.SetScissor(scissor);
-    const Renderer::ViewportRecord savedViewport = renderer.GetViewport();
-    renderer.SetViewport(Renderer::ViewportRecord{0, 0, width, height, 0.0f, 1.0f});
+    const WholeDisplay display = UseWholeDisplay(renderer);
+    const std::int32_t width = display.width;
+    const std::int32_t height = display.height;
 
     SortByDepth(overlay_);
     const Math::Matrix4 savedView = renderer.GetViewMatrix();
@@ -303,8 +291,7 @@ void RenderQueue::DrawOverlay()
 
     renderer.SetViewMatrix(savedView);
     renderer.SetProjectionMatrix(savedProjection);
-    renderer.SetViewport(savedViewport);
-    renderer.SetScissor(savedScissor);
+    RestoreViewportAndScissor(renderer, display);
 }
 
 } // namespace Engine

@@ -4,7 +4,9 @@
 #include "engine/Engine_Mesh.h"
 #include "engine/Engine_RenderQueueItem.h"
 #include "engine/Engine_ScreenObject.h"
+#include "renderer/Renderer_DisplayDescription.h"
 #include "renderer/Renderer_Effect.h"
+#include "renderer/Renderer_ScissorState.h"
 
 #include <vector>
 
@@ -106,6 +108,20 @@ public:
     const Core::RefPtr<Mesh>& GetUnitQuad() const { return unitQuad_; }
 
 private:
+    // The display's size and the scissor and viewport a pass over the whole
+    // display replaced, to be put back after it.
+    struct WholeDisplay
+    {
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        Renderer::ScissorState savedScissor;
+        Renderer::ViewportRecord savedViewport;
+    };
+    // Turns the scissor off over the whole display and makes the viewport
+    // cover it.
+    static WholeDisplay UseWholeDisplay(Renderer::IRenderer& renderer);
+    static void RestoreViewportAndScissor(Renderer::IRenderer& renderer, const WholeDisplay& display);
+
     Renderer::IRenderer* renderer_ = nullptr;
     Core::RefPtr<Camera> camera_;
     std::vector<RenderQueueItem> opaque_;

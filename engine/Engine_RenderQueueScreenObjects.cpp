@@ -90,6 +90,31 @@ Core::RefPtr<Renderer::Pass> PassOf(const Core::RefPtr<Renderer::Technique>& tec
 
 } // namespace
 
+RenderQueue::WholeDisplay RenderQueue::UseWholeDisplay(Renderer::IRenderer& renderer)
+{
+    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
+    WholeDisplay display;
+    display.width = static_cast<std::int32_t>(description.width);
+    display.height = static_cast<std::int32_t>(description.height);
+    renderer.GetScissor(display.savedScissor);
+    Renderer::ScissorState scissor;
+    scissor.x = 0;
+    scissor.y = 0;
+    scissor.width = display.width;
+    scissor.height = display.height;
+    scissor.enabled = false;
+    renderer.SetScissor(scissor);
+    display.savedViewport = renderer.GetViewport();
+    renderer.SetViewport(Renderer::ViewportRecord{0, 0, display.width, display.height, 0.0f, 1.0f});
+    return display;
+}
+
+void RenderQueue::RestoreViewportAndScissor(Renderer::IRenderer& renderer, const WholeDisplay& display)
+{
+    renderer.SetViewport(display.savedViewport);
+    renderer.SetScissor(display.savedScissor);
+}
+
 void RenderQueue::AddScreenObject(const Core::RefPtr<ScreenObject>& object)
 {
     if (object && object->IsDrawable())
@@ -113,21 +138,9 @@ void RenderQueue::DrawScreenObjects()
     std::sort(screenObjects_.begin(), screenObjects_.end(),
               [](const Core::RefPtr<ScreenObject>& a, const Core::RefPtr<ScreenObject>& b)
               { return a->GetDepth() < b->GetDepth(); });
-    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
-    const auto width = static_cast<std::int32_t>(description.width);
-    const auto height = static_cast<std::int32_t>(description.height);
-
-    Renderer::ScissorState savedScissor;
-    renderer.GetScissor(savedScissor);
-    Renderer::ScissorState scissor;
-    scissor.x = 0;
-    scissor.y = 0;
-    scissor.width = width;
-    scissor.height = height;
-    scissor.enabled = false;
-    renderer.SetScissor(scissor);
-    const Renderer::ViewportRecord savedViewport = renderer.GetViewport();
-    renderer.SetViewport(Renderer::ViewportRecord{0, 0, width, height, 0.0f, 1.0f});
+    const WholeDisplay display = UseWholeDisplay(renderer);
+    const std::int32_t width = display.width;
+    const std::int32_t height = display.height;
     const Math::Matrix4 savedView = renderer.GetViewMatrix();
     renderer.SetViewMatrix(Math::Matrix4());
     const Math::Matrix4 savedProjection = renderer.GetProjectionMatrix();
@@ -147,8 +160,7 @@ void RenderQueue::DrawScreenObjects()
     renderer.SetTextureMatrix(0, Math::Matrix4());
     renderer.SetProjectionMatrix(savedProjection);
     renderer.SetViewMatrix(savedView);
-    renderer.SetViewport(savedViewport);
-    renderer.SetScissor(savedScissor);
+    RestoreViewportAndScissor(renderer, display);
     screenObjects_.clear();
 }
 
