@@ -7,6 +7,9 @@
 // Points and directions travel as Point2D and Vector2D tables; points a test
 // did not write are returned as (0, 0). Overlap segments and rays come back
 // as new userdata that the script owns.
+#include <tuple>
+#include <type_traits>
+
 #include "math/Math_Circle2D.h"
 #include "math/Math_Line2D.h"
 #include "math/Math_LineSegment2D.h"
@@ -41,45 +44,105 @@ template <class Shape> Shape& ShapeArgument(lua_State* state, int index)
     return *shape;
 }
 
-void PushCode(lua_State* state, ClassifyResult code)
+// --- What the tests give back ------------------------------------------------
+
+void Push(lua_State* state, bool value)
+{
+    lua_pushboolean(state, value);
+}
+
+void Push(lua_State* state, float value)
+{
+    lua_pushnumber(state, value);
+}
+
+void Push(lua_State* state, ClassifyResult code)
 {
     lua_pushinteger(state, Math::ToInt(code));
 }
 
-// Perpendicular, Parallel and AngleBetween of rays and lines take either.
-template <class Test> int WithRayOrLine(lua_State* state, const Test& test)
+void Push(lua_State* state, const Vector2D& point)
 {
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    if (const Ray2D* ray = Script::ToObject<Ray2D>(state, 1, Ray2D::ScriptTypeName))
-    {
-        return test(*ray);
-    }
-    if (const Line2D* line = Script::ToObject<Line2D>(state, 1, Line2D::ScriptTypeName))
-    {
-        return test(*line);
-    }
-    return luaL_typerror(state, 1, "Ray2D or Line2D");
+    LuaPushPoint2D(state, point);
 }
 
-// --- Circle2D ------------------------------------------------------------
-
-int CircleGetCenter(Circle2D& circle, lua_State* state)
+void Push(lua_State* state, const LineSegment2D& overlap)
 {
-    LuaPushPoint2D(state, circle.center);
+    Script::PushOwnedCopy(state, overlap, LineSegment2D::ScriptTypeName);
+}
+
+void Push(lua_State* state, const Ray2D& overlap)
+{
+    Script::PushOwnedCopy(state, overlap, Ray2D::ScriptTypeName);
+}
+
+// Pushes the values in order and returns how many.
+template <class... Values> int PushAll(lua_State* state, const Values&... values)
+{
+    (Push(state, values), ...);
+    return static_cast<int>(sizeof...(Values));
+}
+
+// A method over a test that takes one shape and fills outputs:
+//     Result (Owner::*Test)(const Operand&, Outputs&...) const
+// It returns the test's result, then each output in order. The test runs on
+// the receiver with the argument as its operand, or, Mirrored, on the
+// argument with the receiver as its operand (the test is written on the
+// other shape only).
+template <auto Test, bool Mirrored> struct ShapeTest;
+
+template <class Owner, class Operand, class Result, class... Outputs,
+          Result (Owner::*Test)(const Operand&, Outputs&...) const, bool Mirrored>
+struct ShapeTest<Test, Mirrored>
+{
+    using Receiver = std::conditional_t<Mirrored, Operand, Owner>;
+    using Argument = std::conditional_t<Mirrored, Owner, Operand>;
+
+    static int Call(Receiver& receiver, lua_State* state)
+    {
+        if (!HasArgument(state))
+        {
+            return 0;
+        }
+        const Argument& argument = ShapeArgument<Argument>(state, 1);
+        std::tuple<Outputs...> outputs;
+        return std::apply(
+            [&](Outputs&... filled)
+            {
+                Result result;
+                if constexpr (Mirrored)
+                {
+                    result = (argument.*Test)(receiver, filled...);
+                }
+                else
+                {
+                    result = (receiver.*Test)(argument, filled...);
+                }
+                return PushAll(state, result, filled...);
+            },
+            outputs);
+    }
+};
+
+template <auto Test> constexpr auto OnReceiver = &ShapeTest<Test, false>::Call;
+template <auto Test> constexpr auto OnArgument = &ShapeTest<Test, true>::Call;
+
+template <class Self, Vector2D Self::*Point> int GetPoint(Self& self, lua_State* state)
+{
+    LuaPushPoint2D(state, self.*Point);
     return 1;
 }
 
-int CircleSetCenter(Circle2D& circle, lua_State* state)
+template <class Self, Vector2D Self::*Point> int SetPoint(Self& self, lua_State* state)
 {
     if (HasArgument(state))
     {
-        circle.center = LuaToPoint2D(state, 1);
+        self.*Point = LuaToPoint2D(state, 1);
     }
     return 0;
 }
+
+// --- Circle2D ------------------------------------------------------------
 
 int CircleGetRadius(Circle2D& circle, lua_State* state)
 {
@@ -115,66 +178,20 @@ int CircleClassifyToCircle(Circle2D& circle, lua_State* state)
     }
     Vector2D first;
     Vector2D second;
-    PushCode(state, circle.IntersectCircle(other, first, second));
-    LuaPushPoint2D(state, first);
-    LuaPushPoint2D(state, second);
-    return 3;
-}
-
-int CircleClassifyToLineSegment(Circle2D& circle, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const LineSegment2D& segment = ShapeArgument<LineSegment2D>(state, 1);
-    Vector2D first;
-    Vector2D second;
-    PushCode(state, circle.IntersectLineSegment(segment, first, second));
-    LuaPushPoint2D(state, first);
-    LuaPushPoint2D(state, second);
-    return 3;
+    const ClassifyResult code = circle.IntersectCircle(other, first, second);
+    return PushAll(state, code, first, second);
 }
 
 constexpr auto kCircleMethods = Script::MakeMethods<6>(
-    Script::Method<&CircleGetCenter>("GetCenter"), Script::Method<&CircleSetCenter>("SetCenter"),
+    Script::Method<&GetPoint<Circle2D, &Circle2D::center>>("GetCenter"),
+    Script::Method<&SetPoint<Circle2D, &Circle2D::center>>("SetCenter"),
     Script::Method<&CircleGetRadius>("GetRadius"), Script::Method<&CircleSetRadius>("SetRadius"),
     Script::Method<&CircleClassifyToCircle>("ClassifyToCircle"),
-    Script::Method<&CircleClassifyToLineSegment>("ClassifyToLineSegment"));
+    Script::Method<OnReceiver<&Circle2D::IntersectLineSegment>>("ClassifyToLineSegment"));
 
 const Script::MethodTableRegistrar g_circleTable(Circle2D::ScriptTypeName, kCircleMethods);
 
 // --- LineSegment2D ---------------------------------------------------------
-
-int SegmentGetPointA(LineSegment2D& segment, lua_State* state)
-{
-    LuaPushPoint2D(state, segment.pointA);
-    return 1;
-}
-
-int SegmentGetPointB(LineSegment2D& segment, lua_State* state)
-{
-    LuaPushPoint2D(state, segment.pointB);
-    return 1;
-}
-
-int SegmentSetPointA(LineSegment2D& segment, lua_State* state)
-{
-    if (HasArgument(state))
-    {
-        segment.pointA = LuaToPoint2D(state, 1);
-    }
-    return 0;
-}
-
-int SegmentSetPointB(LineSegment2D& segment, lua_State* state)
-{
-    if (HasArgument(state))
-    {
-        segment.pointB = LuaToPoint2D(state, 1);
-    }
-    return 0;
-}
 
 // A segment, or its two end points.
 int SegmentClassifyToLineSegment(LineSegment2D& segment, lua_State* state)
@@ -195,209 +212,65 @@ int SegmentClassifyToLineSegment(LineSegment2D& segment, lua_State* state)
     }
     Vector2D crossing;
     LineSegment2D overlap;
-    PushCode(state, segment.IntersectLineSegment(other, crossing, overlap));
-    LuaPushPoint2D(state, crossing);
-    Script::PushOwnedCopy(state, overlap, LineSegment2D::ScriptTypeName);
-    return 3;
+    const ClassifyResult code = segment.IntersectLineSegment(other, crossing, overlap);
+    return PushAll(state, code, crossing, overlap);
 }
 
-int SegmentPerpendicular(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    lua_pushboolean(state, segment.Perpendicular(ShapeArgument<LineSegment2D>(state, 1)));
-    return 1;
-}
-
-int SegmentParallel(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    lua_pushboolean(state, segment.Parallel(ShapeArgument<LineSegment2D>(state, 1)));
-    return 1;
-}
-
-int SegmentAlligned(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    lua_pushboolean(state, segment.Alligned(ShapeArgument<LineSegment2D>(state, 1)));
-    return 1;
-}
-
-// Radians, unlike the rays' and lines' degrees.
-int SegmentAngleBetween(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    lua_pushnumber(state, segment.AngleBetween(ShapeArgument<LineSegment2D>(state, 1)));
-    return 1;
-}
-
-int SegmentClassifyToCircle(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Circle2D& circle = ShapeArgument<Circle2D>(state, 1);
-    Vector2D first;
-    Vector2D second;
-    PushCode(state, segment.IntersectCircle(circle, first, second));
-    LuaPushPoint2D(state, first);
-    LuaPushPoint2D(state, second);
-    return 3;
-}
-
-int SegmentTangent(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Circle2D& circle = ShapeArgument<Circle2D>(state, 1);
-    Vector2D touching;
-    lua_pushboolean(state, segment.Tangent(circle, touching));
-    LuaPushPoint2D(state, touching);
-    return 2;
-}
-
-int SegmentClassifyToRay(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Ray2D& ray = ShapeArgument<Ray2D>(state, 1);
-    Vector2D crossing;
-    LineSegment2D overlap;
-    PushCode(state, segment.IntersectRay(ray, crossing, overlap));
-    LuaPushPoint2D(state, crossing);
-    Script::PushOwnedCopy(state, overlap, LineSegment2D::ScriptTypeName);
-    return 3;
-}
-
-int SegmentClassifyToLine(LineSegment2D& segment, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Line2D& line = ShapeArgument<Line2D>(state, 1);
-    Vector2D crossing;
-    PushCode(state, segment.IntersectLine(line, crossing));
-    LuaPushPoint2D(state, crossing);
-    return 2;
-}
-
-constexpr auto kSegmentMethods = Script::MakeMethods<13>(
-    Script::Method<&SegmentGetPointA>("GetPointA"), Script::Method<&SegmentGetPointB>("GetPointB"),
-    Script::Method<&SegmentSetPointA>("SetPointA"), Script::Method<&SegmentSetPointB>("SetPointB"),
-    Script::Method<&SegmentClassifyToLineSegment>("ClassifyToLineSegment"),
-    Script::Method<&SegmentPerpendicular>("Perpendicular"), Script::Method<&SegmentParallel>("Parallel"),
-    Script::Method<&SegmentAlligned>("Alligned"), Script::Method<&SegmentAngleBetween>("AngleBetween"),
-    Script::Method<&SegmentClassifyToCircle>("ClassifyToCircle"), Script::Method<&SegmentTangent>("Tangent"),
-    Script::Method<&SegmentClassifyToRay>("ClassifyToRay"),
-    Script::Method<&SegmentClassifyToLine>("ClassifyToLine"));
+// AngleBetween gives radians, unlike the rays' and lines' degrees.
+constexpr auto kSegmentMethods =
+    Script::MakeMethods<13>(Script::Method<&GetPoint<LineSegment2D, &LineSegment2D::pointA>>("GetPointA"),
+                            Script::Method<&GetPoint<LineSegment2D, &LineSegment2D::pointB>>("GetPointB"),
+                            Script::Method<&SetPoint<LineSegment2D, &LineSegment2D::pointA>>("SetPointA"),
+                            Script::Method<&SetPoint<LineSegment2D, &LineSegment2D::pointB>>("SetPointB"),
+                            Script::Method<&SegmentClassifyToLineSegment>("ClassifyToLineSegment"),
+                            Script::Method<OnReceiver<&LineSegment2D::Perpendicular>>("Perpendicular"),
+                            Script::Method<OnReceiver<&LineSegment2D::Parallel>>("Parallel"),
+                            Script::Method<OnReceiver<&LineSegment2D::Alligned>>("Alligned"),
+                            Script::Method<OnReceiver<&LineSegment2D::AngleBetween>>("AngleBetween"),
+                            Script::Method<OnReceiver<&LineSegment2D::IntersectCircle>>("ClassifyToCircle"),
+                            Script::Method<OnReceiver<&LineSegment2D::Tangent>>("Tangent"),
+                            Script::Method<OnReceiver<&LineSegment2D::IntersectRay>>("ClassifyToRay"),
+                            Script::Method<OnReceiver<&LineSegment2D::IntersectLine>>("ClassifyToLine"));
 
 const Script::MethodTableRegistrar g_segmentTable(LineSegment2D::ScriptTypeName, kSegmentMethods);
 
 // --- Ray2D and Line2D --------------------------------------------------------
 
-// The methods the two share, over the origin of a ray or the point of a line.
-template <class Self, Vector2D Self::*Anchor> struct LinearMethods
+template <class Self> int GetDirection(Self& self, lua_State* state)
 {
-    static int GetAnchor(Self& self, lua_State* state)
-    {
-        LuaPushPoint2D(state, self.*Anchor);
-        return 1;
-    }
+    LuaPushVector2D(state, self.direction);
+    return 1;
+}
 
-    static int SetAnchor(Self& self, lua_State* state)
+// A test that takes either a ray or a line.
+template <class Self, class Result, Result (Self::*OnRay)(const Ray2D&) const,
+          Result (Self::*OnLine)(const Line2D&) const>
+int RayOrLineTest(Self& self, lua_State* state)
+{
+    if (!HasArgument(state))
     {
-        if (HasArgument(state))
-        {
-            self.*Anchor = LuaToPoint2D(state, 1);
-        }
         return 0;
     }
-
-    static int GetDirection(Self& self, lua_State* state)
+    if (const Ray2D* ray = Script::ToObject<Ray2D>(state, 1, Ray2D::ScriptTypeName))
     {
-        LuaPushVector2D(state, self.direction);
-        return 1;
+        return PushAll(state, (self.*OnRay)(*ray));
     }
-
-    static int Perpendicular(Self& self, lua_State* state)
+    if (const Line2D* line = Script::ToObject<Line2D>(state, 1, Line2D::ScriptTypeName))
     {
-        return WithRayOrLine(state,
-                             [&](const auto& other)
-                             {
-                                 lua_pushboolean(state, self.Perpendicular(other));
-                                 return 1;
-                             });
+        return PushAll(state, (self.*OnLine)(*line));
     }
+    return luaL_typerror(state, 1, "Ray2D or Line2D");
+}
 
-    static int Parallel(Self& self, lua_State* state)
-    {
-        return WithRayOrLine(state,
-                             [&](const auto& other)
-                             {
-                                 lua_pushboolean(state, self.Parallel(other));
-                                 return 1;
-                             });
-    }
-
-    // Degrees.
-    static int AngleBetween(Self& self, lua_State* state)
-    {
-        return WithRayOrLine(state,
-                             [&](const auto& other)
-                             {
-                                 lua_pushnumber(state, self.AngleBetween(other));
-                                 return 1;
-                             });
-    }
-
-    static int ClassifyToCircle(Self& self, lua_State* state)
-    {
-        if (!HasArgument(state))
-        {
-            return 0;
-        }
-        const Circle2D& circle = ShapeArgument<Circle2D>(state, 1);
-        Vector2D first;
-        Vector2D second;
-        PushCode(state, self.IntersectCircle(circle, first, second));
-        LuaPushPoint2D(state, first);
-        LuaPushPoint2D(state, second);
-        return 3;
-    }
-
-    static int Tangent(Self& self, lua_State* state)
-    {
-        if (!HasArgument(state))
-        {
-            return 0;
-        }
-        const Circle2D& circle = ShapeArgument<Circle2D>(state, 1);
-        Vector2D touching;
-        lua_pushboolean(state, self.Tangent(circle, touching));
-        LuaPushPoint2D(state, touching);
-        return 2;
-    }
-};
-
-using RayMethods = LinearMethods<Ray2D, &Ray2D::origin>;
-using LineMethods = LinearMethods<Line2D, &Line2D::point>;
+// The entries a ray's and a line's tables share, at the same place in both.
+// AngleBetween gives degrees.
+template <class Self>
+constexpr auto kRayOrLineMethods = Script::MakeMethods<5>(
+    Script::Method<&RayOrLineTest<Self, bool, &Self::Perpendicular, &Self::Perpendicular>>("Perpendicular"),
+    Script::Method<&RayOrLineTest<Self, bool, &Self::Parallel, &Self::Parallel>>("Parallel"),
+    Script::Method<&RayOrLineTest<Self, float, &Self::AngleBetween, &Self::AngleBetween>>("AngleBetween"),
+    Script::Method<OnReceiver<&Self::IntersectCircle>>("ClassifyToCircle"),
+    Script::Method<OnReceiver<&Self::Tangent>>("Tangent"));
 
 // The direction is read even without an argument: nothing gives (0, 0).
 int RaySetDirection(Ray2D& ray, lua_State* state)
@@ -406,62 +279,13 @@ int RaySetDirection(Ray2D& ray, lua_State* state)
     return 0;
 }
 
-int RayClassifyToRay(Ray2D& ray, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Ray2D& other = ShapeArgument<Ray2D>(state, 1);
-    Vector2D crossing;
-    LineSegment2D overlap;
-    Ray2D overlapRay;
-    PushCode(state, ray.IntersectRay(other, crossing, overlap, overlapRay));
-    LuaPushPoint2D(state, crossing);
-    Script::PushOwnedCopy(state, overlap, LineSegment2D::ScriptTypeName);
-    Script::PushOwnedCopy(state, overlapRay, Ray2D::ScriptTypeName);
-    return 4;
-}
-
-int RayClassifyToLineSegment(Ray2D& ray, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const LineSegment2D& segment = ShapeArgument<LineSegment2D>(state, 1);
-    Vector2D crossing;
-    LineSegment2D overlap;
-    PushCode(state, segment.IntersectRay(ray, crossing, overlap));
-    LuaPushPoint2D(state, crossing);
-    Script::PushOwnedCopy(state, overlap, LineSegment2D::ScriptTypeName);
-    return 3;
-}
-
-int RayClassifyToLine(Ray2D& ray, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Line2D& line = ShapeArgument<Line2D>(state, 1);
-    Vector2D crossing;
-    PushCode(state, line.IntersectRay(ray, crossing));
-    LuaPushPoint2D(state, crossing);
-    return 2;
-}
-
 constexpr auto kRayMethods = Script::MakeMethods<12>(
-    Script::Method<&RayMethods::GetAnchor>("GetOrigin"), Script::Method<&RayMethods::SetAnchor>("SetOrigin"),
-    Script::Method<&RayMethods::GetDirection>("GetDirection"),
-    Script::Method<&RaySetDirection>("SetDirection"),
-    Script::Method<&RayMethods::Perpendicular>("Perpendicular"),
-    Script::Method<&RayMethods::Parallel>("Parallel"),
-    Script::Method<&RayMethods::AngleBetween>("AngleBetween"),
-    Script::Method<&RayMethods::ClassifyToCircle>("ClassifyToCircle"),
-    Script::Method<&RayMethods::Tangent>("Tangent"), Script::Method<&RayClassifyToRay>("ClassifyToRay"),
-    Script::Method<&RayClassifyToLineSegment>("ClassifyToLineSegment"),
-    Script::Method<&RayClassifyToLine>("ClassifyToLine"));
+    Script::Method<&GetPoint<Ray2D, &Ray2D::origin>>("GetOrigin"),
+    Script::Method<&SetPoint<Ray2D, &Ray2D::origin>>("SetOrigin"),
+    Script::Method<&GetDirection<Ray2D>>("GetDirection"), Script::Method<&RaySetDirection>("SetDirection"),
+    kRayOrLineMethods<Ray2D>, Script::Method<OnReceiver<&Ray2D::IntersectRay>>("ClassifyToRay"),
+    Script::Method<OnArgument<&LineSegment2D::IntersectRay>>("ClassifyToLineSegment"),
+    Script::Method<OnArgument<&Line2D::IntersectRay>>("ClassifyToLine"));
 
 const Script::MethodTableRegistrar g_rayTable(Ray2D::ScriptTypeName, kRayMethods);
 
@@ -474,56 +298,13 @@ int LineSetDirection(Line2D& line, lua_State* state)
     return 0;
 }
 
-int LineClassifyToLine(Line2D& line, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Line2D& other = ShapeArgument<Line2D>(state, 1);
-    Vector2D crossing;
-    PushCode(state, line.IntersectLine(other, crossing));
-    LuaPushPoint2D(state, crossing);
-    return 2;
-}
-
-int LineClassifyToRay(Line2D& line, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const Ray2D& ray = ShapeArgument<Ray2D>(state, 1);
-    Vector2D crossing;
-    PushCode(state, line.IntersectRay(ray, crossing));
-    LuaPushPoint2D(state, crossing);
-    return 2;
-}
-
-int LineClassifyToLineSegment(Line2D& line, lua_State* state)
-{
-    if (!HasArgument(state))
-    {
-        return 0;
-    }
-    const LineSegment2D& segment = ShapeArgument<LineSegment2D>(state, 1);
-    Vector2D crossing;
-    PushCode(state, segment.IntersectLine(line, crossing));
-    LuaPushPoint2D(state, crossing);
-    return 2;
-}
-
 constexpr auto kLineMethods = Script::MakeMethods<12>(
-    Script::Method<&LineMethods::GetAnchor>("GetPoint"), Script::Method<&LineMethods::SetAnchor>("SetPoint"),
-    Script::Method<&LineMethods::GetDirection>("GetDirection"),
-    Script::Method<&LineSetDirection>("SetDirection"),
-    Script::Method<&LineMethods::Perpendicular>("Perpendicular"),
-    Script::Method<&LineMethods::Parallel>("Parallel"),
-    Script::Method<&LineMethods::AngleBetween>("AngleBetween"),
-    Script::Method<&LineMethods::ClassifyToCircle>("ClassifyToCircle"),
-    Script::Method<&LineMethods::Tangent>("Tangent"), Script::Method<&LineClassifyToLine>("ClassifyToLine"),
-    Script::Method<&LineClassifyToRay>("ClassifyToRay"),
-    Script::Method<&LineClassifyToLineSegment>("ClassifyToLineSegment"));
+    Script::Method<&GetPoint<Line2D, &Line2D::point>>("GetPoint"),
+    Script::Method<&SetPoint<Line2D, &Line2D::point>>("SetPoint"),
+    Script::Method<&GetDirection<Line2D>>("GetDirection"), Script::Method<&LineSetDirection>("SetDirection"),
+    kRayOrLineMethods<Line2D>, Script::Method<OnReceiver<&Line2D::IntersectLine>>("ClassifyToLine"),
+    Script::Method<OnReceiver<&Line2D::IntersectRay>>("ClassifyToRay"),
+    Script::Method<OnArgument<&LineSegment2D::IntersectLine>>("ClassifyToLineSegment"));
 
 const Script::MethodTableRegistrar g_lineTable(Line2D::ScriptTypeName, kLineMethods);
 

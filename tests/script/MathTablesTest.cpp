@@ -171,4 +171,49 @@ TEST_F(MathTablesTest, RayAndLineMethods)
     EXPECT_EQ(line.direction, Math::Vector2D(0, 3));
 }
 
+// Each method that takes one shape: nothing without it, and the shape it
+// wants named in the error when given another.
+TEST_F(MathTablesTest, ShapeArgumentsAreCheckedByType)
+{
+    Math::Circle2D circle;
+    Math::LineSegment2D segment;
+    Math::Ray2D ray;
+    Math::Line2D line;
+    Give("circle", circle);
+    Give("segment", segment);
+    Give("ray", ray);
+    Give("line", line);
+
+    const struct
+    {
+        const char* call;
+        const char* wanted;
+    } cases[] = {
+        {"circle:ClassifyToLineSegment", "LineSegment2D"},
+        {"segment:Alligned", "LineSegment2D"},
+        {"segment:AngleBetween", "LineSegment2D"},
+        {"segment:Tangent", "Circle2D"},
+        {"segment:ClassifyToRay", "Ray2D"},
+        {"segment:ClassifyToLine", "Line2D"},
+        {"ray:ClassifyToRay", "Ray2D"},
+        {"ray:ClassifyToLineSegment", "LineSegment2D"},
+        {"ray:ClassifyToLine", "Line2D"},
+        {"ray:Tangent", "Circle2D"},
+        {"line:ClassifyToCircle", "Circle2D"},
+        {"line:ClassifyToLine", "Line2D"},
+        {"line:ClassifyToRay", "Ray2D"},
+        {"line:ClassifyToLineSegment", "LineSegment2D"},
+        {"line:AngleBetween", "Ray2D or Line2D"},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string call = c.call;
+        const char* other = std::string(c.wanted) == "Circle2D" ? "segment" : "circle";
+        EXPECT_EQ(script_.Number("select('#', " + call + "())"), 0.0) << call;
+        EXPECT_NE(script_.Run(call + "(" + other + ")").find(std::string(c.wanted) + " expected"),
+                  std::string::npos)
+            << call;
+    }
+}
+
 } // namespace
