@@ -13,7 +13,30 @@ namespace
 using Input::KeyboardImp;
 using Input::MouseImp;
 
+// Queries both devices answer: a flag of the whole device, and a flag of one
+// button or key, read from the code given.
+template <class Device> struct Queries
+{
+    template <bool (Device::*Query)() const> static int Flag(Device& device, lua_State* state)
+    {
+        lua_pushboolean(state, (device.*Query)());
+        return 1;
+    }
+
+    template <bool (Device::*Query)(std::int32_t) const> static int CodeFlag(Device& device, lua_State* state)
+    {
+        if (lua_gettop(state) < 1)
+        {
+            return 0;
+        }
+        lua_pushboolean(state, (device.*Query)(Script::CheckInt32(state, 1)));
+        return 1;
+    }
+};
+
 // --- MouseImp ------------------------------------------------------------
+
+using Mouse = Queries<MouseImp>;
 
 int MouseGetPosition(MouseImp& mouse, lua_State* state)
 {
@@ -21,65 +44,29 @@ int MouseGetPosition(MouseImp& mouse, lua_State* state)
     return 1;
 }
 
-int MouseGetPositionX(MouseImp& mouse, lua_State* state)
+template <std::int32_t (MouseImp::*Coordinate)() const> int MouseCoordinate(MouseImp& mouse, lua_State* state)
 {
-    lua_pushnumber(state, mouse.GetPositionX());
+    lua_pushnumber(state, (mouse.*Coordinate)());
     return 1;
 }
 
-int MouseGetPositionY(MouseImp& mouse, lua_State* state)
-{
-    lua_pushnumber(state, mouse.GetPositionY());
-    return 1;
-}
-
-template <bool (MouseImp::*Query)() const> int MouseFlag(MouseImp& mouse, lua_State* state)
-{
-    lua_pushboolean(state, (mouse.*Query)());
-    return 1;
-}
-
-template <bool (MouseImp::*Query)(std::int32_t) const> int MouseButton(MouseImp& mouse, lua_State* state)
-{
-    if (lua_gettop(state) < 1)
-    {
-        return 0;
-    }
-    lua_pushboolean(state, (mouse.*Query)(Script::CheckInt32(state, 1)));
-    return 1;
-}
-
-constexpr auto kMouseMethods = Script::MakeMethods<10>(
-    Script::Method<&MouseGetPosition>("GetPosition"), Script::Method<&MouseGetPositionX>("GetPositionX"),
-    Script::Method<&MouseGetPositionY>("GetPositionY"),
-    Script::Method<&MouseFlag<&MouseImp::IsInWindow>>("IsInWindow"),
-    Script::Method<&MouseFlag<&MouseImp::IsMoved>>("IsMoved"),
-    Script::Method<&MouseButton<&MouseImp::IsPressed>>("IsPressed"),
-    Script::Method<&MouseButton<&MouseImp::IsTriggered>>("IsTriggered"),
-    Script::Method<&MouseButton<&MouseImp::IsDown>>("IsDown"),
-    Script::Method<&MouseButton<&MouseImp::IsUp>>("IsUp"),
-    Script::Method<&MouseFlag<&MouseImp::IsCursorVisible>>("IsCursorVisible"));
+constexpr auto kMouseMethods =
+    Script::MakeMethods<10>(Script::Method<&MouseGetPosition>("GetPosition"),
+                            Script::Method<&MouseCoordinate<&MouseImp::GetPositionX>>("GetPositionX"),
+                            Script::Method<&MouseCoordinate<&MouseImp::GetPositionY>>("GetPositionY"),
+                            Script::Method<&Mouse::Flag<&MouseImp::IsInWindow>>("IsInWindow"),
+                            Script::Method<&Mouse::Flag<&MouseImp::IsMoved>>("IsMoved"),
+                            Script::Method<&Mouse::CodeFlag<&MouseImp::IsPressed>>("IsPressed"),
+                            Script::Method<&Mouse::CodeFlag<&MouseImp::IsTriggered>>("IsTriggered"),
+                            Script::Method<&Mouse::CodeFlag<&MouseImp::IsDown>>("IsDown"),
+                            Script::Method<&Mouse::CodeFlag<&MouseImp::IsUp>>("IsUp"),
+                            Script::Method<&Mouse::Flag<&MouseImp::IsCursorVisible>>("IsCursorVisible"));
 
 const Script::MethodTableRegistrar g_mouseTable("MouseImp", kMouseMethods);
 
 // --- KeyboardImp -------------------------------------------------------------
 
-template <bool (KeyboardImp::*Query)(std::int32_t) const>
-int KeyboardKey(KeyboardImp& keyboard, lua_State* state)
-{
-    if (lua_gettop(state) < 1)
-    {
-        return 0;
-    }
-    lua_pushboolean(state, (keyboard.*Query)(Script::CheckInt32(state, 1)));
-    return 1;
-}
-
-int KeyboardAnyKey(KeyboardImp& keyboard, lua_State* state)
-{
-    lua_pushboolean(state, keyboard.AnyKey());
-    return 1;
-}
+using Keyboard = Queries<KeyboardImp>;
 
 // The first qualifying key code, or no value.
 template <bool (KeyboardImp::*Query)(std::int32_t&) const>
@@ -105,14 +92,15 @@ int KeyboardGetKeyAsChar(KeyboardImp& keyboard, lua_State* state)
     return 1;
 }
 
-constexpr auto kKeyboardMethods = Script::MakeMethods<8>(
-    Script::Method<&KeyboardKey<&KeyboardImp::IsPressed>>("IsPressed"),
-    Script::Method<&KeyboardKey<&KeyboardImp::IsTriggered>>("IsTriggered"),
-    Script::Method<&KeyboardKey<&KeyboardImp::IsDown>>("IsDown"),
-    Script::Method<&KeyboardKey<&KeyboardImp::IsUp>>("IsUp"), Script::Method<&KeyboardAnyKey>("AnyKey"),
-    Script::Method<&KeyboardFirstKey<&KeyboardImp::GetPressed>>("GetPressed"),
-    Script::Method<&KeyboardFirstKey<&KeyboardImp::GetTriggered>>("GetTriggered"),
-    Script::Method<&KeyboardGetKeyAsChar>("GetKeyAsChar"));
+constexpr auto kKeyboardMethods =
+    Script::MakeMethods<8>(Script::Method<&Keyboard::CodeFlag<&KeyboardImp::IsPressed>>("IsPressed"),
+                           Script::Method<&Keyboard::CodeFlag<&KeyboardImp::IsTriggered>>("IsTriggered"),
+                           Script::Method<&Keyboard::CodeFlag<&KeyboardImp::IsDown>>("IsDown"),
+                           Script::Method<&Keyboard::CodeFlag<&KeyboardImp::IsUp>>("IsUp"),
+                           Script::Method<&Keyboard::Flag<&KeyboardImp::AnyKey>>("AnyKey"),
+                           Script::Method<&KeyboardFirstKey<&KeyboardImp::GetPressed>>("GetPressed"),
+                           Script::Method<&KeyboardFirstKey<&KeyboardImp::GetTriggered>>("GetTriggered"),
+                           Script::Method<&KeyboardGetKeyAsChar>("GetKeyAsChar"));
 
 const Script::MethodTableRegistrar g_keyboardTable("KeyboardImp", kKeyboardMethods);
 
