@@ -48,15 +48,10 @@ int GetName(SpriteAnimation& animation, lua_State* state)
     return 1;
 }
 
-int GetFrameWidth(SpriteAnimation& animation, lua_State* state)
+template <std::int32_t (SpriteAnimation::*Read)() const>
+int GetInteger(SpriteAnimation& animation, lua_State* state)
 {
-    lua_pushinteger(state, animation.GetFrameWidth());
-    return 1;
-}
-
-int GetFrameHeight(SpriteAnimation& animation, lua_State* state)
-{
-    lua_pushinteger(state, animation.GetFrameHeight());
+    lua_pushinteger(state, (animation.*Read)());
     return 1;
 }
 
@@ -78,43 +73,25 @@ int GetFrameDelay(SpriteAnimation& animation, lua_State* state)
     return 1;
 }
 
-int SetLoopStartingFrame(SpriteAnimation& animation, lua_State* state)
+template <void (SpriteAnimation::*Write)(std::int32_t)>
+int SetFrame(SpriteAnimation& animation, lua_State* state)
 {
     if (Needs(state, 1))
     {
-        animation.SetLoopStartingFrame(FrameArgument(state));
+        (animation.*Write)(FrameArgument(state));
     }
     return 0;
-}
-
-int GetLoopStartingFrame(SpriteAnimation& animation, lua_State* state)
-{
-    lua_pushinteger(state, animation.GetLoopStartingFrame());
-    return 1;
-}
-
-int SetLoopEndingFrame(SpriteAnimation& animation, lua_State* state)
-{
-    if (Needs(state, 1))
-    {
-        animation.SetLoopEndingFrame(FrameArgument(state));
-    }
-    return 0;
-}
-
-int GetLoopEndingFrame(SpriteAnimation& animation, lua_State* state)
-{
-    lua_pushinteger(state, animation.GetLoopEndingFrame());
-    return 1;
 }
 
 constexpr auto kSpriteAnimationMethods = Script::MakeMethods<11>(
     Method<&SetName>("SetName"), Method<&SetName>("SetName"), Method<&GetName>("GetName"),
-    Method<&GetFrameWidth>("GetFrameWidth"), Method<&GetFrameHeight>("GetFrameHeight"),
+    Method<&GetInteger<&SpriteAnimation::GetFrameWidth>>("GetFrameWidth"),
+    Method<&GetInteger<&SpriteAnimation::GetFrameHeight>>("GetFrameHeight"),
     Method<&GetFramesCount>("GetFramesCount"), Method<&GetFrameDelay>("GetFrameDelay"),
-    Method<&SetLoopStartingFrame>("SetLoopStartingFrame"),
-    Method<&GetLoopStartingFrame>("GetLoopStartingFrame"), Method<&SetLoopEndingFrame>("SetLoopEndingFrame"),
-    Method<&GetLoopEndingFrame>("GetLoopEndingFrame"));
+    Method<&SetFrame<&SpriteAnimation::SetLoopStartingFrame>>("SetLoopStartingFrame"),
+    Method<&GetInteger<&SpriteAnimation::GetLoopStartingFrame>>("GetLoopStartingFrame"),
+    Method<&SetFrame<&SpriteAnimation::SetLoopEndingFrame>>("SetLoopEndingFrame"),
+    Method<&GetInteger<&SpriteAnimation::GetLoopEndingFrame>>("GetLoopEndingFrame"));
 const Script::MethodTableRegistrar g_spriteAnimationTable(SpriteAnimation::ScriptTypeName,
                                                           kSpriteAnimationMethods);
 
