@@ -5,4 +5,4 @@ engine_bench(collision
     ${CMAKE_CURRENT_LIST_DIR}/bench_collision.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_collision_swept.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_collision_broadphase.cpp
-  DEPS box2d)
+  DEPS box2d::box2d)

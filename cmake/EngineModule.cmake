@@ -5,11 +5,24 @@
 #   links it whole: classes register themselves by name from static objects,
 #   and a plain static link would drop the objects nothing refers to.
 #   Headers are included from the source root: #include "core/Core_Object.h".
+#   A module depends only on modules before it in ENGINE_MODULES; a dependency
+#   on a later one stops the configuration (scripts/check-layering checks the
+#   includes the same way).
 function(engine_module name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  list(FIND ENGINE_MODULES ${name} own_place)
+  if(own_place LESS 0)
+    message(FATAL_ERROR "Module ${name} is not in ENGINE_MODULES")
+  endif()
+  foreach(dep IN LISTS ARG_DEPS ARG_PRIVATE_DEPS)
+    list(FIND ENGINE_MODULES ${dep} dep_place)
+    if(dep_place GREATER_EQUAL own_place)
+      message(FATAL_ERROR "Module ${name} depends on ${dep}, which is not below it in ENGINE_MODULES")
+    endif()
+  endforeach()
   add_library(${name}_lib STATIC ${ARG_SOURCES})
   target_include_directories(${name}_lib PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name}_lib PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  target_link_libraries(${name}_lib PUBLIC engine_options ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   add_library(${name} INTERFACE)
   target_link_libraries(${name} INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_lib>")
 endfunction()
@@ -22,7 +35,7 @@ function(engine_test module)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   set(target test_${module})
   add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE ${module} ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE engine_options ${module} ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE ENGINE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   gtest_discover_tests(${target}
     TEST_PREFIX "${module}."
@@ -39,7 +52,6 @@ endfunction()
 # engine_bench(<module> SOURCES ... [DEPS ...])
 function(engine_bench module)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  find_package(benchmark REQUIRED)
   add_executable(bench_${module} ${ARG_SOURCES})
-  target_link_libraries(bench_${module} PRIVATE ${module} ${ARG_DEPS} benchmark::benchmark)
+  target_link_libraries(bench_${module} PRIVATE engine_options ${module} ${ARG_DEPS} benchmark::benchmark)
 endfunction()
