@@ -20,6 +20,14 @@ function(engine_module name)
       message(FATAL_ERROR "Module ${name} depends on ${dep}, which is not below it in ENGINE_MODULES")
     endif()
   endforeach()
+  # The modules it links, directly or not, for engine_test.
+  set(closure ${name})
+  foreach(dep IN LISTS ARG_DEPS ARG_PRIVATE_DEPS)
+    get_property(dep_closure GLOBAL PROPERTY ENGINE_MODULE_CLOSURE_${dep})
+    list(APPEND closure ${dep_closure})
+  endforeach()
+  list(REMOVE_DUPLICATES closure)
+  set_property(GLOBAL PROPERTY ENGINE_MODULE_CLOSURE_${name} ${closure})
   add_library(${name}_lib STATIC ${ARG_SOURCES})
   target_include_directories(${name}_lib PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_lib PUBLIC engine_options ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
@@ -27,15 +35,37 @@ function(engine_module name)
   target_link_libraries(${name} INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_lib>")
 endfunction()
 
+# engine_test_support(<module> SOURCES ...)
+#   The static library <module>_test_support: test doubles for <module>, built
+#   from tests/support/<module>/ and never part of the module's own library.
+function(engine_test_support module)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_library(${module}_test_support STATIC ${ARG_SOURCES})
+  target_include_directories(${module}_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${module}_test_support PUBLIC engine_options ${module})
+endfunction()
+
 # engine_test(<module> SOURCES ... [DEPS ...])
 #   One test executable test_<module>; every ctest name starts with "<module>.".
+#   It links the test support of every module it links.
 #   Test suites whose name contains "Display" need a window or GL context and
 #   carry the ctest label "display".
 function(engine_test module)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   set(target test_${module})
   add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE engine_options ${module} ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(support)
+  foreach(linked IN ITEMS ${module} LISTS ARG_DEPS)
+    get_property(closure GLOBAL PROPERTY ENGINE_MODULE_CLOSURE_${linked})
+    foreach(dep IN LISTS closure)
+      if(TARGET ${dep}_test_support)
+        list(APPEND support ${dep}_test_support)
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES support)
+  target_link_libraries(${target} PRIVATE engine_options ${module} ${ARG_DEPS} ${support}
+                                          GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE ENGINE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   gtest_discover_tests(${target}
     TEST_PREFIX "${module}."
