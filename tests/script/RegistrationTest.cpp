@@ -59,6 +59,8 @@ TEST(Registration, TheClassesBuiltSoFarAreRegistered)
         "Physics2D::ODESolverEuler",
         "Physics2D::ODESolverHeun",
         "Physics2D::ODESolverRungeKuttaN4",
+        // framework
+        "Velkor::Level",
     };
     for (const char* name : expected)
     {

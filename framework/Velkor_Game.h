@@ -1,0 +1,267 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "engine/Engine_RenderingApplication.h"
+#include "framework/Velkor_Level.h"
+#include "framework/Velkor_LevelFactory.h"
+#include "framework/Velkor_Network.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class SoundEngine;
+
+namespace Collision2D
+{
+class CollisionActor;
+class CollisionEngine;
+} // namespace Collision2D
+
+namespace Core
+{
+class File;
+}
+
+namespace Engine
+{
+class SceneGraph;
+}
+
+namespace GUI
+{
+class HUD;
+}
+
+namespace Physics2D
+{
+class PhysicsEngine;
+}
+
+namespace Velkor
+{
+
+class GameObject;
+
+// The framework's application: on top of the window, renderer, mouse and
+// keyboard it makes and owns the collision, physics and sound engines, the
+// networked-session layer, the heads-up display and the scene graph, holds
+// the level factory and the current level, and runs the frame update in a
+// fixed order. The game's own class derives from it and overrides the hooks.
+// One Game exists per process.
+//
+// Frame tick (RunFrame): the first tick makes the level of the current index
+// and starts it (OnGameStart, then the level's OnStart); every tick runs the
+// frame update with the time measured between the ends of the last two
+// ticks, unless that time is 0.
+//
+// Frame update: pending level switch; mouse and keyboard; heads-up display;
+// the game's Update; the level's FrameUpdate and two extra passes; physics;
+// collision; the game's OnPostCollision; physics post-collision (contacts);
+// the network layer; the online-session list; the objects' transformations;
+// the scene graph; the optional screen clear; the level's viewports; the
+// heads-up display.
+//
+// Shutdown ends the network game and the level, releases the managed
+// objects and the collision assets, then destroys the engines. From then
+// on the engine accessors answer null, and everything released later (the
+// derived game's own members) finds no engine to call.
+class Game : public Engine::RenderingApplication
+{
+public:
+    // The level of `startingLevel` (0 when it is not below the factory's
+    // level count) starts at the first tick.
+    Game(const Core::RefPtr<LevelFactory>& levelFactory, const Engine::DisplayRequest& request,
+         std::uint32_t startingLevel);
+    // Shuts down when Shutdown has not run; the process-wide Game is null
+    // afterwards.
+    ~Game() override;
+
+    // The Game alive now, or null.
+    static Game* GetInstance();
+
+    const char* GetClassName() const override;
+    std::uint32_t GetSize() const override;
+
+    // --- Main loop ------------------------------------------------------------
+    // The frame tick.
+    void RunFrame() override;
+    // Runs once; later calls do nothing.
+    void Shutdown() override;
+
+    // --- Hooks of the game ----------------------------------------------------
+    // When the first level has been made, before its OnStart.
+    virtual void OnGameStart();
+    // From Shutdown, after the level's OnEnd.
+    virtual void OnGameEnd();
+    // The game's per-frame logic, after input and the heads-up display.
+    virtual void Update(float dt);
+    // Whether a contact between `a` and `b` (null: static geometry) acts,
+    // with `restitution` and `friction` (0.3 and 0.5 on entry). The default
+    // keeps both and answers true.
+    virtual bool OnContact(GameObject* a, GameObject* b, float& restitution, float& friction);
+    // After the collision step.
+    virtual void OnPostCollision(float dt);
+    // Network events (see NetworkEventCallback).
+    virtual bool OnPlayerJoinRequest(ZibPlayer* player);
+    virtual void OnJoinReply(std::int32_t code);
+    virtual void OnSessionJoined();
+    virtual void OnSessionHosted();
+    virtual void OnSessionEnded();
+    virtual void OnPlayerAdded(ZibPlayer* player);
+    virtual void OnPlayerRemoved(ZibPlayer* player);
+    virtual void OnTextMessage(ZibPlayer* sender, const std::string& text);
+    virtual void OnDataMessage(ZibPlayer* sender, std::uint32_t value, std::uint32_t size, const void* data);
+
+    // --- Engines and state ----------------------------------------------------
+    // Null once Shutdown has destroyed them.
+    Collision2D::CollisionEngine* GetCollisionEngine() const { return collisionEngine_.get(); }
+    Physics2D::PhysicsEngine* GetPhysicsEngine() const { return physicsEngine_.Get(); }
+    SoundEngine* GetSoundEngine() const { return soundEngine_.get(); }
+    ZibNet* GetNetworkEngine() const { return networkEngine_.Get(); }
+    const Core::RefPtr<Engine::SceneGraph>& GetSceneGraph() const { return sceneGraph_; }
+    GUI::HUD* GetHUD() const { return hud_.get(); }
+    // Null before the first tick and between the levels of a switch.
+    Level* GetCurrentLevel() const { return currentLevel_.Get(); }
+    std::uint32_t GetCurrentLevelIndex() const { return currentLevelIndex_; }
+    std::uint32_t GetStartingLevelIndex() const { return startingLevelIndex_; }
+    const Core::RefPtr<LevelFactory>& GetLevelFactory() const { return levelFactory_; }
+    std::uint32_t GetLevelsCount() const;
+    std::uint32_t GetResolutionWidth() const { return resolutionWidth_; }
+    std::uint32_t GetResolutionHeight() const { return resolutionHeight_; }
+
+    // --- Program and window ---------------------------------------------------
+    std::string GetDirectory() const;
+    std::string GetExecutableName() const;
+    std::string GetExecutableNameNoExtension() const;
+    // `fileName` without a final ".exe" (exactly so, in lower case).
+    static std::string WithoutExeExtension(const std::string& fileName);
+    void SetTitle(const std::string& title);
+    const std::string& GetTitle() const;
+    void SetIcon(const std::string& path);
+    const std::string& GetIcon() const;
+
+    // Clamped to 0..10 and given to the sound engine as the listener gain;
+    // NaN is ignored.
+    void SetMasterVolume(float volume);
+    float GetMasterVolume() const { return masterVolume_; }
+
+    // Kept alive until Shutdown.
+    void AddManagedObject(Core::Object* object, const std::string& name);
+    const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
+    const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
+
+    // Collision geometry of the game's actor kinds; the Game owns the actors
+    // and drops them on every level switch. An actor's place in the list is
+    // its number.
+    void AddCollisionAssets(Collision2D::CollisionActor* actor);
+    const std::vector<std::unique_ptr<Collision2D::CollisionActor>>& GetCollisionAssets() const
+    {
+        return collisionAssets_;
+    }
+    void ClearCollisionAssets();
+
+    // Process-wide: cleared before every OnContact question; the game sets
+    // it during the question to make a contact between two objects act on
+    // the first one only.
+    static void SetOneWayCollision(bool oneWay);
+    static bool GetOneWayCollision();
+
+    // --- Level switching ------------------------------------------------------
+    // Requests record the target; the switch runs at the start of the next
+    // frame update. An index at or above the level count is ignored.
+    // Answers the level count.
+    std::uint32_t ChangeLevel(std::uint32_t index);
+    // Requests the current level again.
+    std::uint32_t RestartLevel();
+    // A name the factory does not know is ignored.
+    void GoToLevel(const std::string& name);
+    void GoToNextLevel();
+    // Nothing at level 0.
+    void GoToPreviousLevel();
+    void GoToLastLevel();
+    void GoToFirstLevel();
+    void GoToStartingLevel();
+    bool IsLevelSwitchPending() const { return levelSwitchPending_; }
+    std::uint32_t GetPendingLevelIndex() const { return pendingLevelIndex_; }
+
+    // --- Network games --------------------------------------------------------
+    // Forwards one network event to its hook on the Game (false without a
+    // Game): 0 OnSessionHosted, 1 OnSessionJoined, 2 OnPlayerJoinRequest
+    // (whose answer it returns), 3 OnJoinReply (a positive code becomes 0),
+    // 4 OnPlayerAdded, 5 OnPlayerRemoved, 6 OnTextMessage, 7 OnDataMessage,
+    // 8 OnSessionEnded (on a client after removing every networked object,
+    // and followed by listening for sessions again). True for every kind
+    // but 2.
+    static bool NetworkEventCallback(const Core::RefPtr<NetMessage>& message);
+    // Ends any network game and starts the layer as a client looking for
+    // sessions of `networkId`.
+    bool NetworkStart(const std::string& networkId);
+    // Only after NetworkStart: starts the layer as host and opens a session.
+    bool HostNetworkGame(const std::string& hostName, const std::string& playerName, const std::string& password,
+                         std::uint32_t playerCount);
+    bool JoinNetworkGame(const std::string& playerName, const ZibBroadcast& session, const std::string& password);
+    bool NetworkShutdown();
+    bool IsNetworkGame() const;
+    bool IsServer() const;
+    // Sessions seen on the network whose network id is this game's,
+    // refreshed every frame.
+    const std::vector<ZibBroadcast>& GetOnlineSessions() const { return onlineSessions_; }
+
+protected:
+    // The frame update (dt in seconds).
+    virtual void FrameUpdate(float dt);
+
+private:
+    // The contact-list callback of the physics engine.
+    static void UpdateContactList(Physics2D::PhysicsEngine* engine, void* game);
+
+    // Records the switch to `index` when it is below the level count.
+    void RequestLevel(std::uint32_t index);
+    // The pending switch (frame update step 5).
+    void SwitchLevel();
+    // Makes the level of the current index current and starts it; reports a
+    // factory that makes none and answers false.
+    bool CreateCurrentLevel(bool gameStarts);
+    // Ends and releases the current level.
+    void EndCurrentLevel(bool gameEnds);
+    // Step 17 of the frame update.
+    void RefreshOnlineSessions();
+
+    std::vector<Core::RefPtr<Core::Object>> managedObjects_;
+    std::vector<std::string> managedObjectNames_;
+    Core::RefPtr<LevelFactory> levelFactory_;
+    // The archive of a save or load under way.
+    Core::File* currentArchive_ = nullptr;
+    std::vector<ZibBroadcast> onlineSessions_;
+    Core::RefPtr<Engine::SceneGraph> sceneGraph_;
+    std::unique_ptr<Collision2D::CollisionEngine> collisionEngine_;
+    Core::RefPtr<Physics2D::PhysicsEngine> physicsEngine_;
+    std::unique_ptr<SoundEngine> soundEngine_;
+    Core::RefPtr<ZibNet> networkEngine_;
+    Core::RefPtr<Level> currentLevel_;
+    double lastTimeStamp_ = 0.0;
+    double elapsedTime_ = 0.0;
+    std::uint32_t resolutionWidth_ = 0;
+    std::uint32_t resolutionHeight_ = 0;
+    std::uint32_t currentLevelIndex_ = 0;
+    std::uint32_t startingLevelIndex_ = 0;
+    std::uint32_t pendingLevelIndex_ = 0;
+    bool levelSwitchPending_ = false;
+    // 0 none, 1 save, 2 load, 3 write replay data, 4 start a replay.
+    std::uint32_t request_ = 0;
+    std::string savePath_;
+    std::string loadPath_;
+    std::vector<std::unique_ptr<Collision2D::CollisionActor>> collisionAssets_;
+    bool recording_ = false;
+    bool replaying_ = false;
+    std::string replayName_;
+    std::uint32_t replayPosition_ = 0;
+    std::unique_ptr<GUI::HUD> hud_;
+    float masterVolume_ = 1.0f;
+    bool levelCreationFailed_ = false;
+    bool shutDown_ = false;
+};
+
+} // namespace Velkor
