@@ -3,8 +3,11 @@
 #include "core/Core_MemoryFile.h"
 #include "core/Core_MemoryManager.h"
 #include "core/Core_Object.h"
+#include "core/Core_Startup.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
@@ -12,9 +15,24 @@ namespace
 
 constexpr int BatchSize = 64;
 
-// Pairs of allocation and release of one size, in batches so the free lists
-// are exercised rather than one block bouncing.
-void BM_PoolNewDelete(benchmark::State& state)
+// The same allocation patterns run against the pool entry points and against
+// malloc/free. Every engine run holds the start guard, so main() holds one
+// too: the pool then has its allocator mutex, as it has in the game.
+struct PoolAllocator
+{
+    static void* New(std::size_t size) { return Core::PoolNew(size); }
+    static void Delete(void* block, std::size_t size) { Core::PoolDelete(block, size); }
+};
+
+struct SystemAllocator
+{
+    static void* New(std::size_t size) { return std::malloc(size); }
+    static void Delete(void* block, std::size_t) { std::free(block); }
+};
+
+// A batch allocated, then released newest first.
+template <class Allocator>
+void BM_Lifo(benchmark::State& state)
 {
     const auto size = static_cast<std::size_t>(state.range(0));
     void* blocks[BatchSize];
@@ -22,18 +40,20 @@ void BM_PoolNewDelete(benchmark::State& state)
     {
         for (void*& block : blocks)
         {
-            block = Core::PoolNew(size);
+            block = Allocator::New(size);
         }
         benchmark::DoNotOptimize(blocks);
-        for (void* block : blocks)
+        for (int i = BatchSize - 1; i >= 0; --i)
         {
-            Core::PoolDelete(block, size);
+            Allocator::Delete(blocks[i], size);
         }
     }
     state.SetItemsProcessed(state.iterations() * BatchSize);
 }
 
-void BM_MallocFree(benchmark::State& state)
+// A batch allocated, then released oldest first.
+template <class Allocator>
+void BM_Fifo(benchmark::State& state)
 {
     const auto size = static_cast<std::size_t>(state.range(0));
     void* blocks[BatchSize];
@@ -41,19 +61,79 @@ void BM_MallocFree(benchmark::State& state)
     {
         for (void*& block : blocks)
         {
-            block = std::malloc(size);
+            block = Allocator::New(size);
         }
         benchmark::DoNotOptimize(blocks);
         for (void* block : blocks)
         {
-            std::free(block);
+            Allocator::Delete(block, size);
         }
     }
     state.SetItemsProcessed(state.iterations() * BatchSize);
 }
 
-BENCHMARK(BM_PoolNewDelete)->Arg(16)->Arg(64)->Arg(256);
-BENCHMARK(BM_MallocFree)->Arg(16)->Arg(64)->Arg(256);
+// A fixed pseudo-random walk over 256 slots: an empty slot gets a block of
+// 16 to 256 bytes, a full one is released, so sizes and lifetimes mix.
+struct RandomStep
+{
+    std::uint16_t slot;
+    std::uint16_t size;
+};
+
+const std::vector<RandomStep>& RandomSteps()
+{
+    static const std::vector<RandomStep> steps = [] {
+        std::vector<RandomStep> made(4096);
+        std::uint32_t state = 12345;
+        for (RandomStep& step : made)
+        {
+            state = state * 214013u + 2531011u;
+            step.slot = static_cast<std::uint16_t>((state >> 16) & 0xFF);
+            state = state * 214013u + 2531011u;
+            step.size = static_cast<std::uint16_t>(16 + ((state >> 16) & 0x7FFF) % 241);
+        }
+        return made;
+    }();
+    return steps;
+}
+
+template <class Allocator>
+void BM_Random(benchmark::State& state)
+{
+    const std::vector<RandomStep>& steps = RandomSteps();
+    void* blocks[256] = {};
+    std::size_t sizes[256] = {};
+    for (auto _ : state)
+    {
+        for (const RandomStep& step : steps)
+        {
+            void*& block = blocks[step.slot];
+            if (block == nullptr)
+            {
+                sizes[step.slot] = step.size;
+                block = Allocator::New(step.size);
+            }
+            else
+            {
+                Allocator::Delete(block, sizes[step.slot]);
+                block = nullptr;
+            }
+        }
+        benchmark::DoNotOptimize(blocks);
+    }
+    for (int slot = 0; slot < 256; ++slot)
+    {
+        Allocator::Delete(blocks[slot], sizes[slot]);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(steps.size()));
+}
+
+BENCHMARK(BM_Lifo<PoolAllocator>)->Name("BM_PoolLifo")->Arg(16)->Arg(64)->Arg(256);
+BENCHMARK(BM_Lifo<SystemAllocator>)->Name("BM_MallocLifo")->Arg(16)->Arg(64)->Arg(256);
+BENCHMARK(BM_Fifo<PoolAllocator>)->Name("BM_PoolFifo")->Arg(16)->Arg(64)->Arg(256);
+BENCHMARK(BM_Fifo<SystemAllocator>)->Name("BM_MallocFifo")->Arg(16)->Arg(64)->Arg(256);
+BENCHMARK(BM_Random<PoolAllocator>)->Name("BM_PoolRandom");
+BENCHMARK(BM_Random<SystemAllocator>)->Name("BM_MallocRandom");
 
 class Shared : public Core::Object
 {
@@ -94,14 +174,19 @@ BENCHMARK(BM_WriteSharedObjects)->Arg(1000)->Arg(10000)->Complexity(benchmark::o
 
 int main(int argc, char** argv)
 {
+    const Core::Startup guard;
     benchmark::Initialize(&argc, argv);
     bench::RatioReporter reporter;
-    for (const int size : {16, 64, 256})
+    for (const char* pattern : {"Lifo", "Fifo"})
     {
-        const std::string arg = std::to_string(size);
-        reporter.Compare("PoolNew/PoolDelete vs malloc/free, " + arg + " bytes", "BM_PoolNewDelete/" + arg,
-                         "BM_MallocFree/" + arg);
+        for (const int size : {16, 64, 256})
+        {
+            const std::string arg = std::to_string(size);
+            reporter.Compare(std::string("pool / malloc, ") + pattern + ", " + arg + " bytes",
+                             std::string("BM_Pool") + pattern + "/" + arg, std::string("BM_Malloc") + pattern + "/" + arg);
+        }
     }
+    reporter.Compare("pool / malloc, random 16-256 bytes", "BM_PoolRandom", "BM_MallocRandom");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

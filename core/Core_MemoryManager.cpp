@@ -104,22 +104,8 @@ void* MemoryManager::Allocate(std::size_t size)
     {
         return std::malloc(size);
     }
-    SizeClass* sizeClass = GetOrCreateClass(size);
-    if (sizeClass == nullptr)
-    {
-        return nullptr;
-    }
-    if (sizeClass->freeList == nullptr)
-    {
-        Refill(*sizeClass);
-        if (sizeClass->freeList == nullptr)
-        {
-            return nullptr;
-        }
-    }
-    void* block = sizeClass->freeList;
-    sizeClass->freeList = ReadLink(block);
-    return block;
+    std::uint32_t taken = 0;
+    return AllocateBatch(size, 1, taken);
 }
 
 void MemoryManager::Deallocate(void* block, std::size_t size)
@@ -133,14 +119,52 @@ void MemoryManager::Deallocate(void* block, std::size_t size)
         std::free(block);
         return;
     }
+    DeallocateBatch(block, block, size);
+}
+
+void* MemoryManager::AllocateBatch(std::size_t size, std::uint32_t count, std::uint32_t& taken)
+{
+    assert(size < SizeClassCount && count > 0);
+    taken = 0;
+    SizeClass* sizeClass = GetOrCreateClass(size);
+    if (sizeClass == nullptr)
+    {
+        return nullptr;
+    }
+    if (sizeClass->freeList == nullptr)
+    {
+        Refill(*sizeClass);
+        if (sizeClass->freeList == nullptr)
+        {
+            return nullptr;
+        }
+    }
+    // Only what the list holds is taken: a refill happens when the list is
+    // empty, never to complete a batch.
+    void* first = sizeClass->freeList;
+    void* last = first;
+    taken = 1;
+    for (void* next = ReadLink(last); next != nullptr && taken < count; next = ReadLink(last))
+    {
+        last = next;
+        ++taken;
+    }
+    sizeClass->freeList = ReadLink(last);
+    WriteLink(last, nullptr);
+    return first;
+}
+
+void MemoryManager::DeallocateBatch(void* first, void* last, std::size_t size)
+{
+    assert(size < SizeClassCount);
     SizeClass* sizeClass = classes_[size];
     assert(sizeClass != nullptr && "block released with a size it was not allocated with");
     if (sizeClass == nullptr)
     {
         return;
     }
-    WriteLink(block, sizeClass->freeList);
-    sizeClass->freeList = block;
+    WriteLink(last, sizeClass->freeList);
+    sizeClass->freeList = first;
 }
 
 std::uint32_t MemoryManager::GetChunkCount(std::size_t size) const
@@ -195,7 +219,6 @@ void ReleaseHook(void*, int) {}
 
 void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine)
 {
-    AllocatorLock lock;
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr)
     {
@@ -207,7 +230,6 @@ void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine)
 
 void PoolDelete(void* block, std::size_t)
 {
-    AllocatorLock lock;
     if (block != nullptr)
     {
         // The hook sees the block while it is still allocated.
@@ -220,16 +242,183 @@ void PoolDeleteDebug(void* block, const char*, int)
 {
     // The pool keeps such a block; here it goes back so the sanitizer build
     // reports no leak for a throwing constructor.
-    AllocatorLock lock;
     std::free(block);
 }
 
 #else
 
-void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine)
+namespace
+{
+
+// Free blocks of one size class held by one thread, linked like the pool's
+// free lists. Between `limit` and twice that, a release hands `limit` blocks
+// back to the pool; an empty bin takes up to `limit` blocks from it.
+struct CacheBin
+{
+    void* head;
+    std::uint32_t count;
+};
+
+struct ThreadCache
+{
+    CacheBin bins[MemoryManager::SizeClassCount];
+};
+
+// Batches of about 16 KB, between 4 and 64 blocks: small blocks move in
+// large batches, and a thread keeps at most 32 KB of one large size.
+constexpr std::uint32_t BatchCount(std::size_t size)
+{
+    const std::size_t stride = RoundUp(size < sizeof(void*) ? sizeof(void*) : size, MemoryManager::BlockAlignment);
+    const std::size_t count = 16384 / stride;
+    return static_cast<std::uint32_t>(count < 4 ? 4 : count > 64 ? 64 : count);
+}
+
+// The calling thread's cache: null until its first pooled request; the
+// retired marker once the thread has begun to exit, after which its requests
+// go straight to the shared lists.
+thread_local ThreadCache* t_cache = nullptr;
+
+ThreadCache* Retired()
+{
+    static char marker;
+    return reinterpret_cast<ThreadCache*>(&marker);
+}
+
+pthread_key_t g_cacheKey;
+pthread_once_t g_cacheKeyOnce = PTHREAD_ONCE_INIT;
+// Without the key no cache could be handed back at thread exit, so none is
+// made and every request takes the locked path.
+bool g_cacheKeyReady = false;
+
+// Walks `steps` links from `block`.
+void* Advance(void* block, std::uint32_t steps)
+{
+    for (; steps > 0; --steps)
+    {
+        block = ReadLink(block);
+    }
+    return block;
+}
+
+// Thread exit: every cached block goes back to the shared lists, so blocks
+// released on a thread that ends are not lost to the others.
+void RetireCache(void* value)
+{
+    auto* cache = static_cast<ThreadCache*>(value);
+    t_cache = Retired();
+    {
+        AllocatorLock lock;
+        MemoryManager& pool = MemoryManager::GetInstance();
+        for (std::size_t size = 0; size < MemoryManager::SizeClassCount; ++size)
+        {
+            const CacheBin& bin = cache->bins[size];
+            if (bin.head != nullptr)
+            {
+                pool.DeallocateBatch(bin.head, Advance(bin.head, bin.count - 1), size);
+            }
+        }
+    }
+    std::free(cache);
+}
+
+void CreateCacheKey()
+{
+    g_cacheKeyReady = pthread_key_create(&g_cacheKey, &RetireCache) == 0;
+}
+
+// A thread's first pooled request makes its cache.
+[[gnu::noinline]] ThreadCache* CreateCache()
+{
+    pthread_once(&g_cacheKeyOnce, &CreateCacheKey);
+    if (!g_cacheKeyReady)
+    {
+        return nullptr;
+    }
+    auto* cache = static_cast<ThreadCache*>(std::calloc(1, sizeof(ThreadCache)));
+    if (cache == nullptr)
+    {
+        return nullptr;
+    }
+    if (pthread_setspecific(g_cacheKey, cache) != 0)
+    {
+        std::free(cache);
+        return nullptr;
+    }
+    t_cache = cache;
+    return cache;
+}
+
+inline ThreadCache* GetCache()
+{
+    ThreadCache* cache = t_cache;
+    if (cache == nullptr) [[unlikely]]
+    {
+        return CreateCache();
+    }
+    return cache == Retired() ? nullptr : cache;
+}
+
+void* LockedAllocate(std::size_t size)
 {
     AllocatorLock lock;
-    void* block = MemoryManager::GetInstance().Allocate(size);
+    return MemoryManager::GetInstance().Allocate(size);
+}
+
+void* CachedAllocate(std::size_t size)
+{
+    ThreadCache* cache = GetCache();
+    if (cache == nullptr)
+    {
+        return LockedAllocate(size);
+    }
+    CacheBin& bin = cache->bins[size];
+    if (bin.head == nullptr)
+    {
+        AllocatorLock lock;
+        bin.head = MemoryManager::GetInstance().AllocateBatch(size, BatchCount(size), bin.count);
+        if (bin.head == nullptr)
+        {
+            return nullptr;
+        }
+    }
+    void* block = bin.head;
+    bin.head = ReadLink(block);
+    --bin.count;
+    return block;
+}
+
+void CachedDeallocate(void* block, std::size_t size)
+{
+    ThreadCache* cache = GetCache();
+    if (cache == nullptr)
+    {
+        AllocatorLock lock;
+        MemoryManager::GetInstance().Deallocate(block, size);
+        return;
+    }
+    CacheBin& bin = cache->bins[size];
+    WriteLink(block, bin.head);
+    bin.head = block;
+    const std::uint32_t batch = BatchCount(size);
+    if (++bin.count < 2 * batch)
+    {
+        return;
+    }
+    // The block just released stays on top, so it is still the next one
+    // handed out; the batch behind it goes back.
+    void* first = ReadLink(block);
+    void* last = Advance(first, batch - 1);
+    WriteLink(block, ReadLink(last));
+    bin.count -= batch;
+    AllocatorLock lock;
+    MemoryManager::GetInstance().DeallocateBatch(first, last, size);
+}
+
+} // namespace
+
+void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine)
+{
+    void* block = size < MemoryManager::SizeClassCount ? CachedAllocate(size) : std::malloc(size);
     if (block == nullptr)
     {
         throw BadAllocation();
@@ -240,19 +429,25 @@ void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine)
 
 void PoolDelete(void* block, std::size_t size)
 {
-    AllocatorLock lock;
-    if (block != nullptr)
+    if (block == nullptr)
     {
-        ReleaseHook(block, 0);
-        MemoryManager::GetInstance().Deallocate(block, size);
+        return;
+    }
+    ReleaseHook(block, 0);
+    if (size < MemoryManager::SizeClassCount)
+    {
+        CachedDeallocate(block, size);
+    }
+    else
+    {
+        std::free(block);
     }
 }
 
 void PoolDeleteDebug(void*, const char*, int)
 {
     // The size of the block is not known here, so it cannot rejoin its free
-    // list; only the lock is taken, as for every entry point.
-    AllocatorLock lock;
+    // list; it stays allocated.
 }
 
 #endif
@@ -265,7 +460,7 @@ void* PoolNew(std::size_t size)
 } // namespace Core
 
 // ---------------------------------------------------------------------------
-// Global operators: the system heap, serialised by the allocator mutex, with
+// Global operators: the system heap, which is thread-safe on its own, with
 // the hooks. The sanitizer build keeps the sanitizer's own operators.
 
 namespace
@@ -280,7 +475,6 @@ void* GlobalAllocate(std::size_t size, int isArray, const char* sourceFile, int 
     Core::AllocationHook(block, isArray, size, sourceFile, sourceLine);
     return block;
 #else
-    Core::AllocatorLock lock;
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr)
     {
@@ -307,7 +501,6 @@ void GlobalRelease(void* block, int isArray) noexcept
         }
     }
 #else
-    Core::AllocatorLock lock;
     if (block != nullptr)
     {
         Core::ReleaseHook(block, isArray);

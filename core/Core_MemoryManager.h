@@ -20,8 +20,12 @@ public:
 // below 4096 bytes. A size class hands out blocks from chunks of 256 blocks,
 // keeps released blocks on a last-in-first-out free list and never returns
 // memory to the system while the program runs. Larger requests go to the
-// system heap. Allocate and Deallocate do not lock: the Pool* entry points
-// hold the allocator mutex around them.
+// system heap. Allocate, Deallocate and the batch forms do not lock.
+//
+// The Pool* entry points keep a cache of free blocks per thread and size
+// class, so that the common allocation and release touch no shared state;
+// a cache takes blocks from and returns them to the pool in batches, holding
+// the allocator mutex for the transfer only.
 class MemoryManager
 {
 public:
@@ -36,6 +40,15 @@ public:
 
     void* Allocate(std::size_t size);
     void Deallocate(void* block, std::size_t size);
+
+    // Detaches up to `count` blocks of a pooled size (below SizeClassCount)
+    // from the head of its free list, refilling an empty list first, and
+    // returns them as a chain linked like the free list; `taken` receives how
+    // many. Null when the system heap is exhausted.
+    void* AllocateBatch(std::size_t size, std::uint32_t count, std::uint32_t& taken);
+    // Pushes the chain first..last (linked, last's link ignored) of a pooled
+    // size on its free list, keeping the chain's order.
+    void DeallocateBatch(void* first, void* last, std::size_t size);
 
     // Introspection for tests and benchmarks.
     std::uint32_t GetChunkCount(std::size_t size) const;
@@ -69,9 +82,10 @@ private:
     SizeClass* classes_[SizeClassCount] = {};
 };
 
-// Pool entry points: lock, allocate or release, call the hook, unlock.
-// In the sanitizer build they forward to malloc and free so that every block
-// is visible to the sanitizer.
+// Pool entry points: allocate or release through the calling thread's cache,
+// call the hook. A block may be released on another thread than the one that
+// allocated it. In the sanitizer build they forward to malloc and free so
+// that every block is visible to the sanitizer.
 void* PoolNew(std::size_t size);
 void* PoolNewDebug(std::size_t size, const char* sourceFile, int sourceLine);
 void PoolDelete(void* block, std::size_t size);
@@ -82,8 +96,10 @@ void PoolDeleteDebug(void* block, const char* sourceFile, int sourceLine);
 void AllocationHook(void* block, int isArray, std::size_t size, const char* sourceFile, int sourceLine);
 void ReleaseHook(void* block, int isArray);
 
-// The allocator mutex serialises every pool and global-operator entry point.
-// It is created by the start guard; while it is null, nothing locks.
+// The allocator mutex serialises every access to the pool's shared free lists
+// (the thread caches' batch transfers). It is created by the start guard;
+// while it is null, nothing locks. The system heap is thread-safe on its own,
+// so the global operators do not take it.
 void SetAllocatorMutex(pthread_mutex_t* mutex);
 pthread_mutex_t* GetAllocatorMutex();
 
