@@ -10,37 +10,48 @@ namespace Collision2D
 {
 
 CollisionResults::CollisionResults()
-    : rectangles_(InitialPoolSize), dynamics_(InitialPoolSize), staticCircles_(InitialPoolSize),
-      staticSegments_(InitialPoolSize),
-      tileMaps_(InitialTileMapPoolSize), allocated_{InitialPoolSize, InitialPoolSize, InitialPoolSize,
-                                                    InitialPoolSize, InitialTileMapPoolSize}
+    : allocated_{InitialPoolSize, InitialPoolSize, InitialPoolSize, InitialPoolSize, InitialTileMapPoolSize}
 {
+}
+
+// The growth rule on the allocated number; the record just filled exists
+// (a count advanced without filling gets a fresh one), so every record
+// below the count can be written.
+template <class Record>
+void CollisionResults::Advance(std::vector<Record>& pool, std::int32_t& count, std::int32_t& allocated,
+                               std::int32_t delta)
+{
+    Made(pool, count);
+    ++count;
+    if (count >= allocated)
+    {
+        allocated += delta;
+    }
 }
 
 void CollisionResults::NextRectangleContact()
 {
-    AdvancePool(rectangles_, counts_[RectanglePool], allocated_[RectanglePool], deltaBuffer_);
+    Advance(rectangles_, counts_[RectanglePool], allocated_[RectanglePool], deltaBuffer_);
 }
 
 void CollisionResults::NextDynamicContact()
 {
-    AdvancePool(dynamics_, counts_[DynamicPool], allocated_[DynamicPool], deltaBuffer_);
+    Advance(dynamics_, counts_[DynamicPool], allocated_[DynamicPool], deltaBuffer_);
 }
 
 void CollisionResults::NextStaticCircleContact()
 {
-    AdvancePool(staticCircles_, counts_[StaticCirclePool], allocated_[StaticCirclePool], deltaBuffer_);
+    Advance(staticCircles_, counts_[StaticCirclePool], allocated_[StaticCirclePool], deltaBuffer_);
 }
 
 void CollisionResults::NextStaticLineSegmentContact()
 {
-    AdvancePool(staticSegments_, counts_[StaticLineSegmentPool], allocated_[StaticLineSegmentPool],
-                deltaBuffer_);
+    Advance(staticSegments_, counts_[StaticLineSegmentPool], allocated_[StaticLineSegmentPool], deltaBuffer_);
 }
 
 void CollisionResults::NextTileMapContact()
 {
-    AdvancePool(tileMaps_, counts_[TileMapPool], allocated_[TileMapPool], deltaBuffer_);
+    Advance(tileMaps_, counts_[TileMapPool], allocated_[TileMapPool], deltaBuffer_);
 }
 
 namespace

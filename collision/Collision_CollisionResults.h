@@ -54,19 +54,19 @@ public:
     std::int32_t GetTileMapContactCount() const { return counts_[TileMapPool]; }
 
     // Records by index, below the allocated number (the ones in use are
-    // below the count).
-    const BRECT_C& GetRectangleContact(std::int32_t index) const { return rectangles_[At(index)]; }
-    const DGEO_C& GetDynamicContact(std::int32_t index) const { return dynamics_[At(index)]; }
-    const CIR_C& GetStaticCircleContact(std::int32_t index) const { return staticCircles_[At(index)]; }
-    const LNS_C& GetStaticLineSegmentContact(std::int32_t index) const { return staticSegments_[At(index)]; }
-    const TMAP_C& GetTileMapContact(std::int32_t index) const { return tileMaps_[At(index)]; }
+    // below the count). A record no test has filled yet reads as a fresh one.
+    const BRECT_C& GetRectangleContact(std::int32_t index) const { return Existing(rectangles_, index); }
+    const DGEO_C& GetDynamicContact(std::int32_t index) const { return Existing(dynamics_, index); }
+    const CIR_C& GetStaticCircleContact(std::int32_t index) const { return Existing(staticCircles_, index); }
+    const LNS_C& GetStaticLineSegmentContact(std::int32_t index) const { return Existing(staticSegments_, index); }
+    const TMAP_C& GetTileMapContact(std::int32_t index) const { return Existing(tileMaps_, index); }
 
     // The records the next test of each kind fills (index = count).
-    BRECT_C& CurrentRectangleContact() { return rectangles_[At(counts_[RectanglePool])]; }
-    DGEO_C& CurrentDynamicContact() { return dynamics_[At(counts_[DynamicPool])]; }
-    CIR_C& CurrentStaticCircleContact() { return staticCircles_[At(counts_[StaticCirclePool])]; }
-    LNS_C& CurrentStaticLineSegmentContact() { return staticSegments_[At(counts_[StaticLineSegmentPool])]; }
-    TMAP_C& CurrentTileMapContact() { return tileMaps_[At(counts_[TileMapPool])]; }
+    BRECT_C& CurrentRectangleContact() { return Made(rectangles_, counts_[RectanglePool]); }
+    DGEO_C& CurrentDynamicContact() { return Made(dynamics_, counts_[DynamicPool]); }
+    CIR_C& CurrentStaticCircleContact() { return Made(staticCircles_, counts_[StaticCirclePool]); }
+    LNS_C& CurrentStaticLineSegmentContact() { return Made(staticSegments_, counts_[StaticLineSegmentPool]); }
+    TMAP_C& CurrentTileMapContact() { return Made(tileMaps_, counts_[TileMapPool]); }
 
     // Called by a test after it filled the current record: one more in use,
     // and deltaBuffer more records when no spare one is left.
@@ -99,6 +99,27 @@ public:
 
 private:
     static std::size_t At(std::int32_t index) { return static_cast<std::size_t>(index); }
+
+    // The allocated numbers are what the archive and the growth rule see;
+    // the records behind them are made when a test first fills one, so an
+    // object that meets little costs little. A pool's vector therefore
+    // holds at least the records below its count, and up to the allocated
+    // number (more after an archive read).
+    template <class Record> static Record& Made(std::vector<Record>& pool, std::int32_t index)
+    {
+        if (pool.size() <= At(index))
+        {
+            pool.resize(At(index) + 1);
+        }
+        return pool[At(index)];
+    }
+    template <class Record> static const Record& Existing(const std::vector<Record>& pool, std::int32_t index)
+    {
+        static const Record fresh;
+        return At(index) < pool.size() ? pool[At(index)] : fresh;
+    }
+    template <class Record> static void Advance(std::vector<Record>& pool, std::int32_t& count,
+                                                std::int32_t& allocated, std::int32_t delta);
 
     std::vector<BRECT_C> rectangles_;
     std::vector<DGEO_C> dynamics_;

@@ -136,6 +136,9 @@ TEST(CollisionResults, PoolsGrowByTheDeltaAtTheAdvanceThatLeavesNoSpare)
         EXPECT_TRUE(results.HasAnyContact());
         // The spare record exists.
         (void)results.GetRectangleContact(results.GetAllocated(CollisionResults::RectanglePool) - 1);
+        // Counts advanced without filling archive fresh records.
+        CollisionResults read;
+        CollisionTest::ExpectByteExactRoundTrip(results, read);
     }
 
     DGEO_C dynamic;
