@@ -1,3 +1,5 @@
+#include "RenderQueuePixels.h"
+
 #include "core/Core_MemoryFile.h"
 #include "engine/Engine_RenderingApplication.h"
 #include "engine/Engine_SpriteAnimation.h"
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -135,6 +138,28 @@ protected:
     }
 
     std::filesystem::path folder;
+
+    // A checksum of the picture's rows outside the window rows from
+    // `skipFrom` up to `skipTo`.
+    static std::uint64_t ChecksumOutside(const Picture& shot, int skipFrom, int skipTo)
+    {
+        std::vector<std::uint8_t> rows;
+        for (int y = 0; y < shot.Height(); ++y)
+        {
+            const int windowY = shot.Height() - 1 - y;
+            if (windowY >= skipFrom && windowY < skipTo)
+            {
+                continue;
+            }
+            for (int x = 0; x < shot.Width(); ++x)
+            {
+                const Rgb pixel = shot.At(x, y);
+                rows.insert(rows.end(), {static_cast<std::uint8_t>(pixel[0]), static_cast<std::uint8_t>(pixel[1]),
+                                         static_cast<std::uint8_t>(pixel[2])});
+            }
+        }
+        return RenderQueuePixels::Checksum(rows.data(), rows.size());
+    }
 };
 
 // Window pixels of the demo's drawables scene have their origin at the lower
@@ -252,6 +277,18 @@ TEST_F(DrawablesDisplayTest, DefaultSceneShowsItsTextInTheDefaultFont)
     // Between the paragraph and the status line nothing is drawn.
     EXPECT_EQ(count(200, 290, white), 0);
     EXPECT_TRUE(Near(at(512, 248), background, 2));
+}
+
+// Both demo scenes draw the pictures recorded before the render queue's
+// draw loop skipped settings already in place. The status line is left out:
+// it shows the measured frame rate, which changes from run to run.
+TEST_F(DrawablesDisplayTest, DemoScenesDrawTheRecordedPictures)
+{
+    const std::unique_ptr<Picture> drawables = RunDemo("--scene drawables --frames 60", "drawables.png");
+    const std::unique_ptr<Picture> text = RunDemo("--frames 120", "text.png");
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(ChecksumOutside(*drawables, 15, 50), 0xEEE04D982612E92Cull);
+    EXPECT_EQ(ChecksumOutside(*text, 110, 170), 0x63058183656CC549ull);
 }
 
 // A screenshot that cannot be written is a failed run, not a success.

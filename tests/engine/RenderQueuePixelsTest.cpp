@@ -1,0 +1,83 @@
+// The pictures the render queue draws, compared pixel for pixel with the
+// ones it drew before its draw loop learnt to skip settings that were
+// already in place. The recorded checksums are of Mesa's software
+// rasteriser (llvmpipe) under Xvfb, which draws the same pixels every run.
+
+#include "RenderQueuePixels.h"
+
+#include "core/Core_Random.h"
+#include "engine/Engine_RenderQueue.h"
+#include "engine/Engine_SceneGraph.h"
+#include "pal/PAL_Window.h"
+#include "renderer/Renderer_OGLRenderer.h"
+#include "renderer/Renderer_TextureCache.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr int Size = 320;
+constexpr int SpriteCount = 2000;
+constexpr int TextureCount = 8;
+
+// 2,000 sprites over eight textures at random places, sizes, depths and
+// colours, a third of them see-through, then one frame through the queue.
+TEST(RenderQueuePixels, TwoThousandSpritesDrawTheRecordedPicture)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+    {
+        GTEST_SKIP() << "no display";
+    }
+    setenv("ENGINE_HEADLESS", "1", 1);
+    Renderer::DisplayDescription description;
+    description.width = Size;
+    description.height = Size;
+    description.refreshRate = 85;
+    Renderer::OGLRenderer::ChoosePixelFormat(description);
+    const auto window = std::make_unique<PAL::Window>(Size, Size);
+    window->SetVisible(true);
+    description.window = window.get();
+    Core::RefPtr<Renderer::OGLRenderer> renderer = Renderer::OGLRenderer::Create(description);
+    ASSERT_TRUE(renderer);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Size) * Size * 3);
+    {
+        const Core::RefPtr<Engine::SceneGraph> scene(new Engine::SceneGraph(renderer.Get()));
+        renderer->SetProjectionMatrix(Math::Matrix4::Perspective(45.0f, 1.0f, 1.0f, 1000.0f));
+        renderer->SetViewMatrix(Math::Matrix4::Translation(0.0f, 0.0f, -100.0f));
+        renderer->ClearBuffers(Math::Vector4(0.1f, 0.1f, 0.2f, 1.0f), 1.0f, 0);
+        // Files that do not exist load as the renderer's test pattern.
+        std::vector<Core::RefPtr<Renderer::ITexture>> textures;
+        for (int t = 0; t < TextureCount; ++t)
+        {
+            textures.emplace_back(Renderer::LoadTexture("pixels_sprite_" + std::to_string(t) + ".png", false));
+        }
+        Core::SeedRandom(11);
+        const auto uniform = [](float low, float high)
+        { return low + (high - low) * static_cast<float>(Core::Random()) / Core::RandomMaximum; };
+        Engine::RenderQueue& queue = scene->GetRenderQueue();
+        for (int i = 0; i < SpriteCount; ++i)
+        {
+            Engine::RenderQueueItem item;
+            item.sprite = true;
+            item.texture = textures[static_cast<std::size_t>(i % TextureCount)];
+            item.worldMatrix = Math::Matrix4::Translation(uniform(-40, 40), uniform(-40, 40), uniform(-10, 10)) *
+                               Math::Matrix4::Scale(uniform(1, 8), uniform(1, 8), 1.0f);
+            item.color = Math::Vector4(uniform(0, 1), uniform(0, 1), uniform(0, 1), i % 3 == 0 ? 0.5f : 1.0f);
+            item.drawRangeIndex = 0;
+            queue.Submit(item);
+        }
+        queue.Flush();
+        queue.Clear();
+        renderer->ReadPixels(pixels.data());
+    }
+    renderer.Reset();
+    EXPECT_EQ(RenderQueuePixels::Checksum(pixels.data(), pixels.size()), 0x2DE897C5A89CFB1Eull);
+}
+
+} // namespace
