@@ -198,6 +198,14 @@ void RenderQueue::SortByDepth(std::vector<RenderQueueItem>& items)
               [](const RenderQueueItem& a, const RenderQueueItem& b) { return a.depth < b.depth; });
 }
 
+// Consecutive items drawn through the same pass form a run: its technique
+// saves the renderer's states and the pass applies its own once, at the
+// run's first item, and the saved states come back after its last. In
+// between, the states stay as the pass set them, which is what restoring
+// and applying them again would leave. Only a change of texture is applied
+// again (the pass's texture-unit settings go to the newly bound texture),
+// and a mesh shared by neighbours keeps its arrays bound. Particle items,
+// which change their effect's blending first, are runs of their own.
 void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
 {
     if (renderer_ == nullptr || items.empty())
@@ -207,6 +215,28 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
     Renderer::IRenderer& renderer = *renderer_;
     const Math::Matrix4 savedView = renderer.GetViewMatrix();
     const Math::Matrix4 identity;
+    Renderer::Technique* openTechnique = nullptr;
+    const Renderer::Pass* openPass = nullptr;
+    const Mesh* boundMesh = nullptr;
+    const auto unbindMesh = [&]
+    {
+        if (boundMesh != nullptr)
+        {
+            boundMesh->UnbindArrays(renderer);
+            boundMesh = nullptr;
+        }
+    };
+    const auto closeRun = [&]
+    {
+        unbindMesh();
+        if (openTechnique != nullptr)
+        {
+            openTechnique->RestoreStates();
+            renderer.SetTexture(0, nullptr);
+            openTechnique = nullptr;
+            openPass = nullptr;
+        }
+    };
     for (RenderQueueItem& item : items)
     {
         Renderer::Effect* effect = item.primitiveType == Renderer::PrimitiveLines    ? lineEffect_.Get()
@@ -221,6 +251,11 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
             // Nothing to draw with: an item that broke the submitters' rules.
             continue;
         }
+        const bool continues = pass.Get() == openPass && !item.particle;
+        if (!continues)
+        {
+            closeRun();
+        }
         if (item.screenSpace)
         {
             renderer.SetViewMatrix(identity);
@@ -230,26 +265,43 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
             item.effect->SetTexture(1, item.texture);
         }
         renderer.SetPrimitiveType(static_cast<std::int32_t>(item.primitiveType));
-        renderer.SetTexture(0, effect->GetTexture(1));
-        if (item.particle)
+        const Core::RefPtr<Renderer::ITexture> texture = effect->GetTexture(1);
+        if (!continues)
         {
-            particleEffect_->sourceFactor = item.sourceBlendFactor;
-            particleEffect_->destinationFactor = item.destinationBlendFactor;
-            particleEffect_->UpdateStates();
+            renderer.SetTexture(0, texture);
+            if (item.particle)
+            {
+                particleEffect_->sourceFactor = item.sourceBlendFactor;
+                particleEffect_->destinationFactor = item.destinationBlendFactor;
+                particleEffect_->UpdateStates();
+            }
+            technique->SaveStates();
+            pass->Apply();
+            openTechnique = technique.Get();
+            openPass = pass.Get();
         }
-        technique->SaveStates();
-        pass->Apply();
+        else if (texture.Get() != renderer.GetTexture(0).Get())
+        {
+            renderer.SetTexture(0, nullptr);
+            renderer.SetTexture(0, texture);
+            pass->Apply();
+        }
         if (item.mesh)
         {
-            item.mesh->BindArrays(renderer);
+            if (boundMesh != item.mesh.Get())
+            {
+                unbindMesh();
+                item.mesh->BindArrays(renderer);
+                boundMesh = item.mesh.Get();
+            }
             renderer.SetCurrentColor(item.color);
             renderer.SetWorldMatrix(item.worldMatrix);
             renderer.SetTextureMatrix(0, item.textureMatrix);
             item.mesh->Draw(renderer, item.drawRangeIndex);
-            item.mesh->UnbindArrays(renderer);
         }
         else
         {
+            unbindMesh();
             renderer.SetWorldMatrix(item.worldMatrix);
             renderer.SetVertexArray(item.vertexArray);
             renderer.SetCurrentColor(item.color);
@@ -257,13 +309,12 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
             renderer.SetVertexArray(nullptr);
             renderer.SetColorArray(nullptr);
         }
-        technique->RestoreStates();
-        renderer.SetTexture(0, nullptr);
         if (item.screenSpace)
         {
             renderer.SetViewMatrix(savedView);
         }
     }
+    closeRun();
 }
 
 void RenderQueue::DrawOverlay()
