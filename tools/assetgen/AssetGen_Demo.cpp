@@ -1,24 +1,19 @@
-// Writes the engine demo's images: a sprite sheet and a particle.
-//
-//   spritegen <sheet.png> <particle.png>
+// The engine demo's images: a sprite sheet and a particle.
 //
 // The sheet holds eight 32 x 32 frames, four to a row, numbered row by row
 // from the top-left cell. Frame i is filled with its own colour, framed by a
 // darker rim, carries a white square in its top-left corner (so a mirrored
 // frame shows which way it was turned) and i + 1 dark dots along its
 // bottom. The particle is a 32 x 32 white disc whose alpha fades to 0 at
-// its rim.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
+// its rim. Both are plain 8-bit images; their bytes never change.
+#include "AssetGen_Demo.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
+
+namespace AssetGen
+{
 
 namespace
 {
@@ -37,17 +32,14 @@ struct Rgb
 constexpr Rgb FrameColors[Columns * Rows] = {{230, 60, 60},  {235, 150, 40}, {220, 210, 50}, {80, 200, 70},
                                              {50, 190, 200}, {60, 100, 230}, {150, 80, 220}, {220, 70, 170}};
 
-class Image
+struct Image
 {
-public:
-    Image(int width, int height) : width_(width), height_(height), pixels_(std::size_t(width) * height * 4, 0)
-    {
-    }
+    Image(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4, 0) {}
 
     // (x, y) from the top-left.
     void Set(int x, int y, Rgb color, std::uint8_t alpha = 255)
     {
-        std::uint8_t* p = pixels_.data() + (std::size_t(y) * width_ + x) * 4;
+        std::uint8_t* p = pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4;
         p[0] = color.r;
         p[1] = color.g;
         p[2] = color.b;
@@ -65,21 +57,11 @@ public:
         }
     }
 
-    bool Write(const std::string& path) const
-    {
-        const std::filesystem::path file(path);
-        if (file.has_parent_path())
-        {
-            std::error_code error;
-            std::filesystem::create_directories(file.parent_path(), error);
-        }
-        return stbi_write_png(path.c_str(), width_, height_, 4, pixels_.data(), width_ * 4) != 0;
-    }
+    std::vector<std::uint8_t> Png() const { return EncodePng(pixels, width, height); }
 
-private:
-    int width_;
-    int height_;
-    std::vector<std::uint8_t> pixels_;
+    int width;
+    int height;
+    std::vector<std::uint8_t> pixels;
 };
 
 Rgb Darker(Rgb color)
@@ -124,19 +106,20 @@ Image MakeParticle()
     return particle;
 }
 
+const char* const SheetPath = "Resources/Animations/DemoSheet.png";
+const char* const ParticlePath = "Resources/ParticleSystems/DemoParticle.png";
+
 } // namespace
 
-int main(int argc, char** argv)
+void ListDemo(Manifest& manifest)
 {
-    if (argc != 3)
-    {
-        std::fprintf(stderr, "usage: spritegen <sheet.png> <particle.png>\n");
-        return 2;
-    }
-    if (!MakeSheet().Write(argv[1]) || !MakeParticle().Write(argv[2]))
-    {
-        std::fprintf(stderr, "spritegen: cannot write the images\n");
-        return 1;
-    }
-    return 0;
+    manifest.push_back({SheetPath, "sprite sheet", "128x64, 4x2 cells of 32x32 (engine demo)"});
+    manifest.push_back({ParticlePath, "image", "32x32 (engine demo)"});
 }
+
+bool MakeDemo(Output& output)
+{
+    return output.Write(SheetPath, MakeSheet().Png()) && output.Write(ParticlePath, MakeParticle().Png());
+}
+
+} // namespace AssetGen

@@ -1,6 +1,6 @@
-#include "FontGen_Glyphs.h"
+#include "AssetGen_Glyphs.h"
 
-namespace FontGen
+namespace AssetGen
 {
 
 namespace
@@ -116,4 +116,4 @@ const std::array<GlyphBitmap, GlyphCount>& GetGlyphs()
     return g_glyphs;
 }
 
-} // namespace FontGen
+} // namespace AssetGen

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace FontGen
+namespace AssetGen
 {
 
 // The pixel font the generator draws: 96 glyphs for the codes 32 to 127,
@@ -17,4 +17,4 @@ using GlyphBitmap = std::array<const char*, GlyphRows>;
 
 const std::array<GlyphBitmap, GlyphCount>& GetGlyphs();
 
-} // namespace FontGen
+} // namespace AssetGen
