@@ -1,9 +1,10 @@
 #pragma once
 
-// Matched scenes in our engine and in Box2D for the step benchmarks: a pile
-// of circles falling into a box, and a chain of nailed links swinging from a
-// fixed point. Both engines get the same bodies, masses, coefficients, step
-// and iteration counts.
+// Matched scenes in our engine and in Box2D for the step benchmarks and the
+// physics tests: a pile of circles falling into a box, a chain of nailed
+// links swinging from a fixed point, and a stack of boxes. Both engines get
+// the same bodies, masses, coefficients, step and iteration counts: our
+// engine's default solver settings.
 
 #include <cstdint>
 #include <memory>
@@ -13,17 +14,21 @@ namespace bench
 
 inline constexpr float StepTime = 1.0f / 60.0f;
 inline constexpr int Steps = 600;
-inline constexpr int Iterations = 10;
+// Our solver's default sweep count (warm start off), and Box2D's velocity
+// and position iterations.
+inline constexpr int Iterations = 75;
 inline constexpr float Radius = 0.5f;
 inline constexpr int ChainLinks = 50;
 
-// What a run leaves for the report: the deepest overlap (for the chain, the
-// widest gap at a joint) seen after any step, and the energy at the end
-// against the start, as a fraction of the start.
+// What a run leaves for the report: the worst of the scene's quality figure
+// seen after any step, the energy at the end against the start (as a
+// fraction of the start), and the largest and the last kinetic energy.
 struct Figures
 {
-    float penetration = 0.0f;
+    float worst = 0.0f;
     float energyDrift = 0.0f;
+    float peakKinetic = 0.0f;
+    float finalKinetic = 0.0f;
 };
 
 class World
@@ -31,16 +36,23 @@ class World
 public:
     virtual ~World() = default;
     virtual void Step() = 0;
-    // Measured after a step; not part of the timed work.
-    virtual float Penetration() const = 0;
+    // Measured after a step; not part of the timed work. Lower is better:
+    // for a pile the deepest overlap, for a chain the widest gap at a joint,
+    // for a stack how far the top box has moved sideways.
+    virtual float Quality() const = 0;
+    // Kinetic plus potential energy (above the scene's floor).
     virtual float Energy() const = 0;
+    virtual float KineticEnergy() const = 0;
 };
 
 std::unique_ptr<World> MakeOurPile(int circles);
 std::unique_ptr<World> MakeBox2DPile(int circles);
 std::unique_ptr<World> MakeOurChain();
 std::unique_ptr<World> MakeBox2DChain();
+std::unique_ptr<World> MakeOurStack(int boxes);
+std::unique_ptr<World> MakeBox2DStack(int boxes);
 
-Figures Measure(World& world);
+// Runs the scene for `steps` steps.
+Figures Measure(World& world, int steps = Steps);
 
 } // namespace bench

@@ -36,10 +36,12 @@ void ConstraintSolver::Prepare(std::uint32_t rows, std::uint32_t bodies)
     {
         bodyCapacity_ = bodies;
         accumulators_.assign(3 * (std::size_t{bodies} + 1), 0.0f);
+        fixedSpin_.assign(std::size_t{bodies} + 1, 0);
     }
     else if (accumulators_.empty())
     {
         accumulators_.assign(3, 0.0f);
+        fixedSpin_.assign(1, 0);
     }
 
     if (rows > 0)
@@ -65,6 +67,7 @@ void ConstraintSolver::Prepare(std::uint32_t rows, std::uint32_t bodies)
     {
         std::fill(accumulators_.begin(), accumulators_.end(), 0.0f);
     }
+    std::fill(fixedSpin_.begin(), fixedSpin_.end(), 0);
 }
 
 void ConstraintSolver::SetPositionCorrectionPhase(bool on)
@@ -183,12 +186,12 @@ void ConstraintSolver::Solve()
         float* w = B + 6 * std::size_t{i};
         const float m1 =
             body1 != nullptr && accumulator1_[i] != sink ? body1->GetMassProperties().GetInverseMass() : 0.0f;
-        const float i1 = body1 != nullptr && accumulator1_[i] != sink
+        const float i1 = body1 != nullptr && accumulator1_[i] != sink && fixedSpin_[accumulator1_[i] / 3] == 0
                              ? body1->GetMassProperties().GetInverseInertia()
                              : 0.0f;
         const float m2 =
             body2 != nullptr && accumulator2_[i] != sink ? body2->GetMassProperties().GetInverseMass() : 0.0f;
-        const float i2 = body2 != nullptr && accumulator2_[i] != sink
+        const float i2 = body2 != nullptr && accumulator2_[i] != sink && fixedSpin_[accumulator2_[i] / 3] == 0
                              ? body2->GetMassProperties().GetInverseInertia()
                              : 0.0f;
         w[0] = m1 * j[0];

@@ -92,6 +92,11 @@ public:
     // cleared only when the storage grew.
     void Prepare(std::uint32_t rows, std::uint32_t bodies);
 
+    // Takes the spin of step body `body` out of the unknowns of the next
+    // Solve: the rows see the angular value its accumulator holds when the
+    // solve starts and never change it. Prepare frees every body again.
+    void FixSpin(std::uint32_t body) { fixedSpin_[body] = 1; }
+
     // Also sets the joints' class-wide flag that row fillers read.
     void SetPositionCorrectionPhase(bool on);
     bool IsPositionCorrectionPhase() const { return positionCorrectionPhase_; }
@@ -163,6 +168,8 @@ private:
     std::vector<std::uint32_t> accumulator2_;
     // 3 per body, plus one trailing sink for a side that has none.
     std::vector<float> accumulators_;
+    // 1 per body, and the sink's: the body's spin is no unknown this solve.
+    std::vector<std::uint8_t> fixedSpin_;
 };
 
 } // namespace Physics2D

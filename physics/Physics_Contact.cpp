@@ -35,6 +35,12 @@ void Contact::Prepare()
     {
         return;
     }
+    if (anchored_)
+    {
+        displacement1_ = body1_->GetMatrix() * localPoint1_ - point_;
+        displacement2_ = body2_->GetMatrix() * localPoint2_ - point_;
+        return;
+    }
     displacement1_ = body1_->GetPosition() - contactPosition1_;
     displacement2_ = body2_->GetPosition() - contactPosition2_;
 }
@@ -51,6 +57,7 @@ void Contact::FillRows(const RowWindow& window)
     arm2_ = worldPoint2_ - body2_->GetCenterOfMass();
     localPoint1_ = body1_->GetInverseMatrix() * worldPoint1_;
     localPoint2_ = body2_->GetInverseMatrix() * worldPoint2_;
+    anchored_ = true;
 
     const Math::Vector2D& n = normal_;
     const Math::Vector2D& t = tangent_;
@@ -72,8 +79,9 @@ void Contact::FillRows(const RowWindow& window)
     {
         window.SetJacobian(0, normalRow[0], normalRow[1], normalRow[2], normalRow[3], normalRow[4],
                            normalRow[5]);
-        const float target = PositionCorrectionPhase != 0 ? Simulation::inverseStep * penetration_
-                                                          : -restitution_ * normalVelocity;
+        const float target = PositionCorrectionPhase != 0
+                                 ? PositionCorrectionShare * Simulation::inverseStep * penetration_
+                                 : -restitution_ * normalVelocity;
         window.SetRow(0, target, 0.0f, 0.0f, infinity);
     }
     if (window.rows > 1)

@@ -11,11 +11,14 @@ namespace Physics2D
 // Row 0 keeps the bodies from approaching along the normal, with
 // restitution; row 1 limits sliding along the tangent to +-friction x row 0's
 // multiplier. In the position-correction pass row 0 pushes the bodies apart
-// by the penetration instead.
+// by a share of the penetration instead.
 //
 // The contact point was reported at the moment of contact, when the bodies
 // stood at their contact-time positions; their movement since then
 // (displacements, taken by Prepare) carries each body's contact point along.
+// Once the contact has filled rows, each body's point is the one fixed in
+// that body (its local point), so a contact kept for later passes follows
+// the bodies' turning as well as their translation.
 class Contact : public Joint
 {
     CORE_DECLARE_OBJECT(Contact)
@@ -23,6 +26,11 @@ class Contact : public Joint
 public:
     static constexpr float DefaultRestitution = 0.3f;
     static constexpr float DefaultFriction = 0.5f;
+    // The share of the penetration one position-correction pass removes.
+    // Removing all of it at once overshoots wherever contacts meet in a
+    // crowd (a pile gains energy and bodies sink into each other); the rest
+    // goes in the following passes.
+    static constexpr float PositionCorrectionShare = 0.5f;
 
     Contact();
     // The normal is normalised (left as it is when shorter than the math
@@ -51,7 +59,9 @@ public:
     float GetFriction() const { return friction_; }
     bool IsBodyBody() const { return bodyBody_ != 0; }
 
-    // Displacements := each body's position - its contact-time position.
+    // Displacements := each body's position - its contact-time position;
+    // once rows were filled, each body's local point in its current
+    // placement - the contact point (the same for a body that only moved).
     void Prepare() override;
     void FillRows(const RowWindow& window) override;
     // After the engine's position correction: the depth still to remove
@@ -96,6 +106,9 @@ private:
     float restitution_ = 0.0f;
     float friction_ = 0.0f;
     std::uint8_t bodyBody_ = 0;
+    // The local points hold the contact's points on the bodies: rows were
+    // filled since it was made or read. Not stored.
+    bool anchored_ = false;
 };
 
 } // namespace Physics2D

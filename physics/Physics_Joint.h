@@ -105,12 +105,6 @@ protected:
     std::uint8_t contactFlag_ = 0;
     Core::RefPtr<RigidBody> body1_;
     Core::RefPtr<RigidBody> body2_;
-
-private:
-    friend class PhysicsEngine;
-    // Engine scratch: the pass in which the joint last joined a constraint
-    // list. Not stored, not copied.
-    std::uint32_t listStamp_ = 0;
 };
 
 } // namespace Physics2D

@@ -1,6 +1,7 @@
 #include "physics/Physics_PhysicsEngine.h"
 
 #include "core/Core_File.h"
+#include "math/Math_Constants.h"
 #include "physics/Physics_Force.h"
 #include "physics/Physics_Forces.h"
 #include "physics/Physics_Simulation.h"
@@ -16,12 +17,6 @@ CORE_DEFINE_OBJECT_BASICS(PhysicsEngine, "Physics2D::PhysicsEngine", "PhysicsEng
                           __LINE__)
 static const Core::ClassRegistrar g_physicsEngineRegistrar("Physics2D::PhysicsEngine",
                                                            &PhysicsEngine::Create);
-
-namespace
-{
-constexpr int StepList = 0;
-constexpr int ContactList = 1;
-} // namespace
 
 // A new engine with this one's settings; bodies, joints and contacts are the
 // world's own and are not copied.
@@ -336,82 +331,29 @@ void PhysicsEngine::BuildConstraintList(bool postCollision)
 {
     constraints_.clear();
     ++passStamp_;
-    if (!postCollision)
+    const auto addActive = [this](const auto& list)
     {
-        for (const Core::RefPtr<Joint>& joint : joints_)
+        for (const auto& constraint : list)
         {
-            if (joint->IsActive())
+            if (constraint->IsActive())
             {
-                constraints_.push_back(joint.Get());
+                constraints_.push_back(constraint.Get());
             }
-        }
-        for (const Core::RefPtr<Contact>& contact : contacts_)
-        {
-            if (contact->IsActive())
-            {
-                constraints_.push_back(contact.Get());
-            }
-        }
-        return;
-    }
-
-    contactBodies_.clear();
-    const auto isContactBody = [this](const RigidBody* body)
-    {
-        const std::uint32_t index = body->passIndex_[ContactList];
-        return index < contactBodies_.size() && contactBodies_[index] == body;
-    };
-    const auto addContactBody = [&](RigidBody* body)
-    {
-        if (!isContactBody(body))
-        {
-            body->passIndex_[ContactList] = static_cast<std::uint32_t>(contactBodies_.size());
-            contactBodies_.push_back(body);
         }
     };
-    for (const Core::RefPtr<Contact>& contact : contacts_)
+    // Every active joint takes part in the position correction too, touched
+    // by a contact or not: the velocity pass alone leaves the drift of each
+    // step (anchors move along arcs, not along the velocities the rows saw)
+    // to pile up along a chain.
+    if (postCollision)
     {
-        if (contact->IsActive())
-        {
-            addContactBody(contact->GetBody1());
-            addContactBody(contact->GetBody2());
-            constraints_.push_back(contact.Get());
-        }
+        addActive(contacts_);
+        addActive(joints_);
     }
-
-    // The joints connected, directly or through other joints, to a body
-    // with a contact. Each body added may connect joints already passed, so
-    // the walk starts again until it adds none.
-    bool added = true;
-    while (added)
+    else
     {
-        added = false;
-        for (const Core::RefPtr<Joint>& joint : joints_)
-        {
-            if (!joint->IsActive())
-            {
-                continue;
-            }
-            RigidBody* body1 = joint->GetBody1();
-            RigidBody* body2 = joint->GetBody2();
-            const bool in1 = isContactBody(body1);
-            const bool in2 = isContactBody(body2);
-            if (!in1 && !in2)
-            {
-                continue;
-            }
-            if (joint->listStamp_ != passStamp_)
-            {
-                joint->listStamp_ = passStamp_;
-                constraints_.push_back(joint.Get());
-            }
-            if (!in1 || !in2)
-            {
-                addContactBody(in1 ? body2 : body1);
-                added = true;
-                break;
-            }
-        }
+        addActive(joints_);
+        addActive(contacts_);
     }
 }
 
@@ -420,12 +362,12 @@ void PhysicsEngine::BuildStepBodies()
     stepBodies_.clear();
     const auto add = [this](RigidBody* body)
     {
-        const std::uint32_t index = body->passIndex_[StepList];
+        const std::uint32_t index = body->stepIndex_;
         if (index < stepBodies_.size() && stepBodies_[index] == body)
         {
             return;
         }
-        body->passIndex_[StepList] = static_cast<std::uint32_t>(stepBodies_.size());
+        body->stepIndex_ = static_cast<std::uint32_t>(stepBodies_.size());
         stepBodies_.emplace_back(body);
     };
     for (Joint* constraint : constraints_)
@@ -515,6 +457,22 @@ void PhysicsEngine::Update(float dt)
     }
     FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
     solver_.Solve();
+    // A body the rows would spin past the spin limit is clamped when it
+    // integrates; rows solved without knowing that pull its joints apart.
+    // Such bodies are held at the limit and the rows solved again around
+    // them, a few rounds at most (a round may push other bodies over).
+    heldSpins_.clear();
+    for (std::uint32_t round = 0; round < MaximumSpinRounds && HoldSpinsPastLimit(step); ++round)
+    {
+        AssembleRows();
+        FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+        for (const HeldSpin& held : heldSpins_)
+        {
+            solver_.FixSpin(held.body);
+            solver_.GetBodyAccumulator(held.body)[2] = held.acceleration;
+        }
+        solver_.Solve();
+    }
     // Callbacks run from here on and may add or remove bodies: each body is
     // held while it steps, and the slots are read afresh.
     for (std::size_t i = 0; i < bodies_.size(); ++i)
@@ -527,6 +485,38 @@ void PhysicsEngine::Update(float dt)
     }
     DetachStepBodies();
     stepBodies_.clear();
+}
+
+bool PhysicsEngine::HoldSpinsPastLimit(float step)
+{
+    const float limit = RigidBody::GetMaximumAngularVelocity() * Simulation::scale;
+    // The value the clamp gives, through degrees as there.
+    const float clamped = limit * Math::RadiansToDegrees * Math::DegreesToRadians;
+    const float h = Simulation::inverseStep;
+    bool added = false;
+    for (std::uint32_t k = 0; k < stepBodies_.size(); ++k)
+    {
+        const RigidBody& body = *stepBodies_[k];
+        const float inverseInertia = body.GetMassProperties().GetInverseInertia();
+        if (body.heldSpinStamp_ == passStamp_ || inverseInertia == 0.0f || !body.GetVelocityIntegrator())
+        {
+            continue;
+        }
+        // The spin the step will integrate to (every integrator gets the
+        // same derivative at each stage: it reads the body, not the state).
+        const float w = body.GetAngularVelocityRadians();
+        const float torque = inverseInertia * body.GetTorque();
+        const float next = w + step * (torque + solver_.GetBodyAccumulator(k)[2]);
+        if (!(std::fabs(next) > limit))
+        {
+            continue;
+        }
+        const float target = next > 0.0f ? clamped : -clamped;
+        stepBodies_[k]->heldSpinStamp_ = passStamp_;
+        heldSpins_.push_back({k, (target - w) * h - torque});
+        added = true;
+    }
+    return added;
 }
 
 void PhysicsEngine::KeepPreviousContacts()
@@ -635,7 +625,6 @@ void PhysicsEngine::Reset()
     contacts_.clear();
     previousContacts_.clear();
     constraints_.clear();
-    contactBodies_.clear();
     keptContacts_.clear();
 }
 

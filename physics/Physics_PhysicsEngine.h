@@ -27,8 +27,7 @@ class Force;
 // contacts of the last frame for velocities, and integrates every body.
 // `PostCollisionUpdate` (after the collision step) asks the contact-list
 // callback for this frame's contacts, keeps some of the last frame's, and
-// solves the contacts, with the joints connected to them, for position
-// corrections.
+// solves the contacts and the joints for position corrections.
 //
 // The process-wide values (Simulation) are the engine's: every pass sets the
 // step, and every engine stores and reads them; the engine constructed or
@@ -47,6 +46,9 @@ public:
     static constexpr std::uint32_t DefaultPerContactLimit = 25;
     static constexpr std::uint32_t MinimumAccuracy = 10;
     static constexpr std::uint32_t RecordTag = 245;
+    // Solves after the first in a velocity pass that hold bodies at the spin
+    // limit.
+    static constexpr std::uint32_t MaximumSpinRounds = 3;
 
     PhysicsEngine();
     PhysicsEngine(const PhysicsEngine&) = delete;
@@ -184,6 +186,9 @@ private:
     // Counts rows, prepares the solver, fills every constraint's rows and
     // attaches the accumulators.
     void AssembleRows();
+    // Holds each step body that the last solve spins past the spin limit at
+    // the limit; true when it held one not held before in this pass.
+    bool HoldSpinsPastLimit(float step);
     void KeepPreviousContacts();
     void DetachStepBodies();
 
@@ -198,7 +203,6 @@ private:
     std::vector<Core::RefPtr<Contact>> previousContacts_;
     // Constraints of the current pass; the joint and contact lists hold them.
     std::vector<Joint*> constraints_;
-    std::vector<RigidBody*> contactBodies_;
     std::vector<Core::RefPtr<Contact>> keptContacts_;
     // First solver row of each constraint in the current pass.
     std::vector<std::uint32_t> firstRows_;
@@ -206,6 +210,14 @@ private:
     std::uint32_t contactLimit_ = DefaultContactLimit;
     std::uint32_t perContactLimit_ = DefaultPerContactLimit;
     std::uint32_t passStamp_ = 0;
+    // Step bodies held at the spin limit in this pass, with the angular
+    // acceleration that takes them there within the step.
+    struct HeldSpin
+    {
+        std::uint32_t body;
+        float acceleration;
+    };
+    std::vector<HeldSpin> heldSpins_;
 };
 
 } // namespace Physics2D

@@ -187,10 +187,13 @@ private:
     BodyCallback moveCallback_ = nullptr;
     BodyCallback postCollisionCallback_ = nullptr;
     void* userData_ = nullptr;
-    // Engine scratch: the body's places in two of the engine's per-pass
-    // lists, so membership is one comparison. Valid only where the list
-    // holds the body at that place; not stored, not copied.
-    std::uint32_t passIndex_[2] = {0, 0};
+    // Engine scratch: the body's place in the engine's step bodies, so
+    // membership is one comparison. Valid only where the list holds the body
+    // at that place; not stored, not copied.
+    std::uint32_t stepIndex_ = 0;
+    // Engine scratch: the pass in which the body was last held at the spin
+    // limit. Not stored, not copied.
+    std::uint32_t heldSpinStamp_ = 0;
 };
 
 } // namespace Physics2D

@@ -97,10 +97,52 @@ TEST(ContactTest, PenetrationIsRemovedAndUpdated)
     // position zeroed.
     EXPECT_EQ(contact.GetBody2(), scene.Engine().GetGroundBody());
     EXPECT_EQ(contact.GetContactPosition2(), Vector2D());
-    EXPECT_NEAR(scene.Body(ball).GetPosition().y, 0.5f, 1e-5f);
+    // One pass removes its share of the 0.1 of penetration.
+    EXPECT_NEAR(scene.Body(ball).GetPosition().y, 0.4f + Contact::PositionCorrectionShare * 0.1f, 1e-5f);
     // Neither body moved since the contact time: nothing is left to remove.
     EXPECT_EQ(contact.GetRowTimeSeparation(), Vector2D());
     EXPECT_EQ(contact.GetPenetration(), 0.0f);
+}
+
+TEST(ContactTest, KeptContactPointTurnsWithItsBody)
+{
+    struct Case
+    {
+        float degrees;
+        Vector2D displacement;
+    };
+    // A body at (0, 1) touches the ground with its corner (0.5, 0.5); then
+    // it moves one unit along x and turns. The point follows the corner.
+    for (const Case& c : {Case{0.0f, {1.0f, 0.0f}}, Case{90.0f, {1.0f, 1.0f}}, Case{180.0f, {0.0f, 1.0f}}})
+    {
+        SCOPED_TRACE(c.degrees);
+        Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
+        const std::uint32_t id = engine->AddRigidBody(
+            new RigidBody(MassProperties(1.0f, 1.0f, {}), RigidBody::Euler, nullptr, nullptr, nullptr));
+        engine->SetRigidBodyPosition(id, {0.0f, 1.0f});
+        Contact* contact = engine->AddContact(
+            id, 0, new Contact({0.5f, 0.5f}, {0.0f, 1.0f}, {0.0f, 1.0f}, {}, 0.0f, 0.3f, 0.5f, 0));
+        ASSERT_NE(contact, nullptr);
+        engine->SetRigidBodyPosition(id, {1.0f, 1.0f});
+        engine->SetRigidBodyOrientation(id, c.degrees);
+        // Before it filled rows, a contact knows only the contact-time
+        // positions: it follows the move alone.
+        contact->Prepare();
+        EXPECT_EQ(contact->GetDisplacement1(), Vector2D(1.0f, 0.0f));
+
+        engine->SetRigidBodyPosition(id, {0.0f, 1.0f});
+        engine->SetRigidBodyOrientation(id, 0.0f);
+        contact->Prepare();
+        ConstraintSolver solver;
+        solver.Prepare(2, 0);
+        contact->FillRows(solver.GetRowWindow(0, 2));
+        engine->SetRigidBodyPosition(id, {1.0f, 1.0f});
+        engine->SetRigidBodyOrientation(id, c.degrees);
+        contact->Prepare();
+        EXPECT_NEAR(contact->GetDisplacement1().x, c.displacement.x, 1e-5f);
+        EXPECT_NEAR(contact->GetDisplacement1().y, c.displacement.y, 1e-5f);
+        EXPECT_EQ(contact->GetDisplacement2(), Vector2D());
+    }
 }
 
 } // namespace

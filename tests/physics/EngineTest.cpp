@@ -234,35 +234,46 @@ TEST(EngineTest, EarlierContactsCarryOverWithinTheLimits)
     EXPECT_EQ(engine->GetContacts().size(), 1u);
 }
 
-TEST(EngineTest, PositionPassTakesTheJointsConnectedToContactBodies)
+TEST(EngineTest, PositionPassTakesEveryActiveJoint)
 {
     Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
-    std::uint32_t ids[4];
+    std::uint32_t ids[7];
     for (std::uint32_t& id : ids)
     {
         id = engine->AddRigidBody(MakeBody().Get());
     }
-    // ground - 1 - 2 chained, 3 - 4 apart; the only contact is with the ground.
+    // ground - 1 - 2 chained, 3 - 4 and 5 - 6 apart, 6 - 7 inactive; the
+    // only contact is body 4's with the ground. 5 - 6 are nailed at x = 1
+    // and 6 has drifted 0.2 away from the nail.
     engine->AddJoint(0, ids[0], new JointFixed());
     engine->AddJoint(ids[0], ids[1], new JointFixed());
     engine->AddJoint(ids[2], ids[3], new JointFixed());
+    engine->SetRigidBodyPosition(ids[5], {2.0f, 0.0f});
+    engine->AddJoint(ids[4], ids[5], new JointNail({1.0f, 0.0f}, {1.0f, 0.0f}, 0.5f));
+    engine->AddJoint(ids[5], ids[6], new JointFixed())->SetActive(false);
+    engine->SetRigidBodyPosition(ids[5], {2.2f, 0.0f});
     engine->SetContactListUpdate(
         [](PhysicsEngine* e, void*) {
             e->AddContact(4, 0, new Contact({}, {0.0f, 1.0f}, {}, {}, 0.0f, 0.3f, 0.5f, 0));
         });
-    // A second ground-bound contact from body 3: it reaches 3 - 4 only.
     engine->PostCollisionUpdate(0.02f);
-    // Bodies of the contact (4, ground), then those reached through joints:
-    // body 1 through the ground joint, body 2 through it, body 3 through 4.
+    // Bodies of the contact (4, ground), then of the active joints in order.
     const auto& step = engine->GetStepBodies();
-    std::vector<RigidBody*> expected = {engine->GetRigidBody(4).Get(), engine->GetGroundBody(),
-                                        engine->GetRigidBody(1).Get(), engine->GetRigidBody(2).Get(),
-                                        engine->GetRigidBody(3).Get()};
+    std::vector<RigidBody*> expected = {engine->GetRigidBody(4).Get(), engine->GetGroundBody()};
+    for (const std::uint32_t id : {1u, 2u, 3u, 5u, 6u})
+    {
+        expected.push_back(engine->GetRigidBody(id).Get());
+    }
     ASSERT_EQ(step.size(), expected.size());
     for (std::size_t k = 0; k < step.size(); ++k)
     {
         EXPECT_EQ(step[k].Get(), expected[k]) << k;
     }
+    // The nail's gap closes by its correction factor, shared between the
+    // two equal bodies, though no contact touches them.
+    const float gap =
+        (engine->GetRigidBody(6)->GetPosition() - engine->GetRigidBody(5)->GetPosition()).x - 2.0f;
+    EXPECT_NEAR(gap, 0.1f, 1e-4f);
 }
 
 TEST(EngineTest, StackOfTenBoxesStaysStanding)

@@ -28,6 +28,7 @@ public:
     {
         float radius = 0.0f;              // a circle when > 0
         Vector2D halfExtents{0.0f, 0.0f}; // a box otherwise
+        bool solid = true;                // no contacts at all when false
     };
 
     explicit Scene(float restitution = 0.3f, float friction = 0.5f)
@@ -135,6 +136,10 @@ private:
                 continue;
             }
             const Shape& shapeA = scene.shapes_[a];
+            if (!shapeA.solid)
+            {
+                continue;
+            }
             const Vector2D pa = bodies[a - 1]->GetPosition();
             if (scene.ground)
             {
@@ -158,11 +163,11 @@ private:
             }
             for (std::uint32_t b = 1; b <= bodies.size(); ++b)
             {
-                if (b == a || !bodies[b - 1])
+                const Shape& shapeB = scene.shapes_[b];
+                if (b == a || !bodies[b - 1] || !shapeB.solid)
                 {
                     continue;
                 }
-                const Shape& shapeB = scene.shapes_[b];
                 const Vector2D pb = bodies[b - 1]->GetPosition();
                 if (shapeA.radius > 0.0f && shapeB.radius > 0.0f && a < b)
                 {
