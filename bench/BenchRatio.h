@@ -17,6 +17,10 @@ namespace bench
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Compares wall-clock times instead of the main thread's CPU time, for
+    // work that other threads share.
+    explicit RatioReporter(bool realTime = false) : realTime_(realTime) {}
+
     // `ours` and `reference` are benchmark names as the console shows them.
     void Compare(std::string what, std::string ours, std::string reference)
     {
@@ -29,7 +33,8 @@ public:
         {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
             {
-                times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+                times_[run.benchmark_name()] =
+                    realTime_ ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             }
         }
         ConsoleReporter::ReportRuns(runs);
@@ -53,6 +58,7 @@ private:
     {
         std::string what, ours, reference;
     };
+    bool realTime_ = false;
     std::vector<Pair> pairs_;
     std::map<std::string, double> times_;
 };
