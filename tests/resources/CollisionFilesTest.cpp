@@ -66,7 +66,8 @@ TEST(CollisionFiles, OnlyTheArenaLayersHoldWallsAndTheyStayInTheirBounds)
     {
         for (int layer = 0; layer < 3; ++layer)
         {
-            const std::string name = "level" + std::to_string(level) + "_layer" + std::to_string(layer) + ".txt";
+            const std::string name =
+                "level" + std::to_string(level) + "_layer" + std::to_string(layer) + ".txt";
             SCOPED_TRACE(name);
             const LayerFile file = Parse(ResourcePath("Resources/Layers Collisions/" + name));
             ASSERT_TRUE(file.ok);
@@ -100,10 +101,12 @@ TEST(CollisionFiles, OnlyTheArenaLayersHoldWallsAndTheyStayInTheirBounds)
                 }
                 // Static segments are one-sided: each wall also runs back.
                 const Segment reverse{s.x2, s.y2, s.x1, s.y1, s.z, 0};
-                EXPECT_TRUE(std::any_of(file.segments.begin(), file.segments.end(), [&](const Segment& other) {
-                    return other.x1 == reverse.x1 && other.y1 == reverse.y1 && other.x2 == reverse.x2 &&
-                           other.y2 == reverse.y2;
-                }));
+                EXPECT_TRUE(std::any_of(file.segments.begin(), file.segments.end(),
+                                        [&](const Segment& other)
+                                        {
+                                            return other.x1 == reverse.x1 && other.y1 == reverse.y1 &&
+                                                   other.x2 == reverse.x2 && other.y2 == reverse.y2;
+                                        }));
             }
         }
     }

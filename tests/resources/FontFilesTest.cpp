@@ -43,7 +43,8 @@ std::vector<Placement> Placements()
         {"Font10", "FINAL SCORE: 999999", -189, 150},
         {"DefaultFont", "This is you..", -71, 239},
         {"DefaultFont",
-         "Those are your targets ! Increase your score \n" + Tab + std::string(15, ' ') + "by eating up solid balls.\n",
+         "Those are your targets ! Increase your score \n" + Tab + std::string(15, ' ') +
+             "by eating up solid balls.\n",
          -257, 240},
         {"Red", "Watch Out ! Wild enemies appear !\n" + Tab + Tab + " Avoid contacting them !", -210, 240},
         {"Red",

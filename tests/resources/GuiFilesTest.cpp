@@ -75,8 +75,8 @@ TEST(Skins, RecordsLieInsideTheirTexturesWithPositiveBorders)
             EXPECT_GT(texture.Alpha(static_cast<int>(r.x + r.width / 2), row), 0);
         }
     }
-    const Record radio = ReadRecords(ReadBytes(
-        ResourcePath("Resources/Skins/DefaultRadioButtonSkin/DefaultRadioButtonSkin.gui")))[0];
+    const Record radio = ReadRecords(
+        ReadBytes(ResourcePath("Resources/Skins/DefaultRadioButtonSkin/DefaultRadioButtonSkin.gui")))[0];
     EXPECT_EQ(radio.width, 13.0f);
     EXPECT_EQ(radio.height, 13.0f);
 }
@@ -84,10 +84,11 @@ TEST(Skins, RecordsLieInsideTheirTexturesWithPositiveBorders)
 TEST(Skins, EveryGuiImageIsAPowerOfTwoOnBothSides)
 {
     for (const char* path :
-         {"Resources/Skins/DefaultFormSkin/DefaultFormSkin.png", "Resources/Skins/DefaultButtonSkin/DefaultButtonSkin.png",
-          "Resources/Skins/DefaultRadioButtonSkin/DefaultRadioButtonSkin.png", "Resources/Skins/Overlays/ComboDown.png",
-          "Resources/Skins/Overlays/ComboDownDisabled.png", "Resources/Skins/White.png", "Resources/Skins/Gray.png",
-          "Resources/Cursors/Arrow.png"})
+         {"Resources/Skins/DefaultFormSkin/DefaultFormSkin.png",
+          "Resources/Skins/DefaultButtonSkin/DefaultButtonSkin.png",
+          "Resources/Skins/DefaultRadioButtonSkin/DefaultRadioButtonSkin.png",
+          "Resources/Skins/Overlays/ComboDown.png", "Resources/Skins/Overlays/ComboDownDisabled.png",
+          "Resources/Skins/White.png", "Resources/Skins/Gray.png", "Resources/Cursors/Arrow.png"})
     {
         const Image image = LoadPng(ResourcePath(path));
         EXPECT_TRUE(IsPowerOfTwo(image.width) && IsPowerOfTwo(image.height)) << path;
@@ -133,7 +134,9 @@ TEST(Icon, DecodesThroughThePlatformReaderInBothSizes)
         ASSERT_TRUE(PAL::DecodeIcon(single.data(), single.size(), image));
         sizes.push_back(image.width);
         EXPECT_EQ(image.width, image.height);
-        EXPECT_GT(image.rgba[(static_cast<std::size_t>(image.height / 2) * image.width + image.width / 2) * 4 + 3], 200);
+        EXPECT_GT(
+            image.rgba[(static_cast<std::size_t>(image.height / 2) * image.width + image.width / 2) * 4 + 3],
+            200);
     }
     EXPECT_EQ(sizes, (std::vector<int>{64, 32}));
 }

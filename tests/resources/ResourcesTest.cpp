@@ -58,7 +58,9 @@ TEST(Manifest, AnUnwritableFolderFailsTheRunWithoutLeavingFiles)
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     // A file where the generator needs a folder.
-    { std::ofstream((folder / "Resources").string()) << "in the way"; }
+    {
+        std::ofstream((folder / "Resources").string()) << "in the way";
+    }
     EXPECT_FALSE(RunGenerator(folder.string()));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Resources"));
     std::filesystem::remove_all(folder);

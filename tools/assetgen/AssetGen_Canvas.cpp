@@ -44,7 +44,8 @@ Paint LinearGradient(float x0, float y0, Color c0, float x1, float y1, Color c1)
     const float dx = x1 - x0;
     const float dy = y1 - y0;
     const float length2 = std::max(dx * dx + dy * dy, 1e-6f);
-    return [=](float x, float y) {
+    return [=](float x, float y)
+    {
         const float t = std::clamp(((x - x0) * dx + (y - y0) * dy) / length2, 0.0f, 1.0f);
         return Mix(c0, c1, t);
     };
@@ -52,7 +53,8 @@ Paint LinearGradient(float x0, float y0, Color c0, float x1, float y1, Color c1)
 
 Paint RadialGradient(float cx, float cy, float radius, Color c0, Color c1)
 {
-    return [=](float x, float y) {
+    return [=](float x, float y)
+    {
         const float t = std::clamp(std::hypot(x - cx, y - cy) / std::max(radius, 1e-6f), 0.0f, 1.0f);
         return Mix(c0, c1, t);
     };
@@ -74,7 +76,8 @@ Shape RoundedRect(float x0, float y0, float x1, float y1, float radius)
     const float cy = (y0 + y1) * 0.5f;
     const float hx = (x1 - x0) * 0.5f - radius;
     const float hy = (y1 - y0) * 0.5f - radius;
-    return [=](float x, float y) {
+    return [=](float x, float y)
+    {
         const float qx = std::fabs(x - cx) - hx;
         const float qy = std::fabs(y - cy) - hy;
         const float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
@@ -91,7 +94,8 @@ float SegmentDistance(float px, float py, float ax, float ay, float bx, float by
     const float dx = bx - ax;
     const float dy = by - ay;
     const float length2 = dx * dx + dy * dy;
-    const float t = length2 > 0.0f ? std::clamp(((px - ax) * dx + (py - ay) * dy) / length2, 0.0f, 1.0f) : 0.0f;
+    const float t =
+        length2 > 0.0f ? std::clamp(((px - ax) * dx + (py - ay) * dy) / length2, 0.0f, 1.0f) : 0.0f;
     return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
 }
 
@@ -104,7 +108,8 @@ Shape Capsule(float ax, float ay, float bx, float by, float radius)
 
 Shape Polygon(std::vector<float> points)
 {
-    return [points = std::move(points)](float x, float y) {
+    return [points = std::move(points)](float x, float y)
+    {
         const std::size_t count = points.size() / 2;
         float distance = 1e30f;
         bool inside = false;
@@ -125,7 +130,8 @@ Shape Polygon(std::vector<float> points)
 }
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    : width_(width), height_(height),
+      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
 {
     ResetClip();
 }
@@ -205,12 +211,14 @@ void Canvas::FillRing(float cx, float cy, float radius, float width, const Paint
     FillShape(Ring(cx, cy, radius, width), paint, cx - outer, cy - outer, cx + outer, cy + outer, blend);
 }
 
-void Canvas::FillRoundedRect(float x0, float y0, float x1, float y1, float radius, const Paint& paint, Blend blend)
+void Canvas::FillRoundedRect(float x0, float y0, float x1, float y1, float radius, const Paint& paint,
+                             Blend blend)
 {
     FillShape(RoundedRect(x0, y0, x1, y1, radius), paint, x0, y0, x1, y1, blend);
 }
 
-void Canvas::FillCapsule(float ax, float ay, float bx, float by, float radius, const Paint& paint, Blend blend)
+void Canvas::FillCapsule(float ax, float ay, float bx, float by, float radius, const Paint& paint,
+                         Blend blend)
 {
     FillShape(Capsule(ax, ay, bx, by, radius), paint, std::min(ax, bx) - radius, std::min(ay, by) - radius,
               std::max(ax, bx) + radius, std::max(ay, by) + radius, blend);
@@ -282,7 +290,8 @@ void Canvas::FillMask(const std::vector<float>& mask, const Paint& paint, Blend 
             const float coverage = mask[Index(x, y)];
             if (coverage > 0.0f)
             {
-                Plot(x, y, paint(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), coverage, blend);
+                Plot(x, y, paint(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), coverage,
+                     blend);
             }
         }
     }
@@ -342,9 +351,8 @@ void Canvas::Blur(float sigma)
 
 std::vector<std::uint8_t> Canvas::ToRgba8(Color transparent) const
 {
-    const auto byte = [](float value) {
-        return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
-    };
+    const auto byte = [](float value)
+    { return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); };
     std::vector<std::uint8_t> out(pixels_.size() * 4);
     for (std::size_t i = 0; i < pixels_.size(); ++i)
     {
@@ -397,8 +405,8 @@ std::vector<float> Dilate(const std::vector<float>& mask, int width, int height,
 float Hash01(std::int32_t x, std::int32_t y, std::uint32_t seed)
 {
     // A small integer hash (xorshift-multiply), the same on every machine.
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^
-                      seed * 0xCB1AB31Fu;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^
+                      static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -443,7 +451,8 @@ std::vector<std::uint8_t> EncodePng(const std::vector<std::uint8_t>& rgba, int w
 {
     std::vector<std::uint8_t> out;
     stbi_write_png_to_func(
-        [](void* context, void* data, int size) {
+        [](void* context, void* data, int size)
+        {
             auto* bytes = static_cast<std::vector<std::uint8_t>*>(context);
             const auto* begin = static_cast<const std::uint8_t*>(data);
             bytes->insert(bytes->end(), begin, begin + size);

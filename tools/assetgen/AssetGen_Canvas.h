@@ -73,7 +73,8 @@ public:
                    Blend blend = Blend::Over);
     // The same with the bounds taken from a disc or rectangle's extent.
     void FillDisc(float cx, float cy, float radius, const Paint& paint, Blend blend = Blend::Over);
-    void FillRing(float cx, float cy, float radius, float width, const Paint& paint, Blend blend = Blend::Over);
+    void FillRing(float cx, float cy, float radius, float width, const Paint& paint,
+                  Blend blend = Blend::Over);
     void FillRoundedRect(float x0, float y0, float x1, float y1, float radius, const Paint& paint,
                          Blend blend = Blend::Over);
     void FillCapsule(float ax, float ay, float bx, float by, float radius, const Paint& paint,

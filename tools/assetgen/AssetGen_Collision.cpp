@@ -64,10 +64,10 @@ bool Inside(const Bounds& bounds, int x, int y)
     return x >= bounds.x && y >= bounds.y && x <= bounds.x + bounds.width && y <= bounds.y + bounds.height;
 }
 
-
 std::string FilePath(int level, int layer)
 {
-    return "Resources/Layers Collisions/level" + std::to_string(level) + "_layer" + std::to_string(layer) + ".txt";
+    return "Resources/Layers Collisions/level" + std::to_string(level) + "_layer" + std::to_string(layer) +
+           ".txt";
 }
 
 } // namespace
@@ -102,11 +102,13 @@ bool MakeCollisionFiles(Output& output)
                     const Bounds& bounds = LayerBounds[level][layer];
                     if (!Inside(bounds, wall.x1, wall.y1) || !Inside(bounds, wall.x2, wall.y2))
                     {
-                        return TableError("collision", FilePath(level, layer) + " wall " + std::to_string(uid),
+                        return TableError("collision",
+                                          FilePath(level, layer) + " wall " + std::to_string(uid),
                                           "the wall leaves the layer's collision bounds");
                     }
-                    text += std::to_string(wall.x1) + "," + std::to_string(wall.y1) + "," + std::to_string(wall.x2) +
-                            "," + std::to_string(wall.y2) + ",0," + std::to_string(uid) + "\n";
+                    text += std::to_string(wall.x1) + "," + std::to_string(wall.y1) + "," +
+                            std::to_string(wall.x2) + "," + std::to_string(wall.y2) + ",0," +
+                            std::to_string(uid) + "\n";
                     ++uid;
                 }
             }

@@ -51,13 +51,41 @@ const FontLayout DefaultLayout{};
 // texts the play HUD and the end screens show.
 const FontStyle Styles[] = {
     // The play HUD's labels: white, cyan outline.
-    {"Font0", {3, 32, 3, 2, 34, 512}, Hex(0xFFFFFF), Hex(0xC8F4FF), Hex(0x12B8E8), 1.5f, Hex(0x35F2FF, 0.45f), 1.5f},
+    {"Font0",
+     {3, 32, 3, 2, 34, 512},
+     Hex(0xFFFFFF),
+     Hex(0xC8F4FF),
+     Hex(0x12B8E8),
+     1.5f,
+     Hex(0x35F2FF, 0.45f),
+     1.5f},
     // The stage points and the pause prompt: warm white, a little larger.
-    {"Font1", {4, 48, 4, 4, 44, 512}, Hex(0xFFFBF0), Hex(0xFFD49A), Hex(0x2A1238), 2.0f, Hex(0xFF9A2E, 0.35f), 2.0f},
+    {"Font1",
+     {4, 48, 4, 4, 44, 512},
+     Hex(0xFFFBF0),
+     Hex(0xFFD49A),
+     Hex(0x2A1238),
+     2.0f,
+     Hex(0xFF9A2E, 0.35f),
+     2.0f},
     // The win screen's final score: large gold.
-    {"Font2", {5, 64, 8, 8, 56, 1024}, Hex(0xFFF6C0), Hex(0xFFA41A), Hex(0x4A2200), 2.0f, Hex(0xFFC83D, 0.7f), 3.0f},
+    {"Font2",
+     {5, 64, 8, 8, 56, 1024},
+     Hex(0xFFF6C0),
+     Hex(0xFFA41A),
+     Hex(0x4A2200),
+     2.0f,
+     Hex(0xFFC83D, 0.7f),
+     3.0f},
     // The lose screens' final score: large red-orange.
-    {"Font10", {5, 64, 8, 8, 56, 1024}, Hex(0xFFD8A8), Hex(0xFF3A1A), Hex(0x3A0606), 2.0f, Hex(0xFF3A1A, 0.7f), 3.0f},
+    {"Font10",
+     {5, 64, 8, 8, 56, 1024},
+     Hex(0xFFD8A8),
+     Hex(0xFF3A1A),
+     Hex(0x3A0606),
+     2.0f,
+     Hex(0xFF3A1A, 0.7f),
+     3.0f},
     // Tutorial warnings.
     {"Red", DefaultLayout, Hex(0xFF9A9A), Hex(0xE0182E), Hex(0x22000A), 1.0f, Hex(0, 0.0f), 0.0f},
     // The tutorial's congratulation.
@@ -77,7 +105,8 @@ bool CheckGlyphs()
         for (int row = 0; row < GlyphRows; ++row)
         {
             const char* line = glyphs[i][row];
-            if (line == nullptr || std::strlen(line) != GlyphColumns || std::strspn(line, "#.") != GlyphColumns)
+            if (line == nullptr || std::strlen(line) != GlyphColumns ||
+                std::strspn(line, "#.") != GlyphColumns)
             {
                 return TableError("glyph", std::to_string(FirstCode + i),
                                   "row " + std::to_string(row) + " is not 5 of '#' and '.'");
@@ -94,7 +123,8 @@ bool CheckLayout(const char* name, const FontLayout& layout)
     {
         return TableError("font", name, "the cells do not fit in the texture");
     }
-    if (layout.inkX + GlyphColumns * layout.scale > layout.cell || layout.inkY + GlyphRows * layout.scale > layout.cell)
+    if (layout.inkX + GlyphColumns * layout.scale > layout.cell ||
+        layout.inkY + GlyphRows * layout.scale > layout.cell)
     {
         return TableError("font", name, "a glyph does not fit in its cell");
     }
@@ -239,23 +269,26 @@ std::vector<std::uint8_t> DefaultTexturePixels()
     return pixels;
 }
 
-// The ink of one glyph in a cell-sized mask: a round-capped stroke of one
-// glyph pixel's width joins the centres of neighbouring ink pixels (a
-// diagonal only where no straight neighbour already joins the two), so
-// curves and slants come out smooth at any scale.
-std::vector<float> GlyphMask(const GlyphBitmap& glyph, const FontLayout& layout)
+// The ink of one glyph added to a mask (the larger value wins), its top-left
+// glyph pixel at (originX, originY): a round-capped stroke of one glyph
+// pixel's width joins the centres of neighbouring ink pixels (a diagonal
+// only where no straight neighbour already joins the two), so curves and
+// slants come out smooth at any scale.
+void AddGlyphInk(std::vector<float>& mask, int width, int height, const GlyphBitmap& glyph, float originX,
+                 float originY, float s)
 {
     struct Segment
     {
         float ax, ay, bx, by;
     };
     std::vector<Segment> segments;
-    const float s = static_cast<float>(layout.scale);
-    const auto centre = [&](int row, int column) {
-        return std::pair<float, float>{static_cast<float>(layout.inkX) + (static_cast<float>(column) + 0.5f) * s,
-                                       static_cast<float>(layout.inkY) + (static_cast<float>(row) + 0.5f) * s};
+    const auto centre = [&](int row, int column)
+    {
+        return std::pair<float, float>{originX + (static_cast<float>(column) + 0.5f) * s,
+                                       originY + (static_cast<float>(row) + 0.5f) * s};
     };
-    const auto join = [&](int r0, int c0, int r1, int c1) {
+    const auto join = [&](int r0, int c0, int r1, int c1)
+    {
         const auto [ax, ay] = centre(r0, c0);
         const auto [bx, by] = centre(r1, c1);
         segments.push_back({ax, ay, bx, by});
@@ -277,22 +310,26 @@ std::vector<float> GlyphMask(const GlyphBitmap& glyph, const FontLayout& layout)
             {
                 join(row, column, row + 1, column);
             }
-            if (IsInk(glyph, row + 1, column + 1) && !IsInk(glyph, row, column + 1) && !IsInk(glyph, row + 1, column))
+            if (IsInk(glyph, row + 1, column + 1) && !IsInk(glyph, row, column + 1) &&
+                !IsInk(glyph, row + 1, column))
             {
                 join(row, column, row + 1, column + 1);
             }
-            if (IsInk(glyph, row + 1, column - 1) && !IsInk(glyph, row, column - 1) && !IsInk(glyph, row + 1, column))
+            if (IsInk(glyph, row + 1, column - 1) && !IsInk(glyph, row, column - 1) &&
+                !IsInk(glyph, row + 1, column))
             {
                 join(row, column, row + 1, column - 1);
             }
         }
     }
-    const int cell = layout.cell;
-    std::vector<float> mask(static_cast<std::size_t>(cell) * cell, 0.0f);
     const float radius = s * 0.5f;
-    for (int y = 0; y < cell; ++y)
+    const int x0 = std::max(0, static_cast<int>(originX) - 1);
+    const int y0 = std::max(0, static_cast<int>(originY) - 1);
+    const int x1 = std::min(width, static_cast<int>(originX + GlyphColumns * s) + 2);
+    const int y1 = std::min(height, static_cast<int>(originY + GlyphRows * s) + 2);
+    for (int y = y0; y < y1; ++y)
     {
-        for (int x = 0; x < cell; ++x)
+        for (int x = x0; x < x1; ++x)
         {
             const float px = static_cast<float>(x) + 0.5f;
             const float py = static_cast<float>(y) + 0.5f;
@@ -302,37 +339,46 @@ std::vector<float> GlyphMask(const GlyphBitmap& glyph, const FontLayout& layout)
                 const float dx = segment.bx - segment.ax;
                 const float dy = segment.by - segment.ay;
                 const float length2 = dx * dx + dy * dy;
-                const float t = length2 > 0.0f
-                                    ? std::clamp(((px - segment.ax) * dx + (py - segment.ay) * dy) / length2, 0.0f, 1.0f)
-                                    : 0.0f;
+                const float t =
+                    length2 > 0.0f
+                        ? std::clamp(((px - segment.ax) * dx + (py - segment.ay) * dy) / length2, 0.0f, 1.0f)
+                        : 0.0f;
                 distance = std::min(distance, std::hypot(px - segment.ax - t * dx, py - segment.ay - t * dy));
             }
-            mask[static_cast<std::size_t>(y) * cell + x] = std::clamp(radius + 0.5f - distance, 0.0f, 1.0f);
+            float& value = mask[static_cast<std::size_t>(y) * width + x];
+            value = std::max(value, std::clamp(radius + 0.5f - distance, 0.0f, 1.0f));
         }
     }
-    return mask;
+}
+
+// Ink, outline, glow and the fill gradient from the cap line to the baseline.
+Canvas StyleInk(const std::vector<float>& ink, int width, int height, const TextStyle& style, float capTop)
+{
+    const std::vector<float> outline = Dilate(ink, width, height, style.outlineWidth);
+    Canvas canvas(width, height);
+    if (style.glow.a > 0.0f)
+    {
+        Canvas glow(width, height);
+        glow.FillMask(outline, Solid(WithAlpha(style.glow, 1.0f)));
+        glow.Blur(style.glowSigma);
+        canvas.Draw(glow, 0, 0, Blend::Over, {1, 1, 1, style.glow.a});
+    }
+    canvas.FillMask(outline, Solid(style.outline));
+    const float baseline = capTop + 7.0f * static_cast<float>(style.scale);
+    canvas.FillMask(ink, LinearGradient(0, capTop, style.top, 0, baseline, style.bottom));
+    return canvas;
 }
 
 Canvas StyledCell(const GlyphBitmap& glyph, const FontStyle& style)
 {
     const FontLayout& layout = style.layout;
     const int cell = layout.cell;
-    const std::vector<float> ink = GlyphMask(glyph, layout);
-    const std::vector<float> outline = Dilate(ink, cell, cell, style.outlineWidth);
-    Canvas canvas(cell, cell);
-    if (style.glow.a > 0.0f)
-    {
-        Canvas glow(cell, cell);
-        glow.FillMask(outline, Solid(WithAlpha(style.glow, 1.0f)));
-        glow.Blur(style.glowSigma);
-        canvas.Draw(glow, 0, 0, Blend::Over, {1, 1, 1, style.glow.a});
-    }
-    canvas.FillMask(outline, Solid(style.outline));
-    // The fill runs from the cap line to the baseline.
-    const float capTop = static_cast<float>(layout.inkY);
-    const float baseline = capTop + 7.0f * static_cast<float>(layout.scale);
-    canvas.FillMask(ink, LinearGradient(0, capTop, style.top, 0, baseline, style.bottom));
-    return canvas;
+    std::vector<float> ink(static_cast<std::size_t>(cell) * cell, 0.0f);
+    AddGlyphInk(ink, cell, cell, glyph, static_cast<float>(layout.inkX), static_cast<float>(layout.inkY),
+                static_cast<float>(layout.scale));
+    const TextStyle text{layout.scale,       style.top,  style.bottom,   style.outline,
+                         style.outlineWidth, style.glow, style.glowSigma};
+    return StyleInk(ink, cell, cell, text, static_cast<float>(layout.inkY));
 }
 
 std::unique_ptr<GeneratedFont> BuildFont(const std::string& name)
@@ -365,7 +411,8 @@ std::unique_ptr<GeneratedFont> BuildFont(const std::string& name)
         for (int i = 0; i < GlyphCount; ++i)
         {
             const Canvas cell = StyledCell(GetGlyphs()[static_cast<std::size_t>(i)], style);
-            font->texture.Draw(cell, (i % CellsPerRow) * style.layout.cell, (i / CellsPerRow) * style.layout.cell);
+            font->texture.Draw(cell, (i % CellsPerRow) * style.layout.cell,
+                               (i / CellsPerRow) * style.layout.cell);
         }
         return font;
     }
@@ -378,6 +425,40 @@ std::string FontPath(const std::string& name, const char* extension)
 }
 
 } // namespace
+
+Canvas StyledText(const std::string& text, const TextStyle& style)
+{
+    const int pad = static_cast<int>(std::ceil(style.outlineWidth + 3.0f * style.glowSigma)) + 1;
+    FontLayout layout;
+    layout.scale = style.scale;
+    float width = 0.0f;
+    for (const char character : text)
+    {
+        const auto code = static_cast<unsigned char>(character);
+        const std::size_t index = code >= 32 && code < 128 ? code - 32u : 0u;
+        width += static_cast<float>(Measure(GetGlyphs()[index], layout).advance);
+    }
+    const int w = static_cast<int>(width) + 2 * pad;
+    const int h = GlyphRows * style.scale + 2 * pad;
+    std::vector<float> ink(static_cast<std::size_t>(w) * h, 0.0f);
+    float pen = static_cast<float>(pad);
+    for (const char character : text)
+    {
+        const auto code = static_cast<unsigned char>(character);
+        const std::size_t index = code >= 32 && code < 128 ? code - 32u : 0u;
+        const GlyphMetrics metrics = Measure(GetGlyphs()[index], layout);
+        // The measured bearing includes the layout's ink offset; take it off.
+        const float bearing =
+            metrics.boxWidth > 0 ? metrics.leftBearing - static_cast<float>(layout.inkX) : 0.0f;
+        if (metrics.boxWidth > 0)
+        {
+            AddGlyphInk(ink, w, h, GetGlyphs()[index], pen - bearing, static_cast<float>(pad),
+                        static_cast<float>(style.scale));
+        }
+        pen += static_cast<float>(metrics.advance);
+    }
+    return StyleInk(ink, w, h, style, static_cast<float>(pad));
+}
 
 const GeneratedFont& GetFont(const std::string& name)
 {
@@ -392,11 +473,13 @@ const GeneratedFont& GetFont(const std::string& name)
 
 void ListFonts(Manifest& manifest)
 {
-    const auto add = [&](const std::string& name, const FontLayout& layout) {
+    const auto add = [&](const std::string& name, const FontLayout& layout)
+    {
         const std::string size = std::to_string(layout.textureSize);
         manifest.push_back({FontPath(name, ".fbf"), "font table",
-                            std::to_string(3300 + 2 * name.size()) + " bytes, cell " + std::to_string(layout.cell) +
-                                ", line height " + std::to_string(layout.lineHeight)});
+                            std::to_string(3300 + 2 * name.size()) + " bytes, cell " +
+                                std::to_string(layout.cell) + ", line height " +
+                                std::to_string(layout.lineHeight)});
         manifest.push_back({FontPath(name, ".png"), "font texture", size + "x" + size});
     };
     add("DefaultFont", DefaultLayout);

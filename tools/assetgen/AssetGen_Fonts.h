@@ -47,6 +47,23 @@ struct GeneratedFont
 // Throws std::out_of_range for an unknown name.
 const GeneratedFont& GetFont(const std::string& name);
 
+// How styled letters look: glyph pixels of `scale` texels, a vertical fill
+// gradient from the cap line to the baseline, an outline and a glow.
+struct TextStyle
+{
+    int scale = 4;
+    Color top;
+    Color bottom;
+    Color outline;
+    float outlineWidth = 2.0f;
+    Color glow = {0, 0, 0, 0};
+    float glowSigma = 0.0f;
+};
+
+// One line of styled letters on a canvas that just holds them with their
+// outline and glow; the cap line lies (outline + glow margin) below the top.
+Canvas StyledText(const std::string& text, const TextStyle& style);
+
 void ListFonts(Manifest& manifest);
 bool MakeFonts(Output& output);
 

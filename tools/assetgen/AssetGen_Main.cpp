@@ -14,7 +14,9 @@
 #include "AssetGen_Icon.h"
 #include "AssetGen_Output.h"
 #include "AssetGen_Review.h"
+#include "AssetGen_Sheets.h"
 #include "AssetGen_Skins.h"
+#include "AssetGen_SpriteReview.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,7 +33,9 @@ AssetGen::Manifest BuildManifest()
     AssetGen::ListIcon(manifest);
     AssetGen::ListCollisionFiles(manifest);
     AssetGen::ListDemo(manifest);
+    AssetGen::ListSheets(manifest);
     AssetGen::ListReview(manifest);
+    AssetGen::ListSpriteReview(manifest);
     return manifest;
 }
 
@@ -52,9 +56,10 @@ int Run(int argc, char** argv)
         return 0;
     }
     AssetGen::Output output(argv[1], manifest);
-    const bool ok = AssetGen::MakeFonts(output) && AssetGen::MakeSkins(output) && AssetGen::MakeIcon(output) &&
-                    AssetGen::MakeCollisionFiles(output) && AssetGen::MakeDemo(output) &&
-                    AssetGen::MakeReview(output) && output.Finish();
+    const bool ok = AssetGen::MakeFonts(output) && AssetGen::MakeSkins(output) &&
+                    AssetGen::MakeIcon(output) && AssetGen::MakeCollisionFiles(output) &&
+                    AssetGen::MakeDemo(output) && AssetGen::MakeSheets(output) &&
+                    AssetGen::MakeReview(output) && AssetGen::MakeSpriteReview(output) && output.Finish();
     return ok ? 0 : 1;
 }
 

@@ -73,7 +73,8 @@ bool Output::Finish() const
 
 bool TableError(const std::string& table, const std::string& entry, const std::string& what)
 {
-    std::fprintf(stderr, "assetgen: %s table, entry \"%s\": %s\n", table.c_str(), entry.c_str(), what.c_str());
+    std::fprintf(stderr, "assetgen: %s table, entry \"%s\": %s\n", table.c_str(), entry.c_str(),
+                 what.c_str());
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "AssetGen_Review.h"
 
+#include "AssetGen_Flow.h"
 #include "AssetGen_Fonts.h"
 #include "AssetGen_Icon.h"
 #include "AssetGen_Palette.h"
@@ -21,33 +22,6 @@ constexpr int Margin = 16;
 const Color DarkGround = Palette::Night;
 const Color LightGround = Hex(0xD8DCEA);
 const Color Caption = Hex(0x8C94C0);
-
-// Places boxes left to right, wrapping to a new row at the page's width.
-struct Flow
-{
-    int x = Margin;
-    int y = 0;
-    int rowHeight = 0;
-
-    std::pair<int, int> Place(int width, int height)
-    {
-        if (x + width > PageWidth - Margin && x > Margin)
-        {
-            NewRow();
-        }
-        const std::pair<int, int> at{x, y};
-        x += width + Margin;
-        rowHeight = std::max(rowHeight, height);
-        return at;
-    }
-
-    void NewRow()
-    {
-        y += rowHeight + Margin;
-        x = Margin;
-        rowHeight = 0;
-    }
-};
 
 void Label(Canvas& page, int x, int y, const std::string& text)
 {
@@ -108,11 +82,12 @@ int DrawFonts(Canvas* page, int top)
                 page->FillRoundedRect(static_cast<float>(x0 + 4), static_cast<float>(y),
                                       static_cast<float>(x0 + half - 4), static_cast<float>(y + height), 6,
                                       Solid(ground));
-                Label(*page, x0 + Margin, y + 4, std::string(sample.name) + (side == 0 ? " on dark" : " on light"));
+                Label(*page, x0 + Margin, y + 4,
+                      std::string(sample.name) + (side == 0 ? " on dark" : " on light"));
                 for (int i = 0; i < 4; ++i)
                 {
-                    DrawText(*page, font, static_cast<float>(x0 + Margin), static_cast<float>(y + 24 + i * line),
-                             charset[i]);
+                    DrawText(*page, font, static_cast<float>(x0 + Margin),
+                             static_cast<float>(y + 24 + i * line), charset[i]);
                 }
                 DrawText(*page, font, static_cast<float>(x0 + Margin), static_cast<float>(y + 24 + 4 * line),
                          sample.sample);
@@ -162,12 +137,13 @@ void DrawForm(Canvas& page, int x, int y, int width, int height)
     }
     const int side = 20;
     DrawNineSlice(page, skin, 4, x + width - border - side - 2, y + 6, side, side);
-    DrawText(page, GetFont("DefaultFont"), static_cast<float>(x + 10), static_cast<float>(y + 6), "Form caption");
+    DrawText(page, GetFont("DefaultFont"), static_cast<float>(x + 10), static_cast<float>(y + 6),
+             "Form caption");
 }
 
 int DrawGui(Canvas* page, int top)
 {
-    Flow flow;
+    Flow flow{PageWidth, Margin};
     flow.y = top;
     for (const char* name : {"DefaultButtonSkin", "DefaultFormSkin", "DefaultRadioButtonSkin"})
     {
@@ -213,7 +189,8 @@ int Layout(Canvas* page)
 
 void ListReview(Manifest& manifest)
 {
-    manifest.push_back({"review/fonts-and-gui.png", "review", "fonts, skins, cursor and icon for review by eye"});
+    manifest.push_back(
+        {"review/fonts-and-gui.png", "review", "fonts, skins, cursor and icon for review by eye"});
 }
 
 bool MakeReview(Output& output)

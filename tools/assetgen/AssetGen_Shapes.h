@@ -2,6 +2,8 @@
 
 #include "AssetGen_Canvas.h"
 
+#include <string>
+
 namespace AssetGen
 {
 
@@ -21,10 +23,15 @@ struct PanelStyle
 
 void DrawPanel(Canvas& canvas, float x0, float y0, float x1, float y1, const PanelStyle& style);
 
-// A soft glow of a shape: the shape filled with `color`, blurred by `sigma`
-// and added (or laid over) the canvas at `strength`.
-void DrawGlow(Canvas& canvas, const Shape& shape, Color color, float sigma, float strength,
-              Blend blend = Blend::Over);
+// A soft glow of a shape inside the box (x0, y0, x1, y1): the shape filled
+// with `color`, blurred by `sigma` and laid over (or added to) the canvas at
+// `strength`.
+void DrawGlow(Canvas& canvas, const Shape& shape, Color color, float sigma, float strength, float x0,
+              float y0, float x1, float y1, Blend blend = Blend::Over);
+
+// A line of styled letters centred on (cx, cy), capitals centred vertically.
+struct TextStyle;
+void DrawTitle(Canvas& canvas, const std::string& text, const TextStyle& style, float cx, float cy);
 
 // A glossy sphere on the circle (cx, cy, radius): radial body gradient lit
 // from the top-left, a specular highlight and a rim light; with `glow` above

@@ -28,14 +28,10 @@ struct Slot
 
 SkinRecord ToRecord(const Slot& slot, int textureHeight)
 {
-    return {static_cast<float>(slot.x),
-            static_cast<float>(textureHeight - slot.y - slot.height),
-            static_cast<float>(slot.width),
-            static_cast<float>(slot.height),
-            static_cast<float>(slot.left),
-            static_cast<float>(slot.width - slot.right),
-            static_cast<float>(slot.bottom),
-            static_cast<float>(slot.height - slot.top)};
+    return {static_cast<float>(slot.x),      static_cast<float>(textureHeight - slot.y - slot.height),
+            static_cast<float>(slot.width),  static_cast<float>(slot.height),
+            static_cast<float>(slot.left),   static_cast<float>(slot.width - slot.right),
+            static_cast<float>(slot.bottom), static_cast<float>(slot.height - slot.top)};
 }
 
 bool CheckSkin(const GeneratedSkin& skin)
@@ -110,8 +106,9 @@ PanelStyle StyleFor(Look look)
 
 void DrawLook(Canvas& canvas, const Slot& slot, Look look)
 {
-    DrawPanel(canvas, static_cast<float>(slot.x), static_cast<float>(slot.y), static_cast<float>(slot.x + slot.width),
-              static_cast<float>(slot.y + slot.height), StyleFor(look));
+    DrawPanel(canvas, static_cast<float>(slot.x), static_cast<float>(slot.y),
+              static_cast<float>(slot.x + slot.width), static_cast<float>(slot.y + slot.height),
+              StyleFor(look));
 }
 
 // A close button: a magenta-red panel with a white cross.
@@ -259,7 +256,8 @@ std::vector<std::uint8_t> SkinFile(const GeneratedSkin& skin)
     for (std::size_t i = 0; i < skin.records.size(); ++i)
     {
         const SkinRecord& r = skin.records[i];
-        const float fields[8] = {r.x, r.y, r.width, r.height, r.leftEnd, r.rightStart, r.bottomEnd, r.topStart};
+        const float fields[8] = {r.x,       r.y,          r.width,     r.height,
+                                 r.leftEnd, r.rightStart, r.bottomEnd, r.topStart};
         for (int f = 0; f < 8; ++f)
         {
             std::uint32_t bits = 0;
@@ -299,10 +297,10 @@ Canvas MakeGrayPicture()
         for (int x = 0; x < 256; ++x)
         {
             const float t = static_cast<float>(y) / 255.0f;
-            const float grain = (Hash01(x, y, 77) - 0.5f) * 0.03f +
-                                (FractalNoise(static_cast<float>(x) / 48.0f, static_cast<float>(y) / 48.0f, 3, 5) -
-                                 0.5f) *
-                                    0.05f;
+            const float grain =
+                (Hash01(x, y, 77) - 0.5f) * 0.03f +
+                (FractalNoise(static_cast<float>(x) / 48.0f, static_cast<float>(y) / 48.0f, 3, 5) - 0.5f) *
+                    0.05f;
             Color color = Mix(top, bottom, t);
             color.r += grain;
             color.g += grain;
@@ -365,8 +363,8 @@ Canvas MakeCursor()
 {
     // The tip sits on the top-left pixel: the GUI puts the image's top-left
     // corner on the mouse position.
-    const std::vector<float> arrow = {0.6f, 0.6f, 0.6f, 21.5f, 5.6f, 16.8f, 9.4f, 25.2f, 12.9f, 23.6f,
-                                      9.2f, 15.4f, 15.8f, 15.4f};
+    const std::vector<float> arrow = {0.6f,  0.6f,  0.6f,  21.5f, 5.6f,  16.8f, 9.4f,
+                                      25.2f, 12.9f, 23.6f, 9.2f,  15.4f, 15.8f, 15.4f};
     Canvas shape(32, 32);
     shape.FillPolygon(arrow, Solid(Hex(0xFFFFFF)));
     const std::vector<float> outline = Dilate(shape.Alpha(), 32, 32, 1.3f);
@@ -382,8 +380,8 @@ Canvas MakeCursor()
     return c;
 }
 
-void DrawNineSlice(Canvas& canvas, const GeneratedSkin& skin, std::size_t record, int x, int y, int width, int height,
-                   Color tint)
+void DrawNineSlice(Canvas& canvas, const GeneratedSkin& skin, std::size_t record, int x, int y, int width,
+                   int height, Color tint)
 {
     const SkinRecord& r = skin.records.at(record);
     const int th = skin.texture.Height();
@@ -401,20 +399,21 @@ void DrawNineSlice(Canvas& canvas, const GeneratedSkin& skin, std::size_t record
     {
         const float fy = static_cast<float>(py) + 0.5f;
         const int row = fy < dy[1] ? 0 : (fy < dy[2] ? 1 : 2);
-        const float ty = sy[row] + (fy - dy[row]) / std::max(dy[row + 1] - dy[row], 1e-6f) * (sy[row + 1] - sy[row]);
+        const float ty =
+            sy[row] + (fy - dy[row]) / std::max(dy[row + 1] - dy[row], 1e-6f) * (sy[row + 1] - sy[row]);
         for (int px = 0; px < width; ++px)
         {
             const float fx = static_cast<float>(px) + 0.5f;
             const int column = fx < dx[1] ? 0 : (fx < dx[2] ? 1 : 2);
-            const float tx =
-                sx[column] + (fx - dx[column]) / std::max(dx[column + 1] - dx[column], 1e-6f) * (sx[column + 1] - sx[column]);
+            const float tx = sx[column] + (fx - dx[column]) / std::max(dx[column + 1] - dx[column], 1e-6f) *
+                                              (sx[column + 1] - sx[column]);
             const int u = std::clamp(static_cast<int>(r.x + tx), 0, skin.texture.Width() - 1);
             const int v = std::clamp(static_cast<int>(recordTop + ty), 0, th - 1);
             const Color& s = skin.texture.At(u, v);
             if (s.a > 0.0f)
             {
-                canvas.Plot(x + px, y + py, {s.r / s.a * tint.r, s.g / s.a * tint.g, s.b / s.a * tint.b, s.a * tint.a},
-                            1.0f);
+                canvas.Plot(x + px, y + py,
+                            {s.r / s.a * tint.r, s.g / s.a * tint.g, s.b / s.a * tint.b, s.a * tint.a}, 1.0f);
             }
         }
     }
@@ -429,8 +428,9 @@ void ListSkins(Manifest& manifest)
         manifest.push_back({SkinPath(name, ".gui"), "skin records",
                             std::to_string(SkinRecordCounts[i]) + " records, " +
                                 std::to_string(4 + 32 * SkinRecordCounts[i]) + " bytes"});
-        manifest.push_back({SkinPath(name, ".png"), "skin texture",
-                            std::to_string(skin.texture.Width()) + "x" + std::to_string(skin.texture.Height())});
+        manifest.push_back(
+            {SkinPath(name, ".png"), "skin texture",
+             std::to_string(skin.texture.Width()) + "x" + std::to_string(skin.texture.Height())});
     }
     manifest.push_back({"Resources/Skins/Overlays/ComboDown.png", "image", "16x16"});
     manifest.push_back({"Resources/Skins/Overlays/ComboDownDisabled.png", "image", "16x16"});

@@ -17,7 +17,8 @@ const GlyphMetrics& Glyph(const GeneratedFont& font, unsigned char code)
 
 } // namespace
 
-void DrawText(Canvas& canvas, const GeneratedFont& font, float x, float top, const std::string& text, Color tint)
+void DrawText(Canvas& canvas, const GeneratedFont& font, float x, float top, const std::string& text,
+              Color tint)
 {
     const int cell = font.layout.cell;
     const float spaceAdvance = static_cast<float>(Glyph(font, ' ').advance);
@@ -47,8 +48,8 @@ void DrawText(Canvas& canvas, const GeneratedFont& font, float x, float top, con
         const int cellY = static_cast<int>(index / 10) * cell;
         const Canvas source = font.texture.Crop(cellX, cellY, cell, cell);
         const float left = x + penX - glyph.leftBearing;
-        canvas.Draw(source, static_cast<int>(std::lround(left)), static_cast<int>(std::lround(lineTop)), Blend::Over,
-                    tint);
+        canvas.Draw(source, static_cast<int>(std::lround(left)), static_cast<int>(std::lround(lineTop)),
+                    Blend::Over, tint);
         penX += static_cast<float>(glyph.advance);
     }
 }
