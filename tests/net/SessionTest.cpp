@@ -1,5 +1,7 @@
 #include "SessionSupport.h"
 
+#include <fcntl.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -577,6 +579,43 @@ TEST_F(NetworkSession, HostingTwiceIsRefusedAndStoppingFreesThePort)
     EXPECT_TRUE(session->StopHosting(true));
     EXPECT_FALSE(session->IsListening());
     ASSERT_TRUE(session->OpenHost(address, 4));
+}
+
+TEST_F(NetworkSession, OptionMasksSetTheirSocketOptions)
+{
+    Recorder& recorder = Rec();
+    Network::Zib_Session* session = Open(recorder);
+    auto option = [](int handle, int level, int name)
+    {
+        int value = 0;
+        socklen_t length = sizeof(value);
+        getsockopt(handle, level, name, &value, &length);
+        return value != 0;
+    };
+    Network::SocketRecord* discovery =
+        session->CreateChannel(1, Network::DatagramSocket, Loopback(), 0, 81 | Network::HardCloseOption);
+    ASSERT_NE(discovery, nullptr) << "the linger bit does nothing on a datagram socket";
+    EXPECT_TRUE(option(discovery->handle, SOL_SOCKET, SO_BROADCAST));
+    EXPECT_TRUE(option(discovery->handle, SOL_SOCKET, SO_REUSEADDR));
+    EXPECT_TRUE((fcntl(discovery->handle, F_GETFL) & O_NONBLOCK) != 0);
+
+    Network::SocketRecord* stream =
+        session->CreateChannel(3, Network::StreamSocket, Loopback(), 0,
+                               Network::KeepAliveOption | Network::NoDelayOption | Network::HardCloseOption);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_TRUE(option(stream->handle, SOL_SOCKET, SO_KEEPALIVE));
+    EXPECT_TRUE(option(stream->handle, IPPROTO_TCP, TCP_NODELAY));
+    EXPECT_FALSE((fcntl(stream->handle, F_GETFL) & O_NONBLOCK) != 0);
+    linger hard{};
+    socklen_t length = sizeof(hard);
+    ASSERT_EQ(getsockopt(stream->handle, SOL_SOCKET, SO_LINGER, &hard, &length), 0);
+    EXPECT_EQ(hard.l_onoff, 1);
+    EXPECT_EQ(hard.l_linger, 0);
+
+    // TCP_NODELAY has no meaning on a datagram socket: the channel is refused.
+    EXPECT_EQ(session->CreateChannel(4, Network::DatagramSocket, Loopback(), 0, Network::NoDelayOption),
+              nullptr);
+    EXPECT_EQ(recorder.Count(Network::ChannelCreated), 2u);
 }
 
 } // namespace
