@@ -9,10 +9,8 @@
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace
 {
@@ -26,48 +24,42 @@ int GetDemoExitStatus()
     return g_screenshotFailed ? 1 : 0;
 }
 
-bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error)
+Engine::CommandLine MakeDemoCommandLine(DemoOptions& options)
 {
-    for (std::size_t i = 0; i < arguments.size(); ++i)
-    {
-        const std::string& option = arguments[i];
-        if (option != "--frames" && option != "--screenshot" && option != "--scene")
-        {
-            error = "unknown option \"" + option + "\"";
-            return false;
-        }
-        if (i + 1 >= arguments.size())
-        {
-            error = option + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++i];
-        if (option == "--screenshot")
-        {
-            options.screenshot = value;
-            continue;
-        }
-        if (option == "--scene")
-        {
-            if (value != "text" && value != "drawables")
-            {
-                error = "--scene takes \"text\" or \"drawables\", not \"" + value + "\"";
-                return false;
-            }
-            options.scene = value;
-            continue;
-        }
-        char* end = nullptr;
-        errno = 0;
-        const unsigned long long count = std::strtoull(value.c_str(), &end, 10);
-        if (value.empty() || value[0] == '-' || *end != '\0' || errno != 0 || count > UINT32_MAX)
-        {
-            error = "--frames takes a count of frames, not \"" + value + "\"";
-            return false;
-        }
-        options.frames = static_cast<std::uint32_t>(count);
-    }
-    return true;
+    Engine::CommandLine commandLine("engine_demo");
+    commandLine.AddOption("--frames", "N", "run N frames of 1/60 s each, then quit",
+                          [&options](const std::string& value) -> std::string
+                          {
+                              std::uint32_t count = 0;
+                              if (!Engine::ReadCount(value, count))
+                              {
+                                  return "--frames takes a count of frames in digits, not \"" + value + "\"";
+                              }
+                              options.frames = count;
+                              return {};
+                          });
+    commandLine.AddOption("--screenshot", "FILE.png", "write the last frame to FILE.png as a PNG image",
+                          [&options](const std::string& value) -> std::string
+                          {
+                              std::string problem = Engine::CheckOutputFile(value, ".png");
+                              if (!problem.empty())
+                              {
+                                  return "--screenshot: " + problem;
+                              }
+                              options.screenshot = value;
+                              return {};
+                          });
+    commandLine.AddOption("--scene", "text|drawables", "the scene to show (text when not given)",
+                          [&options](const std::string& value) -> std::string
+                          {
+                              if (value != "text" && value != "drawables")
+                              {
+                                  return "--scene takes \"text\" or \"drawables\", not \"" + value + "\"";
+                              }
+                              options.scene = value;
+                              return {};
+                          });
+    return commandLine;
 }
 
 Engine::DisplayRequest EngineDemo::GetDisplayRequest()
@@ -193,16 +185,15 @@ bool EngineDemo::WriteScreenshot()
                           static_cast<int>(row)) != 0;
 }
 
+// The command line was checked before the engine started (main.cpp); a
+// caller that skipped the check still gets no application for bad options.
 Core::RefPtr<Engine::Application> CreateApplication(const std::vector<std::string>& arguments)
 {
     DemoOptions options;
-    std::string error;
-    if (!ParseDemoOptions(arguments, options, error))
+    const std::string problem = MakeDemoCommandLine(options).Read(arguments);
+    if (!problem.empty())
     {
-        std::fprintf(
-            stderr,
-            "engine_demo: %s\nusage: engine_demo [--frames N] [--screenshot FILE] [--scene text|drawables]\n",
-            error.c_str());
+        std::fprintf(stderr, "engine_demo: %s\n", problem.c_str());
         return nullptr;
     }
     return Core::RefPtr<Engine::Application>(new ("Demo_EngineDemo", __LINE__) EngineDemo(options));

@@ -4,6 +4,7 @@
 
 #include "core/Core_RefPtr.h"
 #include "engine/Engine_Camera.h"
+#include "engine/Engine_CommandLine.h"
 #include "engine/Engine_RenderingApplication.h"
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_Viewport.h"
@@ -26,10 +27,10 @@ struct DemoOptions
     std::string scene = "text";
 };
 
-// Reads "--frames N", "--screenshot FILE" and "--scene text|drawables".
-// False, with a message in `error`, for anything else or a value that is
-// missing or not allowed.
-bool ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error);
+// The demo's command line, whose options fill `options` as they are read:
+// "--frames N", "--screenshot FILE.png" (checked to be writable before the
+// first frame) and "--scene text|drawables".
+Engine::CommandLine MakeDemoCommandLine(DemoOptions& options);
 
 // The demo program's exit status once the engine's loop has returned 0: 1
 // when a screenshot was asked for and could not be written, else 0.

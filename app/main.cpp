@@ -1,9 +1,10 @@
-// Program entry: hands the command line to the engine, which runs the
+// Program entry: reads the command line (help and usage errors end the
+// program before anything opens) and hands it to the engine, which runs the
 // application that this program's CreateApplication makes. A run that could
 // not deliver what its options asked for (the screenshot) ends with 1.
 #include "Demo_EngineDemo.h"
 
-#include "engine/Engine_Main.h"
+#include "engine/Engine_CommandLine.h"
 
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const int status = Engine::Main(arguments, &CreateApplication);
+    DemoOptions checked;
+    const int status = Engine::RunProgram(MakeDemoCommandLine(checked), arguments, &CreateApplication);
     return status != 0 ? status : GetDemoExitStatus();
 }

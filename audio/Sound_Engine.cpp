@@ -2,6 +2,7 @@
 
 #include "audio/Sound_AL.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -24,6 +25,17 @@ std::string ALString(ALenum what)
 {
     const ALchar* text = alGetString(what);
     return text != nullptr ? std::string(text) : std::string();
+}
+
+// Says on standard error which OpenAL call refused the device and why, in
+// OpenAL's words: the sound engine stays off and the caller goes on silent.
+void ReportDeviceFailure(const char* call, const std::string& deviceName, ALCdevice* device)
+{
+    const ALCenum code = alcGetError(device);
+    const ALCchar* text = code != ALC_NO_ERROR ? alcGetString(device, code) : nullptr;
+    std::fprintf(stderr, "SoundEngine: %s failed for the audio device \"%s\": %s\n", call, deviceName.c_str(),
+                 text != nullptr ? text : "no reason given");
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -86,6 +98,7 @@ bool SoundEngine::Initialize(std::int32_t device, std::uint32_t waitMs)
 
     if (deviceNames_.empty())
     {
+        std::fprintf(stderr, "SoundEngine: OpenAL lists no audio device\n");
         return fail();
     }
     const bool inRange = device >= 0 && device < static_cast<std::int32_t>(deviceNames_.size());
@@ -93,17 +106,20 @@ bool SoundEngine::Initialize(std::int32_t device, std::uint32_t waitMs)
     ALCdevice* alDevice = alcOpenDevice(deviceName.c_str());
     if (alDevice == nullptr)
     {
+        ReportDeviceFailure("alcOpenDevice", deviceName, nullptr);
         return fail();
     }
     device_ = alDevice;
     ALCcontext* alContext = alcCreateContext(alDevice, nullptr);
     if (alContext == nullptr)
     {
+        ReportDeviceFailure("alcCreateContext", deviceName, alDevice);
         return fail();
     }
     context_ = alContext;
     if (alcMakeContextCurrent(alContext) != ALC_TRUE)
     {
+        ReportDeviceFailure("alcMakeContextCurrent", deviceName, alDevice);
         return fail();
     }
 

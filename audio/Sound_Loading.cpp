@@ -4,6 +4,7 @@
 #include "audio/Sound_Engine.h"
 
 #include "audio/Sound_AL.h"
+#include "core/Core_ResourceReport.h"
 
 #include <algorithm>
 
@@ -32,6 +33,22 @@ bool FillBuffer(std::uint32_t buffer, const SoundEngine::SoundData& data, const 
         });
 }
 
+// Tells the person running the program that a sound file will not be heard
+// and why; `result` is the failed open's or read's code.
+void ReportUnplayable(const std::string& fileName, std::int32_t result)
+{
+    std::string problem;
+    if (result == SoundEngine::SoundData::BadFile)
+    {
+        problem = "it is no WAV or Ogg Vorbis sound that can be played";
+    }
+    else if (result == SoundEngine::SoundData::NoVorbis)
+    {
+        problem = "the Ogg Vorbis library could not be loaded";
+    }
+    Core::ReportUnreadableResource(fileName, problem, "the sound stays silent");
+}
+
 } // namespace
 
 SoundEngine::SoundData* SoundEngine::LoadSound(const std::string& fileName, std::uint32_t sizeThreshold)
@@ -39,8 +56,10 @@ SoundEngine::SoundData* SoundEngine::LoadSound(const std::string& fileName, std:
     std::uint32_t dataSize = 0;
     {
         SoundData probe;
-        if (probe.Open(fileName) != SoundData::Ok)
+        const std::int32_t opened = probe.Open(fileName);
+        if (opened != SoundData::Ok)
         {
+            ReportUnplayable(fileName, opened);
             return nullptr;
         }
         dataSize = probe.GetDataSize();
@@ -51,8 +70,14 @@ SoundEngine::SoundData* SoundEngine::LoadSound(const std::string& fileName, std:
 SoundEngine::SoundData* SoundEngine::CreateStatic(const std::string& fileName, float split)
 {
     auto data = std::make_unique<SoundData>();
-    if (data->Open(fileName) != SoundData::Ok || data->LoadWhole() != SoundData::Ok)
+    std::int32_t result = data->Open(fileName);
+    if (result == SoundData::Ok)
     {
+        result = data->LoadWhole();
+    }
+    if (result != SoundData::Ok)
+    {
+        ReportUnplayable(fileName, result);
         return nullptr;
     }
     // A split that is not above 0 (negative or NaN included) keeps the sound
@@ -89,8 +114,9 @@ SoundEngine::SoundData* SoundEngine::CreateStream(const std::string& fileName, f
                                                   std::uint32_t bufferCount)
 {
     auto data = std::make_unique<SoundData>();
-    if (data->Open(fileName) != SoundData::Ok)
+    if (const std::int32_t opened = data->Open(fileName); opened != SoundData::Ok)
     {
+        ReportUnplayable(fileName, opened);
         return nullptr;
     }
     if (!GenerateBuffers(data->buffers_, std::max<std::uint32_t>(bufferCount, 2)))

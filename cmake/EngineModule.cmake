@@ -64,7 +64,11 @@ function(engine_test module)
     endforeach()
   endforeach()
   list(REMOVE_DUPLICATES support)
-  target_link_libraries(${target} PRIVATE engine_options ${module} ${ARG_DEPS} ${support}
+  # The program's tests (app) have no library of their own.
+  if(TARGET ${module})
+    target_link_libraries(${target} PRIVATE ${module})
+  endif()
+  target_link_libraries(${target} PRIVATE engine_options ${ARG_DEPS} ${support}
                                           GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE ENGINE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   gtest_discover_tests(${target}

@@ -16,6 +16,7 @@
 #include "collision/Collision_TileMap.h"
 
 #include "core/Core_DiskFile.h"
+#include "core/Core_ResourceReport.h"
 
 #include <algorithm>
 #include <charconv>
@@ -315,7 +316,8 @@ bool TileMap::ReadInformation(const std::string& fileName, std::string* error)
     std::string text;
     TileMapText parsed;
     std::string problem;
-    if (!LoadText(Core::ToNativePath(fileName), text))
+    const bool loaded = LoadText(Core::ToNativePath(fileName), text);
+    if (!loaded)
     {
         problem = "cannot be read";
     }
@@ -335,6 +337,9 @@ bool TileMap::ReadInformation(const std::string& fileName, std::string* error)
         }
         return true;
     }
+    // An unreadable file is described by the system's reason.
+    Core::ReportUnreadableResource(fileName, loaded ? problem : "",
+                                   "the tile map is left as it was");
     if (error != nullptr)
     {
         *error = "tile map \"" + fileName + "\": " + problem;

@@ -2,24 +2,19 @@
 
 #include "core/Core_DiskFile.h"
 #include "pal/PAL_FileSystem.h"
+#include "core/Core_ResourceReport.h"
 #include "renderer/Renderer_TextureCache.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace Engine
 {
 
 namespace
 {
-
-std::int32_t ReadInt32(const std::uint8_t* bytes)
-{
-    std::int32_t value = 0;
-    std::memcpy(&value, bytes, sizeof(value));
-    return value;
-}
 
 // An axis-aligned box in the measuring frame (y grows downwards).
 struct Box
@@ -83,73 +78,90 @@ std::uint32_t BitmapFont::IndexOf(std::int32_t code)
 
 void BitmapFont::ReadTable(const std::string& fileName)
 {
+    static const char* const noMetrics = "a font with no metrics is used instead";
     Core::DiskFile file(fileName, Core::DiskFile::ReadMode);
     if (!file.IsOpen())
     {
-        // A missing table is an ordinary state: the font has no metrics.
+        Core::ReportUnreadableResource(fileName, "", noMetrics);
         return;
     }
 
     std::uint32_t nameLength = 0;
     file >> nameLength;
-    // Everything after the length must be in the file before a byte of it
-    // is taken: the name, the header and every record. A length that does
-    // not fit is a damaged table, never a reason to read on.
-    const std::uint64_t needed =
-        std::uint64_t{nameLength} * 2 + HeaderSize + std::uint64_t{GlyphCount} * RecordSize;
-    const std::uint64_t available = file.Failed() ? 0 : file.GetBytesLeft();
-    if (file.Failed() || needed > available)
+    const std::uint64_t left = file.Failed() ? 0 : file.GetBytesLeft();
+    const std::uint64_t nameBytes = std::uint64_t{nameLength} * 2;
+    // The name is skipped by its length: a length that runs past the end
+    // would leave nothing to read and is a damaged table.
+    if (file.Failed() || nameBytes > left)
     {
-        std::fprintf(stderr,
-                     "Engine::BitmapFont: \"%s\" is not a glyph table: it needs %llu bytes after its name "
-                     "length of %u, and has %llu\n",
-                     fileName.c_str(), static_cast<unsigned long long>(needed), nameLength,
-                     static_cast<unsigned long long>(available));
+        Core::ReportUnreadableResource(fileName,
+                                      file.Failed() ? "it ends inside its name length"
+                                                    : "its name length of " + std::to_string(nameLength) +
+                                                          " code units runs past its end",
+                                      noMetrics);
         return;
     }
-
     std::uint8_t skip[256];
-    for (std::uint64_t left = std::uint64_t{nameLength} * 2; left > 0;)
+    for (std::uint64_t rest = nameBytes; rest > 0;)
     {
-        const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, sizeof(skip)));
+        const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(rest, sizeof(skip)));
         file.Read(skip, chunk);
-        left -= chunk;
+        rest -= chunk;
     }
 
-    std::array<std::int32_t, 8> header{};
-    for (std::int32_t& value : header)
-    {
-        file >> value;
-    }
-
-    std::array<GlyphRecord, GlyphCount> glyphs{};
-    for (GlyphRecord& glyph : glyphs)
-    {
-        std::uint8_t bytes[RecordSize] = {};
-        file.Read(bytes, RecordSize);
-        std::uint16_t code = 0;
-        std::memcpy(&code, bytes, sizeof(code));
-        glyph.code = code;
-        glyph.boxWidth = ReadInt32(bytes + 2);
-        glyph.advance = ReadInt32(bytes + 6);
-        glyph.boxHeight = ReadInt32(bytes + 10);
-        glyph.value4 = ReadInt32(bytes + 14);
-        glyph.value5 = ReadInt32(bytes + 18);
-        std::memcpy(&glyph.leftBearing, bytes + 22, sizeof(float));
-        glyph.kerning = ReadInt32(bytes + 26);
-        glyph.boxOffsetY = ReadInt32(bytes + 30);
-    }
-
+    // The header and the records are read in one pass; a table that ends
+    // early keeps the values read before its end and leaves the rest zero.
+    // Bytes after the last record are ignored.
+    constexpr std::uint32_t tableSize = HeaderSize + GlyphCount * RecordSize;
+    const auto present = static_cast<std::uint32_t>(std::min<std::uint64_t>(left - nameBytes, tableSize));
+    std::vector<std::uint8_t> bytes(tableSize, 0);
+    file.Read(bytes.data(), present);
     if (file.Failed())
     {
-        std::fprintf(stderr, "Engine::BitmapFont: \"%s\" could not be read: %s\n", fileName.c_str(),
-                     Core::GetFileErrorText(file.GetError()));
+        Core::ReportUnreadableResource(fileName, Core::GetFileErrorText(file.GetError()), noMetrics);
         return;
     }
-    // Bytes after the last record are ignored.
+    // A value is read only when every one of its bytes is in the file.
+    const auto value = [&bytes, present](std::uint32_t offset, auto& into)
+    {
+        if (offset + sizeof(into) <= present)
+        {
+            std::memcpy(&into, bytes.data() + offset, sizeof(into));
+        }
+    };
+
+    std::array<std::int32_t, 8> header{};
+    for (std::uint32_t i = 0; i < header.size(); ++i)
+    {
+        value(i * 4, header[i]);
+    }
+    std::array<GlyphRecord, GlyphCount> glyphs{};
+    for (std::uint32_t i = 0; i < GlyphCount; ++i)
+    {
+        const std::uint32_t record = HeaderSize + i * RecordSize;
+        GlyphRecord& glyph = glyphs[i];
+        std::uint16_t code = 0;
+        value(record, code);
+        glyph.code = code;
+        value(record + 2, glyph.boxWidth);
+        value(record + 6, glyph.advance);
+        value(record + 10, glyph.boxHeight);
+        value(record + 14, glyph.value4);
+        value(record + 18, glyph.value5);
+        value(record + 22, glyph.leftBearing);
+        value(record + 26, glyph.kerning);
+        value(record + 30, glyph.boxOffsetY);
+    }
     header_ = header;
     glyphs_ = glyphs;
     hasMetrics_ = true;
+    if (present < tableSize)
+    {
+        Core::ReportUnreadableResource(fileName,
+                                      "it ends after " + std::to_string(present) + " of the " +
+                                          std::to_string(tableSize) + " bytes of its header and records",
+                                      "the values before its end are kept and the rest are zero");
+    }
 }
 
 void BitmapFont::ComputeTexCoords()

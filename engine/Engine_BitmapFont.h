@@ -39,9 +39,11 @@ struct GlyphRecord
 // every laid-out glyph quad is cell x cell), [5] second vertical offset of
 // the measurement, [6] line height.
 //
-// A table that cannot be opened, or whose name or records do not fit in the
-// file, leaves the font without metrics: every value zero, the font is
-// still usable and draws nothing. A bad table is reported on standard error.
+// A table that cannot be opened, or whose name length runs past its end,
+// leaves the font without metrics: every value zero, the font is still
+// usable and draws nothing. A table that ends inside its header or records
+// keeps every value read before its end; the rest stay zero. A missing or
+// damaged table is reported once on standard error.
 //
 // Fonts are shared through the font cache; they are not registered by class
 // name and not persisted.
@@ -72,7 +74,7 @@ public:
     // The path the font was built from (the default font's full path for
     // the empty path), without extension.
     const std::string& GetName() const { return name_; }
-    // False when the glyph table was missing or bad.
+    // False when the glyph table was missing or its name did not fit.
     bool HasMetrics() const { return hasMetrics_; }
 
     // The record of `code`; codes outside 32 to 127 get the space's.

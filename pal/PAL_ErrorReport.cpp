@@ -163,14 +163,22 @@ void BeginCheckedCall(const char* function, const char* enclosingFunction, int l
 
 void EndCheckedCall(bool failed)
 {
-    const int code = errno;
+    int code = errno;
     if (!failed)
     {
         return;
     }
     const CheckedCallContext& context = GetContext();
-    char systemText[256] = "Unknown error";
-    if (code != 0)
+    char systemText[512] = "Unknown error";
+    // SDL's own reason comes first: the system calls under a failed SDL call
+    // leave stray codes in errno (a socket that was not there) that say
+    // nothing about why it failed. SDL has no codes of its own.
+    if (const char* sdlText = SDL_GetError(); sdlText != nullptr && sdlText[0] != '\0')
+    {
+        std::snprintf(systemText, sizeof systemText, "%s", sdlText);
+        code = 0;
+    }
+    else if (code != 0)
     {
         // The GNU form may return a static text instead of filling the buffer.
         const char* text = strerror_r(code, systemText, sizeof systemText);
@@ -178,10 +186,6 @@ void EndCheckedCall(bool failed)
         {
             std::snprintf(systemText, sizeof systemText, "%s", text);
         }
-    }
-    else if (const char* sdlText = SDL_GetError(); sdlText != nullptr && sdlText[0] != '\0')
-    {
-        std::snprintf(systemText, sizeof systemText, "%s", sdlText);
     }
     char report[1024];
     std::snprintf(report, sizeof report,

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace PAL
 {
@@ -57,37 +59,83 @@ bool EnsureEvents()
 // A quit posted while SDL's queue could not be started.
 bool g_quitPending = false;
 
-// Starts SDL's video subsystem once and keeps it for the process: an X
-// server may refuse a connection now and then (a full listen backlog), so
-// the start is retried, and windows and queries share one connection.
-// The driver is pinned to the display the environment names, so a failure
-// never falls back to SDL's invisible off-screen driver.
+// Why the video subsystem could not start, in SDL's words; empty once it has.
+std::string g_videoFailure;
+
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Starts SDL's video subsystem with the driver named by the hint (empty:
+// SDL's own choice), retried a few times: an X server may refuse a
+// connection now and then (a full listen backlog). Answers SDL's reason on
+// failure, empty on success.
+std::string StartVideo(const char* driver)
+{
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    std::string reason;
+    for (int attempt = 0; attempt < 20; ++attempt)
+    {
+        SDL_ClearError();
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+        {
+            return {};
+        }
+        reason = SDL_GetError();
+        SDL_Delay(5);
+    }
+    return reason.empty() ? std::string(driver) + " not available" : reason;
+}
+
+// Starts SDL's video subsystem once and keeps it for the process, so windows
+// and queries share one connection. Without SDL_VIDEODRIVER only the desktop
+// drivers are tried (X11, then Wayland; Wayland first when only it is named
+// by the environment): SDL would otherwise fall back to its off-screen
+// driver and run a window nobody can see. A driver the user names is used
+// as named, off-screen included.
 bool EnsureVideo()
 {
     static const bool started = []
     {
         PrepareSdl();
-        if (std::getenv("SDL_VIDEODRIVER") == nullptr)
+        if (IsSet("SDL_VIDEODRIVER"))
         {
-            const char* x11 = std::getenv("DISPLAY");
-            const char* wayland = std::getenv("WAYLAND_DISPLAY");
-            if (x11 != nullptr && x11[0] != '\0')
-            {
-                SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-            }
-            else if (wayland != nullptr && wayland[0] != '\0')
-            {
-                SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
-            }
+            g_videoFailure = StartVideo(std::getenv("SDL_VIDEODRIVER"));
+            return g_videoFailure.empty();
         }
-        for (int attempt = 0; attempt < 20; ++attempt)
+        const bool x11 = IsSet("DISPLAY");
+        const bool wayland = IsSet("WAYLAND_DISPLAY");
+        const char* order[2] = {"x11", "wayland"};
+        if (wayland && !x11)
         {
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
-            {
-                return true;
-            }
-            SDL_Delay(5);
+            std::swap(order[0], order[1]);
         }
+        std::string reasons;
+        for (const char* driver : order)
+        {
+            std::string reason;
+            if (std::strcmp(driver, "wayland") == 0 && !wayland && !IsSet("XDG_RUNTIME_DIR"))
+            {
+                // Without either variable there is no socket to look for, and
+                // the Wayland library would only print its own complaint.
+                reason = "wayland not available";
+            }
+            else
+            {
+                reason = StartVideo(driver);
+                if (reason.empty())
+                {
+                    return true;
+                }
+            }
+            const char* variable = std::strcmp(driver, "x11") == 0 ? "DISPLAY" : "WAYLAND_DISPLAY";
+            reason += IsSet(variable) ? std::string(" (") + variable + " is \"" + std::getenv(variable) + "\")"
+                                      : std::string(" (") + variable + " is not set)";
+            reasons += (reasons.empty() ? "" : "; ") + reason;
+        }
+        g_videoFailure = "no display could be opened: " + reasons;
         return false;
     }();
     return started;
@@ -144,7 +192,13 @@ Window::Window(std::int32_t width, std::int32_t height)
 {
     EnsureEvents();
     BeginCheckedCall("SDL_InitSubSystem", "PAL::Window::Window", __LINE__, "PAL_Window");
-    EndCheckedCall(!EnsureVideo());
+    const bool video = EnsureVideo();
+    if (!video)
+    {
+        // The start may have failed in an earlier call; its reason is kept.
+        SDL_SetError("%s", g_videoFailure.c_str());
+    }
+    EndCheckedCall(!video);
 
     // Centre the client area on a screen larger than it in both directions.
     int left = 0;

@@ -1,6 +1,7 @@
 #include "renderer/Renderer_Surface.h"
 
 #include "pal/PAL_FileSystem.h"
+#include "core/Core_ResourceReport.h"
 #include "renderer/Renderer_Image.h"
 #include "renderer/Renderer_PowerOfTwo.h"
 
@@ -46,6 +47,10 @@ Surface::Surface(const std::string& fileName)
     if (fileName.empty() || !ReadRawFile(fileName))
     {
         MakePattern();
+        if (!fileName.empty())
+        {
+            Core::ReportUnreadableResource(fileName, "", "the pattern texture is used instead");
+        }
     }
 }
 

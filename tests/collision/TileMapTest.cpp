@@ -314,8 +314,16 @@ TEST_F(TileMapFileTest, AFileThatCannotBeReadToItsEndChangesNothing)
         EXPECT_EQ(BytesOf(map), before) << c.what;
     }
     std::string error;
-    EXPECT_FALSE(map.ReadInformation((directory / "missing.txt").string(), &error));
+    const std::string missing = (directory / "missing.txt").string();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(map.ReadInformation(missing, &error));
+    const std::string report = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(error.find("missing.txt"), std::string::npos);
+    // The person running the program hears of it too, with what stays.
+    EXPECT_NE(report.find("cannot read \"" + missing +
+                          "\" (No such file or directory); the tile map is left as it was\n"),
+              std::string::npos)
+        << report;
 }
 
 } // namespace

@@ -240,31 +240,30 @@ TEST_F(BitmapFontTest, MeasuresBoxesLineFeedsCarriageReturnsTabsAndKerning)
 
 TEST_F(BitmapFontTest, ABadOrMissingTableGivesAFontWithoutMetrics)
 {
-    const std::vector<std::uint8_t> good = MakeTable();
-    std::vector<std::uint8_t> lengthPastTheEnd = good;
+    std::vector<std::uint8_t> lengthPastTheEnd = MakeTable();
     const std::uint32_t huge = 0xFFFFFFFFu;
     std::memcpy(lengthPastTheEnd.data(), &huge, 4);
-    std::vector<std::uint8_t> oneCodeUnitTooLong = good;
-    const std::uint32_t five = 5;
-    std::memcpy(oneCodeUnitTooLong.data(), &five, 4);
 
     struct Case
     {
         const char* name;
         std::vector<std::uint8_t> table;
+        const char* problem;
     };
     const Case cases[] = {
-        {"empty", {}},
-        {"length cut short", {4, 0}},
-        {"name length past the end", lengthPastTheEnd},
-        {"name one code unit too long", oneCodeUnitTooLong},
-        {"last record cut short", std::vector<std::uint8_t>(good.begin(), good.end() - 1)},
-        {"header only", std::vector<std::uint8_t>(good.begin(), good.begin() + 4 + 8 + 32)},
+        {"empty", {}, "(it ends inside its name length)"},
+        {"length cut short", {4, 0}, "(it ends inside its name length)"},
+        {"name length past the end", lengthPastTheEnd, "(its name length of 4294967295 code units runs past"},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        const Core::RefPtr<BitmapFont> font(new BitmapFont(WriteFont("Bad", c.table)));
+        const std::string path = WriteFont(c.name, c.table);
+        ::testing::internal::CaptureStderr();
+        const Core::RefPtr<BitmapFont> font(new BitmapFont(path));
+        const std::string report = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(report.find("cannot read \"" + path + ".fbf\" " + c.problem), std::string::npos) << report;
+        EXPECT_NE(report.find("; a font with no metrics is used instead\n"), std::string::npos) << report;
         EXPECT_FALSE(font->HasMetrics());
         for (std::uint32_t i = 0; i < 8; ++i)
         {
@@ -283,11 +282,61 @@ TEST_F(BitmapFontTest, ABadOrMissingTableGivesAFontWithoutMetrics)
         EXPECT_EQ(corners[5], 1.0f); // a cell of 0 texels at the top-left
     }
 
-    // No files at all: the texture cache gives its test pattern.
-    const Core::RefPtr<BitmapFont> missing(new BitmapFont((directory_ / "Missing").string()));
+    // No files at all: the texture cache gives its test pattern; each file
+    // is reported once, however often the font is built.
+    const std::string missingPath = (directory_ / "Missing").string();
+    ::testing::internal::CaptureStderr();
+    const Core::RefPtr<BitmapFont> missing(new BitmapFont(missingPath));
+    const Core::RefPtr<BitmapFont> again(new BitmapFont(missingPath));
+    const std::string report = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(missing->HasMetrics());
     EXPECT_EQ(missing->GetLineHeight(), 0.0);
     EXPECT_TRUE(missing->GetTexture());
+    EXPECT_EQ(report,
+              PAL::GetExecutableName() + ": cannot read \"" + missingPath +
+                  ".png\" (No such file or directory); the pattern texture is used instead\n" +
+                  PAL::GetExecutableName() + ": cannot read \"" + missingPath +
+                  ".fbf\" (No such file or directory); a font with no metrics is used instead\n");
+}
+
+TEST_F(BitmapFontTest, AShortTableKeepsTheValuesBeforeItsEnd)
+{
+    const std::vector<std::uint8_t> good = MakeTable();
+    const std::size_t records = 4 + 8 + 32;
+    const std::map<int, GlyphRecord> glyphs = TestGlyphs();
+
+    // Cut inside h4: h1 to h3 are read, h4 and everything after are zero.
+    const std::string cutHeader =
+        WriteFont("CutHeader", std::vector<std::uint8_t>(good.begin(), good.begin() + 12 + 14));
+    ::testing::internal::CaptureStderr();
+    const Core::RefPtr<BitmapFont> header(new BitmapFont(cutHeader));
+    const std::string report = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("cannot read \"" + cutHeader +
+                          ".fbf\" (it ends after 14 of the 3296 bytes of its header and records); the values "
+                          "before its end are kept and the rest are zero\n"),
+              std::string::npos)
+        << report;
+    EXPECT_TRUE(header->HasMetrics());
+    for (std::uint32_t i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(header->GetHeaderValue(i), i < 3 ? Header[i] : 0) << i;
+    }
+
+    // Cut inside the record of 'B' (code 66, index 34) after its advance: the
+    // header, the records before and B's code, width and advance are kept.
+    const std::size_t recordB = records + 34 * 34;
+    const Core::RefPtr<BitmapFont> glyph(new BitmapFont(
+        WriteFont("CutRecord", std::vector<std::uint8_t>(good.begin(), good.begin() + recordB + 12))));
+    EXPECT_TRUE(glyph->HasMetrics());
+    EXPECT_EQ(glyph->GetCellSize(), Cell);
+    GlyphRecord read;
+    glyph->GetCharacterInfo('A', read);
+    ExpectSameRecord(read, glyphs.at('A'));
+    glyph->GetCharacterInfo('B', read);
+    GlyphRecord expected{'B', glyphs.at('B').boxWidth, glyphs.at('B').advance};
+    ExpectSameRecord(read, expected);
+    glyph->GetCharacterInfo('C', read);
+    ExpectSameRecord(read, GlyphRecord{});
 }
 
 TEST_F(BitmapFontTest, BytesAfterTheLastRecordAreIgnored)
