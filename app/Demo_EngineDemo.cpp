@@ -180,9 +180,27 @@ bool EngineDemo::WriteScreenshot()
     {
         std::copy_n(pixels.data() + (description.height - 1 - y) * row, row, flipped.data() + y * row);
     }
-    return stbi_write_png(options_.screenshot.c_str(), static_cast<int>(description.width),
-                          static_cast<int>(description.height), 3, flipped.data(),
-                          static_cast<int>(row)) != 0;
+    // Encoded in memory and written here: the library's own file writer
+    // answers success even when the disk refuses the bytes.
+    std::vector<std::uint8_t> png;
+    const auto append = [](void* context, void* data, int size)
+    {
+        auto& bytes = *static_cast<std::vector<std::uint8_t>*>(context);
+        bytes.insert(bytes.end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+    };
+    if (stbi_write_png_to_func(append, &png, static_cast<int>(description.width),
+                               static_cast<int>(description.height), 3, flipped.data(),
+                               static_cast<int>(row)) == 0)
+    {
+        return false;
+    }
+    std::FILE* file = std::fopen(options_.screenshot.c_str(), "wb");
+    if (file == nullptr)
+    {
+        return false;
+    }
+    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+    return std::fclose(file) == 0 && written;
 }
 
 // The command line was checked before the engine started (main.cpp); a
