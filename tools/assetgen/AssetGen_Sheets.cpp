@@ -7,8 +7,11 @@
 #include "AssetGen_Palette.h"
 #include "AssetGen_SheetArt.h"
 
+#include <algorithm>
+#include <atomic>
 #include <map>
 #include <stdexcept>
+#include <thread>
 
 namespace AssetGen
 {
@@ -488,14 +491,17 @@ const Sheet& GetSheet(const std::string& name)
     throw std::out_of_range("no sheet named " + name);
 }
 
-const Canvas& RenderSheet(const Sheet& sheet)
+namespace
+{
+
+std::map<std::string, Canvas>& Rendered()
 {
     static std::map<std::string, Canvas> rendered;
-    const auto found = rendered.find(sheet.name);
-    if (found != rendered.end())
-    {
-        return found->second;
-    }
+    return rendered;
+}
+
+Canvas DrawSheet(const Sheet& sheet)
+{
     Canvas image(sheet.columns * sheet.cellWidth, sheet.rows * sheet.cellHeight);
     for (int frame = 0; frame < sheet.frames; ++frame)
     {
@@ -504,7 +510,19 @@ const Canvas& RenderSheet(const Sheet& sheet)
         image.Draw(cell, (frame % sheet.columns) * sheet.cellWidth,
                    (frame / sheet.columns) * sheet.cellHeight);
     }
-    return rendered.emplace(sheet.name, std::move(image)).first->second;
+    return image;
+}
+
+} // namespace
+
+const Canvas& RenderSheet(const Sheet& sheet)
+{
+    auto found = Rendered().find(sheet.name);
+    if (found == Rendered().end())
+    {
+        found = Rendered().emplace(sheet.name, DrawSheet(sheet)).first;
+    }
+    return found->second;
 }
 
 void ListSheets(Manifest& manifest)
@@ -527,12 +545,46 @@ bool MakeSheets(Output& output)
         return TableError("sheet", "Resources/Animations",
                           "the sheet table and the levels' sheets differ in number");
     }
-    for (const Sheet& sheet : GetSheets())
+    const std::vector<Sheet>& sheets = GetSheets();
+    for (const Sheet& sheet : sheets)
     {
-        if (!CheckSheet(sheet) || !output.WritePng(SheetPath(sheet), RenderSheet(sheet)))
+        if (!CheckSheet(sheet))
         {
             return false;
         }
+    }
+    // Every sheet is drawn and encoded on its own, so the work is shared out
+    // between threads; the files are written in table order afterwards. Each
+    // sheet's bytes depend only on its own drawing.
+    std::vector<Canvas> images(sheets.size());
+    std::vector<std::vector<std::uint8_t>> files(sheets.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&]
+    {
+        for (std::size_t i = next++; i < sheets.size(); i = next++)
+        {
+            images[i] = DrawSheet(sheets[i]);
+            files[i] = EncodePng(images[i].ToRgba8(), images[i].Width(), images[i].Height());
+        }
+    };
+    const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u) - 1;
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < helpers; ++i)
+    {
+        threads.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : threads)
+    {
+        thread.join();
+    }
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+    {
+        if (!output.Write(SheetPath(sheets[i]), files[i]))
+        {
+            return false;
+        }
+        Rendered().emplace(sheets[i].name, std::move(images[i]));
     }
     return true;
 }
