@@ -353,7 +353,11 @@ void CreditsPage(Canvas& canvas)
               LineStyle(3, Hex(0xFFFFFF), Hex(0xC8E8FF)), Sx(0), Sy(30));
     DrawTitle(canvas, "Built with SDL2, OpenGL, OpenAL and Lua", LineStyle(3, Hex(0xFFFFFF), Hex(0xC8E8FF)),
               Sx(0), Sy(-40));
-    BallRing(canvas, Sx(0), Sy(-140), 150, 18, 5, 9, 0.0f);
+    for (int i = 0; i < 5; ++i)
+    {
+        DrawGlossyBall(canvas, Sx(-120.0f + 60.0f * static_cast<float>(i)), Sy(-130), 11, Palette::Stages[i],
+                       0.6f);
+    }
 }
 
 void LoadingPage(Canvas& canvas)
