@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace bench
@@ -170,6 +171,29 @@ public:
             energy += 0.5f * mass.GetMass() * v.Dot(v) + 0.5f * mass.GetInertia() * w * w;
         }
         return energy;
+    }
+    std::uint64_t StateChecksum() const override
+    {
+        std::uint64_t sum = 14695981039346656037ull;
+        const auto add = [&sum](float value)
+        {
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            for (int shift = 0; shift < 32; shift += 8)
+            {
+                sum = (sum ^ ((bits >> shift) & 0xFFu)) * 1099511628211ull;
+            }
+        };
+        for (const Core::RefPtr<RigidBody>& body : engine_->GetRigidBodies())
+        {
+            add(body->GetPosition().x);
+            add(body->GetPosition().y);
+            add(body->GetOrientationRadians());
+            add(body->GetVelocity().x);
+            add(body->GetVelocity().y);
+            add(body->GetAngularVelocityRadians());
+        }
+        return sum;
     }
     float Energy() const override
     {
