@@ -1,13 +1,19 @@
 #pragma once
 
 #include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
 #include "math/Math_Vector4.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Velkor
 {
+
+class GameObject;
+class Layer;
+class Viewport;
 
 // One playable screen of the game. The game class owns the current level,
 // starts it with OnStart, runs its per-frame operations at fixed points of
@@ -37,7 +43,33 @@ public:
     void SetClearColor(float red, float green, float blue, float alpha) { clearColor_.Set(red, green, blue, alpha); }
     const Math::Vector4& GetClearColor() const { return clearColor_; }
 
-    // The Update hook, then the layers' walks.
+    // --- Layers and viewports ------------------------------------------------
+    // Appends the layer with the next index and hangs its node below the
+    // game's scene graph. Refused (false) for null or a layer already in a
+    // level.
+    bool AddLayer(Layer* layer);
+    std::uint32_t GetLayersCount() const { return static_cast<std::uint32_t>(layers_.size()); }
+    // Null outside the layers.
+    Layer* GetLayer(std::uint32_t index) const;
+    // The first in index order.
+    Layer* GetLayerByName(const std::string& name) const;
+    const std::vector<Core::RefPtr<Layer>>& GetLayers() const { return layers_; }
+    // Ignored for null or a viewport already listed.
+    void AddViewport(Viewport* viewport);
+    void RemoveViewport(Viewport* viewport);
+    std::uint32_t GetViewportsCount() const { return static_cast<std::uint32_t>(viewports_.size()); }
+    Viewport* GetViewport(std::uint32_t index) const;
+    Viewport* GetViewportByName(const std::string& name) const;
+    // Every layer's objects in layer order, each layer in ascending id.
+    void GetGameObjects(std::vector<Core::RefPtr<GameObject>>& objects) const;
+    // Every layer's objects of that name, each layer in insertion order.
+    void GetGameObjectsByName(const std::string& name, std::vector<Core::RefPtr<GameObject>>& objects) const;
+    // Kept alive until Clear.
+    void AddManagedObject(Core::Object* object, const std::string& name);
+
+    // --- Per frame ----------------------------------------------------------
+    // The Update hook, the layers' walks, then the sound listener to the
+    // active listener camera (x, y, its layer's z).
     void FrameUpdate(float dt);
     void RunExtraUpdate1(float dt);
     void RunExtraUpdate2(float dt);
@@ -52,6 +84,10 @@ public:
     bool IsCleared() const { return cleared_; }
 
 private:
+    std::vector<Core::RefPtr<Core::Object>> managedObjects_;
+    std::vector<std::string> managedObjectNames_;
+    std::vector<Core::RefPtr<Layer>> layers_;
+    std::vector<Core::RefPtr<Viewport>> viewports_;
     Math::Vector4 clearColor_{0.0f, 0.0f, 0.0f, 1.0f};
     std::string name_;
     bool cleared_ = false;

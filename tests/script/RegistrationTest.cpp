@@ -61,6 +61,10 @@ TEST(Registration, TheClassesBuiltSoFarAreRegistered)
         "Physics2D::ODESolverRungeKuttaN4",
         // framework
         "Velkor::Level",
+        "Velkor::GameObject",
+        "Velkor::Layer",
+        "Velkor::Viewport",
+        "Velkor::Camera",
     };
     for (const char* name : expected)
     {

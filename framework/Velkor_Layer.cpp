@@ -1,0 +1,391 @@
+#include "framework/Velkor_Layer.h"
+
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_DynamicObject.h"
+#include "collision/Collision_GeometricCollision.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "framework/Velkor_Game.h"
+#include "framework/Velkor_Network.h"
+#include "math/Math_Circle2D.h"
+#include "math/Math_LineSegment2D.h"
+#include "math/Math_Matrix4.h"
+
+#include <algorithm>
+
+namespace Velkor
+{
+
+// A layer is no copy of another: Clone makes a plain object, as the root does.
+CORE_DEFINE_OBJECT_BASICS(Layer, "Velkor::Layer", Layer::ScriptTypeName, "Velkor_Layer", __LINE__)
+static const Core::ClassRegistrar g_layerRegistrar("Velkor::Layer", &Layer::Create);
+
+Core::Object* Layer::Clone() const
+{
+    return Core::Object::Clone();
+}
+
+namespace
+{
+
+Collision2D::CollisionEngine* GameCollision()
+{
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetCollisionEngine() : nullptr;
+}
+
+ZibNet* GameNetwork()
+{
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetNetworkEngine() : nullptr;
+}
+
+// Whether networked objects are driven by another machine here.
+bool IsNetworkClient()
+{
+    ZibNet* network = GameNetwork();
+    return network != nullptr && network->IsNetworkGame() && !network->IsHost();
+}
+
+} // namespace
+
+Layer::Layer() : node_(new ("Velkor_Layer", __LINE__) Engine::TransformationGroup())
+{
+    RebuildTransform();
+}
+
+Layer::Layer(float z) : node_(new ("Velkor_Layer", __LINE__) Engine::TransformationGroup()), z_(z)
+{
+    if (Collision2D::CollisionEngine* collision = GameCollision())
+    {
+        const std::int32_t index = collision->AddLayer();
+        collisionLayer_ = index >= 0 ? static_cast<std::uint8_t>(index) : 0;
+    }
+    RebuildTransform();
+}
+
+Layer::~Layer()
+{
+    Layer::Clear();
+}
+
+void Layer::Update(float) {}
+
+void Layer::Clear()
+{
+    if (cleared_)
+    {
+        return;
+    }
+    cleared_ = true;
+    for (const auto& entry : Snapshot())
+    {
+        entry->Detach();
+    }
+    // Objects still queued belong to the layer too.
+    for (const Core::RefPtr<GameObject>& object : ObjectList(added_))
+    {
+        object->Detach();
+    }
+    if (Collision2D::CollisionEngine* collision = GameCollision())
+    {
+        collision->RemoveStaticShapes(collisionLayer_);
+    }
+}
+
+void Layer::SetZOrder(float z)
+{
+    z_ = z;
+    RebuildTransform();
+}
+
+void Layer::SetScale(float x, float y)
+{
+    scaleX_ = x;
+    scaleY_ = y;
+    RebuildTransform();
+}
+
+void Layer::SetRotation(float degrees)
+{
+    rotation_ = degrees;
+    RebuildTransform();
+}
+
+void Layer::RebuildTransform()
+{
+    node_->SetTransformation(Math::Matrix4::Translation(0.0f, 0.0f, z_) * Math::Matrix4::RotationZ(rotation_) *
+                             Math::Matrix4::Scale(scaleX_, scaleY_, 1.0f));
+}
+
+// --- Objects -----------------------------------------------------------------------
+
+bool Layer::AddGameObject(GameObject* object, bool networked, ZibPlayer* owner)
+{
+    if (object == nullptr || object->layer_ != nullptr || object->destroyed_)
+    {
+        return false;
+    }
+    // Held while the session layer may take (and drop) a reference.
+    Core::RefPtr<GameObject> held(object);
+    if (Collision2D::CollisionEngine* collision = object->OwnCollision())
+    {
+        collision->SetObjectPosition(object->collisionId_, object->position_);
+        collision->SetObjectOrientation(object->collisionId_, object->rotation_);
+        // The object's first collision step starts without motion. It is
+        // found by its whole id: its own collision layer, whichever that is.
+        if (Collision2D::DynamicObject* dynamic = collision->GetDynamicObject(object->collisionId_))
+        {
+            dynamic->ResetOldPose();
+        }
+    }
+    if (networked)
+    {
+        ZibNet* network = GameNetwork();
+        if (network == nullptr || !network->AddNetworkGameObject(held, index_, owner))
+        {
+            return false;
+        }
+    }
+    QueueAddGameObject(object);
+    return true;
+}
+
+GameObject* Layer::AddNetworkGameObject(const std::string& className, ZibPlayer* owner)
+{
+    ZibNet* network = GameNetwork();
+    if (network == nullptr || !network->IsNetworkGame() || !network->IsHost())
+    {
+        return nullptr;
+    }
+    auto* base = dynamic_cast<GameObject*>(network->FindBaseNetObject(className));
+    if (base == nullptr)
+    {
+        return nullptr;
+    }
+    Core::RefPtr<GameObject> copy(static_cast<GameObject*>(base->Clone()));
+    copy->SetNetworkBaseName(base->GetNetworkBaseName());
+    return AddGameObject(copy.Get(), true, owner) ? copy.Get() : nullptr;
+}
+
+bool Layer::RemoveGameObject(GameObject* object)
+{
+    if (object == nullptr || object->layer_ != this || object->destroyed_)
+    {
+        return false;
+    }
+    if (object->IsNetworkObject())
+    {
+        // Only the host removes networked objects; the peers follow its
+        // message.
+        ZibNet* network = GameNetwork();
+        if (network == nullptr || !network->IsNetworkGame() || !network->IsHost() ||
+            !network->RemoveNetworkGameObject(Core::RefPtr<GameObject>(object)))
+        {
+            return false;
+        }
+    }
+    QueueRemoveGameObject(object);
+    return true;
+}
+
+void Layer::QueueAddGameObject(GameObject* object)
+{
+    object->layer_ = this;
+    added_.emplace_back(object);
+    nameIndex_[object->name_].emplace_back(object);
+}
+
+void Layer::QueueRemoveGameObject(GameObject* object)
+{
+    // Ended and detached once, however often it is asked for.
+    if (std::find(removed_.begin(), removed_.end(), object) != removed_.end())
+    {
+        return;
+    }
+    removed_.emplace_back(object);
+    RemoveFromNameIndex(object, object->name_);
+}
+
+void Layer::RemoveFromNameIndex(GameObject* object, const std::string& name)
+{
+    auto entry = nameIndex_.find(name);
+    if (entry == nameIndex_.end())
+    {
+        return;
+    }
+    auto& list = entry->second;
+    auto found = std::find(list.begin(), list.end(), object);
+    if (found != list.end())
+    {
+        list.erase(found);
+    }
+}
+
+void Layer::RenameGameObject(GameObject* object, const std::string& oldName, const std::string& newName)
+{
+    if (object == nullptr)
+    {
+        return;
+    }
+    RemoveFromNameIndex(object, oldName);
+    nameIndex_[newName].emplace_back(object);
+}
+
+void Layer::GetGameObjects(ObjectList& objects) const
+{
+    objects.clear();
+    objects.reserve(objects_.size());
+    for (const auto& entry : objects_)
+    {
+        objects.push_back(entry.second);
+    }
+}
+
+void Layer::GetGameObjectsByName(const std::string& name, ObjectList& objects) const
+{
+    objects.clear();
+    auto entry = nameIndex_.find(name);
+    if (entry != nameIndex_.end())
+    {
+        objects.assign(entry->second.begin(), entry->second.end());
+    }
+}
+
+Layer::ObjectList Layer::Snapshot() const
+{
+    ObjectList objects;
+    GetGameObjects(objects);
+    return objects;
+}
+
+// --- Walks ---------------------------------------------------------------------------
+
+void Layer::FrameUpdate(float dt)
+{
+    // Both loops read the queue's length anew: what an OnStart, OnEnd or
+    // Detach queues is applied in the same walk.
+    for (std::size_t i = 0; i < added_.size(); ++i)
+    {
+        Core::RefPtr<GameObject> object = added_[i];
+        node_->AddChild(object->node_);
+        objects_[object->id_] = object;
+        object->OnStart();
+    }
+    added_.clear();
+    for (std::size_t i = 0; i < removed_.size(); ++i)
+    {
+        Core::RefPtr<GameObject> object = removed_[i];
+        node_->RemoveChild(object->node_);
+        auto entry = objects_.find(object->id_);
+        if (entry != objects_.end() && entry->second == object)
+        {
+            objects_.erase(entry);
+        }
+        object->OnEnd();
+        object->Detach();
+    }
+    removed_.clear();
+
+    Update(dt);
+
+    // Only the walks change the id map, so it is walked as it stands: what
+    // an object's update adds or removes waits for the next walk.
+    for (const auto& entry : objects_)
+    {
+        entry.second->UpdateEngineSide(dt);
+    }
+}
+
+void Layer::RunExtraUpdate1(float dt)
+{
+    const bool client = IsNetworkClient();
+    for (const auto& entry : objects_)
+    {
+        if (!client || !entry.second->IsNetworkObject())
+        {
+            entry.second->ExtraUpdate1(dt);
+        }
+    }
+}
+
+void Layer::RunExtraUpdate2(float dt)
+{
+    const bool client = IsNetworkClient();
+    for (const auto& entry : objects_)
+    {
+        if (!client || !entry.second->IsNetworkObject())
+        {
+            entry.second->ExtraUpdate2(dt);
+        }
+    }
+}
+
+void Layer::UpdateObjectTransformations()
+{
+    for (const auto& entry : objects_)
+    {
+        entry.second->UpdateTransformation();
+    }
+}
+
+void Layer::EndObjects()
+{
+    for (const auto& object : Snapshot())
+    {
+        object->OnEnd();
+    }
+}
+
+// --- Collision -------------------------------------------------------------------------
+
+void Layer::SetCollisionProperties(const Math::Vector2D& origin, std::int32_t width, std::int32_t height,
+                                   std::int32_t cellSize)
+{
+    if (Collision2D::CollisionEngine* collision = GameCollision())
+    {
+        collision->InitializeLayerGrid(collisionLayer_, origin, width, height, cellSize);
+    }
+    collisionOrigin_ = origin;
+    collisionWidth_ = width;
+    collisionHeight_ = height;
+    cellSize_ = cellSize;
+}
+
+Collision2D::CollisionId Layer::AddStaticLineSegment(const Math::Vector2D& a, const Math::Vector2D& b,
+                                                     std::uint8_t z, std::uint32_t userId)
+{
+    Collision2D::CollisionEngine* collision = GameCollision();
+    if (collision == nullptr)
+    {
+        return 0;
+    }
+    auto* segment = new ("Velkor_Layer", __LINE__) Collision2D::StaticCollisionLineSegment();
+    segment->SetLineSegment(new ("Velkor_Layer", __LINE__) Math::LineSegment2D(a, b));
+    segment->SetZCollision(z);
+    segment->SetUserId(userId);
+    const Collision2D::CollisionId id = collision->AddCollisionObject(segment, collisionLayer_, Math::Vector2D());
+    if (id == 0)
+    {
+        delete segment;
+    }
+    return id;
+}
+
+void Layer::AddStaticCircle(const Math::Vector2D& center, float radius, std::uint8_t z, std::uint32_t userId)
+{
+    Collision2D::CollisionEngine* collision = GameCollision();
+    if (collision == nullptr)
+    {
+        return;
+    }
+    auto* circle = new ("Velkor_Layer", __LINE__) Collision2D::StaticCollisionCircle();
+    circle->SetCircle(new ("Velkor_Layer", __LINE__) Math::Circle2D(center, radius));
+    circle->SetZCollision(z);
+    circle->SetUserId(userId);
+    if (collision->AddCollisionObject(circle, collisionLayer_, Math::Vector2D()) == 0)
+    {
+        delete circle;
+    }
+}
+
+} // namespace Velkor

@@ -1,0 +1,87 @@
+#include "framework/Velkor_Viewport.h"
+
+#include "engine/Engine_SceneGraph.h"
+#include "engine/Engine_Viewport.h"
+#include "framework/Velkor_Camera.h"
+#include "framework/Velkor_Game.h"
+
+#include <algorithm>
+
+namespace Velkor
+{
+
+// A viewport is no copy of another: Clone makes a plain object, as the root
+// does.
+CORE_DEFINE_OBJECT_BASICS(Viewport, "Velkor::Viewport", Viewport::ScriptTypeName, "Velkor_Viewport", __LINE__)
+static const Core::ClassRegistrar g_viewportRegistrar("Velkor::Viewport", &Viewport::Create);
+
+Core::Object* Viewport::Clone() const
+{
+    return Core::Object::Clone();
+}
+
+Viewport::Viewport() : Viewport(0, 0, 800, 600) {}
+
+Viewport::Viewport(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+    : engineViewport_(new ("Velkor_Viewport", __LINE__)
+                          Engine::Viewport(x, y, std::max(width, 0), std::max(height, 0), 0))
+{
+}
+
+Viewport::~Viewport() = default;
+
+void Viewport::SetRectangle(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+{
+    engineViewport_->SetRectangle(x, y, std::max(width, 0), std::max(height, 0));
+}
+
+std::int32_t Viewport::GetWidth() const
+{
+    return engineViewport_->GetWidth();
+}
+
+std::int32_t Viewport::GetHeight() const
+{
+    return engineViewport_->GetHeight();
+}
+
+Math::Vector2D Viewport::GetPosition() const
+{
+    return Math::Vector2D(static_cast<float>(engineViewport_->GetX()), static_cast<float>(engineViewport_->GetY()));
+}
+
+void Viewport::SetClearColor(float red, float green, float blue, float alpha)
+{
+    engineViewport_->SetClearColor(Math::Vector4(red, green, blue, alpha));
+}
+
+const Math::Vector4& Viewport::GetClearColor() const
+{
+    return engineViewport_->GetClearColor();
+}
+
+void Viewport::SetCamera(Camera* camera)
+{
+    camera_ = camera;
+}
+
+void Viewport::SetBackground(const std::string& fileName)
+{
+    background_ = fileName;
+    engineViewport_->SetBackground(fileName);
+}
+
+void Viewport::Render(float)
+{
+    Game* game = Game::GetInstance();
+    if (!camera_ || camera_->IsDetached() || game == nullptr || !game->GetSceneGraph())
+    {
+        return;
+    }
+    // Both engine objects are held for the whole view.
+    const Core::RefPtr<Engine::Camera> camera = camera_->GetEngineCamera();
+    const Core::RefPtr<Engine::Viewport> viewport = engineViewport_;
+    game->GetSceneGraph()->RenderView(camera, viewport);
+}
+
+} // namespace Velkor

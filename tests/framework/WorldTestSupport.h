@@ -1,0 +1,116 @@
+#pragma once
+
+#include "GameTestSupport.h"
+
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_DynamicObject.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "framework/Velkor_Camera.h"
+#include "framework/Velkor_GameObject.h"
+#include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Viewport.h"
+#include "math/Math_Matrix4.h"
+#include "math/Math_Vector3.h"
+#include "physics/Physics_MassProperties.h"
+#include "physics/Physics_PhysicsEngine.h"
+
+#include <string>
+#include <vector>
+
+namespace WorldTest
+{
+
+// A game object that records its hooks as "<name>.<hook>".
+class Probe : public Velkor::GameObject
+{
+public:
+    explicit Probe(const std::string& name = "probe") { SetName(name); }
+
+    void OnStart() override
+    {
+        GameTest::Record(GetName() + ".OnStart");
+        if (onStart)
+        {
+            onStart(*this);
+        }
+    }
+    void OnEnd() override
+    {
+        GameTest::Record(GetName() + ".OnEnd");
+        if (onEnd)
+        {
+            onEnd(*this);
+        }
+    }
+    void Update(float) override
+    {
+        GameTest::Record(GetName() + ".Update");
+        if (onUpdate)
+        {
+            onUpdate(*this);
+        }
+    }
+    void PushVisualProperties(float) override { GameTest::Record(GetName() + ".Push"); }
+    void ExtraUpdate1(float) override { GameTest::Record(GetName() + ".Extra1"); }
+    void Detach() override
+    {
+        if (!IsDetached())
+        {
+            GameTest::Record(GetName() + ".Detach");
+        }
+        Velkor::GameObject::Detach();
+    }
+
+    std::function<void(Probe&)> onStart;
+    std::function<void(Probe&)> onEnd;
+    std::function<void(Probe&)> onUpdate;
+};
+
+// A started game (level 0 current), its log cleared.
+class WorldDisplayTest : public GameTest::GameDisplayTest
+{
+protected:
+    void SetUp() override
+    {
+        GameTest::GameDisplayTest::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        MakeGame();
+        Tick();
+        GameTest::Log().clear();
+    }
+
+    Velkor::Level& Level() { return *game->GetCurrentLevel(); }
+    Collision2D::CollisionEngine& Collision() { return *game->GetCollisionEngine(); }
+    Physics2D::PhysicsEngine& Physics() { return *game->GetPhysicsEngine(); }
+
+    // A layer with its own collision layer, added to the current level.
+    Velkor::Layer& AddLayer(float z = 0.0f, const std::string& name = "")
+    {
+        Core::RefPtr<Velkor::Layer> layer(new Velkor::Layer(z));
+        layer->SetName(name);
+        Level().AddLayer(layer.Get());
+        return *layer;
+    }
+
+    // A dynamic collision object for `object` in `layer`'s collision layer.
+    static bool AddDynamic(Velkor::GameObject& object, const Velkor::Layer& layer)
+    {
+        return object.AddCollision(new Collision2D::DynamicObject(), layer.GetCollisionLayerIndex());
+    }
+
+    static void AddBody(Velkor::GameObject& object)
+    {
+        object.AddPhysicalProperties(Physics2D::MassProperties(1.0f, 1.0f, {}), 0);
+    }
+
+    // Where the object's node puts the local point.
+    static Math::Vector3 Place(const Velkor::GameObject& object, float x, float y)
+    {
+        return object.GetNode()->GetTransformation() * Math::Vector3(x, y, 0.0f);
+    }
+};
+
+} // namespace WorldTest
