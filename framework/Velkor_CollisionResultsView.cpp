@@ -3,7 +3,7 @@
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_CollisionResults.h"
 #include "collision/Collision_DynamicObject.h"
-#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_GameObject.h"
 
 namespace Velkor
@@ -56,8 +56,7 @@ const Collision2D::LNS_C* CollisionResultsView::GetLineSegmentContact(std::int32
 
 GameObject* CollisionResultsView::OwnerOf(Collision2D::CollisionId id)
 {
-    Game* game = Game::GetInstance();
-    Collision2D::CollisionEngine* collision = game != nullptr ? game->GetCollisionEngine() : nullptr;
+    Collision2D::CollisionEngine* collision = GameCollision();
     Collision2D::DynamicObject* object = collision != nullptr ? collision->GetDynamicObject(id) : nullptr;
     return object != nullptr ? reinterpret_cast<GameObject*>(object->GetOwner()) : nullptr;
 }

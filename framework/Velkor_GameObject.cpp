@@ -5,7 +5,7 @@
 #include "collision/Collision_DynamicObject.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_CollisionResultsView.h"
-#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Network.h"
 #include "framework/Velkor_ObjectCounter.h"
@@ -26,24 +26,6 @@ namespace
 {
 
 constexpr float DegreesPerRadian = 57.29578f;
-
-Collision2D::CollisionEngine* GameCollision()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetCollisionEngine() : nullptr;
-}
-
-Physics2D::PhysicsEngine* GamePhysics()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetPhysicsEngine() : nullptr;
-}
-
-ZibNet* GameNetwork()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetNetworkEngine() : nullptr;
-}
 
 } // namespace
 
@@ -266,52 +248,49 @@ void GameObject::SendRotation(bool old) const
     }
 }
 
-void GameObject::SetPosition(const Math::Vector2D& position)
+void GameObject::MoveTo(const Math::Vector2D& position, bool old)
 {
     const Math::Vector2D delta = position - position_;
     position_ = position;
-    SendPosition(false);
+    SendPosition(old);
+    // Children always move through the ordinary setters.
     for (GameObject* child : children_)
     {
         child->MoveWithSupport(position_, delta, 0.0f);
     }
     UpdateTransformation();
+}
+
+void GameObject::TurnTo(float degrees, bool old)
+{
+    const float turn = degrees - rotation_;
+    rotation_ = degrees;
+    SendRotation(old);
+    for (GameObject* child : children_)
+    {
+        child->MoveWithSupport(position_, Math::Vector2D(), turn);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetPosition(const Math::Vector2D& position)
+{
+    MoveTo(position, false);
 }
 
 void GameObject::SetOldPosition(const Math::Vector2D& position)
 {
-    const Math::Vector2D delta = position - position_;
-    position_ = position;
-    SendPosition(true);
-    for (GameObject* child : children_)
-    {
-        child->MoveWithSupport(position_, delta, 0.0f);
-    }
-    UpdateTransformation();
+    MoveTo(position, true);
 }
 
 void GameObject::SetRotationAngle(float degrees)
 {
-    const float turn = degrees - rotation_;
-    rotation_ = degrees;
-    SendRotation(false);
-    for (GameObject* child : children_)
-    {
-        child->MoveWithSupport(position_, Math::Vector2D(), turn);
-    }
-    UpdateTransformation();
+    TurnTo(degrees, false);
 }
 
 void GameObject::SetOldRotationAngle(float degrees)
 {
-    const float turn = degrees - rotation_;
-    rotation_ = degrees;
-    SendRotation(true);
-    for (GameObject* child : children_)
-    {
-        child->MoveWithSupport(position_, Math::Vector2D(), turn);
-    }
-    UpdateTransformation();
+    TurnTo(degrees, true);
 }
 
 void GameObject::SetDirectionX(float x)

@@ -243,6 +243,10 @@ private:
     Collision2D::CollisionEngine* OwnCollision() const;
     // The physics engine while the object has a body.
     Physics2D::PhysicsEngine* OwnPhysics() const;
+    // The pose setters: `old` sends the pose to the collision object as its
+    // start-of-step pose.
+    void MoveTo(const Math::Vector2D& position, bool old);
+    void TurnTo(float degrees, bool old);
     // Position and rotation to the collision object (current or old pose)
     // and the body.
     void SendPosition(bool old) const;

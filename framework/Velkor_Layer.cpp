@@ -4,7 +4,7 @@
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_GeometricCollision.h"
 #include "engine/Engine_TransformationGroup.h"
-#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_Network.h"
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
@@ -23,30 +23,6 @@ Core::Object* Layer::Clone() const
 {
     return Core::Object::Clone();
 }
-
-namespace
-{
-
-Collision2D::CollisionEngine* GameCollision()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetCollisionEngine() : nullptr;
-}
-
-ZibNet* GameNetwork()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetNetworkEngine() : nullptr;
-}
-
-// Whether networked objects are driven by another machine here.
-bool IsNetworkClient()
-{
-    ZibNet* network = GameNetwork();
-    return network != nullptr && network->IsNetworkGame() && !network->IsHost();
-}
-
-} // namespace
 
 Layer::Layer() : node_(new ("Velkor_Layer", __LINE__) Engine::TransformationGroup())
 {

@@ -4,7 +4,7 @@
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
-#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Viewport.h"
 
@@ -24,12 +24,6 @@ Core::Object* Level::Clone() const
 
 namespace
 {
-
-Engine::SceneGraph* GameSceneGraph()
-{
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetSceneGraph().Get() : nullptr;
-}
 
 template <class T>
 T* ByName(const std::vector<Core::RefPtr<T>>& list, const std::string& name)

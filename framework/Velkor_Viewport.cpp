@@ -3,7 +3,7 @@
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_Viewport.h"
 #include "framework/Velkor_Camera.h"
-#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 
 #include <algorithm>
 
@@ -73,15 +73,15 @@ void Viewport::SetBackground(const std::string& fileName)
 
 void Viewport::Render(float)
 {
-    Game* game = Game::GetInstance();
-    if (!camera_ || camera_->IsDetached() || game == nullptr || !game->GetSceneGraph())
+    Engine::SceneGraph* sceneGraph = GameSceneGraph();
+    if (!camera_ || camera_->IsDetached() || sceneGraph == nullptr)
     {
         return;
     }
     // Both engine objects are held for the whole view.
     const Core::RefPtr<Engine::Camera> camera = camera_->GetEngineCamera();
     const Core::RefPtr<Engine::Viewport> viewport = engineViewport_;
-    game->GetSceneGraph()->RenderView(camera, viewport);
+    sceneGraph->RenderView(camera, viewport);
 }
 
 } // namespace Velkor

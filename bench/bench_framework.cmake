@@ -1,0 +1,1 @@
+engine_bench(framework SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_framework.cpp)
