@@ -40,7 +40,8 @@ void Turn(Math::Quaternion& orientation, Math::Vector3 axis, float degrees)
     orientation.Normalize();
 }
 
-Math::Vector3 Direction(const Math::Matrix4& rotation, const Math::Vector3& point, const Math::Vector3& origin)
+Math::Vector3 Direction(const Math::Matrix4& rotation, const Math::Vector3& point,
+                        const Math::Vector3& origin)
 {
     Math::Vector3 direction = rotation * point - origin;
     direction.Normalize();

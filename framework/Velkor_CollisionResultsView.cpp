@@ -35,7 +35,8 @@ std::int32_t CollisionResultsView::GetLineSegmentContactCount() const
 
 const Collision2D::BRECT_C* CollisionResultsView::GetSpriteContact(std::int32_t index) const
 {
-    return index >= 0 && index < GetSpriteContactCount(false) ? &results_->GetRectangleContact(index) : nullptr;
+    return index >= 0 && index < GetSpriteContactCount(false) ? &results_->GetRectangleContact(index)
+                                                              : nullptr;
 }
 
 const Collision2D::DGEO_C* CollisionResultsView::GetSpriteShapeContact(std::int32_t index) const

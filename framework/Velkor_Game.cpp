@@ -299,9 +299,9 @@ void Game::AddManagedObject(Core::Object* object, const std::string& name)
 void Game::AddCollisionAssets(Collision2D::CollisionActor* actor)
 {
     // The list owns its actors: one listed twice would be deleted twice.
-    if (actor == nullptr ||
-        std::any_of(collisionAssets_.begin(), collisionAssets_.end(),
-                    [actor](const std::unique_ptr<Collision2D::CollisionActor>& asset) { return asset.get() == actor; }))
+    if (actor == nullptr || std::any_of(collisionAssets_.begin(), collisionAssets_.end(),
+                                        [actor](const std::unique_ptr<Collision2D::CollisionActor>& asset)
+                                        { return asset.get() == actor; }))
     {
         return;
     }

@@ -199,9 +199,10 @@ public:
     // sessions of `networkId`.
     bool NetworkStart(const std::string& networkId);
     // Only after NetworkStart: starts the layer as host and opens a session.
-    bool HostNetworkGame(const std::string& hostName, const std::string& playerName, const std::string& password,
-                         std::uint32_t playerCount);
-    bool JoinNetworkGame(const std::string& playerName, const ZibBroadcast& session, const std::string& password);
+    bool HostNetworkGame(const std::string& hostName, const std::string& playerName,
+                         const std::string& password, std::uint32_t playerCount);
+    bool JoinNetworkGame(const std::string& playerName, const ZibBroadcast& session,
+                         const std::string& password);
     bool NetworkShutdown();
     bool IsNetworkGame() const;
     bool IsServer() const;

@@ -86,9 +86,9 @@ bool Game::CreateCurrentLevel(bool gameStarts)
     if (!currentLevel_)
     {
         // Every step of the frame would need the level: the game cannot go on.
-        PAL::ShowMessageBox("Error",
-                            "The level factory made no level for index " + std::to_string(currentLevelIndex_) + ".",
-                            PAL::KindError, PAL::ButtonsOk);
+        PAL::ShowMessageBox(
+            "Error", "The level factory made no level for index " + std::to_string(currentLevelIndex_) + ".",
+            PAL::KindError, PAL::ButtonsOk);
         PAL::PostQuit();
         levelCreationFailed_ = true;
         return false;
@@ -171,7 +171,8 @@ void Game::SwitchLevel()
         {
             const std::uint32_t id = player->GetID();
             const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
-                                           static_cast<std::uint8_t>(id >> 16), static_cast<std::uint8_t>(id >> 24)};
+                                           static_cast<std::uint8_t>(id >> 16),
+                                           static_cast<std::uint8_t>(id >> 24)};
             networkEngine_->Send(LevelStartedMessage, bytes, sizeof bytes, nullptr, true);
         }
     }

@@ -20,8 +20,7 @@ constexpr std::uint16_t HostPort = 0;
 constexpr std::uint32_t BroadcastAddressClass = 1;
 constexpr float BroadcastIntervalSeconds = 0.25f;
 
-template <class Message>
-const Message* As(const NetMessage& message)
+template <class Message> const Message* As(const NetMessage& message)
 {
     return dynamic_cast<const Message*>(&message);
 }
@@ -81,7 +80,8 @@ bool Game::NetworkEventCallback(const Core::RefPtr<NetMessage>& message)
                                 reinterpret_cast<const void*>(data->GetValue(2)));
         }
         break;
-    case NetMessage::SessionEnded: {
+    case NetMessage::SessionEnded:
+    {
         ZibNet* network = game->GetNetworkEngine();
         const bool client = network != nullptr && !network->IsHost();
         if (client)
@@ -118,8 +118,8 @@ bool Game::NetworkStart(const std::string& networkId)
     return true;
 }
 
-bool Game::HostNetworkGame(const std::string& hostName, const std::string& playerName, const std::string& password,
-                           std::uint32_t playerCount)
+bool Game::HostNetworkGame(const std::string& hostName, const std::string& playerName,
+                           const std::string& password, std::uint32_t playerCount)
 {
     // Shutdown answers whether a layer was running: NetworkStart comes first.
     if (!networkEngine_ || !networkEngine_->Shutdown())
@@ -131,10 +131,12 @@ bool Game::HostNetworkGame(const std::string& hostName, const std::string& playe
     {
         return false;
     }
-    return networkEngine_->HostSession(playerName, playerCount, BroadcastAddressClass, BroadcastIntervalSeconds);
+    return networkEngine_->HostSession(playerName, playerCount, BroadcastAddressClass,
+                                       BroadcastIntervalSeconds);
 }
 
-bool Game::JoinNetworkGame(const std::string& playerName, const ZibBroadcast& session, const std::string& password)
+bool Game::JoinNetworkGame(const std::string& playerName, const ZibBroadcast& session,
+                           const std::string& password)
 {
     return networkEngine_ && networkEngine_->JoinSession(playerName, session.GetAddress(), password);
 }

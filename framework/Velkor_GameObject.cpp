@@ -20,7 +20,8 @@
 namespace Velkor
 {
 
-CORE_DEFINE_OBJECT(GameObject, "Velkor::GameObject", GameObject::ScriptTypeName, "Velkor_GameObject", __LINE__)
+CORE_DEFINE_OBJECT(GameObject, "Velkor::GameObject", GameObject::ScriptTypeName, "Velkor_GameObject",
+                   __LINE__)
 
 namespace
 {
@@ -45,8 +46,8 @@ GameObject::GameObject(const GameObject& other)
     node_->SetVisible(other.node_->IsVisible(), false);
     if (Collision2D::CollisionEngine* collision = other.OwnCollision())
     {
-        collisionId_ =
-            collision->CloneCollisionObject(other.collisionId_, position_, reinterpret_cast<Collision2D::OwnerWord>(this));
+        collisionId_ = collision->CloneCollisionObject(other.collisionId_, position_,
+                                                       reinterpret_cast<Collision2D::OwnerWord>(this));
         collisionActive_ = collisionId_ != 0;
     }
     if (Physics2D::PhysicsEngine* physics = other.OwnPhysics())
@@ -337,11 +338,11 @@ void GameObject::UpdateTransformation()
     {
         return;
     }
-    node_->SetTransformation(Math::Matrix4::Translation(position_.x - center_.x, position_.y - center_.y, zOrder_) *
-                             Math::Matrix4::Translation(center_.x, center_.y, 0.0f) *
-                             Math::Matrix4::RotationZ(rotation_) *
-                             Math::Matrix4::Translation(-center_.x, -center_.y, 0.0f) *
-                             Math::Matrix4::Scale(scaleX_, scaleY_, 1.0f));
+    node_->SetTransformation(
+        Math::Matrix4::Translation(position_.x - center_.x, position_.y - center_.y, zOrder_) *
+        Math::Matrix4::Translation(center_.x, center_.y, 0.0f) * Math::Matrix4::RotationZ(rotation_) *
+        Math::Matrix4::Translation(-center_.x, -center_.y, 0.0f) *
+        Math::Matrix4::Scale(scaleX_, scaleY_, 1.0f));
 }
 
 // --- Mounting -----------------------------------------------------------------------
@@ -465,7 +466,8 @@ Collision2D::TileMap* GameObject::GetTileMapCollisionObject() const
 CollisionResultsView GameObject::GetCollisionResults() const
 {
     Collision2D::CollisionEngine* collision = OwnCollision();
-    return CollisionResultsView(collision != nullptr ? collision->GetCollisionResults(collisionId_) : nullptr);
+    return CollisionResultsView(collision != nullptr ? collision->GetCollisionResults(collisionId_)
+                                                     : nullptr);
 }
 
 bool GameObject::ObjectInCollision() const
@@ -512,7 +514,8 @@ void GameObject::RestoreBodyCallbacks(const std::vector<Core::RefPtr<Physics2D::
     }
 }
 
-bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties& massProperties, std::uint32_t bodyType)
+bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties& massProperties,
+                                       std::uint32_t bodyType)
 {
     Physics2D::PhysicsEngine* physics = GamePhysics();
     if (physicsId_ != 0 || physics == nullptr)

@@ -149,7 +149,10 @@ public:
     float GetOpacity() const { return opacity_; }
     void SetOpacity(float opacity) { opacity_ = opacity; }
     const Math::Vector4& GetModulationColor() const { return color_; }
-    void SetModulationColor(float red, float green, float blue, float alpha) { color_.Set(red, green, blue, alpha); }
+    void SetModulationColor(float red, float green, float blue, float alpha)
+    {
+        color_.Set(red, green, blue, alpha);
+    }
     float GetLifeTime() const { return lifeTime_; }
     // Seconds; 0 or less never expires.
     void SetLifeTime(float seconds) { lifeTime_ = seconds; }
@@ -234,7 +237,8 @@ public:
     const std::vector<Core::RefPtr<GameObject>>& GetManagedObjects() const { return managedObjects_; }
 
     // The current level's objects of that name.
-    void GetCurrentLevelObjectsByName(const std::string& name, std::vector<Core::RefPtr<GameObject>>& objects) const;
+    void GetCurrentLevelObjectsByName(const std::string& name,
+                                      std::vector<Core::RefPtr<GameObject>>& objects) const;
 
 private:
     friend class Layer;

@@ -89,7 +89,8 @@ void Layer::SetRotation(float degrees)
 
 void Layer::RebuildTransform()
 {
-    node_->SetTransformation(Math::Matrix4::Translation(0.0f, 0.0f, z_) * Math::Matrix4::RotationZ(rotation_) *
+    node_->SetTransformation(Math::Matrix4::Translation(0.0f, 0.0f, z_) *
+                             Math::Matrix4::RotationZ(rotation_) *
                              Math::Matrix4::Scale(scaleX_, scaleY_, 1.0f));
 }
 
@@ -339,7 +340,8 @@ Collision2D::CollisionId Layer::AddStaticLineSegment(const Math::Vector2D& a, co
     segment->SetLineSegment(new ("Velkor_Layer", __LINE__) Math::LineSegment2D(a, b));
     segment->SetZCollision(z);
     segment->SetUserId(userId);
-    const Collision2D::CollisionId id = collision->AddCollisionObject(segment, collisionLayer_, Math::Vector2D());
+    const Collision2D::CollisionId id =
+        collision->AddCollisionObject(segment, collisionLayer_, Math::Vector2D());
     if (id == 0)
     {
         delete segment;

@@ -132,8 +132,8 @@ public:
     std::int32_t GetCollisionWidth() const { return collisionWidth_; }
     std::int32_t GetCollisionHeight() const { return collisionHeight_; }
     std::int32_t GetPartitionCellSize() const { return cellSize_; }
-    Collision2D::CollisionId AddStaticLineSegment(const Math::Vector2D& a, const Math::Vector2D& b, std::uint8_t z,
-                                                  std::uint32_t userId);
+    Collision2D::CollisionId AddStaticLineSegment(const Math::Vector2D& a, const Math::Vector2D& b,
+                                                  std::uint8_t z, std::uint32_t userId);
     void AddStaticCircle(const Math::Vector2D& center, float radius, std::uint8_t z, std::uint32_t userId);
 
 private:
@@ -167,8 +167,7 @@ private:
 // The first object of that name whose class is T or derives from it, over the
 // current level's layers in index order, each name's list in insertion order;
 // null when none (or no level).
-template <class T>
-T* FindObject(const std::string& name)
+template <class T> T* FindObject(const std::string& name)
 {
     Game* game = Game::GetInstance();
     Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;

@@ -25,16 +25,14 @@ Core::Object* Level::Clone() const
 namespace
 {
 
-template <class T>
-T* ByName(const std::vector<Core::RefPtr<T>>& list, const std::string& name)
+template <class T> T* ByName(const std::vector<Core::RefPtr<T>>& list, const std::string& name)
 {
     auto found = std::find_if(list.begin(), list.end(),
                               [&name](const Core::RefPtr<T>& item) { return item->GetName() == name; });
     return found != list.end() ? found->Get() : nullptr;
 }
 
-template <class T>
-T* ByIndex(const std::vector<Core::RefPtr<T>>& list, std::uint32_t index)
+template <class T> T* ByIndex(const std::vector<Core::RefPtr<T>>& list, std::uint32_t index)
 {
     return index < list.size() ? list[index].Get() : nullptr;
 }
@@ -120,7 +118,8 @@ void Level::GetGameObjects(std::vector<Core::RefPtr<GameObject>>& objects) const
     }
 }
 
-void Level::GetGameObjectsByName(const std::string& name, std::vector<Core::RefPtr<GameObject>>& objects) const
+void Level::GetGameObjectsByName(const std::string& name,
+                                 std::vector<Core::RefPtr<GameObject>>& objects) const
 {
     objects.clear();
     Layer::ObjectList layerObjects;
@@ -150,8 +149,8 @@ void Level::FrameUpdate(float dt)
     {
         // A listener camera in no layer hears from depth 0.
         const Layer* layer = listener->GetLayer();
-        game->GetSoundEngine()->SetListenerPosition(
-            {listener->GetPositionX(), listener->GetPositionY(), layer != nullptr ? layer->GetZOrder() : 0.0f});
+        game->GetSoundEngine()->SetListenerPosition({listener->GetPositionX(), listener->GetPositionY(),
+                                                     layer != nullptr ? layer->GetZOrder() : 0.0f});
     }
 }
 

@@ -40,7 +40,10 @@ public:
     const std::string& GetName() const { return name_; }
     void SetClearBackBuffer(bool clear) { clearBackBuffer_ = clear; }
     bool GetClearBackBuffer() const { return clearBackBuffer_; }
-    void SetClearColor(float red, float green, float blue, float alpha) { clearColor_.Set(red, green, blue, alpha); }
+    void SetClearColor(float red, float green, float blue, float alpha)
+    {
+        clearColor_.Set(red, green, blue, alpha);
+    }
     const Math::Vector4& GetClearColor() const { return clearColor_; }
 
     // --- Layers and viewports ------------------------------------------------

@@ -11,7 +11,9 @@ void* g_observerData = nullptr;
 
 } // namespace
 
-NetPlayerMessage::NetPlayerMessage(std::uint32_t kind, ZibPlayer* player) : NetMessage(kind), player_(player) {}
+NetPlayerMessage::NetPlayerMessage(std::uint32_t kind, ZibPlayer* player) : NetMessage(kind), player_(player)
+{
+}
 
 NetPlayerMessage::~NetPlayerMessage() = default;
 

@@ -107,12 +107,13 @@ public:
     ZibNet();
     ~ZibNet() override;
 
-    bool Start(bool isHost, EventCallback callback, const std::string& sessionName, const std::string& password,
-               std::uint32_t pumpTimeLimitMs, std::uint32_t pumpIdleLimitMs, std::uint32_t syncRate,
-               std::uint16_t discoveryPort, std::uint16_t hostPort);
+    bool Start(bool isHost, EventCallback callback, const std::string& sessionName,
+               const std::string& password, std::uint32_t pumpTimeLimitMs, std::uint32_t pumpIdleLimitMs,
+               std::uint32_t syncRate, std::uint16_t discoveryPort, std::uint16_t hostPort);
     bool HostSession(const std::string& playerName, std::uint32_t maxPlayers, std::uint32_t addressClass,
                      float intervalSeconds);
-    bool JoinSession(const std::string& playerName, const std::string& hostAddress, const std::string& password);
+    bool JoinSession(const std::string& playerName, const std::string& hostAddress,
+                     const std::string& password);
     // False when no network game runs; otherwise ends it.
     bool Shutdown();
     void ListenForSessions();
@@ -125,7 +126,8 @@ public:
     // A client sends to the host, the host to the group's players.
     bool Send(std::uint32_t messageId, const void* data, std::uint32_t size, void* group, bool reliable);
 
-    bool AddNetworkGameObject(const Core::RefPtr<GameObject>& object, std::uint32_t layerIndex, ZibPlayer* owner);
+    bool AddNetworkGameObject(const Core::RefPtr<GameObject>& object, std::uint32_t layerIndex,
+                              ZibPlayer* owner);
     bool RemoveNetworkGameObject(const Core::RefPtr<GameObject>& object);
     void RemoveAllNetworkGameObjects();
     void ClearBaseNetObjects();

@@ -31,8 +31,7 @@ namespace Velkor
 // that is short or names a state the machine does not have fails the
 // archive and changes nothing.
 
-template <class T>
-struct StateTransition
+template <class T> struct StateTransition
 {
     using Condition = bool (T::*)(float dt);
 
@@ -69,8 +68,7 @@ struct ReadValues
 
 } // namespace StateMachineDetail
 
-template <class T>
-class StateBase : public Core::Object
+template <class T> class StateBase : public Core::Object
 {
 public:
     using Action = void (T::*)(float dt);
@@ -187,12 +185,10 @@ protected:
         minimumTime = read.minimumTime;
     }
 
-    template <class>
-    friend class StateMachine;
+    template <class> friend class StateMachine;
 };
 
-template <class T>
-class State : public StateBase<T>
+template <class T> class State : public StateBase<T>
 {
 public:
     using typename StateBase<T>::Action;
@@ -206,8 +202,7 @@ public:
     Action updateAction = nullptr;
 };
 
-template <class T>
-class StateMachine : public StateBase<T>
+template <class T> class StateMachine : public StateBase<T>
 {
 public:
     using StateList = std::vector<Core::RefPtr<StateBase<T>>>;
@@ -223,8 +218,8 @@ public:
     // share no state. The copy still names the old owner (see SetOwner).
     StateMachine(const StateMachine& other)
         : StateBase<T>(other), owner_(other.owner_), timeInState_(other.timeInState_),
-          currentIndex_(other.currentIndex_), pendingIndex_(other.pendingIndex_), initialIndex_(other.initialIndex_),
-          firstUpdate_(other.firstUpdate_)
+          currentIndex_(other.currentIndex_), pendingIndex_(other.pendingIndex_),
+          initialIndex_(other.initialIndex_), firstUpdate_(other.firstUpdate_)
     {
         states_.reserve(other.states_.size());
         for (const Core::RefPtr<StateBase<T>>& state : other.states_)
@@ -385,7 +380,8 @@ protected:
             }
         }
         StateMachineDetail::ReadValues& read = values[own];
-        file >> read.timeInState >> read.currentIndex >> read.pendingIndex >> read.initialIndex >> read.firstUpdate;
+        file >> read.timeInState >> read.currentIndex >> read.pendingIndex >> read.initialIndex >>
+            read.firstUpdate;
         if (file.Failed())
         {
             return false;

@@ -47,7 +47,8 @@ std::int32_t Viewport::GetHeight() const
 
 Math::Vector2D Viewport::GetPosition() const
 {
-    return Math::Vector2D(static_cast<float>(engineViewport_->GetX()), static_cast<float>(engineViewport_->GetY()));
+    return Math::Vector2D(static_cast<float>(engineViewport_->GetX()),
+                          static_cast<float>(engineViewport_->GetY()));
 }
 
 void Viewport::SetClearColor(float red, float green, float blue, float alpha)

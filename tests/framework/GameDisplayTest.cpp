@@ -110,7 +110,8 @@ TEST_F(GameDisplayTest, OneFrameRunsItsStepsInOrder)
     physics->SetContactListUpdate(&RecordContacts);
     game->GetSceneGraph()->SetUpdateHook([](Engine::Node&, float) { Record("SceneGraph.Update"); });
     // The new level's body: the engines are cleared before it starts.
-    factory->onStart = [physics](GameTest::TestLevel&) {
+    factory->onStart = [physics](GameTest::TestLevel&)
+    {
         physics->AddRigidBody(new Physics2D::RigidBody(Physics2D::MassProperties(1.0f, 1.0f, {}),
                                                        Physics2D::RigidBody::Euler, &RecordBodyMove, nullptr,
                                                        nullptr));
@@ -120,8 +121,8 @@ TEST_F(GameDisplayTest, OneFrameRunsItsStepsInOrder)
 
     Tick();
     EXPECT_EQ(Log(), (Strings{// the switch
-                              "HUD.Clear", "L0.OnEnd", "Init", "Net.ClearBaseNetObjects", "Create 1", "L1.OnStart",
-                              "Body.Move", "Net.Send",
+                              "HUD.Clear", "L0.OnEnd", "Init", "Net.ClearBaseNetObjects", "Create 1",
+                              "L1.OnStart", "Body.Move", "Net.Send",
                               // the update
                               "HUD.Update", "Game.Update", "L1.Update", "Body.Move", "Game.OnPostCollision",
                               "Contacts", "Net.ResetNetworkKeyboards", "Net.Update", "SceneGraph.Update",
@@ -150,7 +151,10 @@ TEST_F(GameDisplayTest, MasterVolumeIsClampedAndNaNIgnored)
     {
         float set;
         float kept;
-    } cases[] = {{5.0f, 5.0f}, {12.0f, 10.0f}, {-1.0f, 0.0f}, {std::numeric_limits<float>::quiet_NaN(), 0.0f},
+    } cases[] = {{5.0f, 5.0f},
+                 {12.0f, 10.0f},
+                 {-1.0f, 0.0f},
+                 {std::numeric_limits<float>::quiet_NaN(), 0.0f},
                  {10.0f, 10.0f}};
     for (const auto& c : cases)
     {
@@ -191,8 +195,9 @@ TEST(GameNames, OnlyAFinalLowerCaseExeIsDropped)
     {
         const char* name;
         const char* expected;
-    } cases[] = {{"game.exe", "game"}, {"GAME.EXE", "GAME.EXE"}, {"game", "game"},
-                 {"game.exe.txt", "game.exe.txt"}, {".exe", ""}, {"", ""}};
+    } cases[] = {{"game.exe", "game"}, {"GAME.EXE", "GAME.EXE"},
+                 {"game", "game"},     {"game.exe.txt", "game.exe.txt"},
+                 {".exe", ""},         {"", ""}};
     for (const auto& c : cases)
     {
         EXPECT_EQ(Velkor::Game::WithoutExeExtension(c.name), c.expected) << c.name;

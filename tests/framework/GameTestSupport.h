@@ -182,7 +182,8 @@ public:
     std::function<void(float)> onUpdate;
 };
 
-inline Core::RefPtr<Renderer::IRenderer> MakeRecordingRenderer(const Renderer::DisplayDescription& description)
+inline Core::RefPtr<Renderer::IRenderer>
+MakeRecordingRenderer(const Renderer::DisplayDescription& description)
 {
     return Core::RefPtr<Renderer::IRenderer>(new Renderer::RecordingRenderer(description));
 }

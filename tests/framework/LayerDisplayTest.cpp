@@ -27,7 +27,8 @@ TEST_F(LayerDisplayTest, AdditionsAndRemovalsTakeEffectAtTheWalks)
 
     // Added in the game's update hook: started in that frame's level update,
     // updated right after.
-    game->onUpdate = [&](float) {
+    game->onUpdate = [&](float)
+    {
         keep.push_back(Make("hooked"));
         first.AddGameObject(keep.back().Get());
         game->onUpdate = nullptr;
@@ -54,8 +55,9 @@ TEST_F(LayerDisplayTest, AdditionsAndRemovalsTakeEffectAtTheWalks)
     ender->Destroy();
     Log().clear();
     first.FrameUpdate(0.1f);
-    EXPECT_EQ(Log(), (Strings{"starter.OnStart", "started.OnStart", "ender.OnEnd", "ender.Detach", "ended.OnEnd",
-                              "ended.Detach", "starter.Update", "starter.Push", "started.Update", "started.Push"}));
+    EXPECT_EQ(Log(),
+              (Strings{"starter.OnStart", "started.OnStart", "ender.OnEnd", "ender.Detach", "ended.OnEnd",
+                       "ended.Detach", "starter.Update", "starter.Push", "started.Update", "started.Push"}));
 
     // Added during the object walk: started in the same frame by a layer
     // walked later, in the next frame by one walked earlier (or itself).
@@ -75,7 +77,8 @@ TEST_F(LayerDisplayTest, AdditionsAndRemovalsTakeEffectAtTheWalks)
         Core::RefPtr<Probe> spawned = Make("spawned");
         c.from->AddGameObject(spawner.Get());
         Tick();
-        spawner->onUpdate = [&](Probe& self) {
+        spawner->onUpdate = [&](Probe& self)
+        {
             c.to->AddGameObject(spawned.Get());
             self.onUpdate = nullptr;
         };
@@ -195,7 +198,8 @@ TEST_F(LayerDisplayTest, CollisionPropertiesSetTheGridAndAreKeptAsGiven)
         SCOPED_TRACE(c.cellSize);
         Velkor::Layer& layer = AddLayer();
         layer.SetCollisionProperties(Math::Vector2D(-512.0f, -384.0f), 1024, 768, c.cellSize);
-        const Collision2D::UniformGrid& grid = Collision().GetLayer(layer.GetCollisionLayerIndex())->GetGrid();
+        const Collision2D::UniformGrid& grid =
+            Collision().GetLayer(layer.GetCollisionLayerIndex())->GetGrid();
         EXPECT_EQ(grid.GetColumns(), c.columns);
         EXPECT_EQ(grid.GetRows(), c.rows);
         EXPECT_EQ(grid.GetCellSize(), c.worldCell);

@@ -19,7 +19,10 @@ using Strings = std::vector<std::string>;
 class LevelDisplayTest : public WorldDisplayTest
 {
 protected:
-    Renderer::RecordingRenderer& Renderer() { return static_cast<Renderer::RecordingRenderer&>(*game->GetRenderer()); }
+    Renderer::RecordingRenderer& Renderer()
+    {
+        return static_cast<Renderer::RecordingRenderer&>(*game->GetRenderer());
+    }
 
     // The viewport rectangles drawn into, in order (the whole window, which
     // views restore and the last view's overlay pass uses, left out; a
@@ -177,7 +180,8 @@ TEST_F(LevelDisplayTest, FreeFlightIsSharedAndWTurnsAFullCircleIn90Steps)
     Core::RefPtr<Velkor::Camera> first(new Velkor::Camera(45.0f));
     Core::RefPtr<Velkor::Camera> second(new Velkor::Camera(45.0f));
     // A step shows the turns of the steps before it, a move at once.
-    auto hold = [this](Velkor::Camera& camera, std::uint8_t key, int calls) {
+    auto hold = [this](Velkor::Camera& camera, std::uint8_t key, int calls)
+    {
         input.SetKeyDown(key, true);
         game->GetKeyboard()->Update();
         for (int i = 0; i < calls; ++i)

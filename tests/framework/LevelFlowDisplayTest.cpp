@@ -94,7 +94,8 @@ TEST_F(LevelFlowDisplayTest, TheLevelsFollowTheFlowFrameByFrame)
     flow->script[220] = FlowGame::Start;
 
     std::vector<std::pair<std::size_t, int>> switches;
-    factory->onStart = [&](GameTest::TestLevel& level) {
+    factory->onStart = [&](GameTest::TestLevel& level)
+    {
         // A switch runs at the start of a frame update, before the game's
         // Update counts the frame.
         switches.emplace_back(flow->frame + 1, static_cast<int>(level.GetIndex()));
@@ -105,8 +106,8 @@ TEST_F(LevelFlowDisplayTest, TheLevelsFollowTheFlowFrameByFrame)
     // Frame 1 enters the menu (asking for level 0 again); Start in frame 10
     // enters loading; loading lasts 32 frames; Back held from frame 120
     // fires in frame 135 (16 frames); Start in frame 220 loads again.
-    const std::vector<std::pair<std::size_t, int>> expected = {
-        {1, 0}, {2, 0}, {11, 1}, {43, 2}, {136, 0}, {221, 1}};
+    const std::vector<std::pair<std::size_t, int>> expected = {{1, 0},  {2, 0},   {11, 1},
+                                                               {43, 2}, {136, 0}, {221, 1}};
     EXPECT_EQ(switches, expected);
 }
 

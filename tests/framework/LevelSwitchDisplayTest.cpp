@@ -114,7 +114,8 @@ TEST_F(LevelSwitchDisplayTest, RequestsFromTheEndingAndStartingLevels)
 
     // A request made by the new level's OnStart is dropped.
     StartAt(0);
-    factory->onStart = [this](GameTest::TestLevel& level) {
+    factory->onStart = [this](GameTest::TestLevel& level)
+    {
         if (level.GetIndex() == 1)
         {
             game->ChangeLevel(2);
@@ -136,7 +137,8 @@ TEST_F(LevelSwitchDisplayTest, RestartMakesANewLevelWithObjectIdsFromZero)
         Velkor::TakeObjectId();
     }
     std::uint32_t counterAtStart = 99;
-    factory->onStart = [&counterAtStart](GameTest::TestLevel&) { counterAtStart = Velkor::GetObjectCounter(); };
+    factory->onStart = [&counterAtStart](GameTest::TestLevel&)
+    { counterAtStart = Velkor::GetObjectCounter(); };
     EXPECT_EQ(game->RestartLevel(), 3u);
     Tick();
     EXPECT_EQ(Log(), (Strings{"L1.OnEnd", "Init", "Create 1", "L1.OnStart", "Game.Update", "L1.Update",
@@ -178,15 +180,15 @@ TEST_F(LevelSwitchDisplayTest, TheSwitchClearsEnginesInputAndAssetsBeforeTheNewL
 {
     StartAt(0);
     SoundEngine& sound = *game->GetSoundEngine();
-    SoundEngine::Source* source = sound.CreateSource(sound.LoadSound(WriteWav(), SoundEngine::StreamThreshold), 1, 1);
+    SoundEngine::Source* source =
+        sound.CreateSource(sound.LoadSound(WriteWav(), SoundEngine::StreamThreshold), 1, 1);
     ASSERT_NE(source, nullptr);
     ASSERT_TRUE(sound.Play(source));
     ASSERT_TRUE(sound.IsMarkedPlaying(source));
 
     game->GetCollisionEngine()->AddLayer();
-    game->GetPhysicsEngine()->AddRigidBody(new Physics2D::RigidBody(Physics2D::MassProperties(1.0f, 1.0f, {}),
-                                                                    Physics2D::RigidBody::Euler, nullptr, nullptr,
-                                                                    nullptr));
+    game->GetPhysicsEngine()->AddRigidBody(new Physics2D::RigidBody(
+        Physics2D::MassProperties(1.0f, 1.0f, {}), Physics2D::RigidBody::Euler, nullptr, nullptr, nullptr));
     auto* actor = new Collision2D::CollisionActor();
     auto* animation = new Collision2D::CollisionAnimation();
     animation->AddCollisionFrame(new Collision2D::CollisionFrame());
@@ -207,7 +209,8 @@ TEST_F(LevelSwitchDisplayTest, TheSwitchClearsEnginesInputAndAssetsBeforeTheNewL
         std::size_t bodies = 99;
         bool keyA = true;
     } seen;
-    factory->onStart = [this, &seen](GameTest::TestLevel&) {
+    factory->onStart = [this, &seen](GameTest::TestLevel&)
+    {
         seen.sources = game->GetSoundEngine()->GetSourceCount();
         seen.layers = game->GetCollisionEngine()->GetLayerCount();
         seen.bodies = 0;
@@ -237,7 +240,8 @@ TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
         const char* name;
         Session session;
         bool sends;
-    } cases[] = {{"single player", Session::None, false}, {"host", Session::Host, false},
+    } cases[] = {{"single player", Session::None, false},
+                 {"host", Session::Host, false},
                  {"client", Session::Client, true}};
     for (const auto& c : cases)
     {
@@ -262,7 +266,8 @@ TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
         }
         // In a network game the level's network templates are dropped.
         const Strings& calls = network.GetCalls();
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClearBaseNetObjects"), c.session == Session::None ? 0 : 1);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClearBaseNetObjects"),
+                  c.session == Session::None ? 0 : 1);
         game.Reset();
     }
 }

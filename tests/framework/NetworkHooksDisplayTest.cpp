@@ -37,7 +37,8 @@ public:
     {
         Record("Text " + Name(sender) + " " + text);
     }
-    void OnDataMessage(Velkor::ZibPlayer* sender, std::uint32_t value, std::uint32_t size, const void* data) override
+    void OnDataMessage(Velkor::ZibPlayer* sender, std::uint32_t value, std::uint32_t size,
+                       const void* data) override
     {
         Record("Data " + Name(sender) + " " + std::to_string(value) + " " + std::to_string(size) + " " +
                static_cast<const char*>(data));
@@ -72,41 +73,84 @@ TEST_F(GameDisplayTest, TheEventCallbackForwardsEachKindToItsHook)
         bool answer;
         Strings hooks;
     } cases[] = {
-        {"hosted", Session::Host, 0, [] { return MessagePtr(new Velkor::NetSessionMessage(0, "10.0.0.1", "s")); },
-         true, {"SessionHosted"}},
-        {"joined", Session::Client, 0, [] { return MessagePtr(new Velkor::NetSessionMessage(1, "10.0.0.1", "s")); },
-         true, {"SessionJoined"}},
-        {"join request refused", Session::Host, 0,
-         [&] { return MessagePtr(new Velkor::NetPlayerMessage(2, ann.Get())); }, false, {"JoinRequest ann"}},
-        {"join reply with an id", Session::Client, 42,
-         [&] {
-             return MessagePtr(new Velkor::NetDataMessage(
-                 3, {reinterpret_cast<std::uintptr_t>(&replyCode), 0, 0, 0}));
+        {"hosted",
+         Session::Host,
+         0,
+         [] { return MessagePtr(new Velkor::NetSessionMessage(0, "10.0.0.1", "s")); },
+         true,
+         {"SessionHosted"}},
+        {"joined",
+         Session::Client,
+         0,
+         [] { return MessagePtr(new Velkor::NetSessionMessage(1, "10.0.0.1", "s")); },
+         true,
+         {"SessionJoined"}},
+        {"join request refused",
+         Session::Host,
+         0,
+         [&] { return MessagePtr(new Velkor::NetPlayerMessage(2, ann.Get())); },
+         false,
+         {"JoinRequest ann"}},
+        {"join reply with an id",
+         Session::Client,
+         42,
+         [&]
+         {
+             return MessagePtr(
+                 new Velkor::NetDataMessage(3, {reinterpret_cast<std::uintptr_t>(&replyCode), 0, 0, 0}));
          },
-         true, {"JoinReply 0"}},
-        {"join reply refused", Session::Client, -2,
-         [&] {
-             return MessagePtr(new Velkor::NetDataMessage(
-                 3, {reinterpret_cast<std::uintptr_t>(&replyCode), 0, 0, 0}));
+         true,
+         {"JoinReply 0"}},
+        {"join reply refused",
+         Session::Client,
+         -2,
+         [&]
+         {
+             return MessagePtr(
+                 new Velkor::NetDataMessage(3, {reinterpret_cast<std::uintptr_t>(&replyCode), 0, 0, 0}));
          },
-         true, {"JoinReply -2"}},
-        {"player added", Session::Host, 0, [&] { return MessagePtr(new Velkor::NetPlayerMessage(4, ann.Get())); },
-         true, {"PlayerAdded ann"}},
-        {"player removed", Session::Host, 0, [&] { return MessagePtr(new Velkor::NetPlayerMessage(5, ann.Get())); },
-         true, {"PlayerRemoved ann"}},
-        {"text", Session::Host, 0, [&] { return MessagePtr(new Velkor::NetTextMessage("hello", ann.Get())); },
-         true, {"Text ann hello"}},
-        {"data", Session::Host, 0,
-         [&] {
+         true,
+         {"JoinReply -2"}},
+        {"player added",
+         Session::Host,
+         0,
+         [&] { return MessagePtr(new Velkor::NetPlayerMessage(4, ann.Get())); },
+         true,
+         {"PlayerAdded ann"}},
+        {"player removed",
+         Session::Host,
+         0,
+         [&] { return MessagePtr(new Velkor::NetPlayerMessage(5, ann.Get())); },
+         true,
+         {"PlayerRemoved ann"}},
+        {"text",
+         Session::Host,
+         0,
+         [&] { return MessagePtr(new Velkor::NetTextMessage("hello", ann.Get())); },
+         true,
+         {"Text ann hello"}},
+        {"data",
+         Session::Host,
+         0,
+         [&]
+         {
              return MessagePtr(new Velkor::NetDataMessage(7, {5, 6, reinterpret_cast<std::uintptr_t>(payload),
                                                               reinterpret_cast<std::uintptr_t>(ann.Get())}));
          },
-         true, {"Data ann 5 6 bytes"}},
-        {"ended on a client", Session::Client, 0,
-         [] { return MessagePtr(new Velkor::NetSessionMessage(8, "10.0.0.1", "s")); }, true,
+         true,
+         {"Data ann 5 6 bytes"}},
+        {"ended on a client",
+         Session::Client,
+         0,
+         [] { return MessagePtr(new Velkor::NetSessionMessage(8, "10.0.0.1", "s")); },
+         true,
          {"Net.RemoveAllNetworkGameObjects", "SessionEnded", "Net.ListenForSessions"}},
-        {"ended on the host", Session::Host, 0,
-         [] { return MessagePtr(new Velkor::NetSessionMessage(8, "10.0.0.1", "s")); }, true, {"SessionEnded"}},
+        {"ended on the host",
+         Session::Host,
+         0,
+         [] { return MessagePtr(new Velkor::NetSessionMessage(8, "10.0.0.1", "s")); },
+         true,
+         {"SessionEnded"}},
         {"unknown kind", Session::Host, 0, [] { return MessagePtr(new Velkor::NetMessage(9)); }, true, {}},
     };
     for (const auto& c : cases)
@@ -131,7 +175,8 @@ TEST(NetworkEvents, WithoutAGameTheCallbackAnswersFalse)
     ASSERT_EQ(Velkor::Game::GetInstance(), nullptr);
     for (std::uint32_t kind = 0; kind <= 9; ++kind)
     {
-        EXPECT_FALSE(Velkor::Game::NetworkEventCallback(Core::RefPtr<Velkor::NetMessage>(new Velkor::NetMessage(kind))))
+        EXPECT_FALSE(Velkor::Game::NetworkEventCallback(
+            Core::RefPtr<Velkor::NetMessage>(new Velkor::NetMessage(kind))))
             << kind;
     }
 }

@@ -300,7 +300,8 @@ TEST(StateMachine, DamagedRecordsAreRefusedAndChangeNothing)
     // The machine's record ends with time, current, pending, initial and the flag.
     const std::size_t indices = good.size() - 13;
 
-    auto patched = [&good](std::size_t at, std::uint32_t value) {
+    auto patched = [&good](std::size_t at, std::uint32_t value)
+    {
         std::vector<std::uint8_t> bytes = good;
         std::memcpy(bytes.data() + at, &value, sizeof value);
         return bytes;

@@ -59,7 +59,8 @@ protected:
         const Math::Vector2D& p = object.GetPosition();
         const Math::Vector2D& c = object.GetCenter();
         return Math::Matrix4::Translation(p.x - c.x, p.y - c.y, object.GetZOrder()) *
-               Math::Matrix4::Translation(c.x, c.y, 0.0f) * Math::Matrix4::RotationZ(object.GetRotationAngle()) *
+               Math::Matrix4::Translation(c.x, c.y, 0.0f) *
+               Math::Matrix4::RotationZ(object.GetRotationAngle()) *
                Math::Matrix4::Translation(-c.x, -c.y, 0.0f) *
                Math::Matrix4::Scale(object.GetScaleX(), object.GetScaleY(), 1.0f);
     }
@@ -74,7 +75,8 @@ struct Gone
 
 TEST_F(WorldRunDisplayTest, SixHundredFramesOfSpawningAndDestroyingKeepTheWorldConsistent)
 {
-    factory->onStart = [this](GameTest::TestLevel& level) {
+    factory->onStart = [this](GameTest::TestLevel& level)
+    {
         if (level.GetIndex() == 1)
         {
             BuildLevel(level);
@@ -88,7 +90,8 @@ TEST_F(WorldRunDisplayTest, SixHundredFramesOfSpawningAndDestroyingKeepTheWorldC
 
     int frame = 0;
     std::vector<Gone> destroyed;
-    game->onUpdate = [&](float) {
+    game->onUpdate = [&](float)
+    {
         ++frame;
         Velkor::Layer::ObjectList balls;
         play.GetGameObjectsByName("ball", balls);
