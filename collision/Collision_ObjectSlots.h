@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cassert>
+#include "core/Core_Assert.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -43,7 +44,7 @@ public:
     // CanAppend.
     std::uint32_t Append(std::unique_ptr<T> object)
     {
-        assert(CanAppend());
+        ENGINE_ASSERT(CanAppend());
         const std::uint32_t slot = static_cast<std::uint32_t>(count_);
         slots_[slot] = std::move(object);
         ++count_;
@@ -57,7 +58,7 @@ public:
     // Stores the object in an empty slot below the count.
     void Place(std::uint32_t slot, std::unique_ptr<T> object)
     {
-        assert(slot != 0 && slot < static_cast<std::uint32_t>(count_) && slots_[slot] == nullptr);
+        ENGINE_ASSERT(slot != 0 && slot < static_cast<std::uint32_t>(count_) && slots_[slot] == nullptr);
         slots_[slot] = std::move(object);
     }
 
@@ -84,7 +85,7 @@ public:
     // be filled by Place. The caller checked 1 <= count < capacity.
     void Prepare(std::int32_t capacity, std::int32_t count)
     {
-        assert(count >= 1 && count < capacity);
+        ENGINE_ASSERT(count >= 1 && count < capacity);
         slots_.clear();
         slots_.resize(static_cast<std::size_t>(capacity));
         count_ = count;

@@ -1,6 +1,9 @@
 #include "collision/Collision_SweptRecords.h"
 
+#include "core/Core_Assert.h"
+
 #include <algorithm>
+#include <iterator>
 
 namespace Collision2D::Swept
 {
@@ -29,6 +32,8 @@ void ClearPoints(ShapeContact& record)
 void PlacePoints(ShapeContact& record, int first, const FeatureContact& contact, ShapeKind myKind,
                  std::uint32_t myShapeUserId)
 {
+    ENGINE_ASSERT(contact.count >= 0 && contact.count <= static_cast<int>(std::size(contact.point)));
+    ENGINE_ASSERT(first >= 0 && first + contact.count <= MaximumPoints);
     std::uint32_t* mine = OwnUserIds(record, myKind);
     std::uint32_t* theirs =
         OwnUserIds(record, myKind == ShapeKind::Circle ? ShapeKind::Segment : ShapeKind::Circle);
@@ -108,6 +113,7 @@ void DynamicRecorder::Mirror(DGEO_C& other) const
                                : static_cast<ShapeContact&>(other.CurrentLineSegment());
     ClearPoints(target);
     const int count = source.numberOfIntersectedPoints;
+    ENGINE_ASSERT(count >= 0 && count <= MaximumPoints);
     std::uint32_t* theirs = OwnUserIds(target, lastOtherKind_);
     for (int i = 0; i < count; ++i)
     {
@@ -156,6 +162,7 @@ void AddOverlapPoints(ShapeContact& record, int added, const Math::Vector2D* poi
                       const Math::Vector2D& normal, ShapeKind myKind, std::uint32_t myShapeUserId)
 {
     FeatureContact contact;
+    ENGINE_ASSERT(added >= 0 && added <= static_cast<int>(std::size(contact.point)));
     contact.count = added;
     for (int i = 0; i < added; ++i)
     {

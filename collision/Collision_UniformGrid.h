@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Core_Assert.h"
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
 #include "math/Math_Vector2D.h"
@@ -31,7 +32,11 @@ public:
 
     std::int32_t GetCount() const { return count_; }
     std::int32_t GetCapacity() const { return capacity_; }
-    std::uint32_t operator[](std::int32_t index) const { return slots_[static_cast<std::size_t>(index)]; }
+    std::uint32_t operator[](std::int32_t index) const
+    {
+        ENGINE_ASSERT(index >= 0 && index < count_);
+        return slots_[static_cast<std::size_t>(index)];
+    }
     const std::uint32_t* begin() const { return slots_.data(); }
     const std::uint32_t* end() const { return slots_.data() + count_; }
 
@@ -141,6 +146,7 @@ public:
 private:
     std::size_t IndexOf(std::int32_t column, std::int32_t row) const
     {
+        ENGINE_ASSERT(column >= 0 && column < columns_ && row >= 0 && row < rows_);
         return static_cast<std::size_t>(column) * static_cast<std::size_t>(rows_) +
                static_cast<std::size_t>(row);
     }

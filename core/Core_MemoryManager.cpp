@@ -1,7 +1,8 @@
 #include "core/Core_MemoryManager.h"
 
+#include "core/Core_Assert.h"
+
 #include <atomic>
-#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,6 +46,7 @@ MemoryManager& MemoryManager::GetInstance()
 
 MemoryManager::SizeClass* MemoryManager::GetOrCreateClass(std::size_t size)
 {
+    ENGINE_ASSERT(size < SizeClassCount);
     SizeClass*& entry = classes_[size];
     if (entry == nullptr)
     {
@@ -158,7 +160,8 @@ void MemoryManager::DeallocateBatch(void* first, void* last, std::size_t size)
 {
     assert(size < SizeClassCount);
     SizeClass* sizeClass = classes_[size];
-    assert(sizeClass != nullptr && "block released with a size it was not allocated with");
+    ENGINE_ASSERT(sizeClass != nullptr && "block released with a size it was not allocated with");
+    ENGINE_ASSERT(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment == 0 && "not a pool block");
     if (sizeClass == nullptr)
     {
         return;

@@ -78,6 +78,7 @@ void ConstraintSolver::SetPositionCorrectionPhase(bool on)
 
 RowWindow ConstraintSolver::GetRowWindow(std::uint32_t first, std::uint32_t rows)
 {
+    ENGINE_ASSERT(first <= rowCount_ && rows <= rowCount_ - first);
     RowWindow window;
     window.jacobian = jacobian_.data() + 6 * std::size_t{first};
     window.target = target_.data() + first;
@@ -179,6 +180,8 @@ void ConstraintSolver::Solve()
 
     for (std::uint32_t i = 0; i < rows; ++i)
     {
+        // A friction row's bounds follow a multiplier of this pass.
+        ENGINE_ASSERT(records_[i].linkedRow < static_cast<std::int32_t>(rows));
         s[i] *= h;
         const RigidBody* body1 = records_[i].body1;
         const RigidBody* body2 = records_[i].body2;

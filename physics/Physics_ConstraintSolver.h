@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Core_Assert.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -43,6 +45,7 @@ struct RowWindow
     void SetJacobian(std::uint32_t row, float j1x, float j1y, float j1w, float j2x, float j2y,
                      float j2w) const
     {
+        ENGINE_ASSERT(row < rows);
         float* j = jacobian + 6 * row;
         j[0] = j1x;
         j[1] = j1y;
@@ -54,6 +57,7 @@ struct RowWindow
     void SetRow(std::uint32_t row, float targetValue, float softnessValue, float lowerBound,
                 float upperBound) const
     {
+        ENGINE_ASSERT(row < rows);
         target[row] = targetValue;
         softness[row] = softnessValue;
         lower[row] = lowerBound;
@@ -121,18 +125,43 @@ public:
 
     // The rows [first, first + rows) as a filler sees them.
     RowWindow GetRowWindow(std::uint32_t first, std::uint32_t rows);
-    RowRecord& GetRowRecord(std::uint32_t row) { return records_[row]; }
+    RowRecord& GetRowRecord(std::uint32_t row)
+    {
+        ENGINE_ASSERT(row < rowCount_);
+        return records_[row];
+    }
     // Three floats (x, y, angle) for the step body of that index.
-    float* GetBodyAccumulator(std::uint32_t body) { return &accumulators_[3 * body]; }
+    float* GetBodyAccumulator(std::uint32_t body)
+    {
+        ENGINE_ASSERT(body < bodyCount_);
+        return &accumulators_[3 * body];
+    }
     // The multiplier of the row in the last solve of the current phase.
     float GetMultiplier(std::uint32_t row) const
     {
+        ENGINE_ASSERT(row < rowCapacity_);
         return multipliers_[positionCorrectionPhase_ ? 1 : 0][row];
     }
-    const float* GetJacobian(std::uint32_t row) const { return &jacobian_[6 * row]; }
-    float GetTarget(std::uint32_t row) const { return target_[row]; }
-    float GetLowerBound(std::uint32_t row) const { return lower_[row]; }
-    float GetUpperBound(std::uint32_t row) const { return upper_[row]; }
+    const float* GetJacobian(std::uint32_t row) const
+    {
+        ENGINE_ASSERT(row < rowCapacity_);
+        return &jacobian_[6 * row];
+    }
+    float GetTarget(std::uint32_t row) const
+    {
+        ENGINE_ASSERT(row < rowCapacity_);
+        return target_[row];
+    }
+    float GetLowerBound(std::uint32_t row) const
+    {
+        ENGINE_ASSERT(row < rowCapacity_);
+        return lower_[row];
+    }
+    float GetUpperBound(std::uint32_t row) const
+    {
+        ENGINE_ASSERT(row < rowCapacity_);
+        return upper_[row];
+    }
 
     std::uint32_t GetRowCount() const { return rowCount_; }
     std::uint32_t GetRowCapacity() const { return rowCapacity_; }

@@ -1,8 +1,8 @@
 #include "physics/Physics_ODESolver.h"
 
+#include "core/Core_Assert.h"
 #include "core/Core_File.h"
 
-#include <cassert>
 #include <cstddef>
 
 namespace Physics2D
@@ -46,7 +46,7 @@ ODESolver::ODESolver(DerivativeFunction function, const std::vector<float>& init
 
 std::vector<float>& ODESolver::GetExtra(std::uint32_t)
 {
-    assert(false && "this solver has no extra vectors");
+    ENGINE_ASSERT(false && "this solver has no extra vectors");
     return derivative_;
 }
 

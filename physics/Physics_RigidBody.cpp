@@ -1,10 +1,10 @@
 #include "physics/Physics_RigidBody.h"
 
+#include "core/Core_Assert.h"
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
 #include "physics/Physics_Simulation.h"
 
-#include <cassert>
 #include <cmath>
 
 namespace Physics2D
@@ -261,7 +261,7 @@ void RigidBody::VelocityDerivative(float, const std::vector<float>&, std::vector
                                    void* body)
 {
     const RigidBody& self = *static_cast<const RigidBody*>(body);
-    assert(derivative.size() >= BodyStateLength);
+    ENGINE_ASSERT(derivative.size() >= BodyStateLength);
     const float inverseMass = self.massProperties_.GetInverseMass();
     derivative[0] = inverseMass * self.force_.x;
     derivative[1] = inverseMass * self.force_.y;
@@ -278,7 +278,7 @@ void RigidBody::PositionDerivative(float, const std::vector<float>&, std::vector
                                    void* body)
 {
     const RigidBody& self = *static_cast<const RigidBody*>(body);
-    assert(derivative.size() >= BodyStateLength);
+    ENGINE_ASSERT(derivative.size() >= BodyStateLength);
     derivative[0] = self.velocity_.x;
     derivative[1] = self.velocity_.y;
     derivative[2] = self.angularVelocity_;

@@ -101,6 +101,7 @@ int Dispatch(lua_State* state)
 // lookup functions when the type has none yet.
 void PushMetatable(lua_State* state, const char* typeName)
 {
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     luaL_newmetatable(state, typeName);
     const int metatable = lua_gettop(state);
     lua_pushstring(state, MethodsField);
@@ -109,6 +110,7 @@ void PushMetatable(lua_State* state, const char* typeName)
     lua_pop(state, 1);
     if (prepared)
     {
+        ENGINE_ASSERT(lua_gettop(state) == top + 1);
         return;
     }
     lua_pushstring(state, typeName);
@@ -134,6 +136,7 @@ void PushMetatable(lua_State* state, const char* typeName)
     lua_pushcclosure(state, &NewIndex, 2);
     lua_setfield(state, metatable, "__newindex");
     lua_settop(state, metatable);
+    ENGINE_ASSERT(lua_gettop(state) == top + 1);
 }
 
 // Leaves the metatable's table in `field` on the stack, the metatable below it.
@@ -177,6 +180,7 @@ int CollectOwnedObject(lua_State* state)
 void PushObject(lua_State* state, void* object, const char* typeName)
 {
     lua_checkstack(state, 8);
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     void** block = static_cast<void**>(lua_newuserdata(state, sizeof(void*)));
     *block = object;
     if (typeName != nullptr)
@@ -184,10 +188,12 @@ void PushObject(lua_State* state, void* object, const char* typeName)
         PushMetatable(state, typeName);
         lua_setmetatable(state, -2);
     }
+    ENGINE_ASSERT(lua_gettop(state) == top + 1);
 }
 
 void PushOwnedObject(lua_State* state, void* object, const char* typeName, DestroyFunction destroy)
 {
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     PushObject(state, object, typeName);
     auto* owned = static_cast<OwnedObject*>(lua_newuserdata(state, sizeof(OwnedObject)));
     *owned = OwnedObject{object, destroy};
@@ -201,6 +207,7 @@ void PushOwnedObject(lua_State* state, void* object, const char* typeName, Destr
     lua_insert(state, -2);
     lua_rawseti(state, -2, 1);
     lua_setfenv(state, -2);
+    ENGINE_ASSERT(lua_gettop(state) == top + 1);
 }
 
 void* ToObject(lua_State* state, int index, const char* typeName)
@@ -213,6 +220,7 @@ void* ToObject(lua_State* state, int index, const char* typeName)
         return nullptr;
     }
     index = AbsoluteIndex(state, index);
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     if (lua_getmetatable(state, index) == 0)
     {
         return nullptr;
@@ -220,6 +228,7 @@ void* ToObject(lua_State* state, int index, const char* typeName)
     lua_getfield(state, LUA_REGISTRYINDEX, typeName);
     const bool sameType = lua_rawequal(state, -1, -2) != 0;
     lua_pop(state, 2);
+    ENGINE_ASSERT(lua_gettop(state) == top);
     return sameType ? *static_cast<void**>(lua_touserdata(state, index)) : nullptr;
 }
 
@@ -233,11 +242,13 @@ const char* GetTypeName(lua_State* state, int index)
     {
         return nullptr;
     }
+    [[maybe_unused]] const int top = StackTopForAssert(state) - 1;
     lua_pushstring(state, NameField);
     lua_rawget(state, -2);
     if (lua_type(state, -1) != LUA_TSTRING)
     {
         lua_pop(state, 2);
+        ENGINE_ASSERT(lua_gettop(state) == top);
         return nullptr;
     }
     const char* name = lua_tostring(state, -1);
@@ -245,6 +256,7 @@ const char* GetTypeName(lua_State* state, int index)
     lua_getfield(state, LUA_REGISTRYINDEX, name);
     const bool registered = lua_rawequal(state, -1, -3) != 0;
     lua_pop(state, 3);
+    ENGINE_ASSERT(lua_gettop(state) == top);
     return registered ? name : nullptr;
 }
 
@@ -261,6 +273,7 @@ const std::vector<GlobalFunctionRecord>& GetGlobalFunctions()
 void RegisterMethodTable(lua_State* state, const MethodTable& table)
 {
     lua_checkstack(state, 16);
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     PushMetatableField(state, table.typeName, MethodsField);
     const int methods = lua_gettop(state);
     for (std::size_t i = 0; i < table.count; ++i)
@@ -272,11 +285,13 @@ void RegisterMethodTable(lua_State* state, const MethodTable& table)
         lua_setfield(state, methods, record.name);
     }
     lua_pop(state, 2);
+    ENGINE_ASSERT(lua_gettop(state) == top);
 }
 
 void RegisterPropertyTable(lua_State* state, const PropertyTable& table)
 {
     lua_checkstack(state, 16);
+    [[maybe_unused]] const int top = StackTopForAssert(state);
     PushMetatableField(state, table.typeName, PropertiesField);
     const int properties = lua_gettop(state);
     for (std::size_t i = 0; i < table.count; ++i)
@@ -286,6 +301,7 @@ void RegisterPropertyTable(lua_State* state, const PropertyTable& table)
         lua_setfield(state, properties, record.name);
     }
     lua_pop(state, 2);
+    ENGINE_ASSERT(lua_gettop(state) == top);
 }
 
 void RegisterGlobalFunctions(lua_State* state)

@@ -6,6 +6,8 @@
 // destructor alive in the frames it unwinds.
 #include <lua.hpp>
 
+#include "core/Core_Assert.h"
+
 #include <cstdint>
 
 namespace Script
@@ -21,6 +23,20 @@ inline int AbsoluteIndex(lua_State* state, int index)
         return lua_gettop(state) + index + 1;
     }
     return index;
+}
+
+// The stack top where assertions are on, 0 elsewhere. A binding helper
+// promises how far it moves the top (a push one value, a reader none); one
+// that leaves a value too many or too few shifts every index its callers
+// hold. The helpers note the top on entry and assert the promise on the way
+// out: ENGINE_ASSERT(lua_gettop(state) == top + 1).
+inline int StackTopForAssert([[maybe_unused]] lua_State* state)
+{
+#if ENGINE_ASSERTS_ENABLED
+    return lua_gettop(state);
+#else
+    return 0;
+#endif
 }
 
 // A script number as a 32-bit integer, truncated towards zero. Numbers past

@@ -114,16 +114,19 @@ void FailPush(lua_State* state, const char* constructor, const char* reason)
 int Push(lua_State* state, const TableForm& form, const float* values)
 {
     lua_checkstack(state, 4);
+    [[maybe_unused]] const int top = Script::StackTopForAssert(state);
     lua_getglobal(state, form.constructor);
     if (lua_pcall(state, 0, 1, 0) != 0)
     {
         const char* message = lua_tostring(state, -1);
         FailPush(state, form.constructor, message != nullptr ? message : "the constructor failed");
+        ENGINE_ASSERT(lua_gettop(state) == top + 1);
         return lua_gettop(state);
     }
     if (lua_istable(state, -1) == 0)
     {
         FailPush(state, form.constructor, "the constructor returned no table");
+        ENGINE_ASSERT(lua_gettop(state) == top + 1);
         return lua_gettop(state);
     }
     const int table = lua_gettop(state);
@@ -132,6 +135,7 @@ int Push(lua_State* state, const TableForm& form, const float* values)
         lua_pushnumber(state, static_cast<lua_Number>(values[i]));
         lua_setfield(state, table, form.fields[i]);
     }
+    ENGINE_ASSERT(table == top + 1);
     return table;
 }
 

@@ -2,6 +2,7 @@
 
 #include "collision/Collision_UniformGrid.h"
 #include "collision/Collision_ZibRect.h"
+#include "core/Core_Assert.h"
 
 #include <cmath>
 #include <limits>
@@ -70,6 +71,21 @@ TEST(UniformGrid, CellOfClampsIntoTheGrid)
         EXPECT_EQ(row, c.row) << c.x << ", " << c.y;
     }
 }
+
+#if ENGINE_ASSERTS_ENABLED
+// A cell index outside the grid is the caller's fault: builds with
+// assertions stop there instead of reading past the cells.
+TEST(UniformGridDeathTest, ACellOutsideTheGridStopsTheProgram)
+{
+    const UniformGrid grid = MakeGrid();
+    const std::pair<int, int> outside[] = {{6, 0}, {0, 4}, {-1, 0}, {0, -1}};
+    for (const auto& [column, row] : outside)
+    {
+        EXPECT_DEATH(grid.GetCell(column, row), "assertion failed: column >= 0 && column < columns_")
+            << column << ", " << row;
+    }
+}
+#endif
 
 TEST(UniformGrid, InitialisationBuildsCellsWithTheirSides)
 {
