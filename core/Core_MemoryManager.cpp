@@ -126,7 +126,7 @@ void MemoryManager::Deallocate(void* block, std::size_t size)
 
 void* MemoryManager::AllocateBatch(std::size_t size, std::uint32_t count, std::uint32_t& taken)
 {
-    assert(size < SizeClassCount && count > 0);
+    ENGINE_ASSERT(size < SizeClassCount && count > 0);
     taken = 0;
     SizeClass* sizeClass = GetOrCreateClass(size);
     if (sizeClass == nullptr)
@@ -158,10 +158,10 @@ void* MemoryManager::AllocateBatch(std::size_t size, std::uint32_t count, std::u
 
 void MemoryManager::DeallocateBatch(void* first, void* last, std::size_t size)
 {
-    assert(size < SizeClassCount);
+    ENGINE_ASSERT(size < SizeClassCount);
     SizeClass* sizeClass = classes_[size];
     ENGINE_ASSERT(sizeClass != nullptr && "block released with a size it was not allocated with");
-    ENGINE_ASSERT(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment == 0 && "not a pool block");
+    ENGINE_ASSERT(reinterpret_cast<std::uintptr_t>(first) % BlockAlignment == 0 && "not a pool block");
     if (sizeClass == nullptr)
     {
         return;
