@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Collision2D
 {
@@ -182,10 +183,19 @@ void TileMap::SetOffset(const Math::Vector2D& offset)
     offset_ = offset;
 }
 
+bool TileMap::IsGridAllowed(std::int32_t columns, std::int32_t rows, std::int32_t dimension,
+                            std::int32_t tileCount)
+{
+    constexpr std::int64_t MaximumExtent = std::numeric_limits<std::int32_t>::max();
+    return columns >= 0 && rows >= 0 && dimension >= 0 && tileCount >= 0 && tileCount <= MaximumTileCount &&
+           static_cast<std::int64_t>(columns) * rows <= MaximumCellCount &&
+           static_cast<std::int64_t>(dimension) * columns <= MaximumExtent &&
+           static_cast<std::int64_t>(dimension) * rows <= MaximumExtent;
+}
+
 bool TileMap::SetGrid(std::int32_t columns, std::int32_t rows, std::int32_t dimension, std::int32_t tileCount)
 {
-    if (columns < 0 || rows < 0 || dimension < 0 || tileCount < 0 || tileCount > MaximumTileCount ||
-        static_cast<std::int64_t>(columns) * rows > MaximumCellCount)
+    if (!IsGridAllowed(columns, rows, dimension, tileCount))
     {
         return false;
     }

@@ -180,8 +180,12 @@ public:
 
     // Replaces the grid: width := dimension x columns, height := dimension x
     // rows, tileCount default tiles, every cell free. Refuses (false, map
-    // unchanged) negative values and more cells or tiles than the bounds.
+    // unchanged) what IsGridAllowed refuses.
     bool SetGrid(std::int32_t columns, std::int32_t rows, std::int32_t dimension, std::int32_t tileCount);
+    // No negative value, no more cells or tiles than the bounds, and a width
+    // and height in pixels that fit their 32 bits.
+    static bool IsGridAllowed(std::int32_t columns, std::int32_t rows, std::int32_t dimension,
+                              std::int32_t tileCount);
 
     // Null when the index is out of range.
     Tile* GetTile(std::int32_t index);

@@ -238,10 +238,9 @@ bool Parse(std::string_view text, TileMapText& map, std::string& problem)
         problem = "a negative size or tile count";
         return false;
     }
-    if (static_cast<std::int64_t>(map.columns) * map.rows > TileMap::MaximumCellCount ||
-        tileCount > TileMap::MaximumTileCount)
+    if (!TileMap::IsGridAllowed(map.columns, map.rows, map.dimension, tileCount))
     {
-        problem = "more cells or tiles than a tile map takes";
+        problem = "more cells, pixels or tiles than a tile map takes";
         return false;
     }
     if (static_cast<std::size_t>(tileCount) > reader.Left() / MinimumTileRecordChars)

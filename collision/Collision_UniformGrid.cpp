@@ -331,7 +331,9 @@ bool UniformGrid::Read(Core::File& file)
     {
         return false;
     }
-    if (read.rows_ < 0 || read.columns_ < 0)
+    // An empty grid has neither rows nor columns: walks over the columns of
+    // a grid without rows would otherwise run up to 2^31 times.
+    if (read.rows_ < 0 || read.columns_ < 0 || (read.rows_ == 0) != (read.columns_ == 0))
     {
         return Detail::RejectData(file);
     }

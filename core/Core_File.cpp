@@ -69,8 +69,17 @@ bool File::Require(std::uint64_t bytes)
 void File::ClearObjectTable()
 {
     writtenIds_.clear();
-    readObjects_.clear();
     idCounter_ = 0;
+    // Moved out first: freeing an object may run code that reads the table.
+    const auto held = std::move(readObjects_);
+    readObjects_.clear();
+    heldObjects_.clear();
+}
+
+std::uint32_t File::GetOutsideReferenceCount(const Object& object) const
+{
+    const std::uint32_t count = object.GetReferenceCount();
+    return heldObjects_.contains(&object) ? count - 1 : count;
 }
 
 bool File::IsBeingRead(const Object* object) const
@@ -124,7 +133,7 @@ Object* File::ReadObject()
     }
     if (const auto found = readObjects_.find(id); found != readObjects_.end())
     {
-        return found->second;
+        return found->second.Get();
     }
     if (reading_.size() >= MaxObjectDepth)
     {
@@ -140,18 +149,48 @@ Object* File::ReadObject()
         SetError(FileError::UnknownClass);
         return nullptr;
     }
-    readObjects_.emplace(id, object);
-    struct ReadingScope
-    {
-        ReadingScope(std::vector<const Object*>& reading, const Object* object) : reading_(reading)
-        {
-            reading_.push_back(object);
-        }
-        ~ReadingScope() { reading_.pop_back(); }
-        std::vector<const Object*>& reading_;
-    } scope(reading_, object);
+    readObjects_.emplace(id, RefPtr<Object>(object));
+    heldObjects_.insert(object);
+    ReadingScope scope(*this, *object);
     object->Read(*this);
     return object;
+}
+
+File::ReadingScope::ReadingScope(File& file, const Object& object) : file_(file)
+{
+    file_.reading_.push_back(&object);
+}
+
+File::ReadingScope::~ReadingScope()
+{
+    file_.reading_.pop_back();
+    if (file_.reading_.empty())
+    {
+        file_.RunEndOfRead();
+    }
+}
+
+void File::AtEndOfRead(std::function<void()> action)
+{
+    endOfRead_.push_back(std::move(action));
+    if (reading_.empty())
+    {
+        RunEndOfRead();
+    }
+}
+
+void File::RunEndOfRead()
+{
+    // An action may queue another.
+    while (!endOfRead_.empty())
+    {
+        std::vector<std::function<void()>> actions;
+        actions.swap(endOfRead_);
+        for (const std::function<void()>& action : actions)
+        {
+            action();
+        }
+    }
 }
 
 File& operator<<(File& file, bool value)

@@ -5,9 +5,11 @@
 
 #include <bit>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace Core
@@ -45,8 +47,15 @@ public:
     virtual void Read(void* buffer, std::uint32_t length) = 0;
     virtual void WriteObject(Object* object);
     // Null for an absent object, the earlier object for a repeated id, or a
-    // new object (reference count 0) filled by its Read. Null, with the error
-    // set, for a class that is not registered: the stream cannot go on.
+    // new object filled by its Read. Null, with the error set, for a class
+    // that is not registered: the stream cannot go on.
+    //
+    // The archive holds a reference to every object it made until it is
+    // destroyed or its object table is cleared. A reader therefore never
+    // frees what it refuses (the object may be one whose Read is still
+    // running further up the stack, or one a later record names again), and
+    // whatever no one took when the archive goes is freed with it. A caller
+    // takes its own reference before the archive goes.
     // Objects nest (an object's Read reads its members), so a new object
     // more than MaxObjectDepth reads deep is refused as bad data rather than
     // letting a damaged or hostile stream run the stack out.
@@ -68,22 +77,50 @@ public:
     // archive. Readers check counts with it before allocating for them.
     bool Require(std::uint64_t bytes);
 
-    // Forgets which objects were written or read (the id counter restarts).
+    // Forgets which objects were written or read (the id counter restarts)
+    // and drops the archive's references to the objects it read.
     void ClearObjectTable();
 
+    // References to `object` other than the archive's own: 1 for an object
+    // that one reader took and no one else holds.
+    std::uint32_t GetOutsideReferenceCount(const Object& object) const;
+
     // True while `object`'s own Read runs on this archive: a record nested in
-    // it that refers back to it gets it unfinished, and its reader owns it.
+    // it that refers back to it gets it unfinished.
     bool IsBeingRead(const Object* object) const;
+    // Runs `action` once the outermost read running on this archive ends,
+    // when every object of the graph is complete (at once when none runs).
+    // Readers use it for checks that need the whole graph.
+    void AtEndOfRead(std::function<void()> action);
+
+    // Marks `object`'s Read as running for its lifetime. ReadObject opens
+    // one; a Read that a caller runs directly on an existing object opens
+    // its own, so that the objects nested in it wait for its end.
+    class ReadingScope
+    {
+    public:
+        ReadingScope(File& file, const Object& object);
+        ~ReadingScope();
+        ReadingScope(const ReadingScope&) = delete;
+        ReadingScope& operator=(const ReadingScope&) = delete;
+
+    private:
+        File& file_;
+    };
 
 protected:
     FileError error_ = FileError::None;
 
 private:
+    void RunEndOfRead();
+
     std::unordered_map<const Object*, std::uint32_t> writtenIds_;
-    std::unordered_map<std::uint32_t, Object*> readObjects_;
+    std::unordered_map<std::uint32_t, RefPtr<Object>> readObjects_;
+    std::unordered_set<const Object*> heldObjects_; // the objects readObjects_ holds
     std::uint32_t idCounter_ = 0;
     std::vector<const Object*> reading_; // objects whose Read is running, outermost first
     std::string unknownClassName_;
+    std::vector<std::function<void()>> endOfRead_;
 };
 
 // Numbers and booleans travel as their little-endian bytes. Pointer-sized and
@@ -111,7 +148,9 @@ File& operator<<(File& file, bool value);
 File& operator>>(File& file, bool& value);
 
 // Reads one object and hands it to `pointer` (the old one is released). An
-// object of another class than T fails the archive and gives null.
+// object of another class than T fails the archive and gives null; the
+// archive keeps it, so an object still being read further up is not freed
+// under its reader.
 template <class T>
 File& ReadRefPtr(File& file, RefPtr<T>& pointer)
 {
@@ -124,12 +163,6 @@ File& ReadRefPtr(File& file, RefPtr<T>& pointer)
     T* typed = dynamic_cast<T*>(object);
     if (typed == nullptr)
     {
-        // A fresh object that nothing holds goes at once; one still being
-        // read further up the stack is left to its reader.
-        if (object->GetReferenceCount() == 0 && !file.IsBeingRead(object))
-        {
-            RefPtr<Object> discard(object);
-        }
         file.SetError(FileError::BadData);
         pointer = nullptr;
         return file;

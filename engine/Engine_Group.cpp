@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace Engine
 {
@@ -12,9 +13,9 @@ CORE_DEFINE_OBJECT(Group, "Engine::Group", "Group", "Engine_Group", __LINE__)
 namespace
 {
 
-// Groups whose records are being read, innermost last. A child that is one
-// of them would close a cycle of counted references (a group owning
-// itself), and an unbounded nesting would exhaust the stack.
+// Groups whose child lists are being read, innermost last. A child whose
+// subtree holds one of them would close a cycle of counted references (a
+// group owning itself), and an unbounded nesting would exhaust the stack.
 thread_local std::vector<const Group*> g_groupsBeingRead;
 constexpr std::size_t MaxReadNesting = 1024;
 
@@ -54,6 +55,13 @@ void Group::Write(Core::File& file) const
 
 void Group::Read(Core::File& file)
 {
+    Node::Read(file);
+    std::uint32_t count = 0;
+    // Every child record takes at least its presence byte.
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
+    {
+        return;
+    }
     if (g_groupsBeingRead.size() >= MaxReadNesting)
     {
         file.SetError(Core::FileError::BadData);
@@ -65,13 +73,6 @@ void Group::Read(Core::File& file)
         ~Pop() { g_groupsBeingRead.pop_back(); }
     } pop;
 
-    Node::Read(file);
-    std::uint32_t count = 0;
-    // Every child record takes at least its presence byte.
-    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
-    {
-        return;
-    }
     std::vector<Core::RefPtr<Node>> children;
     children.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i)
@@ -85,18 +86,11 @@ void Group::Read(Core::File& file)
         {
             continue;
         }
+        // Another class, or a node that already holds a group whose list is
+        // being read: the archive keeps what is refused.
         Node* child = dynamic_cast<Node*>(object);
-        const bool cycle = std::find(g_groupsBeingRead.begin(), g_groupsBeingRead.end(), object) !=
-                               g_groupsBeingRead.end() ||
-                           (child != nullptr && ClosesParentCycle(*child, this));
-        if (child == nullptr || cycle)
+        if (child == nullptr || SubtreeHoldsAny(*child, g_groupsBeingRead))
         {
-            // A fresh object that nothing will hold goes at once; one whose
-            // record is still being read up the stack stays to its reader.
-            if (!cycle && object->GetReferenceCount() == 0)
-            {
-                Core::RefPtr<Core::Object> discard(object);
-            }
             file.SetError(Core::FileError::BadData);
             return;
         }
@@ -205,9 +199,46 @@ void Group::ShowBoundingVolumeRecursive(bool show)
     }
 }
 
+bool Group::HasChild(const Node& child) const
+{
+    return std::find(children_.begin(), children_.end(), &child) != children_.end();
+}
+
+bool Group::SubtreeHoldsAny(const Node& root, const std::vector<const Group*>& groups)
+{
+    // Depth first over the child lists; a node listed by several groups is
+    // visited once.
+    std::vector<const Node*> pending{&root};
+    std::unordered_set<const Node*> visited{&root};
+    while (!pending.empty())
+    {
+        const Node* node = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const Group*>(node);
+        if (group == nullptr)
+        {
+            continue;
+        }
+        if (std::find(groups.begin(), groups.end(), group) != groups.end())
+        {
+            return true;
+        }
+        for (const Core::RefPtr<Node>& child : group->children_)
+        {
+            if (visited.insert(child.Get()).second)
+            {
+                pending.push_back(child.Get());
+            }
+        }
+    }
+    return false;
+}
+
 void Group::AddChild(const Core::RefPtr<Node>& child)
 {
-    if (!child)
+    // The group itself or a node whose subtree holds it would own itself,
+    // and an update would recurse without end.
+    if (!child || SubtreeHoldsAny(*child, {this}))
     {
         return;
     }

@@ -47,8 +47,10 @@ public:
     void SetVisibleRecursive(bool visible) override;
     void ShowBoundingVolumeRecursive(bool show) override;
 
-    // Appends `child` (null is ignored) and makes this group its parent;
-    // the same node may be listed twice. Then calls the child's OnAttach.
+    // Appends `child` and makes this group its parent; the same node may be
+    // listed twice. Then calls the child's OnAttach. Null, this group, and a
+    // node whose subtree holds this group are ignored: the group would own
+    // itself.
     void AddChild(const Core::RefPtr<Node>& child);
     // Erases the first entry that is `child`; absent nodes are ignored. A
     // child no longer listed here loses its parent link.
@@ -59,6 +61,7 @@ public:
 
     const std::vector<Core::RefPtr<Node>>& GetChildren() const { return children_; }
     std::uint32_t GetChildCount() const { return static_cast<std::uint32_t>(children_.size()); }
+    bool HasChild(const Node& child) const;
 
 protected:
     // Every child's update, in list order.
@@ -70,6 +73,8 @@ private:
     // Clears `child`'s parent link when it names this group and the child
     // is no longer listed here.
     void Unlink(Node& child);
+    // Whether `root` is one of `groups` or holds one through child lists.
+    static bool SubtreeHoldsAny(const Node& root, const std::vector<const Group*>& groups);
 };
 
 } // namespace Engine

@@ -50,15 +50,9 @@ void Node::Read(Core::File& file)
     Group* parent = dynamic_cast<Group*>(parentObject);
     // A parent of another class, or one whose own chain of parents leads
     // back here: walking that chain (a transformation group's world) would
-    // never end.
+    // never end. The archive keeps a refused object.
     if (parentObject != nullptr && (parent == nullptr || ClosesParentCycle(*this, parent)))
     {
-        // A fresh object that nothing holds goes at once; one still being
-        // read further up the stack is left to its reader.
-        if (parentObject->GetReferenceCount() == 0 && !file.IsBeingRead(parentObject))
-        {
-            Core::RefPtr<Core::Object> discard(parentObject);
-        }
         file.SetError(Core::FileError::BadData);
     }
     bool flags[5] = {reserved_, mergeBoundsIntoParent_, showBoundingVolume_, visible_, overlay_};
@@ -80,6 +74,20 @@ void Node::Read(Core::File& file)
     visible_ = flags[3];
     overlay_ = flags[4];
     name_ = std::move(name);
+    if (parent != nullptr)
+    {
+        // The link holds only where the parent lists this node, or nothing
+        // clears it when the parent goes. A parent still being read may list
+        // the node later, so the check waits for the whole graph.
+        file.AtEndOfRead(
+            [this]
+            {
+                if (parent_ != nullptr && !parent_->HasChild(*this))
+                {
+                    parent_ = nullptr;
+                }
+            });
+    }
 }
 
 bool Node::ClosesParentCycle(const Node& node, const Group* parent)

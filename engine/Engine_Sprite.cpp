@@ -89,9 +89,7 @@ void Sprite::Read(Core::File& file)
         }
         if (animation == nullptr)
         {
-            // No entry or another class. The object is left alone: it may be
-            // one whose record is still being read further up (this sprite,
-            // a group above it), which its reader owns.
+            // No entry or another class; the archive keeps the object.
             file.SetError(Core::FileError::BadData);
             return;
         }

@@ -1,4 +1,5 @@
 #include "physics/Physics_Contact.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -150,11 +151,11 @@ void Contact::Read(Core::File& file)
         file >> v;
     }
     file >> penetration >> restitution >> friction >> bodyBody;
-    if (file.Failed())
+    if (!CheckFinite(file, first, reserved, second, penetration, restitution, friction))
     {
         return;
     }
-    CommitBase(base);
+    CommitBase(file, base);
     point_ = first[0];
     normal_ = first[1];
     tangent_ = first[2];

@@ -1,4 +1,5 @@
 #include "physics/Physics_Force.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Matrix3.h"
@@ -46,9 +47,8 @@ void Force::Write(Core::File& file) const
 
 bool Force::ReadRecord(Core::File& file, Record& record)
 {
-    file >> record.position >> record.vector >> record.localPosition >> record.arm >> record.time >>
-        record.timeToLive >> record.evaluatedForce >> record.evaluatedTorque;
-    return !file.Failed();
+    return ReadFinite(file, record.position, record.vector, record.localPosition, record.arm, record.time,
+                      record.timeToLive, record.evaluatedForce, record.evaluatedTorque);
 }
 
 void Force::ApplyRecord(const Record& record)

@@ -153,7 +153,7 @@ void Forces::Read(Core::File& file)
     }
     for (const Core::RefPtr<Force>& force : slots)
     {
-        if (force && force->GetReferenceCount() != 1)
+        if (force && file.GetOutsideReferenceCount(*force) != 1)
         {
             file.SetError(Core::FileError::BadData);
             return;

@@ -1,4 +1,5 @@
 #include "physics/Physics_Joint.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "physics/Physics_Simulation.h"
@@ -47,8 +48,9 @@ void Joint::Write(Core::File& file) const
 
 bool Joint::ReadBase(Core::File& file, BaseRecord& record) const
 {
-    file >> record.kindCode >> record.maximumRows >> record.rows >> record.active >>
-        record.correctionFactor >> record.positionCorrectionPhase >> record.contactFlag;
+    file >> record.kindCode >> record.maximumRows >> record.rows >> record.active;
+    ReadFinite(file, record.correctionFactor);
+    file >> record.positionCorrectionPhase >> record.contactFlag;
     if (file.Failed())
     {
         return false;
@@ -69,14 +71,23 @@ bool Joint::ReadBase(Core::File& file, BaseRecord& record) const
     return true;
 }
 
-void Joint::CommitBase(const BaseRecord& record)
+void Joint::CommitBase(Core::File& file, const BaseRecord& record)
 {
     kindCode_ = record.kindCode;
     maximumRows_ = record.maximumRows;
     rows_ = record.rows;
     active_ = record.active;
     correctionFactor_ = record.correctionFactor;
-    PositionCorrectionPhase = record.positionCorrectionPhase;
+    // Class-wide: it changes only once the whole archive has read without
+    // fault.
+    file.AtEndOfRead(
+        [&file, phase = record.positionCorrectionPhase]
+        {
+            if (!file.Failed())
+            {
+                PositionCorrectionPhase = phase;
+            }
+        });
     contactFlag_ = record.contactFlag;
     body1_ = record.body1;
     body2_ = record.body2;
@@ -87,7 +98,7 @@ void Joint::Read(Core::File& file)
     BaseRecord record;
     if (ReadBase(file, record))
     {
-        CommitBase(record);
+        CommitBase(file, record);
     }
 }
 

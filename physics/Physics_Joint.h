@@ -92,7 +92,7 @@ protected:
     // breaks the kind's row capacity. Kinds read their own fields after it
     // and commit both only when everything was read.
     bool ReadBase(Core::File& file, BaseRecord& record) const;
-    void CommitBase(const BaseRecord& record);
+    void CommitBase(Core::File& file, const BaseRecord& record);
 
     // Both bound bodies are not the process-wide static body.
     bool NeitherIsStatic() const;

@@ -1,4 +1,5 @@
 #include "physics/Physics_JointAngularMotor.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -52,12 +53,11 @@ void JointAngularMotor::Read(Core::File& file)
         return;
     }
     float target = 0.0f, maximumMultiplier = 0.0f;
-    file >> target >> maximumMultiplier;
-    if (file.Failed())
+    if (!ReadFinite(file, target, maximumMultiplier))
     {
         return;
     }
-    CommitBase(base);
+    CommitBase(file, base);
     target_ = target;
     maximumMultiplier_ = maximumMultiplier;
 }

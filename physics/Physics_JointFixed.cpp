@@ -1,4 +1,5 @@
 #include "physics/Physics_JointFixed.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -70,12 +71,11 @@ void JointFixed::Read(Core::File& file)
     }
     Math::Vector2D offset, separation, rotatedOffset;
     float referenceAngle = 0.0f;
-    file >> offset >> separation >> rotatedOffset >> referenceAngle;
-    if (file.Failed())
+    if (!ReadFinite(file, offset, separation, rotatedOffset, referenceAngle))
     {
         return;
     }
-    CommitBase(base);
+    CommitBase(file, base);
     offset_ = offset;
     separation_ = separation;
     rotatedOffset_ = rotatedOffset;

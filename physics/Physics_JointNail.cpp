@@ -1,4 +1,5 @@
 #include "physics/Physics_JointNail.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -173,13 +174,12 @@ void JointNail::Read(Core::File& file)
     Math::Vector2D axis, perpendicular, localAxis, worldAxis, localAnchor1, localAnchor2, worldAnchor1,
         worldAnchor2, arm1, arm2;
     float stiffness = 0.0f, damping = 0.0f, angularLimit = 0.0f, referenceAngle = 0.0f;
-    file >> axis >> perpendicular >> localAxis >> worldAxis >> stiffness >> damping >> angularLimit >>
-        localAnchor1 >> localAnchor2 >> worldAnchor1 >> worldAnchor2 >> arm1 >> arm2 >> referenceAngle;
-    if (file.Failed())
+    if (!ReadFinite(file, axis, perpendicular, localAxis, worldAxis, stiffness, damping, angularLimit,
+                    localAnchor1, localAnchor2, worldAnchor1, worldAnchor2, arm1, arm2, referenceAngle))
     {
         return;
     }
-    CommitBase(base);
+    CommitBase(file, base);
     axis_ = axis;
     perpendicular_ = perpendicular;
     localAxis_ = localAxis;

@@ -1,4 +1,5 @@
 #include "physics/Physics_JointSlider.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -77,12 +78,11 @@ void JointSlider::Read(Core::File& file)
     }
     Math::Vector2D localAxis, worldAxis, offset, separation, drift;
     float referenceAngle = 0.0f;
-    file >> localAxis >> worldAxis >> offset >> separation >> drift >> referenceAngle;
-    if (file.Failed())
+    if (!ReadFinite(file, localAxis, worldAxis, offset, separation, drift, referenceAngle))
     {
         return;
     }
-    CommitBase(base);
+    CommitBase(file, base);
     localAxis_ = localAxis;
     worldAxis_ = worldAxis;
     offset_ = offset;

@@ -1,4 +1,5 @@
 #include "physics/Physics_MassProperties.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "core/Core_ScriptBridge.h"
@@ -43,6 +44,14 @@ void MassProperties::Read(Core::File& file)
 {
     float values[6];
     if (!file.ReadExact(values, sizeof values))
+    {
+        return;
+    }
+    // What the setters make: no negative mass or inertia, each inverse the
+    // one they compute (0 for an immovable body).
+    if (!CheckFinite(file, values) ||
+        !CheckRead(file, values[0] >= 0.0f && values[2] >= 0.0f && values[1] == Inverse(values[0]) &&
+                             values[3] == Inverse(values[2])))
     {
         return;
     }

@@ -3,6 +3,8 @@
 #include "core/Core_Assert.h"
 #include "core/Core_File.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace Physics2D
@@ -98,7 +100,14 @@ void ODESolver::Read(Core::File& file)
     {
         sameLength = sameLength && extra.size() == state.size();
     }
-    if (!sameLength)
+    const auto finite = [](const std::vector<float>& values)
+    { return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); }); };
+    bool sound = sameLength && finite(state) && finite(derivative) && std::isfinite(time);
+    for (const std::vector<float>& extra : extras)
+    {
+        sound = sound && finite(extra);
+    }
+    if (!sound)
     {
         file.SetError(Core::FileError::BadData);
         return;

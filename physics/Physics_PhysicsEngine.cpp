@@ -1,4 +1,5 @@
 #include "physics/Physics_PhysicsEngine.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_File.h"
 #include "math/Math_Constants.h"
@@ -268,7 +269,7 @@ void PhysicsEngine::SetScale(float scale)
 
 void PhysicsEngine::SetAccuracy(std::uint32_t iterations)
 {
-    solver_.SetAccuracy(std::max(iterations, MinimumAccuracy));
+    solver_.SetAccuracy(std::clamp(iterations, MinimumAccuracy, MaximumAccuracy));
 }
 
 float PhysicsEngine::GetScale()
@@ -650,6 +651,9 @@ void PhysicsEngine::Write(Core::File& file) const
 
 void PhysicsEngine::Read(Core::File& file)
 {
+    // The bodies and joints apply class-wide values at the end of the read,
+    // and only when it succeeded.
+    const Core::File::ReadingScope scope(file, *this);
     std::uint32_t tag = 0;
     file >> tag;
     Core::RefPtr<RigidBody> ground;
@@ -706,8 +710,13 @@ void PhysicsEngine::Read(Core::File& file)
     const bool jointsSound = std::all_of(joints.begin(), joints.end(),
                                          [](const Core::RefPtr<Joint>& joint)
                                          { return joint && joint->GetBody1() && joint->GetBody2(); });
-    if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy || !std::isfinite(scale) ||
-        scale == 0.0f || !(maximumStep > 0.0f))
+    if (!CheckFinite(file, settings.relaxation, plusInfinity, step, inverseStep, maximumStep, scale, epsilon))
+    {
+        return;
+    }
+    if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy ||
+        settings.iterations > MaximumAccuracy || scale == 0.0f || !(maximumStep > 0.0f) || !(plusInfinity > 0.0f) ||
+        step < 0.0f || inverseStep < 0.0f || epsilon < 0.0f)
     {
         file.SetError(Core::FileError::BadData);
         return;

@@ -45,6 +45,8 @@ public:
     static constexpr std::uint32_t DefaultContactLimit = 500;
     static constexpr std::uint32_t DefaultPerContactLimit = 25;
     static constexpr std::uint32_t MinimumAccuracy = 10;
+    // Beyond this a step would take minutes, not milliseconds.
+    static constexpr std::uint32_t MaximumAccuracy = 10000;
     static constexpr std::uint32_t RecordTag = 245;
     // Solves after the first in a velocity pass that hold bodies at the spin
     // limit.
@@ -131,7 +133,8 @@ public:
     // --- Settings -------------------------------------------------------------
     // Ignored when exactly 0.
     void SetScale(float scale);
-    // Sweeps per solve; values below 10 become 10.
+    // Sweeps per solve; values below 10 become 10, above 10,000 become
+    // 10,000.
     void SetAccuracy(std::uint32_t iterations);
     std::uint32_t GetAccuracy() const { return solver_.GetAccuracy(); }
     ConstraintSolver& GetSolver() { return solver_; }

@@ -1,4 +1,5 @@
 #include "physics/Physics_RigidBody.h"
+#include "physics/Physics_ReadChecks.h"
 
 #include "core/Core_Assert.h"
 #include "core/Core_File.h"
@@ -310,8 +311,10 @@ void RigidBody::Read(Core::File& file)
     float torque = 0.0f, angularVelocity = 0.0f, orientation = 0.0f, maximumAngularVelocity = 0.0f;
     Math::Matrix3 rotation, transform, inverseTransform;
     std::uint32_t integratorKind = 0;
-    file >> force >> torque >> velocity >> angularVelocity >> position >> orientation >> rotation >>
-        transform >> inverseTransform >> worldCenterOfMass >> maximumAngularVelocity >> integratorKind;
+    ReadFinite(file, force, torque, velocity, angularVelocity, position, orientation, rotation, transform,
+               inverseTransform, worldCenterOfMass, maximumAngularVelocity);
+    CheckRead(file, maximumAngularVelocity >= 0.0f);
+    file >> integratorKind;
     Core::RefPtr<ODESolver> velocityIntegrator, positionIntegrator;
     Core::ReadRefPtr(file, velocityIntegrator);
     Core::ReadRefPtr(file, positionIntegrator);
@@ -323,8 +326,8 @@ void RigidBody::Read(Core::File& file)
     // setters and the derivative functions index them so), and each this
     // body's alone: an integrator already held elsewhere would call back into
     // the wrong body.
-    const auto ownIntegrator = [](const Core::RefPtr<ODESolver>& integrator)
-    { return integrator->GetReferenceCount() == 1 && integrator->GetState().size() == BodyStateLength; };
+    const auto ownIntegrator = [&file](const Core::RefPtr<ODESolver>& integrator)
+    { return file.GetOutsideReferenceCount(*integrator) == 1 && integrator->GetState().size() == BodyStateLength; };
     const bool both = velocityIntegrator && positionIntegrator;
     const bool neither = !velocityIntegrator && !positionIntegrator;
     if (!(neither || (both && velocityIntegrator != positionIntegrator && ownIntegrator(velocityIntegrator) &&
@@ -346,7 +349,16 @@ void RigidBody::Read(Core::File& file)
     transform_ = transform;
     inverseTransform_ = inverseTransform;
     worldCenterOfMass_ = worldCenterOfMass;
-    maximumAngularVelocity_ = maximumAngularVelocity;
+    // Every body of a world stores the class-wide limit; it changes only
+    // once the whole archive has read without fault.
+    file.AtEndOfRead(
+        [&file, maximumAngularVelocity]
+        {
+            if (!file.Failed())
+            {
+                maximumAngularVelocity_ = maximumAngularVelocity;
+            }
+        });
     integratorKind_ = integratorKind;
     velocityIntegrator_ = velocityIntegrator;
     positionIntegrator_ = positionIntegrator;

@@ -297,6 +297,15 @@ TEST(UniformGrid, ArchiveRoundTripsAndRejectsBadStreams)
         EXPECT_FALSE(target.Read(in)) << c.what;
         EXPECT_TRUE(in.Failed()) << c.what;
     }
+    // Columns without rows: a walk over the columns would take 2^31 turns.
+    {
+        std::vector<std::uint8_t> bytes = BytesOf(grid);
+        CollisionTest::Patch(bytes, 16, 0);
+        CollisionTest::Patch(bytes, 20, 0x7fffffff);
+        Core::MemoryFile in(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        EXPECT_FALSE(target.Read(in));
+        EXPECT_EQ(in.GetError(), Core::FileError::BadData);
+    }
     std::vector<std::uint8_t> bytes = BytesOf(grid);
     CollisionTest::Patch(bytes, 24, 0.0f);
     Core::MemoryFile in(bytes.data(), static_cast<std::uint32_t>(bytes.size()));

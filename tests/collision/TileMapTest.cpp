@@ -304,6 +304,7 @@ TEST_F(TileMapFileTest, AFileThatCannotBeReadToItsEndChangesNothing)
         {full.substr(0, 10), "header"},
         {"C: 4\nR: 3\nDIM: 32\nTILE_NUMBER:-1\n\nENTRY_COUNT: 0\n", "negative"},
         {"C: 40000\nR: 40000\nDIM: 32\nTILE_NUMBER:0\n\nENTRY_COUNT: 0\n", "more cells"},
+        {"C: 2\nR: 1\nDIM: 2000000000\nTILE_NUMBER:0\n\nENTRY_COUNT: 0\n", "pixels"},
     };
     for (const Case& c : cases)
     {

@@ -57,6 +57,21 @@ public:
 
 CORE_DEFINE_OBJECT(Holder, "Test::Holder", "Object", "ArchiveTest", __LINE__)
 
+// A list of nodes, for reads that fail half-way through a list.
+class List : public Core::Object
+{
+    CORE_DECLARE_OBJECT(List)
+public:
+    List() = default;
+    List(const List&) = default;
+
+    void Read(Core::File& file) override { Core::ReadRefPtrVector(file, nodes); }
+
+    std::vector<Core::RefPtr<Node>> nodes;
+};
+
+CORE_DEFINE_OBJECT(List, "Test::List", "Object", "ArchiveTest", __LINE__)
+
 // Reads the framing of the next object: returns the id, or 0 for null.
 std::uint32_t ReadFrame(Core::MemoryFile& file, std::string& className)
 {
@@ -343,8 +358,33 @@ TEST(Archive, WrongClassReferringBackToAnObjectBeingReadLeavesItToItsReader)
     EXPECT_EQ(Holder::destroyed, 0);
     ASSERT_TRUE(holder);
     EXPECT_FALSE(holder->node);
+    // The archive holds what it read until it goes.
+    EXPECT_EQ(file.GetOutsideReferenceCount(*holder), 1u);
     holder.Reset();
+    EXPECT_EQ(Holder::destroyed, 0);
+    file.ClearObjectTable();
     EXPECT_EQ(Holder::destroyed, 1);
+}
+
+// A list of nodes whose read fails after it took a node still being read
+// further up: dropping the list must not free that node under its reader.
+TEST(Archive, AFailedListDoesNotFreeAnObjectStillBeingRead)
+{
+    const std::int32_t live = Core::GetLiveObjectCount();
+    {
+        Core::MemoryFile file;
+        file << std::uint8_t{1} << std::string("Test::Node") << std::uint32_t{1} << std::int32_t{5};
+        file << std::uint8_t{1} << std::string("Test::List") << std::uint32_t{2};
+        file << std::uint32_t{2} << std::uint8_t{1} << std::string("Test::Node") << std::uint32_t{1};
+        file << std::uint8_t{1}; // the second entry ends early
+        Core::RefPtr<Node> node;
+        Core::ReadRefPtr(file, node);
+        EXPECT_TRUE(file.Failed());
+        ASSERT_TRUE(node);
+        EXPECT_EQ(node->value, 5);
+        EXPECT_FALSE(node->link);
+    }
+    EXPECT_EQ(Core::GetLiveObjectCount(), live);
 }
 
 // A chain of `length` nodes, each the link of the one before, as a stream

@@ -364,8 +364,8 @@ TEST(Node, BadGroupRecordsFailTheArchive)
         file << Math::Matrix4();
         file << std::uint8_t{1} << std::string("Object") << std::uint32_t{2};
         file << true << true << false << true << false << std::string("orphan");
-        Core::MemoryFile reader(file.GetData(), file.GetSize());
         {
+            Core::MemoryFile reader(file.GetData(), file.GetSize());
             const RefPtr<Core::Object> object(reader.ReadObject());
             EXPECT_EQ(reader.GetError(), Core::FileError::BadData);
         }
@@ -478,6 +478,85 @@ TEST(Node, ReadParentLinksThatLoopAreRefused)
         }
         EXPECT_EQ(Core::GetLiveObjectCount(), live);
     }
+}
+
+// Graphs the writer makes from a node inside a tree: the node's record
+// carries its parent, whose record lists the node again.
+TEST(Node, SubtreesWrittenFromInsideATreeReadBackAndFreeWhatNoOneTakes)
+{
+    const std::int32_t live = Core::GetLiveObjectCount();
+    {
+        const RefPtr<Group> root = Make<Group>("root");
+        const RefPtr<Group> inner = Make<Group>("inner");
+        const RefPtr<Node> leaf = Make<Node>("leaf");
+        root->AddChild(inner);
+        root->AddChild(Make<Node>("sibling"));
+        inner->AddChild(leaf);
+        for (const RefPtr<Node>& written : {RefPtr<Node>(inner), leaf})
+        {
+            SCOPED_TRACE(written->GetName());
+            Core::MemoryFile file;
+            file.WriteObject(written.Get());
+            RefPtr<Node> read;
+            {
+                Core::MemoryFile reader(file.GetData(), file.GetSize());
+                read = dynamic_cast<Node*>(reader.ReadObject());
+                ASSERT_FALSE(reader.Failed());
+                ASSERT_TRUE(read);
+                EXPECT_EQ(read->GetName(), written->GetName());
+                ASSERT_NE(read->GetParent(), nullptr);
+                EXPECT_TRUE(read->GetParent()->HasChild(*read));
+            }
+            // The parents went with the archive; the link went with them.
+            EXPECT_EQ(read->GetParent(), nullptr);
+            if (auto* group = dynamic_cast<Group*>(read.Get()))
+            {
+                ASSERT_EQ(group->GetChildCount(), 1u);
+                EXPECT_EQ(group->GetChildren()[0]->GetParent(), group);
+            }
+            read->Update(0.0f);
+        }
+    }
+    EXPECT_EQ(Core::GetLiveObjectCount(), live);
+}
+
+// A node whose parent's list names the node and then fails: the list is
+// dropped while the node's own read is still running further up.
+TEST(Node, AParentListThatFailsDoesNotFreeTheNodeBeingRead)
+{
+    const std::int32_t live = Core::GetLiveObjectCount();
+    {
+        Core::MemoryFile file;
+        Head(file, "Engine::Node", 1);
+        file << Math::Matrix4();
+        Head(file, "Engine::Group", 2);
+        file << Math::Matrix4() << std::uint8_t{0};
+        NodeFlagsAndName(file, "parent");
+        file << std::uint32_t{2};
+        Head(file, "Engine::Node", 1);
+        Head(file, "Engine::Node", 3); // a record that ends early
+        Core::MemoryFile reader(file.GetData(), file.GetSize());
+        const RefPtr<Core::Object> object(reader.ReadObject());
+        EXPECT_TRUE(reader.Failed());
+        ASSERT_TRUE(object);
+        EXPECT_EQ(static_cast<Node*>(object.Get())->GetParent(), nullptr);
+    }
+    EXPECT_EQ(Core::GetLiveObjectCount(), live);
+}
+
+TEST(Group, AddingItselfOrAnAncestorIsIgnored)
+{
+    const RefPtr<Group> root = Make<Group>("root");
+    const RefPtr<Group> inner = Make<Group>("inner");
+    root->AddChild(inner);
+    root->AddChild(root);
+    inner->AddChild(root);
+    inner->AddChild(inner);
+    EXPECT_EQ(root->GetChildCount(), 1u);
+    EXPECT_EQ(inner->GetChildCount(), 0u);
+    EXPECT_EQ(root->GetParent(), nullptr);
+    EXPECT_EQ(inner->GetParent(), root.Get());
+    root->Update(0.0f);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace
@@ -106,8 +107,15 @@ TEST(EnginePersistenceTest, WriteReadWriteIsByteIdenticalAndRestoresIdsAndTheSta
 
 TEST(EnginePersistenceTest, BadRecordsChangeNothing)
 {
+    const float spinLimit = RigidBody::GetMaximumAngularVelocity();
     BusyWorld world;
+    // Class-wide values every body and joint record carries: a failed read
+    // must leave them as they were.
+    RigidBody::SetMaximumAngularVelocity(3.0f);
+    Joint::PositionCorrectionPhase = 1;
     const Bytes written = Archive(&world.scene.Engine());
+    RigidBody::SetMaximumAngularVelocity(6.0f);
+    Joint::PositionCorrectionPhase = 0;
     // The engine's own record starts after its object header.
     const std::size_t header = 1 + 4 + std::string("Physics2D::PhysicsEngine").size() + 4;
 
@@ -127,6 +135,8 @@ TEST(EnginePersistenceTest, BadRecordsChangeNothing)
         EXPECT_TRUE(engine->IsValidId(id));
         EXPECT_TRUE(engine->GetJoints().empty());
         EXPECT_EQ(PhysicsEngine::GetScale(), scale);
+        EXPECT_EQ(RigidBody::GetMaximumAngularVelocity(), 6.0f);
+        EXPECT_EQ(Joint::PositionCorrectionPhase, 0);
     };
 
     for (std::size_t size = header; size < written.size(); size += 7)
@@ -151,6 +161,27 @@ TEST(EnginePersistenceTest, BadRecordsChangeNothing)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     std::memcpy(noScale.data() + noScale.size() - 8, &nan, sizeof nan);
     readInto(noScale, Core::FileError::BadData);
+
+    // Worlds no step can simulate: each is refused as a whole.
+    const std::pair<const char*, void (*)(PhysicsEngine&)> spoilers[] = {
+        {"sweeps without end", [](PhysicsEngine& e) { e.GetSolver().SetAccuracy(0x7fffffff); }},
+        {"negative mass",
+         [](PhysicsEngine& e) { e.GetRigidBody(1)->SetMassProperties(MassProperties(-1.0f, 1.0f, {})); }},
+        {"infinite force",
+         [](PhysicsEngine& e) { e.GetRigidBody(1)->SetForce({std::numeric_limits<float>::infinity(), 0.0f}); }},
+        {"joint value that is no number",
+         [](PhysicsEngine& e) { e.GetJoints()[0]->SetCorrectionFactor(std::numeric_limits<float>::quiet_NaN()); }},
+        {"infinite velocity",
+         [](PhysicsEngine& e) { e.GetRigidBody(3)->SetVelocity({0.0f, std::numeric_limits<float>::infinity()}); }},
+    };
+    for (const auto& [what, spoil] : spoilers)
+    {
+        SCOPED_TRACE(what);
+        BusyWorld spoilt;
+        spoil(spoilt.scene.Engine());
+        readInto(Archive(&spoilt.scene.Engine()), Core::FileError::BadData);
+    }
+    RigidBody::SetMaximumAngularVelocity(spinLimit);
 }
 
 } // namespace
