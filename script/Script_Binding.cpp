@@ -3,6 +3,8 @@
 #include "core/Core_ScriptBridge.h"
 #include "script/Script_Lua.h"
 
+#include <cstring>
+
 namespace Script
 {
 
@@ -19,6 +21,41 @@ std::vector<GlobalFunctionRecord>& GlobalFunctions()
 constexpr const char* NameField = "__name";
 constexpr const char* MethodsField = "__methods";
 constexpr const char* PropertiesField = "__properties";
+
+// A property of one type, as its table holds it. The type travels with the
+// record: the lookup checks it, so a record moved into another type's table
+// never runs on an object of the wrong class.
+struct PropertyEntry
+{
+    const PropertyRecord* record;
+    const char* typeName;
+};
+
+constexpr const char* PropertyEntryType = "Script.PropertyEntry";
+
+// The record at `index` when it is a property entry of `typeName`; null for
+// anything else.
+const PropertyRecord* ToPropertyRecord(lua_State* state, int index, const char* typeName)
+{
+    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != sizeof(PropertyEntry))
+    {
+        return nullptr;
+    }
+    index = AbsoluteIndex(state, index);
+    if (lua_getmetatable(state, index) == 0)
+    {
+        return nullptr;
+    }
+    lua_getfield(state, LUA_REGISTRYINDEX, PropertyEntryType);
+    const bool isEntry = lua_rawequal(state, -1, -2) != 0;
+    lua_pop(state, 2);
+    if (!isEntry)
+    {
+        return nullptr;
+    }
+    const auto* entry = static_cast<const PropertyEntry*>(lua_touserdata(state, index));
+    return std::strcmp(entry->typeName, typeName) == 0 ? entry->record : nullptr;
+}
 
 // The object of a property access: the value at stack index 1 must be a
 // userdata of the metatable's type holding an object. (The lookup functions
@@ -39,16 +76,16 @@ int Index(lua_State* state)
 {
     if (lua_type(state, 2) == LUA_TSTRING)
     {
+        const char* typeName = lua_tostring(state, lua_upvalueindex(3));
         lua_pushvalue(state, 2);
         lua_rawget(state, lua_upvalueindex(2));
-        if (lua_islightuserdata(state, -1))
+        const PropertyRecord* record = ToPropertyRecord(state, -1, typeName);
+        lua_pop(state, 1);
+        if (record != nullptr)
         {
-            const auto* record = static_cast<const PropertyRecord*>(lua_touserdata(state, -1));
-            lua_pop(state, 1);
-            void* object = PropertyOwner(state, lua_tostring(state, lua_upvalueindex(3)));
+            void* object = PropertyOwner(state, typeName);
             return record->getter(object, state);
         }
-        lua_pop(state, 1);
     }
     lua_pushvalue(state, 2);
     lua_rawget(state, lua_upvalueindex(1));
@@ -63,14 +100,14 @@ int NewIndex(lua_State* state)
     const char* typeName = lua_tostring(state, lua_upvalueindex(2));
     lua_pushvalue(state, 2);
     lua_rawget(state, lua_upvalueindex(1));
-    if (!lua_islightuserdata(state, -1))
+    const PropertyRecord* record = ToPropertyRecord(state, -1, typeName);
+    lua_pop(state, 1);
+    if (record == nullptr)
     {
         const char* key =
             lua_type(state, 2) == LUA_TSTRING ? lua_tostring(state, 2) : luaL_typename(state, 2);
         return luaL_error(state, "%s has no property '%s'", typeName, key);
     }
-    const auto* record = static_cast<const PropertyRecord*>(lua_touserdata(state, -1));
-    lua_pop(state, 1);
     void* object = PropertyOwner(state, typeName);
     record->setter(object, state);
     return 0;
@@ -115,6 +152,12 @@ void PushMetatable(lua_State* state, const char* typeName)
     }
     lua_pushstring(state, typeName);
     lua_setfield(state, metatable, NameField);
+    // Scripts see a table holding only the type's name in place of the
+    // metatable, so they can neither reach nor change the lookup tables.
+    lua_createtable(state, 0, 1);
+    lua_pushstring(state, typeName);
+    lua_setfield(state, -2, NameField);
+    lua_setfield(state, metatable, "__metatable");
     lua_newtable(state);
     const int methods = lua_gettop(state);
     lua_newtable(state);
@@ -297,7 +340,10 @@ void RegisterPropertyTable(lua_State* state, const PropertyTable& table)
     for (std::size_t i = 0; i < table.count; ++i)
     {
         const PropertyRecord& record = table.records[i];
-        lua_pushlightuserdata(state, const_cast<PropertyRecord*>(&record));
+        auto* entry = static_cast<PropertyEntry*>(lua_newuserdata(state, sizeof(PropertyEntry)));
+        *entry = PropertyEntry{&record, table.typeName};
+        luaL_newmetatable(state, PropertyEntryType);
+        lua_setmetatable(state, -2);
         lua_setfield(state, properties, record.name);
     }
     lua_pop(state, 2);

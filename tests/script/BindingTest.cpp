@@ -171,7 +171,20 @@ TEST(ScriptBinding, PropertiesReadAndWriteFieldsBesideMethods)
     EXPECT_NE(script.Run("box.count = 'many'").find("number expected"), std::string::npos);
     EXPECT_NE(script.Run("box.top = {}").find("number expected"), std::string::npos);
     EXPECT_NE(script.Run("box.colour = 1").find("TestBox has no property 'colour'"), std::string::npos);
-    EXPECT_NE(script.Run("getmetatable(box).__index(5, 'top')").find("no TestBox object"), std::string::npos);
+    // Scripts see only the type's name in place of the metatable: no lookup
+    // function or record can be called on, or moved to, something else.
+    EXPECT_EQ(script.String("getmetatable(box).__name"), "TestBox");
+    EXPECT_EQ(script.String("tostring(getmetatable(box).__index)"), "nil");
+    EXPECT_EQ(script.String("tostring(getmetatable(box).__properties)"), "nil");
+    // Even through the debug library, a record planted in another type's
+    // table does not run on that type's objects.
+    Counter counter;
+    counter.PushToScript(L);
+    lua_setglobal(L, "counter");
+    EXPECT_EQ(script.Run("debug.getmetatable(counter).__properties.top = debug.getmetatable(box).__properties.top"),
+              "");
+    EXPECT_EQ(script.String("tostring(counter.top)"), "nil");
+    EXPECT_NE(script.Run("counter.top = 1").find("TestCounter has no property 'top'"), std::string::npos);
     EXPECT_EQ(box.count, 4);
     EXPECT_EQ(box.top, 2.5f);
 
