@@ -1,0 +1,211 @@
+// Writes the starting inputs of every fuzz target with the project's own
+// writers, one folder per target under the folder named on the command line.
+// Run at build time, so the seeds follow the formats as they change.
+
+#include "collision/Collision_CollisionActor.h"
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_TileMap.h"
+#include "core/Core_MemoryFile.h"
+#include "engine/Engine_Group.h"
+#include "engine/Engine_Node.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "physics/Physics_JointFixed.h"
+#include "physics/Physics_JointNail.h"
+#include "physics/Physics_PhysicsEngine.h"
+#include "physics/Physics_RigidBody.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+fs::path g_root;
+
+void Save(const std::string& target, const std::string& name, const Bytes& bytes)
+{
+    const fs::path folder = g_root / target;
+    fs::create_directories(folder);
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void SaveText(const std::string& target, const std::string& name, const std::string& text)
+{
+    Save(target, name, Bytes(text.begin(), text.end()));
+}
+
+Bytes Written(const std::function<void(Core::File&)>& write)
+{
+    Core::MemoryFile file;
+    write(file);
+    return file.GetBuffer();
+}
+
+void SceneSeeds()
+{
+    const Core::RefPtr<Engine::Group> root(new Engine::TransformationGroup());
+    const Core::RefPtr<Engine::Group> inner(new Engine::Group());
+    const Core::RefPtr<Engine::Node> leaf(new Engine::Node());
+    root->SetName("root");
+    inner->SetName("inner");
+    leaf->SetName("leaf");
+    root->AddChild(inner);
+    root->AddChild(Core::RefPtr<Engine::Node>(new Engine::Node()));
+    inner->AddChild(leaf);
+    root->Update(0.0f);
+    for (const auto& [name, node] : {std::pair{"tree", Core::RefPtr<Engine::Node>(root)},
+                                     std::pair{"inner", Core::RefPtr<Engine::Node>(inner)},
+                                     std::pair{"leaf", leaf}})
+    {
+        const Bytes bytes = Written([&](Core::File& file) { file.WriteObject(node.Get()); });
+        Save("scene_nodes", name, bytes);
+        Save("archive", std::string("scene_") + name, bytes);
+    }
+}
+
+void PhysicsSeeds()
+{
+    using namespace Physics2D;
+    const Core::RefPtr<PhysicsEngine> engine(new PhysicsEngine());
+    for (int i = 0; i < 4; ++i)
+    {
+        RigidBody* body = new RigidBody(MassProperties(1.0f, 0.5f, {}), 0, nullptr, nullptr, nullptr);
+        body->SetPosition({static_cast<float>(i), 1.0f});
+        engine->AddRigidBody(body);
+    }
+    engine->RemoveRigidBody(3);
+    engine->AddJoint(0, 1, new JointNail({0.0f, 2.0f}, {0.0f, 2.0f}, 0.3f, 20.0f));
+    engine->AddJoint(2, 4, new JointFixed());
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        engine->Update(1.0f / 60.0f);
+        engine->PostCollisionUpdate(1.0f / 60.0f);
+    }
+    Save("physics_world", "world", Written([&](Core::File& file) { engine->Write(file); }));
+    Save("archive", "physics_world", Written([&](Core::File& file) { file.WriteObject(engine.Get()); }));
+    Save("archive", "physics_body",
+         Written([&](Core::File& file) { file.WriteObject(engine->GetRigidBody(1).Get()); }));
+}
+
+void CollisionSeeds()
+{
+    using namespace Collision2D;
+    {
+        CollisionEngine engine;
+        Save("collision_engine", "empty", Written([&](Core::File& file) { engine.Write(file); }));
+        const std::int32_t layer = engine.AddLayer();
+        engine.InitializeLayerGrid(static_cast<std::uint32_t>(layer), {0.0f, 0.0f}, 400, 300, 100);
+        auto* map = new TileMap();
+        map->SetGrid(3, 2, 16, 1);
+        if (engine.AddCollisionObject(map, static_cast<std::uint8_t>(layer), {10.0f, 20.0f}) == 0)
+        {
+            delete map;
+        }
+        Save("collision_engine", "layer", Written([&](Core::File& file) { engine.Write(file); }));
+    }
+    {
+        CollisionActor actor;
+        Save("collision_actor", "empty", Written([&](Core::File& file) { actor.Write(file); }));
+    }
+    {
+        TileMap map;
+        map.SetGrid(4, 3, 32, 2);
+        Save("tilemap_archive", "grid", Written([&](Core::File& file) { map.Write(file); }));
+    }
+    const std::string header = "C: 4\nR: 3\nDIM: 32\nTILE_NUMBER:2\n\n"
+                               "Tile number 0\nNUM: 2\nDURATIONS: 0.5 0.25\nIMAGE_INDEX: 3 4\nID: 7 263\n\n"
+                               "Tile 1\nNUM: 1\nDURATIONS: 1e0\nIMAGE_INDEX: 9\nID: 5\n\n";
+    SaveText("tilemap_text", "entries", header + "ENTRY_COUNT: 2\n(2,1,0)\n(0,0,1)\n");
+    SaveText("tilemap_text", "crlf", "C: 1\r\nR: 1\r\nDIM: 8\r\nTILE_NUMBER:0\r\n\r\nENTRY_COUNT: 0\r\n");
+}
+
+void WriteToBytes(void* context, void* data, int size)
+{
+    auto* bytes = static_cast<Bytes*>(context);
+    bytes->insert(bytes->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+}
+
+void ImageSeeds()
+{
+    constexpr int Side = 5;
+    std::vector<std::uint8_t> pixels(Side * Side * 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+    {
+        pixels[i] = static_cast<std::uint8_t>(i * 37);
+    }
+    Bytes png, bmp, jpg;
+    stbi_write_png_to_func(&WriteToBytes, &png, Side, Side, 4, pixels.data(), Side * 4);
+    stbi_write_bmp_to_func(&WriteToBytes, &bmp, Side, Side, 3, pixels.data());
+    stbi_write_jpg_to_func(&WriteToBytes, &jpg, Side, Side, 3, pixels.data(), 80);
+    Save("image", "png", png);
+    Save("image", "bmp", bmp);
+    Save("image", "jpg", jpg);
+    // A raw surface: format, width, height, pitch, then the pixels.
+    Core::MemoryFile raw;
+    raw << std::uint32_t{0} << std::uint32_t{2} << std::uint32_t{2} << std::uint32_t{8};
+    raw.Write(pixels.data(), 16);
+    Save("image", "raw", raw.GetBuffer());
+}
+
+void IconSeeds()
+{
+    // One 2 x 2 entry of 32-bit pixels: the directory, the entry, the bitmap
+    // header (twice the height: colour rows then mask rows), the pixels and
+    // the mask rows (each padded to 4 bytes).
+    Core::MemoryFile icon;
+    icon << std::uint16_t{0} << std::uint16_t{1} << std::uint16_t{1};
+    const std::uint32_t imageSize = 40 + 16 + 8;
+    icon << std::uint8_t{2} << std::uint8_t{2} << std::uint8_t{0} << std::uint8_t{0} << std::uint16_t{1}
+         << std::uint16_t{32} << imageSize << std::uint32_t{22};
+    icon << std::uint32_t{40} << std::int32_t{2} << std::int32_t{4} << std::uint16_t{1} << std::uint16_t{32}
+         << std::uint32_t{0} << std::uint32_t{16} << std::int32_t{0} << std::int32_t{0} << std::uint32_t{0}
+         << std::uint32_t{0};
+    for (std::uint32_t pixel : {0xff0000ffu, 0xff00ff00u, 0xffff0000u, 0x80808080u})
+    {
+        icon << pixel;
+    }
+    icon << std::uint32_t{0} << std::uint32_t{0};
+    Save("icon", "two_by_two", icon.GetBuffer());
+}
+
+void LuaSeeds()
+{
+    SaveText("lua", "math", "local v = Vector2D and Vector2D(1, 2)\nlocal t = {}\nfor i = 1, 10 do t[i] = i * 2 end\n"
+                            "return string.format('%d', #t)\n");
+    SaveText("lua", "metatables", "for k, v in pairs(_G) do if type(v) == 'function' then pcall(v) end end\n"
+                                  "local s = setmetatable({}, {__index = function(t, k) return k end})\n"
+                                  "return s.x, getmetatable('')\n");
+    SaveText("lua", "errors", "local ok, e = pcall(error, {code = 1})\nassert(not ok)\nreturn e.code\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+        return 2;
+    }
+    g_root = argv[1];
+    SceneSeeds();
+    PhysicsSeeds();
+    CollisionSeeds();
+    ImageSeeds();
+    IconSeeds();
+    LuaSeeds();
+    return 0;
+}
