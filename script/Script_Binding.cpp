@@ -22,6 +22,29 @@ constexpr const char* NameField = "__name";
 constexpr const char* MethodsField = "__methods";
 constexpr const char* PropertiesField = "__properties";
 
+// The userdata of `size` bytes at `index` when its metatable is the one the
+// registry keeps under `metatableName`; null for anything else (foreign
+// userdata such as file handles, light userdata, other values).
+void* ToUserdataOf(lua_State* state, int index, std::size_t size, const char* metatableName)
+{
+    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != size ||
+        metatableName == nullptr)
+    {
+        return nullptr;
+    }
+    index = AbsoluteIndex(state, index);
+    [[maybe_unused]] const int top = StackTopForAssert(state);
+    if (lua_getmetatable(state, index) == 0)
+    {
+        return nullptr;
+    }
+    lua_getfield(state, LUA_REGISTRYINDEX, metatableName);
+    const bool same = lua_rawequal(state, -1, -2) != 0;
+    lua_pop(state, 2);
+    ENGINE_ASSERT(lua_gettop(state) == top);
+    return same ? lua_touserdata(state, index) : nullptr;
+}
+
 // A property of one type, as its table holds it. The type travels with the
 // record: the lookup checks it, so a record moved into another type's table
 // never runs on an object of the wrong class.
@@ -37,24 +60,9 @@ constexpr const char* PropertyEntryType = "Script.PropertyEntry";
 // anything else.
 const PropertyRecord* ToPropertyRecord(lua_State* state, int index, const char* typeName)
 {
-    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != sizeof(PropertyEntry))
-    {
-        return nullptr;
-    }
-    index = AbsoluteIndex(state, index);
-    if (lua_getmetatable(state, index) == 0)
-    {
-        return nullptr;
-    }
-    lua_getfield(state, LUA_REGISTRYINDEX, PropertyEntryType);
-    const bool isEntry = lua_rawequal(state, -1, -2) != 0;
-    lua_pop(state, 2);
-    if (!isEntry)
-    {
-        return nullptr;
-    }
-    const auto* entry = static_cast<const PropertyEntry*>(lua_touserdata(state, index));
-    return std::strcmp(entry->typeName, typeName) == 0 ? entry->record : nullptr;
+    const auto* entry = static_cast<const PropertyEntry*>(
+        ToUserdataOf(state, index, sizeof(PropertyEntry), PropertyEntryType));
+    return entry != nullptr && std::strcmp(entry->typeName, typeName) == 0 ? entry->record : nullptr;
 }
 
 // The object of a property access: the value at stack index 1 must be a
@@ -257,22 +265,8 @@ void* ToObject(lua_State* state, int index, const char* typeName)
 {
     // Checking the type rather than the size alone keeps foreign userdata
     // (file handles and the like) and light userdata out.
-    if (lua_type(state, index) != LUA_TUSERDATA || lua_objlen(state, index) != sizeof(void*) ||
-        typeName == nullptr)
-    {
-        return nullptr;
-    }
-    index = AbsoluteIndex(state, index);
-    [[maybe_unused]] const int top = StackTopForAssert(state);
-    if (lua_getmetatable(state, index) == 0)
-    {
-        return nullptr;
-    }
-    lua_getfield(state, LUA_REGISTRYINDEX, typeName);
-    const bool sameType = lua_rawequal(state, -1, -2) != 0;
-    lua_pop(state, 2);
-    ENGINE_ASSERT(lua_gettop(state) == top);
-    return sameType ? *static_cast<void**>(lua_touserdata(state, index)) : nullptr;
+    void* const* block = static_cast<void* const*>(ToUserdataOf(state, index, sizeof(void*), typeName));
+    return block != nullptr ? *block : nullptr;
 }
 
 const char* GetTypeName(lua_State* state, int index)
