@@ -9,6 +9,7 @@
 #include "engine/Engine_Group.h"
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
+#include "net/Network_Message.h"
 #include "physics/Physics_JointFixed.h"
 #include "physics/Physics_JointNail.h"
 #include "physics/Physics_PhysicsEngine.h"
@@ -18,6 +19,7 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -191,6 +193,25 @@ void LuaSeeds()
     SaveText("lua", "errors", "local ok, e = pcall(error, {code = 1})\nassert(not ok)\nreturn e.code\n");
 }
 
+// Framed messages as the socket engine writes them: two back to back (a
+// stream read), and one alone (a datagram).
+void NetSeeds()
+{
+    const auto message = [](std::uint32_t id, const std::string& payload)
+    {
+        Bytes bytes(Network::HeaderSize + payload.size());
+        Network::WriteHeader(bytes.data(), id, static_cast<std::uint32_t>(bytes.size()));
+        std::copy(payload.begin(), payload.end(), bytes.begin() + Network::HeaderSize);
+        return bytes;
+    };
+    Bytes two = message(5, "hello");
+    const Bytes second = message(16, std::string("\x01\x00\x00\x00", 4));
+    two.insert(two.end(), second.begin(), second.end());
+    Save("net_messages", "two", two);
+    Save("net_messages", "one", message(2, "late"));
+    Save("net_messages", "header_only", message(1, ""));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -207,5 +228,6 @@ int main(int argc, char** argv)
     ImageSeeds();
     IconSeeds();
     LuaSeeds();
+    NetSeeds();
     return 0;
 }
