@@ -1,6 +1,7 @@
 // The resource generator: writes every file the programs read below the
 // executable's folder (fonts, GUI skins and images, the icon, the layer
-// collision files, the demo images) and the review pictures.
+// collision files, the demo images, the sound effects and music) and the
+// review pictures and sounds.
 //
 //   assetgen <output folder>   writes <output folder>/Resources/... and
 //                              <output folder>/review/...
@@ -16,6 +17,7 @@
 #include "AssetGen_Review.h"
 #include "AssetGen_Sheets.h"
 #include "AssetGen_Skins.h"
+#include "AssetGen_Sounds.h"
 #include "AssetGen_SpriteReview.h"
 
 #include <cstdio>
@@ -36,6 +38,7 @@ AssetGen::Manifest BuildManifest()
     AssetGen::ListSheets(manifest);
     AssetGen::ListReview(manifest);
     AssetGen::ListSpriteReview(manifest);
+    AssetGen::ListSounds(manifest);
     return manifest;
 }
 
@@ -59,7 +62,8 @@ int Run(int argc, char** argv)
     const bool ok = AssetGen::MakeFonts(output) && AssetGen::MakeSkins(output) &&
                     AssetGen::MakeIcon(output) && AssetGen::MakeCollisionFiles(output) &&
                     AssetGen::MakeDemo(output) && AssetGen::MakeSheets(output) &&
-                    AssetGen::MakeReview(output) && AssetGen::MakeSpriteReview(output) && output.Finish();
+                    AssetGen::MakeReview(output) && AssetGen::MakeSpriteReview(output) &&
+                    AssetGen::MakeSounds(output) && output.Finish();
     return ok ? 0 : 1;
 }
 
