@@ -2,6 +2,7 @@
 
 #include "audio/Sound_AL.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -397,6 +398,30 @@ bool SoundEngine::Rewind(Source* source)
 bool SoundEngine::IsPlaying(const Source* source) const
 {
     return source != nullptr && SoundAL::IsPlaying(source->name_);
+}
+
+bool SoundEngine::HasSource(const Source* source, std::uint32_t id) const
+{
+    // Only the main thread adds or removes records, and owners ask from it.
+    if (source == nullptr || id == 0)
+    {
+        return false;
+    }
+    for (const Source& listed : sources_)
+    {
+        if (&listed == source)
+        {
+            return listed.id_ == id;
+        }
+    }
+    return false;
+}
+
+bool SoundEngine::HasSoundData(const SoundData* data) const
+{
+    return data != nullptr &&
+           std::any_of(soundData_.begin(), soundData_.end(),
+                       [data](const std::unique_ptr<SoundData>& owned) { return owned.get() == data; });
 }
 
 bool SoundEngine::IsMarkedPlaying(const Source* source) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "math/Math_Vector3.h"
 #include "pal/PAL_ThreadManager.h"
 
 #include <atomic>
@@ -26,12 +27,7 @@ public:
     class Source;
     class SoundData;
 
-    struct Vector3
-    {
-        float x = 0.0f;
-        float y = 0.0f;
-        float z = 0.0f;
-    };
+    using Vector3 = Math::Vector3;
 
     // Sounds with fewer bytes of samples are loaded whole; larger ones stream.
     static constexpr std::uint32_t StreamThreshold = 262144;
@@ -93,6 +89,14 @@ public:
     // Stops and drops every source, then every sound and the static cache.
     void StopAll();
     std::size_t GetSourceCount() const { return sources_.size(); }
+    // Whether the managed list still holds this record with this id. An owner
+    // keeps the id with its pointer and asks before touching the record: the
+    // record it was given may have gone with StopAll, and a later record may
+    // sit at the same address.
+    bool HasSource(const Source* source, std::uint32_t id) const;
+    // Whether this sound-data record is still the engine's (StopAll frees
+    // every record).
+    bool HasSoundData(const SoundData* data) const;
     // The listener-relative source made by Initialize; it goes with StopAll.
     Source* GetInitialSource() const { return initialSource_; }
 

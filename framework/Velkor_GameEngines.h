@@ -20,6 +20,12 @@ inline Physics2D::PhysicsEngine* GamePhysics()
     return game != nullptr ? game->GetPhysicsEngine() : nullptr;
 }
 
+inline SoundEngine* GameSound()
+{
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetSoundEngine() : nullptr;
+}
+
 inline ZibNet* GameNetwork()
 {
     Game* game = Game::GetInstance();

@@ -5,6 +5,7 @@
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_GameEngines.h"
+#include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Viewport.h"
 
@@ -130,6 +131,11 @@ void Level::GetGameObjectsByName(const std::string& name,
     }
 }
 
+void Level::SetJukeBox(JukeBox* jukeBox)
+{
+    jukeBox_ = jukeBox;
+}
+
 void Level::AddManagedObject(Core::Object* object, const std::string& name)
 {
     managedObjects_.emplace_back(object);
@@ -151,6 +157,10 @@ void Level::FrameUpdate(float dt)
         const Layer* layer = listener->GetLayer();
         game->GetSoundEngine()->SetListenerPosition({listener->GetPositionX(), listener->GetPositionY(),
                                                      layer != nullptr ? layer->GetZOrder() : 0.0f});
+    }
+    if (jukeBox_)
+    {
+        jukeBox_->Update(dt);
     }
 }
 
@@ -217,6 +227,11 @@ void Level::Clear()
     }
     layers_.clear();
     viewports_.clear();
+    if (jukeBox_)
+    {
+        jukeBox_->StopMusic();
+        jukeBox_.Reset();
+    }
     if (Engine::SceneGraph* sceneGraph = GameSceneGraph())
     {
         sceneGraph->RemoveAllChildren();

@@ -12,6 +12,7 @@ namespace Velkor
 {
 
 class GameObject;
+class JukeBox;
 class Layer;
 class Viewport;
 
@@ -67,12 +68,15 @@ public:
     void GetGameObjects(std::vector<Core::RefPtr<GameObject>>& objects) const;
     // Every layer's objects of that name, each layer in insertion order.
     void GetGameObjectsByName(const std::string& name, std::vector<Core::RefPtr<GameObject>>& objects) const;
+    // The level's music; the new one is taken before the old one goes.
+    void SetJukeBox(JukeBox* jukeBox);
+    JukeBox* GetJukeBox() const { return jukeBox_.Get(); }
     // Kept alive until Clear.
     void AddManagedObject(Core::Object* object, const std::string& name);
 
     // --- Per frame ----------------------------------------------------------
-    // The Update hook, the layers' walks, then the sound listener to the
-    // active listener camera (x, y, its layer's z).
+    // The Update hook, the layers' walks, the sound listener to the active
+    // listener camera (x, y, its layer's z), then the jukebox.
     void FrameUpdate(float dt);
     void RunExtraUpdate1(float dt);
     void RunExtraUpdate2(float dt);
@@ -82,7 +86,7 @@ public:
     void Render(float dt);
     // Every object's end hook, layer by layer.
     void EndObjects();
-    // Tears the level down once: later calls do nothing.
+    // Tears the level down once (its music stops): later calls do nothing.
     void Clear();
     bool IsCleared() const { return cleared_; }
 
@@ -93,6 +97,7 @@ private:
     std::vector<Core::RefPtr<Viewport>> viewports_;
     Math::Vector4 clearColor_{0.0f, 0.0f, 0.0f, 1.0f};
     std::string name_;
+    Core::RefPtr<JukeBox> jukeBox_;
     bool cleared_ = false;
     bool clearBackBuffer_ = false;
 };

@@ -9,6 +9,7 @@
 #include "engine/Engine_Group.h"
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
+#include "framework/Velkor_Jukebox.h"
 #include "net/Network_Message.h"
 #include "physics/Physics_JointFixed.h"
 #include "physics/Physics_JointNail.h"
@@ -212,6 +213,26 @@ void NetSeeds()
     Save("net_messages", "header_only", message(1, ""));
 }
 
+// Jukeboxes as a level's archive holds them. No sound engine runs here, so
+// the tracks are written by hand beside the music names.
+void JukeBoxSeeds()
+{
+    const Core::RefPtr<Velkor::JukeBox> empty(new Velkor::JukeBox(std::vector<std::string>{}));
+    Save("jukebox", "empty", Written([&](Core::File& file) { file.WriteObject(empty.Get()); }));
+
+    const Core::RefPtr<Velkor::JukeBox> box(new Velkor::JukeBox(std::vector<std::string>{}));
+    Velkor::Playlist* mine = box->AddPlaylist("Mine");
+    mine->AddTrack("C:\\Game\\Resources\\JukeBoxes\\a.wav", nullptr, 1);
+    mine->AddTrack("\\resources\\JukeBoxes\\b.wav", nullptr, -2);
+    box->AddPlaylist("Other");
+    box->SetCurrentPlaylist("Mine");
+    box->SetRepeat(true);
+    box->SetShuffle(true);
+    box->SetFadeTime(2.5f);
+    const Bytes playlists = Written([&](Core::File& file) { file.WriteObject(box.Get()); });
+    Save("jukebox", "playlists", playlists);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -229,5 +250,6 @@ int main(int argc, char** argv)
     IconSeeds();
     LuaSeeds();
     NetSeeds();
+    JukeBoxSeeds();
     return 0;
 }

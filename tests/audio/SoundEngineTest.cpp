@@ -465,8 +465,14 @@ TEST_F(SoundEngineTest, StopAllEmptiesTheEngineAndCanRunTwice)
     Source* b = engine.CreateSource(stream, 0, 1);
     ASSERT_TRUE(engine.Play(a));
     ASSERT_TRUE(engine.Play(b));
+    const std::uint32_t idA = a->GetId();
+    EXPECT_TRUE(engine.HasSource(a, idA));
+    EXPECT_FALSE(engine.HasSource(a, b->GetId()));
+    EXPECT_TRUE(engine.HasSoundData(stream));
 
     engine.StopAll();
+    EXPECT_FALSE(engine.HasSource(a, idA));
+    EXPECT_FALSE(engine.HasSoundData(stream));
     EXPECT_EQ(engine.GetSourceCount(), 0u);
     EXPECT_EQ(engine.GetInitialSource(), nullptr);
     EXPECT_EQ(engine.GetSoundDataCount(), 0u);
@@ -479,6 +485,9 @@ TEST_F(SoundEngineTest, StopAllEmptiesTheEngineAndCanRunTwice)
     Source* again = engine.CreateSource(engine.LoadSound(path, SoundEngine::StreamThreshold), 0, 0);
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(engine.Play(again));
+    // A record at an address handed out before StopAll is not the old one.
+    EXPECT_FALSE(engine.HasSource(again, idA));
+    EXPECT_TRUE(engine.HasSource(again, again->GetId()));
 
     // Dropping the data alone detaches the sources that used it.
     engine.ReleaseAllSoundData();
@@ -637,9 +646,11 @@ TEST_F(SoundEngineTest, BadFilesLoadNothing)
         EXPECT_EQ(engine.CreateStream(path, 0.5f, 2), nullptr);
     }
     const std::string reports = ::testing::internal::GetCapturedStderr();
-    const std::string unplayable = "\" (it is no WAV or Ogg Vorbis sound that can be played); the sound stays silent\n";
-    for (const std::string& line : {"cannot read \"" + badWav + unplayable, "cannot read \"" + badOgg + unplayable,
-                                    "cannot read \"" + none + "\" (No such file or directory); the sound stays silent\n"})
+    const std::string unplayable =
+        "\" (it is no WAV or Ogg Vorbis sound that can be played); the sound stays silent\n";
+    for (const std::string& line :
+         {"cannot read \"" + badWav + unplayable, "cannot read \"" + badOgg + unplayable,
+          "cannot read \"" + none + "\" (No such file or directory); the sound stays silent\n"})
     {
         const std::size_t at = reports.find(line);
         EXPECT_NE(at, std::string::npos) << line << reports;

@@ -65,6 +65,9 @@ TEST(Registration, TheClassesBuiltSoFarAreRegistered)
         "Velkor::Layer",
         "Velkor::Viewport",
         "Velkor::Camera",
+        "Velkor::Sound",
+        "Velkor::JukeBox",
+        "Velkor::Playlist",
     };
     for (const char* name : expected)
     {
