@@ -349,10 +349,12 @@ protected:
             return;
         }
         // The same music in an old installation's folder and in this one.
-        const std::string below = "\\Resources\\JukeBoxes\\SaveTest\\";
+        // A folder per process: ctest runs the tests of this suite side by side.
+        folder = "SaveTest" + std::to_string(getpid());
+        const std::string below = "\\Resources\\JukeBoxes\\" + folder + "\\";
         oldRoot = (SoundTest::Folder() / "old-install").string();
-        WriteTracks(fs::path(PAL::GetExecutableDirectory()) / "Resources" / "JukeBoxes" / "SaveTest");
-        WriteTracks(fs::path(oldRoot) / "Resources" / "JukeBoxes" / "SaveTest");
+        WriteTracks(fs::path(PAL::GetExecutableDirectory()) / "Resources" / "JukeBoxes" / folder);
+        WriteTracks(fs::path(oldRoot) / "Resources" / "JukeBoxes" / folder);
         for (const char* name : {"first.wav", "second.wav", "third.wav"})
         {
             old.push_back(oldRoot + below + name);
@@ -385,11 +387,14 @@ protected:
 
     void TearDown() override
     {
-        std::filesystem::remove_all(fs::path(PAL::GetExecutableDirectory()) / "Resources" / "JukeBoxes" /
-                                    "SaveTest");
+        if (!folder.empty())
+        {
+            fs::remove_all(fs::path(PAL::GetExecutableDirectory()) / "Resources" / "JukeBoxes" / folder);
+        }
         JukeBoxDisplayTest::TearDown();
     }
 
+    std::string folder;
     std::string oldRoot;
     std::vector<std::string> old;
     std::vector<std::string> here;
@@ -486,7 +491,7 @@ TEST_F(JukeBoxSaveDisplayTest, StoredValuesOutOfRangeAreMended)
     Core::RefPtr<Velkor::JukeBox> box = MakeSaved();
     Velkor::Playlist* mine = box->GetCurrentPlaylist();
     mine->GetTracks()[0].repeat = -5;
-    mine->AddTrack(oldRoot + "\\Resources\\JukeBoxes\\SaveTest\\gone.wav", nullptr, 0);
+    mine->AddTrack(oldRoot + "\\Resources\\JukeBoxes\\" + folder + "\\gone.wav", nullptr, 0);
     ASSERT_TRUE(box->PlayMusic(0));
     Core::MemoryFile file = Saved(*box);
     // The current track field sits 4 + 4 + 3 + 20 + 1 bytes before the end.
