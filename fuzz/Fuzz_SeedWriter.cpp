@@ -10,6 +10,8 @@
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Jukebox.h"
+#include "gui/GUI_GuiImage.h"
+#include "gui/GUI_SkinFile.h"
 #include "net/Network_Message.h"
 #include "physics/Physics_JointFixed.h"
 #include "physics/Physics_JointNail.h"
@@ -28,6 +30,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace
 {
@@ -233,6 +237,33 @@ void JukeBoxSeeds()
     Save("jukebox", "playlists", playlists);
 }
 
+// A skin file as the asset generator lays it out (three records with
+// three-pixel borders), and the streams of a skin image made from it and of
+// one without a skin.
+void GuiSeeds()
+{
+    std::vector<GUI::SkinRecord> records;
+    for (int i = 0; i < 3; ++i)
+    {
+        const float x = static_cast<float>(2 + 28 * i);
+        records.push_back(GUI::SkinRecord{x, 6, 24, 24, 3, 21, 3, 21});
+    }
+    const Bytes skin = Written([&](Core::File& file) { GUI::WriteSkinRecords(file, records); });
+    Save("gui_skin", "skin", skin);
+    Save("gui_skin", "no_records", Written([](Core::File& file) { GUI::WriteSkinRecords(file, {}); }));
+
+    const fs::path base = fs::temp_directory_path() / ("gui_seed_skin_" + std::to_string(::getpid()));
+    std::ofstream(base.string() + ".gui", std::ios::binary)
+        .write(reinterpret_cast<const char*>(skin.data()), static_cast<std::streamsize>(skin.size()));
+    GUI::GuiImage image(base.string(), GUI::Size{75, 25});
+    image.SetState(2);
+    image.SetPosition(Math::Vector2D(10, 20));
+    fs::remove(base.string() + ".gui");
+    Save("gui_skin", "image_stream", Written([&](Core::File& file) { image.Write(file); }));
+    const GUI::GuiImage empty;
+    Save("gui_skin", "empty_image_stream", Written([&](Core::File& file) { empty.Write(file); }));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -251,5 +282,6 @@ int main(int argc, char** argv)
     LuaSeeds();
     NetSeeds();
     JukeBoxSeeds();
+    GuiSeeds();
     return 0;
 }

@@ -27,11 +27,13 @@ constexpr float ColorDefaults[] = {0.0f, 0.0f, 0.0f, 1.0f};
 constexpr const char* MatrixFields[] = {"Ma00", "Ma01", "Ma02", "Ma10", "Ma11",
                                         "Ma12", "Ma20", "Ma21", "Ma22"};
 constexpr float MatrixDefaults[] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+constexpr const char* SizeFields[] = {"Width", "Height"};
 
 constexpr TableForm PointForm{"CreatePoint", "Point2D", PointFields, PointDefaults, 2};
 constexpr TableForm VectorForm{"CreateVector", "Vector2D", PointFields, PointDefaults, 2};
 constexpr TableForm ColorForm{"CreateColor", "Color", ColorFields, ColorDefaults, 4};
 constexpr TableForm MatrixForm{"CreateMatrix", "Matrix3", MatrixFields, MatrixDefaults, 9};
+constexpr TableForm SizeForm{"CreateSize", "Size", SizeFields, PointDefaults, 2};
 
 int Construct(lua_State* state, const TableForm& form)
 {
@@ -72,10 +74,16 @@ int CreateMatrix(lua_State* state)
     return Construct(state, MatrixForm);
 }
 
+int CreateSize(lua_State* state)
+{
+    return Construct(state, SizeForm);
+}
+
 const Script::GlobalFunctionRegistrar g_createPoint("CreatePoint", &CreatePoint);
 const Script::GlobalFunctionRegistrar g_createVector("CreateVector", &CreateVector);
 const Script::GlobalFunctionRegistrar g_createColor("CreateColor", &CreateColor);
 const Script::GlobalFunctionRegistrar g_createMatrix("CreateMatrix", &CreateMatrix);
+const Script::GlobalFunctionRegistrar g_createSize("CreateSize", &CreateSize);
 
 // Reads one number field of the table at the absolute index `table`.
 float ReadNumberField(lua_State* state, int table, const char* field, const char* what)

@@ -13,8 +13,9 @@ struct lua_State;
 //   "CreateVector"  { className = "Vector2D", X, Y }          a direction
 //   "CreateColor"   { className = "Color",    R, G, B, A }    an RGBA colour
 //   "CreateMatrix"  { className = "Matrix3",  Ma00 .. Ma22 }  Ma<row><column> = m[3 row + column]
+//   "CreateSize"    { className = "Size",     Width, Height }  a GUI size
 //
-// Called without arguments they give (0, 0), opaque black (0, 0, 0, 1) and
+// Called without arguments they give (0, 0) (points, vectors, sizes), opaque black (0, 0, 0, 1) and
 // the identity; numbers passed in order fill the fields in order. Copying
 // values between scripts relies on "className".
 //
