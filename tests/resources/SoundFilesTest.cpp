@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace ResourceTest;
@@ -339,6 +341,36 @@ TEST_F(SoundFilesTest, UsesSoundDistinctAndTheHorizontalLaserAFifthBelowTheVerti
         EXPECT_GT(ratio, 0.55) << phase;
         EXPECT_LT(ratio, 0.78) << phase;
     }
+}
+
+TEST_F(SoundFilesTest, ALoopAndATrackPlayTenSecondsWithoutRunningDry)
+{
+    // As the game plays them: the loop from one cached buffer, looping; the
+    // track as a stream that is not looped (the jukebox repeats it), here
+    // longer than the ten seconds, so the streaming thread refills it.
+    SoundEngine::SoundData* loop =
+        engine.LoadSound(EnginePath("Resources/Sounds/LaserBeam_Loop35.wav"), SoundEngine::StreamThreshold);
+    SoundEngine::SoundData* track = engine.LoadSound(
+        EnginePath("Resources/JukeBoxes/InGame/17 - Nose for Trouble.wav"), SoundEngine::StreamThreshold);
+    ASSERT_NE(loop, nullptr);
+    ASSERT_NE(track, nullptr);
+    ASSERT_GT(track->GetDuration(), 10.5);
+    SoundEngine::Source* hum = engine.CreateSource(loop, 1, 1);
+    SoundEngine::Source* music = engine.CreateSource(track, 1, 0);
+    ASSERT_NE(hum, nullptr);
+    ASSERT_NE(music, nullptr);
+    ASSERT_TRUE(engine.Play(hum));
+    ASSERT_TRUE(engine.Play(music));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int checks = 0;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        ASSERT_TRUE(engine.IsPlaying(hum)) << "the loop stopped after " << checks * 50 << " ms";
+        ASSERT_TRUE(engine.IsPlaying(music)) << "the stream ran dry after " << checks * 50 << " ms";
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ++checks;
+    }
+    EXPECT_TRUE(engine.IsMarkedPlaying(music));
 }
 
 } // namespace
