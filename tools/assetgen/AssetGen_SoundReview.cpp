@@ -293,7 +293,14 @@ void DrawStrip(Canvas& page, const RenderedSound& sound, int x, int y)
                   sound.channels == 1 ? "mono" : "stereo");
     DrawText(page, font, static_cast<float>(x), static_cast<float>(y), sound.use + "  " + detail,
              Palette::White);
-    DrawText(page, font, static_cast<float>(x), static_cast<float>(y + LabelHeight / 2), file, Hex(0x8C94C0));
+    // A name too long for the strip is cut; the listing has it whole.
+    std::string shown = file;
+    while (shown.size() > 4 && TextWidth(font, shown) > WaveWidth + SeamWidth)
+    {
+        shown = shown.substr(0, shown.size() - 5) + "...";
+    }
+    DrawText(page, font, static_cast<float>(x), static_cast<float>(y + LabelHeight / 2), shown,
+             Hex(0x8C94C0));
     const Signal mid = Mid(sound);
     const int top = y + LabelHeight;
     DrawWave(page, mid, 0, mid.size(), x, top, WaveWidth, WaveHeight, KindColor(sound.kind));
