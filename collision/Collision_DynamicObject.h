@@ -181,6 +181,7 @@ public:
     {
         spriteFrameCounts_ = std::move(frameCounts);
     }
+    const std::vector<std::uint32_t>& GetSpriteFrameCounts() const { return spriteFrameCounts_; }
 
     CollisionActor* GetCollisionActor() const { return actor_; }
     // The frame of the last step or attachment; null without an actor or

@@ -4,7 +4,9 @@
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_GeometricCollision.h"
 #include "engine/Engine_TransformationGroup.h"
+#include "framework/Velkor_Circle.h"
 #include "framework/Velkor_GameEngines.h"
+#include "framework/Velkor_Line.h"
 #include "framework/Velkor_Network.h"
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
@@ -262,6 +264,10 @@ void Layer::FrameUpdate(float dt)
         object->Detach();
     }
     removed_.clear();
+    if (visibleCollisionData_ && !cleared_)
+    {
+        ShowStaticShapes(false, true);
+    }
 
     Update(dt);
 

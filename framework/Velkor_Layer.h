@@ -7,6 +7,7 @@
 #include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_Level.h"
 #include "math/Math_Vector2D.h"
+#include "math/Math_Vector4.h"
 
 #include <cstdint>
 #include <list>
@@ -22,6 +23,8 @@ class TransformationGroup;
 namespace Velkor
 {
 
+class Circle;
+class Line;
 class ZibPlayer;
 
 // The game objects of one depth plane of a level. The layer owns its objects
@@ -136,6 +139,23 @@ public:
                                                   std::uint8_t z, std::uint32_t userId);
     void AddStaticCircle(const Math::Vector2D& center, float radius, std::uint8_t z, std::uint32_t userId);
 
+    // --- Collision-data display -------------------------------------------------
+    // True shows every static circle, then every static segment, of the
+    // collision layer that has no display object yet, as Circle and Line
+    // objects of this layer; false destroys them all. While shown, a display
+    // object destroyed by anyone else is made again at the next walk.
+    void SetVisibleCollisionData(bool visible);
+    bool GetVisibleCollisionData() const { return visibleCollisionData_; }
+    // Recolours the display objects too.
+    void SetCollisionDataColor(float red, float green, float blue, float alpha);
+    const Math::Vector4& GetCollisionDataColor() const { return collisionDataColor_; }
+    // Recolours the layer-partition objects (no operation makes any).
+    void SetLayerPartitionColor(float red, float green, float blue, float alpha);
+    const Math::Vector4& GetLayerPartitionColor() const { return layerPartitionColor_; }
+    // Entry i shows static slot i + 1; null for a slot that held nothing.
+    const std::vector<Core::RefPtr<Circle>>& GetCollisionDataCircles() const { return collisionCircles_; }
+    const std::vector<Core::RefPtr<Line>>& GetCollisionDataLines() const { return collisionLines_; }
+
 private:
     friend class Level;
 
@@ -143,6 +163,9 @@ private:
     // calls them (a call may remove entries).
     ObjectList Snapshot() const;
     void RemoveFromNameIndex(GameObject* object, const std::string& name);
+    // Display objects for the static slots from the first without an entry
+    // on; with `replaceGone`, also new ones for entries destroyed since.
+    void ShowStaticShapes(bool addNew, bool replaceGone);
 
     Core::RefPtr<Engine::TransformationGroup> node_;
     ObjectList added_;
@@ -162,6 +185,12 @@ private:
     std::int32_t collisionWidth_ = 1;
     std::int32_t collisionHeight_ = 1;
     std::int32_t cellSize_ = 1;
+    std::vector<Core::RefPtr<Line>> collisionLines_;
+    std::vector<Core::RefPtr<Circle>> collisionCircles_;
+    ObjectList partitionObjects_;
+    bool visibleCollisionData_ = false;
+    Math::Vector4 collisionDataColor_{0.0f, 0.0f, 0.0f, 1.0f};
+    Math::Vector4 layerPartitionColor_{0.0f, 0.0f, 0.0f, 1.0f};
 };
 
 // The first object of that name whose class is T or derives from it, over the

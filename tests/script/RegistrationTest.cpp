@@ -68,6 +68,10 @@ TEST(Registration, TheClassesBuiltSoFarAreRegistered)
         "Velkor::Sound",
         "Velkor::JukeBox",
         "Velkor::Playlist",
+        "Velkor::Sprite",
+        "Velkor::Text",
+        "Velkor::Circle",
+        "Velkor::Line",
     };
     for (const char* name : expected)
     {

@@ -1,0 +1,77 @@
+#include "framework/Velkor_Line.h"
+
+#include "engine/Engine_Lines.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "math/Math_Vector3.h"
+
+namespace Velkor
+{
+
+CORE_DEFINE_OBJECT(Line, "Velkor::Line", GameObject::ScriptTypeName, "Velkor_Line", __LINE__)
+
+Line::Line() = default;
+
+Line::Line(const Math::Vector2D& point1, const Math::Vector2D& point2)
+    : engineLines_(new ("Velkor_Line", __LINE__) Engine::Lines())
+{
+    engineLines_->AddLine(Math::Vector3(point1.x, point1.y, 0.0f), Math::Vector3(point2.x, point2.y, 0.0f));
+    GetNode()->AddChild(engineLines_);
+}
+
+Line::Line(const Line& other) : GameObject(other)
+{
+    if (other.engineLines_)
+    {
+        engineLines_ = other.engineLines_->Clone();
+        GetNode()->AddChild(engineLines_);
+    }
+}
+
+Line::~Line() = default;
+
+void Line::SetPoint1(const Math::Vector2D& point)
+{
+    if (engineLines_)
+    {
+        engineLines_->SetStartPoint(0, Math::Vector3(point.x, point.y, 0.0f));
+    }
+}
+
+void Line::SetPoint2(const Math::Vector2D& point)
+{
+    if (engineLines_)
+    {
+        engineLines_->SetEndPoint(0, Math::Vector3(point.x, point.y, 0.0f));
+    }
+}
+
+Math::Vector2D Line::GetPoint1() const
+{
+    if (!engineLines_)
+    {
+        return {};
+    }
+    const Math::Vector3 point = engineLines_->GetStartPoint(0);
+    return {point.x, point.y};
+}
+
+Math::Vector2D Line::GetPoint2() const
+{
+    if (!engineLines_)
+    {
+        return {};
+    }
+    const Math::Vector3 point = engineLines_->GetEndPoint(0);
+    return {point.x, point.y};
+}
+
+void Line::PushVisualProperties(float)
+{
+    if (engineLines_)
+    {
+        engineLines_->color = GetModulationColor();
+        engineLines_->opacity = GetOpacity();
+    }
+}
+
+} // namespace Velkor
