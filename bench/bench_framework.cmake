@@ -1,1 +1,2 @@
-engine_bench(framework SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_framework.cpp)
+engine_bench(framework SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_framework.cpp
+                                 ${CMAKE_CURRENT_LIST_DIR}/bench_framework_bridge.cpp)

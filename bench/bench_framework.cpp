@@ -1,4 +1,5 @@
 #include "BenchRatio.h"
+#include "bench_framework_bridge.h"
 
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_GameObject.h"
@@ -116,6 +117,7 @@ int main(int argc, char** argv)
                      "BM_PlainArray/1000");
     reporter.Compare("layer frame update vs plain array, 10000 objects", "BM_LayerFrameUpdate/10000",
                      "BM_PlainArray/10000");
+    bench::CompareContactBridge(reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

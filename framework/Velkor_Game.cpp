@@ -225,8 +225,6 @@ bool Game::OnContact(GameObject*, GameObject*, float& restitution, float& fricti
 
 void Game::OnPostCollision(float) {}
 
-void Game::UpdateContactList(Physics2D::PhysicsEngine*, void*) {}
-
 std::uint32_t Game::GetLevelsCount() const
 {
     return levelFactory_ ? levelFactory_->GetLevelCount() : 0;

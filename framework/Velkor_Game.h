@@ -215,7 +215,9 @@ protected:
     virtual void FrameUpdate(float dt);
 
 private:
-    // The contact-list callback of the physics engine.
+    // The contact-list callback of the physics engine (the contact bridge):
+    // turns the collision world's results of every body's object into
+    // physics contacts, asking OnContact for each contact point.
     static void UpdateContactList(Physics2D::PhysicsEngine* engine, void* game);
 
     // Records the switch to `index` when it is below the level count.

@@ -138,6 +138,14 @@ public:
     Collision2D::CollisionId AddStaticLineSegment(const Math::Vector2D& a, const Math::Vector2D& b,
                                                   std::uint8_t z, std::uint32_t userId);
     void AddStaticCircle(const Math::Vector2D& center, float radius, std::uint8_t z, std::uint32_t userId);
+    // Adds the segments, then the circles, of a collision text file (see
+    // Collision2D::StaticCollisionFile) in file order, so they take the
+    // collision layer's next slots. All or nothing: a file that cannot be
+    // read, does not parse, or holds more shapes than the collision layer
+    // has slots left adds nothing; it is reported once per file (naming
+    // the file and the record) and the level goes on. `error`, when given,
+    // receives the same description.
+    bool ReadInformation_StaticCollision(const std::string& path, std::string* error = nullptr);
 
     // --- Collision-data display -------------------------------------------------
     // True shows every static circle, then every static segment, of the

@@ -137,6 +137,11 @@ void CollisionSeeds()
                                "Tile 1\nNUM: 1\nDURATIONS: 1e0\nIMAGE_INDEX: 9\nID: 5\n\n";
     SaveText("tilemap_text", "entries", header + "ENTRY_COUNT: 2\n(2,1,0)\n(0,0,1)\n");
     SaveText("tilemap_text", "crlf", "C: 1\r\nR: 1\r\nDIM: 8\r\nTILE_NUMBER:0\r\n\r\nENTRY_COUNT: 0\r\n");
+    SaveText("collision_text", "walls",
+             "SEGMENTS 2\n-512,-384,512,-384,0,1\n512,-384,-512,-384,0,2\nCIRCLES 1\n0,0,40.5,0,9\n");
+    SaveText("collision_text", "separators",
+             "s 1\r\n 1 ; 2 |3x 4 /5e0 : 6\r\nc 2 1,2,3,-1,4 5,6,7,256.5,8\r\n");
+    SaveText("collision_text", "empty_sections", "SEGMENTS 0\nCIRCLES -3\n");
 }
 
 void WriteToBytes(void* context, void* data, int size)

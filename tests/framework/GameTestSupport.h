@@ -178,8 +178,17 @@ public:
         }
     }
     void OnPostCollision(float) override { Record("Game.OnPostCollision"); }
+    bool OnContact(Velkor::GameObject* a, Velkor::GameObject* b, float& restitution, float& friction) override
+    {
+        if (onContact)
+        {
+            return onContact(a, b, restitution, friction);
+        }
+        return Velkor::Game::OnContact(a, b, restitution, friction);
+    }
 
     std::function<void(float)> onUpdate;
+    std::function<bool(Velkor::GameObject*, Velkor::GameObject*, float&, float&)> onContact;
 };
 
 inline Core::RefPtr<Renderer::IRenderer>
