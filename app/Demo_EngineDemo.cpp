@@ -49,12 +49,13 @@ Engine::CommandLine MakeDemoCommandLine(DemoOptions& options)
                               options.screenshot = value;
                               return {};
                           });
-    commandLine.AddOption("--scene", "text|drawables", "the scene to show (text when not given)",
+    commandLine.AddOption("--scene", "text|drawables|framework", "the scene to show (text when not given)",
                           [&options](const std::string& value) -> std::string
                           {
-                              if (value != "text" && value != "drawables")
+                              if (value != "text" && value != "drawables" && value != "framework")
                               {
-                                  return "--scene takes \"text\" or \"drawables\", not \"" + value + "\"";
+                                  return "--scene takes \"text\", \"drawables\" or \"framework\", not \"" +
+                                         value + "\"";
                               }
                               options.scene = value;
                               return {};
@@ -152,9 +153,7 @@ void EngineDemo::Shutdown()
         screenshotWritten_ = WriteScreenshot();
         if (!screenshotWritten_)
         {
-            g_screenshotFailed = true;
-            std::fprintf(stderr, "engine_demo: cannot write the screenshot \"%s\"\n",
-                         options_.screenshot.c_str());
+            ReportScreenshotFailure(options_.screenshot);
         }
     }
     Engine::RenderingApplication::Shutdown();
@@ -167,9 +166,8 @@ void EngineDemo::Render()
     scene_->RenderView(camera_, viewport_);
 }
 
-bool EngineDemo::WriteScreenshot()
+bool WriteScreenshotPng(Renderer::IRenderer& renderer, const std::string& path)
 {
-    Renderer::IRenderer& renderer = *GetRenderer();
     const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
     const std::size_t row = std::size_t{description.width} * 3;
     std::vector<std::uint8_t> pixels(row * description.height);
@@ -194,13 +192,24 @@ bool EngineDemo::WriteScreenshot()
     {
         return false;
     }
-    std::FILE* file = std::fopen(options_.screenshot.c_str(), "wb");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
     {
         return false;
     }
     const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
     return std::fclose(file) == 0 && written;
+}
+
+bool EngineDemo::WriteScreenshot()
+{
+    return WriteScreenshotPng(*GetRenderer(), options_.screenshot);
+}
+
+void ReportScreenshotFailure(const std::string& path)
+{
+    g_screenshotFailed = true;
+    std::fprintf(stderr, "engine_demo: cannot write the screenshot \"%s\"\n", path.c_str());
 }
 
 // The command line was checked before the engine started (main.cpp); a
@@ -213,6 +222,10 @@ Core::RefPtr<Engine::Application> CreateApplication(const std::vector<std::strin
     {
         std::fprintf(stderr, "engine_demo: %s\n", problem.c_str());
         return nullptr;
+    }
+    if (options.scene == "framework")
+    {
+        return MakeFrameworkDemo(options);
     }
     return Core::RefPtr<Engine::Application>(new ("Demo_EngineDemo", __LINE__) EngineDemo(options));
 }

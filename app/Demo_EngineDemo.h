@@ -23,14 +23,24 @@ struct DemoOptions
     std::optional<std::uint32_t> frames;
     // PNG file that receives the last frame; empty for none.
     std::string screenshot;
-    // "text" or "drawables".
+    // "text", "drawables" or "framework".
     std::string scene = "text";
 };
 
 // The demo's command line, whose options fill `options` as they are read:
 // "--frames N", "--screenshot FILE.png" (checked to be writable before the
-// first frame) and "--scene text|drawables".
+// first frame) and "--scene text|drawables|framework".
 Engine::CommandLine MakeDemoCommandLine(DemoOptions& options);
+
+// Reads the back buffer and writes it to `path` as a PNG image; false when
+// it cannot be encoded or written.
+bool WriteScreenshotPng(Renderer::IRenderer& renderer, const std::string& path);
+// Names the screenshot that could not be written and makes the program end
+// with 1.
+void ReportScreenshotFailure(const std::string& path);
+
+// The framework scene: a Velkor::Game running the framework demo's level.
+Core::RefPtr<Engine::Application> MakeFrameworkDemo(const DemoOptions& options);
 
 // The demo program's exit status once the engine's loop has returned 0: 1
 // when a screenshot was asked for and could not be written, else 0.

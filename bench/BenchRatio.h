@@ -27,6 +27,12 @@ public:
         pairs_.push_back({std::move(what), std::move(ours), std::move(reference)});
     }
 
+    // `ours` beside a fixed time per iteration, in nanoseconds (a budget).
+    void CompareWithTime(std::string what, std::string ours, double nanoseconds)
+    {
+        budgets_.push_back({std::move(what), std::move(ours), nanoseconds});
+    }
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
@@ -51,6 +57,14 @@ public:
                 std::printf("ratio %s: %.3f\n", pair.what.c_str(), ours->second / reference->second);
             }
         }
+        for (const Budget& budget : budgets_)
+        {
+            const auto ours = times_.find(budget.ours);
+            if (ours != times_.end() && budget.nanoseconds > 0.0)
+            {
+                std::printf("ratio %s: %.3f\n", budget.what.c_str(), ours->second / budget.nanoseconds);
+            }
+        }
     }
 
 private:
@@ -58,8 +72,14 @@ private:
     {
         std::string what, ours, reference;
     };
+    struct Budget
+    {
+        std::string what, ours;
+        double nanoseconds;
+    };
     bool realTime_ = false;
     std::vector<Pair> pairs_;
+    std::vector<Budget> budgets_;
     std::map<std::string, double> times_;
 };
 

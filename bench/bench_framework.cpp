@@ -1,5 +1,6 @@
 #include "BenchRatio.h"
 #include "bench_framework_bridge.h"
+#include "bench_framework_sprites.h"
 
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_GameObject.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
     reporter.Compare("layer frame update vs plain array, 10000 objects", "BM_LayerFrameUpdate/10000",
                      "BM_PlainArray/10000");
     bench::CompareContactBridge(reporter);
+    bench::CompareSpriteFrames(reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

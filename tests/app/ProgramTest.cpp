@@ -1,7 +1,12 @@
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,8 +68,8 @@ protected:
     Outcome Run(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& environment = "") const
     {
-        std::string command = "cd " + Quote(folder_.string()) + " && env " + environment + " ENGINE_HEADLESS=1 " +
-                              Quote(program);
+        std::string command = "cd " + Quote(folder_.string()) + " && env " + environment +
+                              " ENGINE_HEADLESS=1 " + Quote(program);
         for (const std::string& argument : arguments)
         {
             command += " " + Quote(argument);
@@ -93,7 +98,7 @@ protected:
 const char* const NoScreen = "-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR";
 
 const char* const Usage =
-    "usage: engine_demo [--frames N] [--screenshot FILE.png] [--scene text|drawables] [--help]\n";
+    "usage: engine_demo [--frames N] [--screenshot FILE.png] [--scene text|drawables|framework] [--help]\n";
 
 TEST_F(ProgramTest, HelpPrintsTheUsageAndEndsWithZero)
 {
@@ -103,7 +108,7 @@ TEST_F(ProgramTest, HelpPrintsTheUsageAndEndsWithZero)
         const Outcome outcome = RunDemo(arguments, NoScreen);
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.out.rfind(Usage, 0), 0u) << outcome.out;
-        EXPECT_NE(outcome.out.find("  --screenshot FILE.png   write the last frame to FILE.png"),
+        EXPECT_NE(outcome.out.find("  --screenshot FILE.png             write the last frame to FILE.png"),
                   std::string::npos);
         EXPECT_NE(outcome.out.find("  --help"), std::string::npos);
         EXPECT_EQ(outcome.err, "");
@@ -132,7 +137,7 @@ TEST_F(ProgramTest, EachUsageErrorPrintsOneMessageAndTheUsage)
         {{"--frames", ""}, "--frames takes a count of frames in digits, not \"\""},
         {{"--frames", "4294967296"}, "--frames takes a count of frames in digits, not \"4294967296\""},
         {{"--frames", "1", "--frames", "2"}, "--frames is given twice"},
-        {{"--scene", "3d"}, "--scene takes \"text\" or \"drawables\", not \"3d\""},
+        {{"--scene", "3d"}, "--scene takes \"text\", \"drawables\" or \"framework\", not \"3d\""},
         {{"--screenshot", ""}, "--screenshot: an empty name names no file"},
         {{"--screenshot", "x.jpg"}, "--screenshot: \"x.jpg\" does not end in \".png\""},
         {{"--screenshot", "png"}, "--screenshot: \"png\" does not end in \".png\""},
@@ -228,7 +233,8 @@ TEST_F(ProgramResourcesDisplayTest, EachMissingResourceIsReportedOnceAndTheRunGo
         fs::copy(fs::path(ENGINE_DEMO_DIR) / "Resources", folder_ / "Resources", fs::copy_options::recursive);
         fs::remove_all(Resource(c.removed));
 
-        const Outcome outcome = Run((folder_ / "engine_demo").string(), {"--scene", "drawables", "--frames", "3"});
+        const Outcome outcome =
+            Run((folder_ / "engine_demo").string(), {"--scene", "drawables", "--frames", "3"});
         EXPECT_EQ(outcome.status, 0);
         std::size_t reported = 0;
         for (std::size_t at = outcome.err.find("cannot read"); at != std::string::npos;
@@ -255,7 +261,124 @@ TEST_F(ProgramResourcesDisplayTest, AShortGlyphTableIsNamedByItsNativePath)
     EXPECT_NE(outcome.err.find("engine_demo: cannot read \"" + table.string() + "\" (it ends after "),
               std::string::npos)
         << outcome.err;
-    EXPECT_NE(outcome.err.find("; the values before its end are kept and the rest are zero\n"), std::string::npos);
+    EXPECT_NE(outcome.err.find("; the values before its end are kept and the rest are zero\n"),
+              std::string::npos);
+}
+
+} // namespace
+
+namespace
+{
+
+// A screenshot's pixels, rows from the top.
+struct Shot
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+
+    const std::uint8_t* At(int x, int y) const
+    {
+        return rgb.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x) * 3;
+    }
+    // Pixels of the rectangle [x0, x1) x [y0, y1) that `match` accepts.
+    template <class Match> int Count(int x0, int y0, int x1, int y1, Match match) const
+    {
+        int count = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+        {
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x)
+            {
+                const std::uint8_t* p = At(x, y);
+                count += match(p[0], p[1], p[2]) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+};
+
+Shot LoadShot(const fs::path& path)
+{
+    Shot shot;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load(path.string().c_str(), &shot.width, &shot.height, &channels, 3);
+    if (pixels != nullptr)
+    {
+        shot.rgb.assign(pixels, pixels + static_cast<std::size_t>(shot.width) * shot.height * 3);
+        stbi_image_free(pixels);
+    }
+    return shot;
+}
+
+class ProgramDisplayTest : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+        {
+            GTEST_SKIP() << "no display";
+        }
+        ProgramTest::SetUp();
+    }
+};
+
+// The framework scene after four seconds: world point (x, y) is window pixel
+// (512 + x, 384 - y). The arena's walls are the collision file's, 440 and
+// 300 from the centre, with bumpers of radius 44 at (-220, 70) and
+// (220, -70) and 30 at (0, 170).
+TEST_F(ProgramDisplayTest, TheFrameworkSceneShowsBallsInsideWallsReadFromTheCollisionFile)
+{
+    const Outcome outcome = RunDemo({"--scene", "framework", "--frames", "240", "--screenshot", "out.png"},
+                                    "ALSOFT_DRIVERS=null");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err.find("cannot read"), std::string::npos) << outcome.err;
+    const Shot shot = LoadShot(folder_ / "out.png");
+    ASSERT_EQ(shot.width, 1024);
+    ASSERT_EQ(shot.height, 768);
+
+    // The collision data: cyan lines on the walls and circles on the bumpers.
+    // Lines are smoothed: a one-pixel line over a dark picture keeps its hue.
+    const auto cyan = [](int r, int g, int b) { return g > 130 && b > 170 && g > r + 40; };
+    for (const int x : {200, 512, 800})
+    {
+        EXPECT_GT(shot.Count(x - 2, 684 - 2, x + 3, 684 + 3, cyan), 0) << "floor at " << x;
+        EXPECT_GT(shot.Count(x - 2, 84 - 2, x + 3, 84 + 3, cyan), 0) << "ceiling at " << x;
+    }
+    for (const int y : {250, 384, 520})
+    {
+        EXPECT_GT(shot.Count(72 - 2, y - 2, 72 + 3, y + 3, cyan), 0) << "left wall at " << y;
+        EXPECT_GT(shot.Count(952 - 2, y - 2, 952 + 3, y + 3, cyan), 0) << "right wall at " << y;
+    }
+    EXPECT_GT(shot.Count(292 + 44 - 2, 314 - 2, 292 + 44 + 3, 314 + 3, cyan), 0) << "bumper outline";
+    EXPECT_GT(shot.Count(732 - 2, 454 - 44 - 2, 732 + 3, 454 - 44 + 3, cyan), 0) << "bumper outline";
+
+    // The balls: every colour of the sheet shows, and only inside the walls.
+    struct Colour
+    {
+        const char* name;
+        bool (*match)(int r, int g, int b);
+    };
+    const Colour colours[] = {
+        {"red", [](int r, int g, int b) { return r > 200 && g < 90 && b < 110; }},
+        {"green", [](int r, int g, int b) { return g > 170 && r < 120 && b < 170; }},
+        {"blue", [](int r, int g, int b) { return b > 200 && r < 90 && g > 90 && g < 190; }},
+        {"yellow", [](int r, int g, int b) { return r > 200 && g > 180 && b < 110; }},
+        {"orange", [](int r, int g, int b) { return r > 200 && g > 100 && g < 170 && b < 90; }},
+    };
+    for (const Colour& colour : colours)
+    {
+        EXPECT_GT(shot.Count(76, 88, 948, 680, colour.match), 300) << colour.name;
+        // Beyond the walls' glow: the strips left, right and below.
+        const int outside = shot.Count(0, 60, 56, 768, colour.match) +
+                            shot.Count(968, 60, 1024, 768, colour.match) +
+                            shot.Count(56, 700, 968, 768, colour.match);
+        EXPECT_EQ(outside, 0) << colour.name << " outside the walls";
+    }
+
+    // The title in the default font above the arena, in gold.
+    EXPECT_GT(shot.Count(60, 10, 600, 60, [](int r, int g, int b) { return r > 200 && g > 160 && b < 130; }),
+              500);
 }
 
 } // namespace

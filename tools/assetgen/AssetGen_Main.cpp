@@ -12,6 +12,7 @@
 #include "AssetGen_Collision.h"
 #include "AssetGen_Demo.h"
 #include "AssetGen_Fonts.h"
+#include "AssetGen_FrameworkDemo.h"
 #include "AssetGen_Icon.h"
 #include "AssetGen_Output.h"
 #include "AssetGen_Review.h"
@@ -35,6 +36,7 @@ AssetGen::Manifest BuildManifest()
     AssetGen::ListIcon(manifest);
     AssetGen::ListCollisionFiles(manifest);
     AssetGen::ListDemo(manifest);
+    AssetGen::ListFrameworkDemo(manifest);
     AssetGen::ListSheets(manifest);
     AssetGen::ListReview(manifest);
     AssetGen::ListSpriteReview(manifest);
@@ -61,9 +63,9 @@ int Run(int argc, char** argv)
     AssetGen::Output output(argv[1], manifest);
     const bool ok = AssetGen::MakeFonts(output) && AssetGen::MakeSkins(output) &&
                     AssetGen::MakeIcon(output) && AssetGen::MakeCollisionFiles(output) &&
-                    AssetGen::MakeDemo(output) && AssetGen::MakeSheets(output) &&
-                    AssetGen::MakeReview(output) && AssetGen::MakeSpriteReview(output) &&
-                    AssetGen::MakeSounds(output) && output.Finish();
+                    AssetGen::MakeDemo(output) && AssetGen::MakeFrameworkDemo(output) &&
+                    AssetGen::MakeSheets(output) && AssetGen::MakeReview(output) &&
+                    AssetGen::MakeSpriteReview(output) && AssetGen::MakeSounds(output) && output.Finish();
     return ok ? 0 : 1;
 }
 

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "framework/Velkor_LevelFactory.h"
+#include "framework/Velkor_Sprite.h"
+#include "math/Math_Vector2D.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Velkor
+{
+class Layer;
+class Level;
+} // namespace Velkor
+
+// A coloured ball of the framework demo. One with a rigid body is moved by
+// the physics engine and bounces off the walls and the other balls through
+// the contact bridge; one without a body moves itself at a constant
+// velocity and turns back at the arena's edges.
+class DemoBall : public Velkor::Sprite
+{
+public:
+    // `low` and `high` are the corners of the box a ball without a body
+    // keeps its centre in.
+    DemoBall(const AnimationList& animations, const Math::Vector2D& velocity, const Math::Vector2D& low,
+             const Math::Vector2D& high);
+
+    void Update(float dt) override;
+
+private:
+    Math::Vector2D velocity_;
+    Math::Vector2D low_;
+    Math::Vector2D high_;
+};
+
+// What the framework demo's level holds.
+struct FrameworkDemoSettings
+{
+    std::uint32_t balls = 14;
+    // The first `bodies` balls get rigid bodies.
+    std::uint32_t bodies = 14;
+    // The layer's walls and bumpers and the balls' circles drawn as lines.
+    bool showCollisionData = true;
+};
+
+// The one level of the framework demo, built the way the game's levels
+// are: a HUD layer, "layer1" holding the arena and "layer2" 927.058 units
+// behind it holding the camera, one viewport of 1024 x 768. "layer1" reads
+// its walls and bumpers from the demo's collision file, lays the wall
+// picture along every wall and the bumper picture on every bumper; the balls are sprites of the six-colour
+// ball sheet over a collision actor of one animation (one frame per colour), built here and given to the
+// game's collision assets.
+class FrameworkDemoFactory : public Velkor::LevelFactory
+{
+public:
+    static constexpr const char* CollisionFile = "\\Resources\\Layers Collisions\\framework_demo.txt";
+    static constexpr const char* BallSheet = "\\Resources\\Animations\\DemoBalls.png";
+    static constexpr const char* WallSheet = "\\Resources\\Animations\\DemoWall.png";
+    static constexpr const char* BumperSheet = "\\Resources\\Animations\\DemoBumper.png";
+    static constexpr const char* Background = "\\Resources\\Animations\\BG.png";
+    static constexpr const char* Font = "\\Resources\\Fonts\\DefaultFont\\DefaultFont";
+    static constexpr float BallRadius = 24.0f;
+
+    explicit FrameworkDemoFactory(const FrameworkDemoSettings& settings = {}) : settings_(settings) {}
+
+    std::uint32_t GetLevelCount() override { return 1; }
+    Velkor::Level* CreateLevel(std::uint32_t index) override;
+    void Init() override;
+    bool GetLevelIndex(const std::string& name, std::uint32_t& index) override;
+
+    // The objects of the level last built (references held until Init).
+    const std::vector<Core::RefPtr<DemoBall>>& GetBalls() const { return balls_; }
+    Velkor::Layer* GetPlayLayer() const { return playLayer_; }
+
+private:
+    void BuildActor();
+    void BuildWalls(Velkor::Layer& layer, const std::string& directory);
+    void BuildBalls(Velkor::Layer& layer, const std::string& directory);
+
+    FrameworkDemoSettings settings_;
+    std::int32_t ballActor_ = -1;
+    // The walls' extent.
+    Math::Vector2D arenaLow_;
+    Math::Vector2D arenaHigh_;
+    Velkor::Layer* playLayer_ = nullptr;
+    std::vector<Core::RefPtr<DemoBall>> balls_;
+};
