@@ -7,8 +7,10 @@
 #include "collision/Collision_GeometricCollision.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_Game.h"
+#include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
+#include "framework/Velkor_Sound.h"
 #include "framework/Velkor_Text.h"
 #include "framework/Velkor_Viewport.h"
 #include "math/Math_LineSegment2D.h"
@@ -57,8 +59,20 @@ DemoBall::DemoBall(const AnimationList& animations, const Math::Vector2D& veloci
 {
 }
 
+void DemoBall::SetBounceSound(Velkor::Sound* sound)
+{
+    bounce_ = sound;
+}
+
 void DemoBall::Update(float dt)
 {
+    // Last step's contacts: a new one is a bounce.
+    const bool touching = ObjectInCollision();
+    if (touching && !touching_ && bounce_ && bounce_->Play(true))
+    {
+        ++bouncesPlayed_;
+    }
+    touching_ = touching;
     if (GetPhysicsId() != 0)
     {
         return;
@@ -80,6 +94,7 @@ void DemoBall::Update(float dt)
 void FrameworkDemoFactory::Init()
 {
     balls_.clear();
+    bounce_.Reset();
     playLayer_ = nullptr;
 }
 
@@ -260,6 +275,31 @@ void FrameworkDemoFactory::BuildBalls(Velkor::Layer& layer, const std::string& d
     }
 }
 
+void FrameworkDemoFactory::BuildSounds(Velkor::Level& level, Velkor::Layer& layer,
+                                       const std::string& directory)
+{
+    // The play levels' music, as the game sets it up: one track, repeated.
+    Core::RefPtr<Velkor::JukeBox> music(new ("Demo_FrameworkLevel", __LINE__)
+                                            Velkor::JukeBox(std::vector<std::string>{directory + Music}));
+    music->SetFadeTime(0.0f);
+    music->SetShuffle(false);
+    music->SetRepeat(true);
+    music->PlayMusic(-1);
+    music->SetMusicVolume(0.4f, 0.0f);
+    level.SetJukeBox(music.Get());
+
+    // One listener-relative pop shared by the balls.
+    bounce_ =
+        new ("Demo_FrameworkLevel", __LINE__) Velkor::Sound(directory + BounceEffect, 0, 10.0f, 0, 0.0f, 0);
+    bounce_->SetName("bounce");
+    bounce_->SetVolume(0.5f);
+    layer.AddGameObject(bounce_.Get());
+    for (const Core::RefPtr<DemoBall>& ball : balls_)
+    {
+        ball->SetBounceSound(bounce_.Get());
+    }
+}
+
 Velkor::Level* FrameworkDemoFactory::CreateLevel(std::uint32_t)
 {
     Velkor::Game* game = Velkor::Game::GetInstance();
@@ -297,6 +337,7 @@ Velkor::Level* FrameworkDemoFactory::CreateLevel(std::uint32_t)
 
     BuildWalls(*play, directory);
     BuildBalls(*play, directory);
+    BuildSounds(*level, *play, directory);
     if (settings_.showCollisionData)
     {
         play->SetCollisionDataColor(0.35f, 1.0f, 0.95f, 1.0f);

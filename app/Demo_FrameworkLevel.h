@@ -2,6 +2,7 @@
 
 #include "core/Core_RefPtr.h"
 #include "framework/Velkor_LevelFactory.h"
+#include "framework/Velkor_Sound.h"
 #include "framework/Velkor_Sprite.h"
 #include "math/Math_Vector2D.h"
 
@@ -27,9 +28,16 @@ public:
     DemoBall(const AnimationList& animations, const Math::Vector2D& velocity, const Math::Vector2D& low,
              const Math::Vector2D& high);
 
+    // Played (from its start) whenever the ball comes into contact.
+    void SetBounceSound(Velkor::Sound* sound);
+    std::uint32_t GetBouncesPlayed() const { return bouncesPlayed_; }
+
     void Update(float dt) override;
 
 private:
+    Core::RefPtr<Velkor::Sound> bounce_;
+    std::uint32_t bouncesPlayed_ = 0;
+    bool touching_ = false;
     Math::Vector2D velocity_;
     Math::Vector2D low_;
     Math::Vector2D high_;
@@ -61,6 +69,8 @@ public:
     static constexpr const char* BumperSheet = "\\Resources\\Animations\\DemoBumper.png";
     static constexpr const char* Background = "\\Resources\\Animations\\BG.png";
     static constexpr const char* Font = "\\Resources\\Fonts\\DefaultFont\\DefaultFont";
+    static constexpr const char* Music = "\\Resources\\JukeBoxes\\InGame\\17 - Nose for Trouble.wav";
+    static constexpr const char* BounceEffect = "\\Resources\\Sounds\\PopCartoon CTE02_07.wav";
     static constexpr float BallRadius = 24.0f;
 
     explicit FrameworkDemoFactory(const FrameworkDemoSettings& settings = {}) : settings_(settings) {}
@@ -73,11 +83,14 @@ public:
     // The objects of the level last built (references held until Init).
     const std::vector<Core::RefPtr<DemoBall>>& GetBalls() const { return balls_; }
     Velkor::Layer* GetPlayLayer() const { return playLayer_; }
+    Velkor::Sound* GetBounceSound() const { return bounce_.Get(); }
 
 private:
     void BuildActor();
     void BuildWalls(Velkor::Layer& layer, const std::string& directory);
     void BuildBalls(Velkor::Layer& layer, const std::string& directory);
+    // The level's music and the balls' bounce.
+    void BuildSounds(Velkor::Level& level, Velkor::Layer& layer, const std::string& directory);
 
     FrameworkDemoSettings settings_;
     std::int32_t ballActor_ = -1;
@@ -86,4 +99,5 @@ private:
     Math::Vector2D arenaHigh_;
     Velkor::Layer* playLayer_ = nullptr;
     std::vector<Core::RefPtr<DemoBall>> balls_;
+    Core::RefPtr<Velkor::Sound> bounce_;
 };

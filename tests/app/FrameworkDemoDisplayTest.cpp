@@ -6,6 +6,7 @@
 
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_CollisionLayer.h"
+#include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
 
@@ -131,6 +132,36 @@ TEST_F(FrameworkDemoDisplayTest, TwelveHundredFramesKeepTheBallsInsideAndBounces
     EXPECT_GT(bounces, 5);
     // Contacts are found before the balls sink into the walls.
     EXPECT_LT(deepest, 4.0f);
+}
+
+// The generated music plays from the first frame, and balls coming into
+// contact play the generated bounce.
+TEST_F(FrameworkDemoDisplayTest, TheGeneratedMusicPlaysAndBallsBounceAudibly)
+{
+    Velkor::JukeBox* music = demo->GetCurrentLevel()->GetJukeBox();
+    ASSERT_NE(music, nullptr);
+    ASSERT_EQ(music->GetMusicData().size(), 1u) << "the generated track loads";
+    EXPECT_EQ(music->GetMusicData()[0]->GetBuffers().size(), 2u) << "streamed";
+    Velkor::Sound* bounce = demoFactory->GetBounceSound();
+    ASSERT_NE(bounce, nullptr);
+    ASSERT_NE(bounce->GetSoundData(), nullptr) << "the generated effect loads";
+
+    std::uint32_t played = 0;
+    bool heard = false;
+    for (int frame = 0; frame < 600; ++frame)
+    {
+        demo->RunFrame();
+        ASSERT_TRUE(music->IsPlaying()) << "frame " << frame;
+        EXPECT_EQ(music->GetCurrentTrack(), 0);
+        heard = heard || bounce->IsPlaying();
+    }
+    for (const Core::RefPtr<DemoBall>& ball : demoFactory->GetBalls())
+    {
+        played += ball->GetBouncesPlayed();
+    }
+    EXPECT_GT(played, 5u);
+    EXPECT_TRUE(heard);
+    EXPECT_NEAR(music->GetMusicVolume(), 0.4f, 1e-6f);
 }
 
 } // namespace
