@@ -45,13 +45,18 @@ function(engine_test_support module)
   target_link_libraries(${module}_test_support PUBLIC engine_options ${module})
 endfunction()
 
-# engine_test(<module> SOURCES ... [DEPS ...])
+# engine_test(<module> SOURCES ... [DEPS ...] [TIMEOUT seconds])
 #   One test executable test_<module>; every ctest name starts with "<module>.".
+#   TIMEOUT (default 300) bounds each test; long simulations under the
+#   sanitizers on a loaded two-core machine may need more.
 #   It links the test support of every module it links.
 #   Test suites whose name contains "Display" need a window or GL context and
 #   carry the ctest label "display".
 function(engine_test module)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
   set(target test_${module})
   add_executable(${target} ${ARG_SOURCES})
   set(support)
@@ -75,12 +80,12 @@ function(engine_test module)
     TEST_PREFIX "${module}."
     TEST_FILTER "-*Display*"
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300)
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   gtest_discover_tests(${target}
     TEST_PREFIX "${module}."
     TEST_FILTER "*Display*"
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300 LABELS display)
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS display)
 endfunction()
 
 # engine_bench(<module> SOURCES ... [DEPS ...])
