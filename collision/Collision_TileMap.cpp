@@ -170,7 +170,16 @@ TileMap::TileMap(const TileMap& other)
 {
 }
 
-TileMap::~TileMap() = default;
+TileMap::~TileMap()
+{
+    ForgetTilesAndCells();
+}
+
+void TileMap::ForgetTilesAndCells()
+{
+    Core::ForgetUserdata(tiles_.data(), tiles_.size() * sizeof(Tile));
+    Core::ForgetUserdata(cells_.data(), cells_.size() * sizeof(Cell));
+}
 
 void TileMap::PushToScript(lua_State* state)
 {
@@ -205,6 +214,7 @@ bool TileMap::SetGrid(std::int32_t columns, std::int32_t rows, std::int32_t dime
     width_ = dimension * columns;
     height_ = dimension * rows;
     // Cells point into the tiles: both are replaced together.
+    ForgetTilesAndCells();
     cells_.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), Cell());
     tiles_.assign(static_cast<std::size_t>(tileCount), Tile());
     return true;
@@ -349,6 +359,7 @@ bool TileMap::Read(Core::File& file)
 
     // The cells point into the tiles' storage, which moves along unchanged.
     owner_ = 0;
+    ForgetTilesAndCells();
     tiles_ = std::move(read.tiles_);
     cells_ = std::move(read.cells_);
     runningId_ = read.runningId_;

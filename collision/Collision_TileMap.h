@@ -236,6 +236,11 @@ public:
     bool Read(Core::File& file);
 
 private:
+    // Tiles and cells live in vectors, not one pooled object each: script
+    // handles into them are cleared here before their storage is replaced or
+    // freed.
+    void ForgetTilesAndCells();
+
     std::size_t CellIndex(std::int32_t column, std::int32_t row) const
     {
         return static_cast<std::size_t>(column) * static_cast<std::size_t>(rows_) +

@@ -11,6 +11,7 @@ namespace
 {
 std::atomic<std::int32_t> g_liveObjects{0};
 PushUserdataFunction g_pushUserdata = nullptr;
+std::atomic<ForgetUserdataFunction> g_forgetUserdata{nullptr};
 
 const ClassRegistrar g_objectRegistrar("Object", &Object::Create);
 } // namespace
@@ -29,6 +30,7 @@ void* Base::operator new(std::size_t size, const char* sourceFile, int sourceLin
 
 void Base::operator delete(void* block, std::size_t size)
 {
+    ForgetUserdata(block, size);
     PoolDelete(block, size);
 }
 
@@ -49,6 +51,20 @@ void PushUserdata(lua_State* state, void* object, const char* scriptTypeName)
     if (g_pushUserdata != nullptr && state != nullptr)
     {
         g_pushUserdata(state, object, scriptTypeName);
+    }
+}
+
+void SetForgetUserdataFunction(ForgetUserdataFunction function)
+{
+    g_forgetUserdata.store(function, std::memory_order_release);
+}
+
+void ForgetUserdata(const void* begin, std::size_t size)
+{
+    const ForgetUserdataFunction forget = g_forgetUserdata.load(std::memory_order_acquire);
+    if (forget != nullptr && begin != nullptr)
+    {
+        forget(begin, size);
     }
 }
 

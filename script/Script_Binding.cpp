@@ -3,7 +3,12 @@
 #include "core/Core_ScriptBridge.h"
 #include "script/Script_Lua.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace Script
 {
@@ -15,6 +20,79 @@ std::vector<GlobalFunctionRecord>& GlobalFunctions()
 {
     static auto* functions = new std::vector<GlobalFunctionRecord>();
     return *functions;
+}
+
+// The handles of every script state that hold an object, ordered by the
+// object's address, so the handles into a freed block are found by one
+// range lookup. A handle leaves the set when its object is freed (its block
+// is then set to null) or when the script state collects the handle, which
+// happens before Lua frees the handle's memory: every type's metatable has a
+// __gc for it. Objects may be freed on any thread, so a mutex guards the set;
+// frees that find no live handle at all only read the count.
+class LiveHandles
+{
+public:
+    void Add(void** block)
+    {
+        const std::lock_guard lock(mutex_);
+        if (handles_.emplace(reinterpret_cast<std::uintptr_t>(*block), block).second)
+        {
+            count_.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+
+    // Takes a collected handle out of the set and clears it; a block that is
+    // no live handle (already cleared, or something else) stays as it is.
+    void Remove(void** block)
+    {
+        const std::lock_guard lock(mutex_);
+        if (handles_.erase({reinterpret_cast<std::uintptr_t>(*block), block}) != 0)
+        {
+            *block = nullptr;
+            count_.fetch_sub(1, std::memory_order_relaxed);
+        }
+    }
+
+    // Clears every handle holding an address in [begin, begin + size): the
+    // object there, or a member of it, is being freed.
+    void Forget(const void* begin, std::size_t size)
+    {
+        if (count_.load(std::memory_order_relaxed) == 0)
+        {
+            return;
+        }
+        const auto first = reinterpret_cast<std::uintptr_t>(begin);
+        const std::lock_guard lock(mutex_);
+        auto it = handles_.lower_bound({first, nullptr});
+        while (it != handles_.end() && it->first - first < size)
+        {
+            *it->second = nullptr;
+            it = handles_.erase(it);
+            count_.fetch_sub(1, std::memory_order_relaxed);
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<std::pair<std::uintptr_t, void**>> handles_;
+    std::atomic<std::size_t> count_{0};
+};
+
+LiveHandles& GetLiveHandles()
+{
+    // Never destroyed: objects are still freed while statics are torn down.
+    static auto* handles = new LiveHandles();
+    return *handles;
+}
+
+// __gc of every engine userdata.
+int CollectHandle(lua_State* state)
+{
+    if (lua_type(state, 1) == LUA_TUSERDATA && lua_objlen(state, 1) == sizeof(void*))
+    {
+        GetLiveHandles().Remove(static_cast<void**>(lua_touserdata(state, 1)));
+    }
+    return 0;
 }
 
 // Fields of a type's metatable besides __index and __newindex.
@@ -186,6 +264,9 @@ void PushMetatable(lua_State* state, const char* typeName)
     lua_pushstring(state, typeName);
     lua_pushcclosure(state, &NewIndex, 2);
     lua_setfield(state, metatable, "__newindex");
+
+    lua_pushcfunction(state, &CollectHandle);
+    lua_setfield(state, metatable, "__gc");
     lua_settop(state, metatable);
     ENGINE_ASSERT(lua_gettop(state) == top + 1);
 }
@@ -223,6 +304,8 @@ int CollectOwnedObject(lua_State* state)
 [[maybe_unused]] const bool g_pushInstalled = []
 {
     Core::SetPushUserdataFunction(&PushObject);
+    Core::SetForgetUserdataFunction([](const void* begin, std::size_t size)
+                                    { GetLiveHandles().Forget(begin, size); });
     return true;
 }();
 
@@ -238,6 +321,12 @@ void PushObject(lua_State* state, void* object, const char* typeName)
     {
         PushMetatable(state, typeName);
         lua_setmetatable(state, -2);
+        // Only a handle with the metatable's __gc may enter the set: the
+        // collector tells the set before the block is freed.
+        if (object != nullptr)
+        {
+            GetLiveHandles().Add(block);
+        }
     }
     ENGINE_ASSERT(lua_gettop(state) == top + 1);
 }

@@ -18,6 +18,9 @@ namespace Script
 // so a userdata always tells which type it holds. This is the push that
 // Core::PushUserdata forwards to; the script module installs it at static
 // initialisation. A null type name gives a userdata without metatable.
+// A handle does not outlive its object: when a pooled object (a Core::Base)
+// is freed, every handle holding its address or an address inside it is
+// cleared, and a call through it raises "holds no object".
 void PushObject(lua_State* state, void* object, const char* typeName);
 
 // Pushes an engine userdata of `typeName` for an object that the script

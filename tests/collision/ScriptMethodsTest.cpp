@@ -466,4 +466,45 @@ TEST_F(TileMapScriptTest, TileMapsTilesAndCells)
     std::filesystem::remove_all(directory);
 }
 
+TEST_F(TileMapScriptTest, HandlesOfReplacedOrRemovedObjectsHoldNoObject)
+{
+    const std::string path = WriteMapFile("C: 2\nR: 1\nDIM: 32\nTILE_NUMBER:1\n\n"
+                                          "Tile 0\nNUM: 1\nDURATIONS: 1\nIMAGE_INDEX: 3\nID: 7\n\n"
+                                          "ENTRY_COUNT: 1\n(0,0,0)\n");
+    CollisionEngine engine;
+    engine.AddLayer();
+    auto* map = new ("test", __LINE__) TileMap;
+    const CollisionId mapId = engine.AddCollisionObject(map, 0, {});
+    const CollisionId circleId = engine.AddCollisionObject(MakeStaticCircle({300, 300}, 5), 0, {});
+    SetGlobal("engine", engine);
+    SetGlobal("map", *map);
+    lua_pushstring(state, path.c_str());
+    lua_setglobal(state, "path");
+    ASSERT_EQ(Run(R"(
+        map:ReadInformation(path)
+        cell = map:GetCell(0, 0)
+        tile = cell.MyTile
+        circle = engine:GetStaticCircles(0)[1]
+        assert(cell:Id() == 7 and tile:CurrentId() == 7)
+        circle:GetUserId()
+        -- Reading the map again replaces its cells and tiles.
+        map:ReadInformation(path)
+        fresh = map:GetCell(0, 0)
+        assert(fresh:Id() == 7)
+    )"),
+              "");
+    const auto holdsNoObject = [this](const char* code)
+    { return Run(code).find("holds no object") != std::string::npos; };
+    EXPECT_TRUE(holdsNoObject("cell:Id()"));
+    EXPECT_TRUE(holdsNoObject("tile:CurrentId()"));
+
+    ASSERT_TRUE(engine.RemoveCollisionObject(circleId));
+    ASSERT_TRUE(engine.RemoveCollisionObject(mapId));
+    for (const char* code : {"circle:GetUserId()", "map:Dimension()", "fresh:Id()"})
+    {
+        EXPECT_TRUE(holdsNoObject(code)) << code;
+    }
+    std::filesystem::remove_all(directory);
+}
+
 } // namespace

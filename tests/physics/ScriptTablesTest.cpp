@@ -1,3 +1,4 @@
+#include "physics/Physics_Contact.h"
 #include "physics/Physics_JointNail.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "script/Script_Binding.h"
@@ -76,6 +77,74 @@ TEST(ScriptTablesTest, ScriptsDriveTheEngineThroughItsMethods)
         lua_pop(state, 1);
     }
     lua_close(state);
+}
+
+TEST(ScriptTablesTest, HandlesOfRemovedObjectsHoldNoObject)
+{
+    setenv("ENGINE_HEADLESS", "1", 1);
+    struct Case
+    {
+        const char* add;    // run while the test still holds the joint and the contact
+        const char* remove; // run once the engine holds the only references
+        const char* calls[2];
+    };
+    const Case cases[] = {
+        {"body = engine:GetRigidBody(1)",
+         "engine:RemoveRigidBody(1)",
+         {"body:GetPosition()", "body:GetOrientation()"}},
+        {"joint = engine:AddJoint(1, 0, nail)",
+         "engine:RemoveJoint(joint)",
+         {"joint:IsActive()", "nail:SetActive(0)"}},
+        {"added = engine:AddContact(1, 0, contact)",
+         "engine:RemoveContact(added)",
+         {"added:IsActive()", "contact:IsActive()"}},
+        {"body = engine:GetRigidBody(1) joint = engine:AddJoint(1, 0, nail)",
+         "engine:Reset()",
+         {"body:GetPosition()", "joint:IsActive()"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.remove);
+        lua_State* state = luaL_newstate();
+        luaL_openlibs(state);
+        Script::RegisterAll(state);
+        const auto run = [state](const char* code)
+        {
+            std::string error;
+            if (luaL_loadstring(state, code) != 0 || lua_pcall(state, 0, 0, 0) != 0)
+            {
+                error = lua_tostring(state, -1);
+                lua_pop(state, 1);
+            }
+            return error;
+        };
+        {
+            Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
+            engine->AddRigidBody(
+                new RigidBody(MassProperties(2.0f, 1.0f, {}), RigidBody::Euler, nullptr, nullptr, nullptr));
+            Core::RefPtr<JointNail> nail = new JointNail({0.0f, 0.0f}, {0.0f, 0.0f}, 0.5f);
+            Core::RefPtr<Contact> contact = new Contact();
+            engine->PushToScript(state);
+            lua_setglobal(state, "engine");
+            nail->PushToScript(state);
+            lua_setglobal(state, "nail");
+            contact->PushToScript(state);
+            lua_setglobal(state, "contact");
+            ASSERT_EQ(run(c.add), "");
+            nail = nullptr;
+            contact = nullptr;
+            for (const char* call : c.calls)
+            {
+                EXPECT_EQ(run(call), "") << call;
+            }
+            ASSERT_EQ(run(c.remove), "");
+            for (const char* call : c.calls)
+            {
+                EXPECT_NE(run(call).find("holds no object"), std::string::npos) << call;
+            }
+        }
+        lua_close(state);
+    }
 }
 
 } // namespace

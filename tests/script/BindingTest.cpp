@@ -151,6 +151,50 @@ TEST(ScriptBinding, CallsOnTheWrongValueRaiseInsteadOfReachingTheMethod)
     EXPECT_EQ(counter.value, 0);
 }
 
+// A pooled object with a scriptable member.
+class Holder : public Core::Object
+{
+public:
+    Math::Circle2D circle;
+};
+
+TEST(ScriptBinding, HandlesDoNotOutliveTheirObjects)
+{
+    ScriptTestState script;
+    lua_State* L = script.Get();
+    auto* freed = new Counter();
+    auto* kept = new Counter();
+    auto* holder = new Holder();
+    kept->value = 3;
+    const std::pair<const char*, Core::Object*> globals[] = {
+        {"freed", freed}, {"again", freed}, {"kept", kept}, {"collected", kept}};
+    for (const auto& [name, object] : globals)
+    {
+        object->PushToScript(L);
+        lua_setglobal(L, name);
+    }
+    holder->circle.PushToScript(L);
+    lua_setglobal(L, "circle");
+    ASSERT_EQ(script.Run("freed:Add(1) circle:GetRadius()"), "");
+
+    // Every handle of a freed object, and of a member inside it, is cleared.
+    delete freed;
+    delete holder;
+    for (const char* code : {"freed:Add(1)", "again:Get()", "circle:GetRadius()"})
+    {
+        EXPECT_NE(script.Run(code).find("holds no object"), std::string::npos) << code;
+    }
+    EXPECT_EQ(script.Number("kept:Get()"), 3);
+
+    // A handle the state has collected is gone from the live handles before
+    // its block is freed: freeing its object later touches nothing.
+    ASSERT_EQ(script.Run("collected = nil"), "");
+    lua_gc(L, LUA_GCCOLLECT, 0);
+    lua_gc(L, LUA_GCCOLLECT, 0);
+    delete kept;
+    EXPECT_NE(script.Run("kept:Get()").find("holds no object"), std::string::npos);
+}
+
 TEST(ScriptBinding, PropertiesReadAndWriteFieldsBesideMethods)
 {
     ScriptTestState script;
@@ -181,8 +225,9 @@ TEST(ScriptBinding, PropertiesReadAndWriteFieldsBesideMethods)
     Counter counter;
     counter.PushToScript(L);
     lua_setglobal(L, "counter");
-    EXPECT_EQ(script.Run("debug.getmetatable(counter).__properties.top = debug.getmetatable(box).__properties.top"),
-              "");
+    EXPECT_EQ(
+        script.Run("debug.getmetatable(counter).__properties.top = debug.getmetatable(box).__properties.top"),
+        "");
     EXPECT_EQ(script.String("tostring(counter.top)"), "nil");
     EXPECT_NE(script.Run("counter.top = 1").find("TestCounter has no property 'top'"), std::string::npos);
     EXPECT_EQ(box.count, 4);
