@@ -2,10 +2,11 @@
 
 #include "pal/PAL_FileSystem.h"
 
-#include <stb/stb_image.h>
+#include "pal/PAL_ImageDecoder.h"
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace PAL
 {
@@ -39,30 +40,16 @@ constexpr std::size_t kInfoHeaderSize = 40;
 // a few bytes of a compressed image could otherwise ask for gigabytes.
 constexpr std::int32_t kMaxSide = 1024;
 
-bool DecodeWithStb(const std::uint8_t* data, std::size_t size, IconImage& image)
+bool DecodeToIcon(const std::uint8_t* data, std::size_t size, IconImage& image)
 {
-    if (size > 0x7FFFFFFF)
+    DecodedImage decoded;
+    if (!DecodeImage(data, size, kMaxSide, decoded))
     {
         return false;
     }
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0 ||
-        width > kMaxSide || height > kMaxSide)
-    {
-        return false;
-    }
-    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
-    if (pixels == nullptr)
-    {
-        return false;
-    }
-    image.width = width;
-    image.height = height;
-    image.rgba.assign(pixels,
-                      pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    stbi_image_free(pixels);
+    image.width = static_cast<std::int32_t>(decoded.width);
+    image.height = static_cast<std::int32_t>(decoded.height);
+    image.rgba = std::move(decoded.rgba);
     return true;
 }
 
@@ -119,7 +106,7 @@ bool DecodeBitmap(const std::uint8_t* dib, std::size_t size, IconImage& image)
     Write32(&file[10], static_cast<std::uint32_t>(kBmpFileHeaderSize + pixelOffset));
     std::memcpy(&file[kBmpFileHeaderSize], dib, maskOffset);
     Write32(&file[kBmpFileHeaderSize + 8], static_cast<std::uint32_t>(height));
-    if (!DecodeWithStb(file.data(), file.size(), image) || image.width != width || image.height != height)
+    if (!DecodeToIcon(file.data(), file.size(), image) || image.width != width || image.height != height)
     {
         return false;
     }
@@ -195,7 +182,7 @@ bool DecodeIcon(const std::uint8_t* data, std::size_t size, IconImage& image)
     const bool png =
         bytes >= sizeof kPngSignature && std::memcmp(payload, kPngSignature, sizeof kPngSignature) == 0;
     const bool decodedOk =
-        png ? DecodeWithStb(payload, bytes, decoded) : DecodeBitmap(payload, bytes, decoded);
+        png ? DecodeToIcon(payload, bytes, decoded) : DecodeBitmap(payload, bytes, decoded);
     if (!decodedOk)
     {
         return false;

@@ -2,12 +2,14 @@
 
 #include "core/Core_String.h"
 #include "pal/PAL_FileSystem.h"
+#include "pal/PAL_ImageDecoder.h"
 
-#include <stb/stb_image.h>
 #include <stb/stb_image_resize.h>
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace Renderer
 {
@@ -15,19 +17,14 @@ namespace Renderer
 namespace
 {
 
-// The most pixels one byte of a decodable file can stand for. Deflate packs
-// at most about 1032 bytes into one, and a 1-bit PNG holds 8 pixels a byte:
-// about 8,300 pixels a byte, with twice that as margin. Uncompressed BMPs
-// and JPEGs stay far below. The decoder allocates, and fills, the size the
-// header announces before it reads a pixel, and fills what the file lacks
-// with zeros: without this bound a 54-byte BMP header announcing 16384 x
-// 16384 pixels costs a gigabyte and is reported as a good image.
-constexpr std::uint64_t MaxPixelsPerFileByte = 16384;
-
 struct FileCloser
 {
     void operator()(std::FILE* stream) const { std::fclose(stream); }
 };
+
+// No image the program draws comes near this; a larger file is refused
+// before it is read.
+constexpr long MaxImageFileBytes = 64L << 20;
 
 } // namespace
 
@@ -55,30 +52,23 @@ bool DecodeImageFile(const std::string& fileName, Image& image)
     {
         return false;
     }
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    // The header alone first: the size it announces must be one the file
-    // can hold before the decoder allocates it.
-    if (stbi_info_from_file(stream.get(), &width, &height, &channels) == 0 || width <= 0 || height <= 0 ||
-        std::uint64_t(width) * std::uint64_t(height) > std::uint64_t(size) * MaxPixelsPerFileByte)
+    if (size > MaxImageFileBytes)
     {
         return false;
     }
-    stbi_uc* pixels = stbi_load_from_file(stream.get(), &width, &height, &channels, 4);
-    if (pixels == nullptr)
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), stream.get()) != bytes.size())
     {
         return false;
     }
-    if (width <= 0 || height <= 0)
+    PAL::DecodedImage decoded;
+    if (!PAL::DecodeImage(bytes.data(), bytes.size(), PAL::MaxImageSide, decoded))
     {
-        stbi_image_free(pixels);
         return false;
     }
-    image.width = static_cast<std::uint32_t>(width);
-    image.height = static_cast<std::uint32_t>(height);
-    image.rgba.assign(pixels, pixels + std::size_t{image.width} * image.height * 4);
-    stbi_image_free(pixels);
+    image.width = decoded.width;
+    image.height = decoded.height;
+    image.rgba = std::move(decoded.rgba);
     return true;
 }
 

@@ -22,9 +22,9 @@ struct Image
 bool IsDecodedImageName(const std::string& fileName);
 
 // Decodes a PNG, BMP or JPG file (an engine path) into `image`. False, with
-// `image` untouched, when the name is not one the decoder takes, the file
-// cannot be decoded, or its header announces more pixels than a file of its
-// size can hold.
+// `image` untouched, when the name is not one the decoder takes, or the file
+// fails PAL::DecodeImage's checks (its content, not its name, says which of
+// the three formats it is) or cannot be decoded.
 bool DecodeImageFile(const std::string& fileName, Image& image);
 
 // `source` resampled to width x height (both at least 1) with a high-quality
