@@ -18,16 +18,20 @@
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
 
+#include <vorbis/vorbisenc.h>
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,11 +77,12 @@ void SceneSeeds()
     root->AddChild(Core::RefPtr<Engine::Node>(new Engine::Node()));
     inner->AddChild(leaf);
     root->Update(0.0f);
-    for (const auto& [name, node] : {std::pair{"tree", Core::RefPtr<Engine::Node>(root)},
-                                     std::pair{"inner", Core::RefPtr<Engine::Node>(inner)},
-                                     std::pair{"leaf", leaf}})
+    for (const auto& [name, written] :
+         {std::pair{"tree", Core::RefPtr<Engine::Node>(root)},
+          std::pair{"inner", Core::RefPtr<Engine::Node>(inner)}, std::pair{"leaf", leaf}})
     {
-        const Bytes bytes = Written([&](Core::File& file) { file.WriteObject(node.Get()); });
+        Engine::Node* node = written.Get();
+        const Bytes bytes = Written([node](Core::File& file) { file.WriteObject(node); });
         Save("scene_nodes", name, bytes);
         Save("archive", std::string("scene_") + name, bytes);
     }
@@ -195,11 +200,13 @@ void IconSeeds()
 
 void LuaSeeds()
 {
-    SaveText("lua", "math", "local v = Vector2D and Vector2D(1, 2)\nlocal t = {}\nfor i = 1, 10 do t[i] = i * 2 end\n"
-                            "return string.format('%d', #t)\n");
-    SaveText("lua", "metatables", "for k, v in pairs(_G) do if type(v) == 'function' then pcall(v) end end\n"
-                                  "local s = setmetatable({}, {__index = function(t, k) return k end})\n"
-                                  "return s.x, getmetatable('')\n");
+    SaveText("lua", "math",
+             "local v = Vector2D and Vector2D(1, 2)\nlocal t = {}\nfor i = 1, 10 do t[i] = i * 2 end\n"
+             "return string.format('%d', #t)\n");
+    SaveText("lua", "metatables",
+             "for k, v in pairs(_G) do if type(v) == 'function' then pcall(v) end end\n"
+             "local s = setmetatable({}, {__index = function(t, k) return k end})\n"
+             "return s.x, getmetatable('')\n");
     SaveText("lua", "errors", "local ok, e = pcall(error, {code = 1})\nassert(not ok)\nreturn e.code\n");
 }
 
@@ -269,13 +276,170 @@ void GuiSeeds()
     Save("gui_skin", "empty_image_stream", Written([&](Core::File& file) { empty.Write(file); }));
 }
 
+void Append16(Bytes& bytes, std::uint32_t value)
+{
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Append32(Bytes& bytes, std::uint32_t value)
+{
+    Append16(bytes, value & 0xFFFF);
+    Append16(bytes, value >> 16);
+}
+
+// A RIFF/WAVE file of a format chunk and a data chunk of `frames` frames
+// of a falling saw; an extensible format when `mask` is not 0.
+Bytes Wav(std::uint16_t channels, std::uint16_t bits, std::uint32_t frames, std::uint32_t mask)
+{
+    const std::uint32_t rate = 8000;
+    const std::uint32_t block = channels * bits / 8u;
+    Bytes format;
+    Append16(format, mask != 0 ? 0xFFFE : 1);
+    Append16(format, channels);
+    Append32(format, rate);
+    Append32(format, rate * block);
+    Append16(format, block);
+    Append16(format, bits);
+    if (mask != 0)
+    {
+        Append16(format, 22);
+        Append16(format, bits);
+        Append32(format, mask);
+        const std::uint8_t pcm[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        format.insert(format.end(), pcm, pcm + 16);
+    }
+    Bytes samples;
+    for (std::uint32_t i = 0; i < frames * channels; ++i)
+    {
+        if (bits == 8)
+        {
+            samples.push_back(static_cast<std::uint8_t>(255 - i % 256));
+        }
+        else
+        {
+            Append16(samples, (i * 997u) & 0xFFFF);
+        }
+    }
+    Bytes file = {'R', 'I', 'F', 'F'};
+    Append32(file,
+             static_cast<std::uint32_t>(4 + 8 + format.size() + 8 + samples.size() + samples.size() % 2));
+    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Append32(file, static_cast<std::uint32_t>(format.size()));
+    file.insert(file.end(), format.begin(), format.end());
+    file.insert(file.end(), {'d', 'a', 't', 'a'});
+    Append32(file, static_cast<std::uint32_t>(samples.size()));
+    file.insert(file.end(), samples.begin(), samples.end());
+    if (samples.size() % 2 != 0)
+    {
+        file.push_back(0);
+    }
+    return file;
+}
+
+void WavSeeds()
+{
+    Save("wav", "mono16", Wav(1, 16, 400, 0));
+    Save("wav", "stereo8", Wav(2, 8, 301, 0));
+    Save("wav", "quad16_extensible", Wav(4, 16, 50, 51));
+}
+
+// A short Ogg Vorbis file of a sine per channel, encoded with libvorbisenc.
+Bytes Ogg(int channels, long rate, long frames)
+{
+    Bytes bytes;
+    vorbis_info info;
+    vorbis_info_init(&info);
+    if (vorbis_encode_init_vbr(&info, channels, rate, 0.1f) != 0)
+    {
+        vorbis_info_clear(&info);
+        return bytes;
+    }
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block block;
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 77);
+    const auto appendPage = [&bytes](const ogg_page& page)
+    {
+        bytes.insert(bytes.end(), page.header, page.header + page.header_len);
+        bytes.insert(bytes.end(), page.body, page.body + page.body_len);
+    };
+    ogg_packet header, headerComment, headerCode;
+    vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+    ogg_stream_packetin(&stream, &header);
+    ogg_stream_packetin(&stream, &headerComment);
+    ogg_stream_packetin(&stream, &headerCode);
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page) != 0)
+    {
+        appendPage(page);
+    }
+    float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(frames));
+    for (int c = 0; c < channels; ++c)
+    {
+        for (long i = 0; i < frames; ++i)
+        {
+            buffer[c][i] = static_cast<float>(0.2 * (c + 1) * std::sin(0.05 * static_cast<double>(i)));
+        }
+    }
+    vorbis_analysis_wrote(&dsp, static_cast<int>(frames));
+    vorbis_analysis_wrote(&dsp, 0);
+    ogg_packet packet;
+    bool ended = false;
+    while (!ended && vorbis_analysis_blockout(&dsp, &block) == 1)
+    {
+        vorbis_analysis(&block, nullptr);
+        vorbis_bitrate_addblock(&block);
+        while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0)
+        {
+            ogg_stream_packetin(&stream, &packet);
+            while (!ended && ogg_stream_pageout(&stream, &page) != 0)
+            {
+                appendPage(page);
+                ended = ogg_page_eos(&page) != 0;
+            }
+        }
+    }
+    ogg_stream_clear(&stream);
+    vorbis_block_clear(&block);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return bytes;
+}
+
+void OggSeeds()
+{
+    Save("ogg", "mono", Ogg(1, 8000, 2000));
+    Save("ogg", "stereo", Ogg(2, 11025, 1500));
+}
+
+// The game's own glyph tables, as the resource generator wrote them.
+void FontSeeds(const fs::path& resources)
+{
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(resources / "Fonts", error))
+    {
+        if (entry.is_regular_file() && entry.path().extension() == ".fbf")
+        {
+            std::ifstream stream(entry.path(), std::ios::binary);
+            const Bytes bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+            Save("font", entry.path().stem().string(), bytes);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 3)
     {
-        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <seed folder> <resource folder>\n", argv[0]);
         return 2;
     }
     g_root = argv[1];
@@ -288,5 +452,8 @@ int main(int argc, char** argv)
     NetSeeds();
     JukeBoxSeeds();
     GuiSeeds();
+    WavSeeds();
+    OggSeeds();
+    FontSeeds(argv[2]);
     return 0;
 }
