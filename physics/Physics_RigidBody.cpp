@@ -186,8 +186,14 @@ void RigidBody::AccumulateForces(float step)
 
 void RigidBody::CorrectPosition(const Math::Vector2D& offset, float radians)
 {
-    position_ += offset;
-    orientation_ += radians;
+    // A correction that is not finite is no correction.
+    const Math::Vector2D position = position_ + offset;
+    const float orientation = orientation_ + radians;
+    if (IsFinite(position) && IsFinite(orientation))
+    {
+        position_ = position;
+        orientation_ = orientation;
+    }
 }
 
 void RigidBody::RebuildTransform()
@@ -219,6 +225,12 @@ void RigidBody::Integrate(float step)
     {
         return;
     }
+
+    // Where the step starts. A step whose result is not finite (values past
+    // the float range, from a world read or set from outside) leaves the body
+    // there, at rest, instead of spreading NaN through its joints.
+    std::vector<float>& startState = positionIntegrator_->GetState();
+    const float start[3] = {startState[0], startState[1], startState[2]};
 
     velocityIntegrator_->Step(step);
     std::vector<float>& velocityState = velocityIntegrator_->GetState();
@@ -254,6 +266,22 @@ void RigidBody::Integrate(float step)
     const std::vector<float>& positionState = positionIntegrator_->GetState();
     position_ = {positionState[0], positionState[1]};
     orientation_ = positionState[2];
+
+    if (!IsFinite(velocity_) || !IsFinite(angularVelocity_) || !IsFinite(position_) ||
+        !IsFinite(orientation_))
+    {
+        velocity_ = {};
+        angularVelocity_ = 0.0f;
+        position_ = {start[0], start[1]};
+        orientation_ = start[2];
+        std::vector<float>& restartVelocity = velocityIntegrator_->GetState();
+        std::vector<float>& restartPosition = positionIntegrator_->GetState();
+        for (std::size_t i = 0; i < 3; ++i)
+        {
+            restartVelocity[i] = 0.0f;
+            restartPosition[i] = start[i];
+        }
+    }
 
     UpdateTransform(TransformUpdate::Move);
 }
@@ -327,7 +355,10 @@ void RigidBody::Read(Core::File& file)
     // body's alone: an integrator already held elsewhere would call back into
     // the wrong body.
     const auto ownIntegrator = [&file](const Core::RefPtr<ODESolver>& integrator)
-    { return file.GetOutsideReferenceCount(*integrator) == 1 && integrator->GetState().size() == BodyStateLength; };
+    {
+        return file.GetOutsideReferenceCount(*integrator) == 1 &&
+               integrator->GetState().size() == BodyStateLength;
+    };
     const bool both = velocityIntegrator && positionIntegrator;
     const bool neither = !velocityIntegrator && !positionIntegrator;
     if (!(neither || (both && velocityIntegrator != positionIntegrator && ownIntegrator(velocityIntegrator) &&
