@@ -292,18 +292,23 @@ void Graphics::Save(Core::File& file) const
 
 bool Graphics::Load(Core::File& file)
 {
+    State state;
+    if (!ReadState(file, state))
+    {
+        return false;
+    }
+    ApplyState(state);
+    return true;
+}
+
+bool Graphics::ReadState(Core::File& file, State& state)
+{
     float color[4];
-    NRectangle clip;
-    float depth = 0.0f;
-    float opacity = 0.0f;
-    std::uint32_t stippleFactor = 0;
-    std::uint16_t stipplePattern = 0;
-    std::uint8_t flags[4] = {};
     std::string fontName;
     file.Read(color, sizeof color);
-    clip.Read(file);
-    file >> depth >> opacity >> stippleFactor >> stipplePattern;
-    file.Read(flags, sizeof flags);
+    state.clip.Read(file);
+    file >> state.depth >> state.opacity >> state.stippleFactor >> state.stipplePattern;
+    file.Read(state.flags, sizeof state.flags);
     file >> fontName;
     if (file.Failed())
     {
@@ -311,7 +316,7 @@ bool Graphics::Load(Core::File& file)
     }
     // Flags are 0 or 1, and a font is named by its folder's name alone.
     bool sound = fontName.find_first_of("\\/") == std::string::npos;
-    for (const std::uint8_t flag : flags)
+    for (const std::uint8_t flag : state.flags)
     {
         sound = sound && flag <= 1;
     }
@@ -320,27 +325,32 @@ bool Graphics::Load(Core::File& file)
         file.SetError(Core::FileError::BadData);
         return false;
     }
-    Core::RefPtr<Engine::BitmapFont> font;
+    state.color = Math::Vector4(color[0], color[1], color[2], color[3]);
+    state.font = nullptr;
     if (!fontName.empty())
     {
         const std::string path = GetFontPath(fontName);
         Engine::FontCache* cache = Engine::FontCache::GetInstance();
-        font = cache != nullptr ? cache->GetFont(path)
-                                : Core::RefPtr<Engine::BitmapFont>(new ("GUI_Graphics", __LINE__)
-                                                                       Engine::BitmapFont(path));
+        state.font = cache != nullptr ? cache->GetFont(path)
+                                      : Core::RefPtr<Engine::BitmapFont>(new ("GUI_Graphics", __LINE__)
+                                                                             Engine::BitmapFont(path));
     }
-    color_ = Math::Vector4(color[0], color[1], color[2], color[3]);
-    clip_ = clip;
-    depth_ = depth;
-    opacity_ = opacity;
-    stippleFactor_ = stippleFactor;
-    stipplePattern_ = stipplePattern;
-    clipFlag_ = flags[0];
-    flipHorizontally_ = flags[1];
-    flipVertically_ = flags[2];
-    useSecondEffect_ = flags[3];
-    font_ = font;
     return true;
+}
+
+void Graphics::ApplyState(const State& state)
+{
+    color_ = state.color;
+    clip_ = state.clip;
+    depth_ = state.depth;
+    opacity_ = state.opacity;
+    stippleFactor_ = state.stippleFactor;
+    stipplePattern_ = state.stipplePattern;
+    clipFlag_ = state.flags[0];
+    flipHorizontally_ = state.flags[1];
+    flipVertically_ = state.flags[2];
+    useSecondEffect_ = state.flags[3];
+    font_ = state.font;
 }
 
 std::int32_t GetScreenWidth()

@@ -95,6 +95,23 @@ public:
     void Save(Core::File& file) const;
     bool Load(Core::File& file);
 
+    // What Save writes, read apart from the context so that a caller can
+    // read its own record whole before anything changes.
+    struct State
+    {
+        Math::Vector4 color;
+        NRectangle clip;
+        float depth = 0.0f;
+        float opacity = 1.0f;
+        std::uint32_t stippleFactor = 1;
+        std::uint16_t stipplePattern = 0xAAAA;
+        std::uint8_t flags[4] = {};
+        Core::RefPtr<Engine::BitmapFont> font;
+    };
+    // False, with the archive failed, for a short or damaged record.
+    static bool ReadState(Core::File& file, State& state);
+    void ApplyState(const State& state);
+
 private:
     Math::Vector4 color_{0.0f, 0.0f, 0.0f, 1.0f};
     Core::RefPtr<ImageEffect> firstEffect_;
