@@ -5,6 +5,7 @@
 #include "core/Core_File.h"
 #include "core/Core_String.h"
 #include "gui/GUI_Control.h"
+#include "gui/GUI_ObjectList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,33 +34,6 @@ void WriteList(Core::File& file, const std::vector<Core::RefPtr<Control>>& list)
     {
         file.WriteObject(control.Get());
     }
-}
-
-// A count, then that many controls; every object takes at least a byte, so
-// a count past the bytes left fails before anything is allocated. Absent
-// entries are bad data.
-bool ReadList(Core::File& file, std::vector<Core::RefPtr<Control>>& list)
-{
-    std::uint32_t count = 0;
-    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
-    {
-        return false;
-    }
-    list.resize(count);
-    for (Core::RefPtr<Control>& entry : list)
-    {
-        Core::ReadRefPtr(file, entry);
-        if (file.Failed())
-        {
-            return false;
-        }
-        if (!entry)
-        {
-            file.SetError(Core::FileError::BadData);
-            return false;
-        }
-    }
-    return true;
 }
 
 bool Contains(const std::vector<Core::RefPtr<Control>>& list, const Control* control)
@@ -142,7 +116,7 @@ void Control::Read(Core::File& file)
     {
         rectangle.Read(file);
     }
-    if (file.Failed() || !ReadList(file, children) || !ReadList(file, pendingRemovals))
+    if (file.Failed() || !ReadObjectList(file, children) || !ReadObjectList(file, pendingRemovals))
     {
         return;
     }
@@ -157,7 +131,7 @@ void Control::Read(Core::File& file)
     file >> tabIndex >> text >> fontName >> skinName >> depth >> clipMode;
     file.Read(tabPositions, sizeof tabPositions);
     Core::ReadRefPtr(file, userData);
-    if (file.Failed() || !ReadList(file, tabList))
+    if (file.Failed() || !ReadObjectList(file, tabList))
     {
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 #include "engine/Engine_RenderQueue.h"
 #include "gui/GUI_Control.h"
+#include "gui/GUI_ObjectList.h"
 #include "gui/GUI_Folders.h"
 #include "gui/GUI_Form.h"
 #include "input/Input_MouseImp.h"
@@ -47,32 +48,6 @@ void ShowSystemCursor(bool show)
     {
         mouse->ShowCursor(show);
     }
-}
-
-// A list of forms or controls: a count, then each as an object. The count
-// is checked against the bytes left; entries must be present.
-template <class T> bool ReadObjects(Core::File& file, std::vector<Core::RefPtr<T>>& list)
-{
-    std::uint32_t count = 0;
-    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
-    {
-        return false;
-    }
-    list.resize(count);
-    for (Core::RefPtr<T>& entry : list)
-    {
-        Core::ReadRefPtr(file, entry);
-        if (file.Failed())
-        {
-            return false;
-        }
-        if (!entry)
-        {
-            file.SetError(Core::FileError::BadData);
-            return false;
-        }
-    }
-    return true;
 }
 
 template <class List> void WriteObjects(Core::File& file, const List& list)
@@ -417,8 +392,8 @@ bool HUD::Load(Core::File& file)
     Graphics::State graphics;
     Core::RefPtr<Cursor> managerCursor;
     float mouse[2] = {};
-    bool read = ReadObjects(file, forms) && ReadObjects(file, removals) && ReadObjects(file, registered) &&
-                ReadObjects(file, destructions);
+    bool read = ReadObjectList(file, forms) && ReadObjectList(file, removals) && ReadObjectList(file, registered) &&
+                ReadObjectList(file, destructions);
     if (read)
     {
         Core::ReadRefPtr(file, defaultCursor);
