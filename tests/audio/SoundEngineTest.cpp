@@ -347,8 +347,11 @@ TEST_F(SoundEngineTest, SplitSoundsHaveAnIntroAndALoop)
     ASSERT_NE(once, nullptr);
     ASSERT_TRUE(engine.Play(looping));
     ASSERT_TRUE(engine.Play(once));
-    EXPECT_TRUE(WaitUntil([&] { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1; }, SettleMs));
-    EXPECT_EQ(SourceInt(looping, AL_LOOPING), AL_TRUE);
+    // The sound thread unqueues the intro and then sets looping: wait for both,
+    // since this thread may look in between.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1 && SourceInt(looping, AL_LOOPING) == AL_TRUE; },
+        SettleMs));
     EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(once); }, SettleMs));
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // past the length of the sound
     EXPECT_TRUE(engine.IsPlaying(looping));
