@@ -272,6 +272,7 @@ std::int32_t SoundEngine::SoundData::OpenOgg(const std::string& nativeName)
         return BadFile;
     }
     info_ = info;
+    oggDamaged_ = false;
     format_.type = PlainPcm;
     format_.channels = static_cast<std::uint16_t>(info->channels);
     format_.sampleRate = static_cast<std::uint32_t>(info->rate);
@@ -290,7 +291,7 @@ std::int32_t SoundEngine::SoundData::OpenOgg(const std::string& nativeName)
 std::uint32_t SoundEngine::SoundData::DecodeVorbis(std::uint32_t offset, std::uint32_t length)
 {
     const SoundVorbis::Functions* vorbis = SoundVorbis::Get();
-    if (vorbis == nullptr || info_ == nullptr || offset > samples_.size())
+    if (vorbis == nullptr || info_ == nullptr || oggDamaged_ || offset > samples_.size())
     {
         return 0;
     }
@@ -304,6 +305,9 @@ std::uint32_t SoundEngine::SoundData::DecodeVorbis(std::uint32_t offset, std::ui
             vorbis->read(ogg_, target + total, static_cast<int>(length - total), 0, 2, 1, &section);
         if (got <= 0)
         {
+            // A hole (lost or damaged page) is skipped by the next read;
+            // any other error leaves the decoder unusable.
+            oggDamaged_ = got < 0 && got != OV_HOLE;
             break;
         }
         total += static_cast<std::uint32_t>(got);
@@ -368,6 +372,10 @@ std::int32_t SoundEngine::SoundData::Seek(std::int32_t offset)
         if (vorbis == nullptr)
         {
             return NoVorbis;
+        }
+        if (oggDamaged_)
+        {
+            return BadFile;
         }
         return vorbis->rawSeek(ogg_, offset) == 0 ? Ok : BadFile;
     }

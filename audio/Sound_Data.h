@@ -117,6 +117,10 @@ private:
     std::FILE* file_ = nullptr;
     OggVorbis_File* ogg_ = nullptr; // decoder state, allocated once
     vorbis_info* info_ = nullptr;   // non-null exactly while an Ogg file is open
+    // Set when the decoder reports a damaged stream: libvorbis must not be
+    // asked again for that file (a further read or seek can divide by zero
+    // inside it), so the rest of the sound is silence.
+    bool oggDamaged_ = false;
     std::string fileName_;
     std::uint32_t alFormat_ = 0;
     std::vector<std::uint32_t> buffers_;
