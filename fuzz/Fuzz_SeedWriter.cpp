@@ -10,7 +10,11 @@
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Jukebox.h"
+#include "gui/GUI_Button.h"
+#include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
+#include "gui/GUI_HUD.h"
+#include "gui/GUI_RadioButton.h"
 #include "gui/GUI_SkinFile.h"
 #include "net/Network_Message.h"
 #include "physics/Physics_JointFixed.h"
@@ -276,6 +280,43 @@ void GuiSeeds()
     Save("gui_skin", "empty_image_stream", Written([&](Core::File& file) { empty.Write(file); }));
 }
 
+// Saves of a display: an empty one, and one with two forms (one modal, one
+// moved and holding a child form), buttons and two groups of radio
+// buttons.
+void GuiDisplaySeeds()
+{
+    GUI::HUD hud;
+    Save("gui_display", "empty", Written([&](Core::File& file) { hud.Save(file); }));
+    Core::RefPtr<GUI::Form> main(new GUI::Form(Math::Vector2D(20, 30), 500, 400));
+    main->SetName("Controls");
+    main->SetText("Controls");
+    hud.AddForm(main.Get());
+    for (int i = 0; i < 3; ++i)
+    {
+        Core::RefPtr<GUI::Button> button(new GUI::Button());
+        button->SetText("Button " + std::to_string(i));
+        main->AddControl(button.Get());
+        button->SetPosition(Math::Vector2D(20, 20 + 40.0f * static_cast<float>(i)));
+        button->SetControlSize(120, 30);
+        button->SetEnabled(i != 1);
+        Core::RefPtr<GUI::RadioButton> radio(new GUI::RadioButton());
+        main->AddControl(radio.Get());
+        radio->SetPosition(Math::Vector2D(200, 20 + 30.0f * static_cast<float>(i)));
+    }
+    Core::RefPtr<GUI::Form> child(new GUI::Form(Math::Vector2D(250, 150), 200, 150));
+    main->AddControl(child.Get());
+    Core::RefPtr<GUI::RadioButton> inner(new GUI::RadioButton());
+    child->AddControl(inner.Get());
+    hud.Update(1.0f / 60.0f);
+    main->SetPosition(Math::Vector2D(60, 80));
+    Core::RefPtr<GUI::Form> modal(new GUI::Form(Math::Vector2D(600, 300), 250, 150));
+    modal->SetName("Modal");
+    hud.AddForm(modal.Get());
+    modal->SetModal(true);
+    hud.Update(1.0f / 60.0f);
+    Save("gui_display", "forms", Written([&](Core::File& file) { hud.Save(file); }));
+}
+
 void Append16(Bytes& bytes, std::uint32_t value)
 {
     bytes.push_back(static_cast<std::uint8_t>(value));
@@ -452,6 +493,7 @@ int main(int argc, char** argv)
     NetSeeds();
     JukeBoxSeeds();
     GuiSeeds();
+    GuiDisplaySeeds();
     WavSeeds();
     OggSeeds();
     FontSeeds(argv[2]);

@@ -105,6 +105,24 @@ bool Control::AddListener(Event event, std::unique_ptr<MouseListener> listener)
     return true;
 }
 
+void Control::RemoveListenersOf(const void* object)
+{
+    for (auto& list : listeners_)
+    {
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [object](const std::unique_ptr<Listener>& listener)
+                                  { return listener->GetObject() == object; }),
+                   list.end());
+    }
+    for (auto& list : mouseListeners_)
+    {
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [object](const std::unique_ptr<MouseListener>& listener)
+                                  { return listener->GetObject() == object; }),
+                   list.end());
+    }
+}
+
 std::size_t Control::GetListenerCount(Event event) const
 {
     const auto index = static_cast<std::uint32_t>(event);
@@ -247,6 +265,11 @@ void Control::SizeChanged()
 void Control::SetPosition(const Math::Vector2D& position)
 {
     position_ = position;
+    // The children place what they draw from their absolute positions.
+    for (std::size_t i = 0; i < children_.size(); ++i)
+    {
+        children_[i]->UpdatePosition();
+    }
     UpdateRectangles();
 }
 

@@ -166,6 +166,8 @@ public:
     void SetClipMode(std::uint32_t mode) { clipMode_ = mode <= 2 ? mode : 2; }
     void SetAcceptsEnter(bool accepts) { acceptsEnter_ = accepts ? 1 : 0; }
     void SetFocusToParent(bool toParent) { focusToParent_ = toParent ? 1 : 0; }
+    bool GetFocusToParent() const { return focusToParent_ != 0; }
+    bool GetAcceptsEnter() const { return acceptsEnter_ != 0; }
     void UpdateRectangles();
     void ClipRectangles();
     bool IsMouseOver() const;
@@ -243,15 +245,77 @@ public:
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;
 
+    // Drops every listener whose object is `object` (an owner that goes
+    // before the control it listens to).
+    void RemoveListenersOf(const void* object);
+
 protected:
     // Fires the listeners of `event` front to back.
     void Fire(Event event);
     void Fire(Event event, const MouseEvent& argument);
 
+    // The control's record, read whole before anything changes, so that a
+    // derived class can read its own fields behind it and commit both or
+    // neither.
+    struct Record
+    {
+        float position[2] = {};
+        NRectangle rectangles[4];
+        std::vector<Core::RefPtr<Control>> children;
+        std::vector<Core::RefPtr<Control>> pendingRemovals;
+        Core::RefPtr<Control> parent;
+        Core::RefPtr<Control> lastAdded;
+        Core::RefPtr<Control> remembered;
+        std::string name;
+        Core::RefPtr<Cursor> cursor;
+        float colors[8] = {};
+        float opacity = 0.0f;
+        std::uint8_t flags[5] = {};
+        std::int32_t tabIndex = 0;
+        std::string text;
+        std::string fontName;
+        std::string skinName;
+        float depth = 0.0f;
+        std::uint32_t clipMode = 0;
+        std::int32_t tabPositions[2] = {};
+        Core::RefPtr<Core::Object> userData;
+        std::vector<Core::RefPtr<Control>> tabList;
+        float size[2] = {};
+        float previousMouse[2] = {};
+        std::uint8_t mouseFlags[4] = {};
+        float clicks[3] = {};
+        std::uint8_t lastFlags[2] = {};
+        float mouse[2] = {};
+        Core::RefPtr<Control> childToFront;
+
+        bool HasChild(const Control* control) const;
+    };
+    // False, with the archive failed, for a short or damaged record.
+    bool ReadRecord(Core::File& file, Record& record);
+    void ApplyRecord(Record& record, Core::File& file);
+
+    // Width and height without the size event (a constructor's own size).
+    void StoreSize(float width, float height)
+    {
+        width_ = width;
+        height_ = height;
+    }
+    void StoreClientRectangle(const NRectangle& rectangle) { clientRectangle_ = rectangle; }
+    void StoreSkinName(const std::string& skin) { skinName_ = skin; }
+    void ResetTabPositions()
+    {
+        tabPosition_ = -1;
+        previousTabPosition_ = -1;
+    }
+    const std::vector<Core::RefPtr<Control>>& GetChildren() const { return children_; }
+
 private:
     bool AddListener(Event event, std::unique_ptr<Listener> listener);
     bool AddListener(Event event, std::unique_ptr<MouseListener> listener);
     void ProcessRemovals();
+    // With radio buttons among the children and none checked, the first
+    // enabled one is checked.
+    void CheckFirstRadioButton();
     void HandleMouseCursor();
     void HandleMouseDown();
     void HandleMouseUp();

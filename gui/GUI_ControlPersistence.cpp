@@ -82,139 +82,122 @@ void Control::Write(Core::File& file) const
 void Control::Read(Core::File& file)
 {
     Core::File::ReadingScope scope(file, *this);
-    float position[2] = {};
-    NRectangle rectangles[4];
-    std::vector<Core::RefPtr<Control>> children;
-    std::vector<Core::RefPtr<Control>> pendingRemovals;
-    Core::RefPtr<Control> parent;
-    Core::RefPtr<Control> lastAdded;
-    Core::RefPtr<Control> remembered;
-    std::string name;
-    Core::RefPtr<Cursor> cursor;
-    float colors[8] = {};
-    float opacity = 0.0f;
-    std::uint8_t flags[5] = {};
-    std::int32_t tabIndex = 0;
-    std::string text;
-    std::string fontName;
-    std::string skinName;
-    float depth = 0.0f;
-    std::uint32_t clipMode = 0;
-    std::int32_t tabPositions[2] = {};
-    Core::RefPtr<Core::Object> userData;
-    std::vector<Core::RefPtr<Control>> tabList;
-    float size[2] = {};
-    float previousMouse[2] = {};
-    std::uint8_t mouseFlags[4] = {};
-    float clicks[3] = {};
-    std::uint8_t lastFlags[2] = {};
-    float mouse[2] = {};
-    Core::RefPtr<Control> childToFront;
+    Record record;
+    if (ReadRecord(file, record))
+    {
+        ApplyRecord(record, file);
+    }
+}
 
-    file.Read(position, sizeof position);
-    for (NRectangle& rectangle : rectangles)
+bool Control::ReadRecord(Core::File& file, Record& r)
+{
+    file.Read(r.position, sizeof r.position);
+    for (NRectangle& rectangle : r.rectangles)
     {
         rectangle.Read(file);
     }
-    if (file.Failed() || !ReadObjectList(file, children) || !ReadObjectList(file, pendingRemovals))
+    if (file.Failed() || !ReadObjectList(file, r.children) || !ReadObjectList(file, r.pendingRemovals))
     {
-        return;
+        return false;
     }
-    Core::ReadRefPtr(file, parent);
-    Core::ReadRefPtr(file, lastAdded);
-    Core::ReadRefPtr(file, remembered);
-    file >> name;
-    Core::ReadRefPtr(file, cursor);
-    file.Read(colors, sizeof colors);
-    file >> opacity;
-    file.Read(flags, sizeof flags);
-    file >> tabIndex >> text >> fontName >> skinName >> depth >> clipMode;
-    file.Read(tabPositions, sizeof tabPositions);
-    Core::ReadRefPtr(file, userData);
-    if (file.Failed() || !ReadObjectList(file, tabList))
+    Core::ReadRefPtr(file, r.parent);
+    Core::ReadRefPtr(file, r.lastAdded);
+    Core::ReadRefPtr(file, r.remembered);
+    file >> r.name;
+    Core::ReadRefPtr(file, r.cursor);
+    file.Read(r.colors, sizeof r.colors);
+    file >> r.opacity;
+    file.Read(r.flags, sizeof r.flags);
+    file >> r.tabIndex >> r.text >> r.fontName >> r.skinName >> r.depth >> r.clipMode;
+    file.Read(r.tabPositions, sizeof r.tabPositions);
+    Core::ReadRefPtr(file, r.userData);
+    if (file.Failed() || !ReadObjectList(file, r.tabList))
     {
-        return;
+        return false;
     }
-    file.Read(size, sizeof size);
-    file.Read(previousMouse, sizeof previousMouse);
-    file.Read(mouseFlags, sizeof mouseFlags);
-    file.Read(clicks, sizeof clicks);
-    file.Read(lastFlags, sizeof lastFlags);
-    file.Read(mouse, sizeof mouse);
-    Core::ReadRefPtr(file, childToFront);
+    file.Read(r.size, sizeof r.size);
+    file.Read(r.previousMouse, sizeof r.previousMouse);
+    file.Read(r.mouseFlags, sizeof r.mouseFlags);
+    file.Read(r.clicks, sizeof r.clicks);
+    file.Read(r.lastFlags, sizeof r.lastFlags);
+    file.Read(r.mouse, sizeof r.mouse);
+    Core::ReadRefPtr(file, r.childToFront);
     if (file.Failed())
     {
-        return;
+        return false;
     }
-    const auto tabCount = static_cast<std::int32_t>(tabList.size());
-    bool sound = std::all_of(std::begin(flags), std::end(flags), IsFlag) &&
-                 std::all_of(std::begin(mouseFlags), std::end(mouseFlags), IsFlag) &&
-                 std::all_of(std::begin(lastFlags), std::end(lastFlags), IsFlag) && clipMode <= 2 &&
-                 opacity >= 0.0f && opacity <= 1.0f && parent.Get() != this;
-    for (const std::int32_t tabPosition : tabPositions)
+    const auto tabCount = static_cast<std::int32_t>(r.tabList.size());
+    bool sound = std::all_of(std::begin(r.flags), std::end(r.flags), IsFlag) &&
+                 std::all_of(std::begin(r.mouseFlags), std::end(r.mouseFlags), IsFlag) &&
+                 std::all_of(std::begin(r.lastFlags), std::end(r.lastFlags), IsFlag) && r.clipMode <= 2 &&
+                 r.opacity >= 0.0f && r.opacity <= 1.0f && r.parent.Get() != this;
+    for (const std::int32_t tabPosition : r.tabPositions)
     {
         sound = sound && tabPosition >= -1 && tabPosition < tabCount;
     }
     if (!sound)
     {
         file.SetError(Core::FileError::BadData);
-        return;
+        return false;
     }
+    return true;
+}
 
+void Control::ApplyRecord(Record& r, Core::File& file)
+{
     for (const Core::RefPtr<Control>& child : children_)
     {
         Forget(child.Get());
     }
-    position_ = Math::Vector2D(position[0], position[1]);
-    rectangle_ = rectangles[0];
-    clientRectangle_ = rectangles[1];
-    visibleRectangle_ = rectangles[2];
-    visibleClientRectangle_ = rectangles[3];
-    children_ = std::move(children);
-    pendingRemovals_ = std::move(pendingRemovals);
-    parent_ = parent.Get();
-    lastAddedChild_ = lastAdded.Get();
-    rememberedChild_ = remembered.Get();
-    name_ = name;
-    cursor_ = cursor;
-    modulationColor_ = Math::Vector4(colors[0], colors[1], colors[2], colors[3]);
-    textModulationColor_ = Math::Vector4(colors[4], colors[5], colors[6], colors[7]);
-    opacity_ = opacity;
-    visible_ = flags[0];
-    enabled_ = flags[1];
-    tabStop_ = flags[2];
-    focused_ = flags[3];
-    layoutDirty_ = flags[4];
-    tabIndex_ = tabIndex;
-    text_ = text;
-    skinName_ = skinName;
-    depth_ = depth;
-    clipMode_ = clipMode;
-    tabPosition_ = tabPositions[0];
-    previousTabPosition_ = tabPositions[1];
-    userData_ = userData;
-    tabList_ = std::move(tabList);
-    width_ = size[0];
-    height_ = size[1];
-    previousMousePosition_ = Math::Vector2D(previousMouse[0], previousMouse[1]);
-    mouseEntered_ = mouseFlags[0];
-    pressed_ = mouseFlags[1];
-    focusToParent_ = mouseFlags[2];
-    firstClickSeen_ = mouseFlags[3];
-    doubleClickMinimum_ = clicks[0];
-    doubleClickMaximum_ = clicks[1];
-    clickTimer_ = clicks[2];
-    acceptsEnter_ = lastFlags[0];
-    mouseDirectlyOver_ = lastFlags[1];
-    mousePosition_ = Math::Vector2D(mouse[0], mouse[1]);
-    childToFront_ = childToFront;
+    position_ = Math::Vector2D(r.position[0], r.position[1]);
+    rectangle_ = r.rectangles[0];
+    clientRectangle_ = r.rectangles[1];
+    visibleRectangle_ = r.rectangles[2];
+    visibleClientRectangle_ = r.rectangles[3];
+    children_ = std::move(r.children);
+    pendingRemovals_ = std::move(r.pendingRemovals);
+    parent_ = r.parent.Get();
+    lastAddedChild_ = r.lastAdded.Get();
+    rememberedChild_ = r.remembered.Get();
+    name_ = r.name;
+    cursor_ = r.cursor;
+    modulationColor_ = Math::Vector4(r.colors[0], r.colors[1], r.colors[2], r.colors[3]);
+    textModulationColor_ = Math::Vector4(r.colors[4], r.colors[5], r.colors[6], r.colors[7]);
+    opacity_ = r.opacity;
+    visible_ = r.flags[0];
+    enabled_ = r.flags[1];
+    tabStop_ = r.flags[2];
+    focused_ = r.flags[3];
+    layoutDirty_ = r.flags[4];
+    tabIndex_ = r.tabIndex;
+    text_ = r.text;
+    skinName_ = r.skinName;
+    depth_ = r.depth;
+    clipMode_ = r.clipMode;
+    tabPosition_ = r.tabPositions[0];
+    previousTabPosition_ = r.tabPositions[1];
+    userData_ = r.userData;
+    tabList_ = std::move(r.tabList);
+    width_ = r.size[0];
+    height_ = r.size[1];
+    previousMousePosition_ = Math::Vector2D(r.previousMouse[0], r.previousMouse[1]);
+    mouseEntered_ = r.mouseFlags[0];
+    pressed_ = r.mouseFlags[1];
+    focusToParent_ = r.mouseFlags[2];
+    firstClickSeen_ = r.mouseFlags[3];
+    doubleClickMinimum_ = r.clicks[0];
+    doubleClickMaximum_ = r.clicks[1];
+    clickTimer_ = r.clicks[2];
+    acceptsEnter_ = r.lastFlags[0];
+    mouseDirectlyOver_ = r.lastFlags[1];
+    mousePosition_ = Math::Vector2D(r.mouse[0], r.mouse[1]);
+    childToFront_ = r.childToFront;
     fontName_.clear();
     font_ = nullptr;
-    if (!fontName.empty())
+    if (!r.fontName.empty())
     {
         // Looked up again; no change hook runs for a read.
-        const std::string previous = fontName;
-        SetFont(previous);
+        SetFont(r.fontName);
     }
     // The links between the controls of the graph are checked once all of
     // them are read.
@@ -227,6 +210,11 @@ void Control::Read(Core::File& file)
                 archive->SetError(Core::FileError::BadData);
             }
         });
+}
+
+bool Control::Record::HasChild(const Control* control) const
+{
+    return Contains(children, control);
 }
 
 bool Control::LinksAgree() const

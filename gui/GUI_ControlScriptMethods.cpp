@@ -1,13 +1,16 @@
-// Script side of controls and the display: the "Control" table (which the
-// "Form" table repeats) and the "HUD" table.
+// Script side of controls and the display: the "Control" table, the tables
+// of buttons, radio buttons and forms (each repeating the control's), and
+// the "HUD" table.
 //
 // Arguments start at stack index 1. A method called with too few arguments
 // or with arguments of the wrong type does nothing and pushes nothing; a
 // getter that has nothing to give pushes nothing.
 
+#include "gui/GUI_Button.h"
 #include "gui/GUI_Control.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_HUD.h"
+#include "gui/GUI_RadioButton.h"
 
 #include "script/Script_Binding.h"
 #include "script/Script_Lua.h"
@@ -49,6 +52,14 @@ Control* ControlAt(lua_State* state, int index)
     if (Form* form = Script::ToObject<Form>(state, index, Form::ScriptTypeName))
     {
         return form;
+    }
+    if (Button* button = Script::ToObject<Button>(state, index, Button::ScriptTypeName))
+    {
+        return button;
+    }
+    if (RadioButton* radio = Script::ToObject<RadioButton>(state, index, RadioButton::ScriptTypeName))
+    {
+        return radio;
     }
     return nullptr;
 }
@@ -491,8 +502,179 @@ constexpr auto kControlMethods = Script::MakeMethods<45>(
     Script::Method<&UpdatePosition>("UpdatePosition"));
 
 const Script::MethodTableRegistrar g_controlTable(Control::ScriptTypeName, kControlMethods);
-// Forms answer every control method until their own are added.
-const Script::MethodTableRegistrar g_formTable(Form::ScriptTypeName, kControlMethods);
+
+// --- Button and RadioButton ---------------------------------------------------------
+//
+// Both repeat the control's table with their own versions of six methods at
+// its end; the slots they reach (SetPosition, SetVisible, SetModulationColor,
+// opacity and enabled) carry the image along.
+
+// A Point2D (a table with X and Y) at 1.
+int SetPointPosition(Control& c, lua_State* state)
+{
+    if (lua_istable(state, 1) != 0)
+    {
+        c.SetPosition(Math::Vector2D(Field(state, 1, "X"), Field(state, 1, "Y")));
+    }
+    return 0;
+}
+
+constexpr const char* kImageMethodNames[] = {"SetModulationColor", "SetPosition", "SetVisible",
+                                             "SetEnabled",         "SetOpacity",  "UpdatePosition"};
+
+constexpr auto kButtonMethods = Script::MakeMethods<45>(
+    Script::Without<39>(kControlMethods, {kImageMethodNames[0], kImageMethodNames[1], kImageMethodNames[2],
+                                          kImageMethodNames[3], kImageMethodNames[4], kImageMethodNames[5]}),
+    Script::Method<&SetModulationColor>("SetModulationColor"), Script::Method<&SetPosition>("SetPosition"),
+    Script::Method<&SetVisible>("SetVisible"), Script::Method<&SetEnabled>("SetEnabled"),
+    Script::Method<&SetOpacity>("SetOpacity"), Script::Method<&UpdatePosition>("UpdatePosition"));
+
+const Script::MethodTableRegistrar g_buttonTable(Button::ScriptTypeName, kButtonMethods);
+
+int SetChecked(RadioButton& r, lua_State* state)
+{
+    if (lua_gettop(state) >= 1)
+    {
+        r.SetChecked(lua_toboolean(state, 1) != 0);
+    }
+    return 0;
+}
+
+int GetChecked(RadioButton& r, lua_State* state)
+{
+    lua_pushboolean(state, r.GetChecked());
+    return 1;
+}
+
+constexpr auto kRadioButtonMethods = Script::MakeMethods<47>(
+    Script::Without<39>(kControlMethods, {kImageMethodNames[0], kImageMethodNames[1], kImageMethodNames[2],
+                                          kImageMethodNames[3], kImageMethodNames[4], kImageMethodNames[5]}),
+    Script::Method<&SetModulationColor>("SetModulationColor"), Script::Method<&SetPointPosition>("SetPosition"),
+    Script::Method<&SetVisible>("SetVisible"), Script::Method<&SetEnabled>("SetEnabled"),
+    Script::Method<&SetOpacity>("SetOpacity"), Script::Method<&UpdatePosition>("UpdatePosition"),
+    Script::Method<&SetChecked>("SetChecked"), Script::Method<&GetChecked>("GetChecked"));
+
+const Script::MethodTableRegistrar g_radioButtonTable(RadioButton::ScriptTypeName, kRadioButtonMethods);
+
+// --- Form -----------------------------------------------------------------------------
+
+int Close(Form& f, lua_State*)
+{
+    f.Close();
+    return 0;
+}
+
+int SetModal(Form& f, lua_State* state)
+{
+    if (lua_gettop(state) >= 1)
+    {
+        f.SetModal(lua_toboolean(state, 1) != 0);
+    }
+    return 0;
+}
+
+int GetModal(Form& f, lua_State* state)
+{
+    lua_pushboolean(state, f.GetModal());
+    return 1;
+}
+
+int SetShowOnlyControls(Form& f, lua_State* state)
+{
+    if (lua_gettop(state) >= 1)
+    {
+        f.SetShowOnlyControls(lua_toboolean(state, 1) != 0);
+    }
+    return 0;
+}
+
+int GetShowOnlyControls(Form& f, lua_State* state)
+{
+    lua_pushboolean(state, f.GetShowOnlyControls());
+    return 1;
+}
+
+int SetPicture(Form& f, lua_State* state)
+{
+    if (lua_type(state, 1) == LUA_TSTRING)
+    {
+        f.SetPicture(lua_tostring(state, 1));
+    }
+    return 0;
+}
+
+int GetPicture(Form& f, lua_State* state)
+{
+    return PushString(state, f.GetPicture());
+}
+
+int SetInactiveModulationColor(Form& f, lua_State* state)
+{
+    Math::Vector4 color;
+    if (ColorAt(state, color))
+    {
+        f.SetInactiveModulationColor(color);
+    }
+    return 0;
+}
+
+int GetInactiveModulationColor(Form& f, lua_State* state)
+{
+    return PushColor(state, f.GetInactiveModulationColor());
+}
+
+int SetCloseButtonVisible(Form& f, lua_State* state)
+{
+    if (lua_gettop(state) >= 1)
+    {
+        f.SetCloseButtonVisible(lua_toboolean(state, 1) != 0);
+    }
+    return 0;
+}
+
+int GetCloseButtonVisible(Form& f, lua_State* state)
+{
+    lua_pushboolean(state, f.GetCloseButtonVisible());
+    return 1;
+}
+
+template <void (Form::*Setter)(float)> int SetFormNumber(Form& f, lua_State* state)
+{
+    if (IsNumber(state, 1))
+    {
+        (f.*Setter)(NumberAt(state, 1));
+    }
+    return 0;
+}
+
+template <float (Form::*Getter)() const> int GetFormNumber(Form& f, lua_State* state)
+{
+    lua_pushnumber(state, (f.*Getter)());
+    return 1;
+}
+
+constexpr auto kFormMethods = Script::MakeMethods<63>(
+    Script::Method<&Close>("Close"), Script::Method<&SetPosition>("SetPosition"),
+    Script::Method<&SetOpacity>("SetOpacity"), Script::Method<&SetVisible>("SetVisible"),
+    Script::Method<&SetModal>("SetModal"), Script::Method<&GetModal>("GetModal"),
+    Script::Method<&SetShowOnlyControls>("SetShowOnlyControls"),
+    Script::Method<&GetShowOnlyControls>("GetShowOnlyControls"), Script::Method<&SetPicture>("SetPicture"),
+    Script::Method<&GetPicture>("GetPicture"),
+    Script::Method<&SetInactiveModulationColor>("SetInactiveModulationColor"),
+    Script::Method<&GetInactiveModulationColor>("GetInactiveModulationColor"),
+    Script::Method<&SetCloseButtonVisible>("SetCloseButtonVisible"),
+    Script::Method<&GetCloseButtonVisible>("GetCloseButtonVisible"),
+    Script::Method<&SetFormNumber<&Form::SetCaptionHeight>>("SetCaptionHeight"),
+    Script::Method<&GetFormNumber<&Form::GetCaptionHeight>>("GetCaptionHeight"),
+    Script::Method<&SetFormNumber<&Form::SetBottomBorderHeight>>("SetBottomBorderHeight"),
+    Script::Method<&GetFormNumber<&Form::GetBottomBorderHeight>>("GetBottomBorderHeight"),
+    Script::Method<&SetFormNumber<&Form::SetLeftBorderWidth>>("SetLeftBorderWidth"),
+    Script::Method<&GetFormNumber<&Form::GetLeftBorderWidth>>("GetLeftBorderWidth"),
+    Script::Method<&SetFormNumber<&Form::SetRightBorderWidth>>("SetRightBorderWidth"),
+    Script::Method<&GetFormNumber<&Form::GetRightBorderWidth>>("GetRightBorderWidth"),
+    Script::Without<41>(kControlMethods, {"SetPosition", "SetVisible", "SetOpacity", "UpdatePosition"}));
+
+const Script::MethodTableRegistrar g_formTable(Form::ScriptTypeName, kFormMethods);
 
 // --- HUD --------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include "gui/GUI_Control.h"
 #include "gui/GUI_Graphics.h"
 #include "gui/GUI_HUD.h"
+#include "gui/GUI_RadioButton.h"
 #include "input/Input_KeyboardImp.h"
 #include "input/Input_MouseImp.h"
 
@@ -80,6 +81,7 @@ void Control::Update(float dt)
     if (layoutDirty_ != 0)
     {
         FocusFirstTabStop();
+        CheckFirstRadioButton();
         layoutDirty_ = 0;
     }
     // 5. Hover and mouse position.
@@ -171,6 +173,29 @@ void Control::Update(float dt)
         child->Update(dt);
     }
     PostUpdate(dt);
+}
+
+void Control::CheckFirstRadioButton()
+{
+    RadioButton* first = nullptr;
+    for (const Core::RefPtr<Control>& child : children_)
+    {
+        if (auto* radio = dynamic_cast<RadioButton*>(child.Get()))
+        {
+            if (radio->GetChecked())
+            {
+                return;
+            }
+            if (first == nullptr && radio->IsEnabled())
+            {
+                first = radio;
+            }
+        }
+    }
+    if (first != nullptr)
+    {
+        first->SetChecked(true);
+    }
 }
 
 void Control::HandleMouseCursor()

@@ -49,7 +49,8 @@ TEST_F(HudPersistence, SaveLoadSaveGivesTheSameBytesAndDamageChangesNothing)
         EXPECT_FALSE(hud->IsLoading());
     }
     EXPECT_EQ(hud->GetForms().size(), 2u);
-    EXPECT_EQ(hud->GetRegisteredControls().size(), 6u);
+    // Two forms with their close buttons and four controls.
+    EXPECT_EQ(hud->GetRegisteredControls().size(), 8u);
     ASSERT_NE(hud->FindFormByName("First"), nullptr);
     EXPECT_EQ(hud->FindFormByName("First")->GetControl("Panel")->GetControl("Inner")->GetText(),
               "inner text");

@@ -94,14 +94,16 @@ TEST_F(HudScript, TablesAreCompleteAndSurviveAnyArguments)
         "");
     EXPECT_EQ(child->GetPosition(), Math::Vector2D(5, 6));
     EXPECT_EQ(child->GetWidth(), 70.0f);
-    EXPECT_EQ(lua.Value("form:GetControl(0):GetText()"), "hi");
+    EXPECT_EQ(lua.Value("form:GetControl(1):GetText()"), "hi");
     EXPECT_EQ(lua.Value("form:GetControl('Child'):GetName()"), "Child");
     EXPECT_EQ(lua.Value("child:GetParent():GetName()"), "Main");
     EXPECT_EQ(lua.Value("hud:GetForm(0):GetName()"), "Main");
-    EXPECT_EQ(lua.Value("hud:GetForm('Main'):GetControlsCount()"), "1");
-    EXPECT_EQ(lua.Value("child:GetRectangle():GetLeft()"), "105");
+    // The close button comes first.
+    EXPECT_EQ(lua.Value("hud:GetForm('Main'):GetControlsCount()"), "2");
+    // Inside the form's 8-unit left border.
+    EXPECT_EQ(lua.Value("child:GetRectangle():GetLeft()"), "113");
     EXPECT_EQ(lua.Value("select('#', form:GetControl(-1))"), "0");
-    EXPECT_EQ(lua.Value("select('#', form:GetControl(1))"), "0");
+    EXPECT_EQ(lua.Value("select('#', form:GetControl(2))"), "0");
     EXPECT_EQ(lua.Value("select('#', hud:GetForm(1))"), "0");
     EXPECT_EQ(lua.Value("select('#', hud:GetForm(-1))"), "0");
     EXPECT_EQ(lua.Value("select('#', hud:GetForm('none'))"), "0");
