@@ -161,8 +161,10 @@ void ParticleSystemBase::ReadNodeRecord(Core::File& file, NodeRecord& record)
 void ParticleSystemBase::ApplyNodeRecord(NodeRecord&& record)
 {
     // The texture is looked for below this installation, wherever the saved
-    // one came from.
-    const std::string path = PAL::GetExecutableDirectory() + TextureFolder + record.textureName;
+    // one came from; only the file-name part of what the record names, so a
+    // record cannot point outside the folder.
+    const std::string path =
+        PAL::GetExecutableDirectory() + TextureFolder + Core::GetFileName(record.textureName);
     const Core::RefPtr<Renderer::TextureOGL> texture = Renderer::LoadTexture(path, true);
     const auto count = static_cast<std::uint32_t>(record.records.size());
     ReplaceNode(new ("Velkor_ParticleSystemBase", __LINE__) Engine::ParticleSystem(texture, count));

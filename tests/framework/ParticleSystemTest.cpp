@@ -343,15 +343,18 @@ TEST(ParticleSystemTest, BadRecordsChangeNothing)
     }
 }
 
-TEST(ParticleSystemTest, AMissingTextureStillBuildsTheNode)
+TEST(ParticleSystemTest, AMissingTextureStillBuildsTheNodeFromTheParticleFolder)
 {
     FreshRecord record;
     record.count = 1;
-    record.texture = "NoSuchParticle.png";
+    // Only the file-name part counts: the record cannot leave the folder.
+    record.texture = "..\\..//NoSuchParticle.png";
     Core::RefPtr<Velkor::ParticleSystem> system = LoadFresh(record);
     ASSERT_TRUE(system->GetParticleNode());
     ASSERT_TRUE(system->GetParticleNode()->texture);
     EXPECT_GT(system->GetParticleNode()->texture->GetWidth(), 0u);
+    EXPECT_EQ(system->GetParticleNode()->texture->GetName(),
+              PAL::GetExecutableDirectory() + "\\Resources\\ParticleSystems\\NoSuchParticle.png");
 }
 
 TEST(ParticleSystemTest, WithoutNodeOrEmitterNothingHappens)
