@@ -1,5 +1,7 @@
 #include "Demo_FrameworkLevel.h"
 
+#include "Demo_FrameworkFountain.h"
+
 #include "collision/Collision_CollisionActor.h"
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_CollisionLayer.h"
@@ -95,6 +97,7 @@ void FrameworkDemoFactory::Init()
 {
     balls_.clear();
     bounce_.Reset();
+    fountain_.Reset();
     playLayer_ = nullptr;
 }
 
@@ -338,6 +341,15 @@ Velkor::Level* FrameworkDemoFactory::CreateLevel(std::uint32_t)
     BuildWalls(*play, directory);
     BuildBalls(*play, directory);
     BuildSounds(*level, *play, directory);
+    fountain_ = settings_.fountain ? MakeDemoFountain() : nullptr;
+    if (fountain_)
+    {
+        fountain_->SetName("fountain");
+        fountain_->SetPosition(0.0f, -20.0f);
+        // Below the balls, over the background.
+        fountain_->SetZOrder(1.0f);
+        play->AddGameObject(fountain_.Get());
+    }
     if (settings_.showCollisionData)
     {
         play->SetCollisionDataColor(0.35f, 1.0f, 0.95f, 1.0f);

@@ -2,6 +2,7 @@
 
 #include "core/Core_RefPtr.h"
 #include "framework/Velkor_LevelFactory.h"
+#include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_Sound.h"
 #include "framework/Velkor_Sprite.h"
 #include "math/Math_Vector2D.h"
@@ -51,6 +52,8 @@ struct FrameworkDemoSettings
     std::uint32_t bodies = 14;
     // The layer's walls and bumpers and the balls' circles drawn as lines.
     bool showCollisionData = true;
+    // A particle fountain in the middle of the arena.
+    bool fountain = true;
 };
 
 // The one level of the framework demo, built the way the game's levels
@@ -84,6 +87,7 @@ public:
     const std::vector<Core::RefPtr<DemoBall>>& GetBalls() const { return balls_; }
     Velkor::Layer* GetPlayLayer() const { return playLayer_; }
     Velkor::Sound* GetBounceSound() const { return bounce_.Get(); }
+    Velkor::ParticleSystem* GetFountain() const { return fountain_.Get(); }
 
 private:
     void BuildActor();
@@ -100,4 +104,5 @@ private:
     Velkor::Layer* playLayer_ = nullptr;
     std::vector<Core::RefPtr<DemoBall>> balls_;
     Core::RefPtr<Velkor::Sound> bounce_;
+    Core::RefPtr<Velkor::ParticleSystem> fountain_;
 };

@@ -1,5 +1,6 @@
 #include "BenchRatio.h"
 #include "bench_framework_bridge.h"
+#include "bench_framework_particles.h"
 #include "bench_framework_sprites.h"
 
 #include "engine/Engine_TransformationGroup.h"
@@ -120,6 +121,7 @@ int main(int argc, char** argv)
                      "BM_PlainArray/10000");
     bench::CompareContactBridge(reporter);
     bench::CompareSpriteFrames(reporter);
+    bench::CompareParticleUpdates(reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

@@ -6,10 +6,13 @@
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_TileMap.h"
 #include "core/Core_MemoryFile.h"
+#include "core/Core_Random.h"
 #include "engine/Engine_Group.h"
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Jukebox.h"
+#include "framework/Velkor_ParticleEmitter.h"
+#include "framework/Velkor_ParticleSystem.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
@@ -32,11 +35,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -251,6 +256,80 @@ void JukeBoxSeeds()
     box->SetFadeTime(2.5f);
     const Bytes playlists = Written([&](Core::File& file) { file.WriteObject(box.Get()); });
     Save("jukebox", "playlists", playlists);
+}
+
+// Particle systems as a level's archive holds them: one with a pool of
+// `count` run for a few frames behind each kind of emitter, and one never
+// loaded. A system gets its node only by reading, so the first record is
+// written here field by field.
+void ParticleSeeds()
+{
+    const Core::RefPtr<Velkor::ParticleSystem> bare(new Velkor::ParticleSystem());
+    Save("particle_system", "unloaded", Written([&](Core::File& file) { file.WriteObject(bare.Get()); }));
+
+    const std::pair<const char*, Core::RefPtr<Velkor::ParticleEmitter>> emitters[] = {
+        {"point", new Velkor::PointEmitter(Math::Vector2D(1.0f, 2.0f), 30.0f, 150.0f)},
+        {"line", new Velkor::LineEmitter(Math::Vector2D(-5.0f, 0.0f), Math::Vector2D(5.0f, 0.0f))},
+        {"circle", new Velkor::CircleEmitter(Math::Vector2D(), 10.0f)},
+        {"disk", new Velkor::DiskEmitter(Math::Vector2D(), 10.0f)},
+        {"rectangle", new Velkor::RectangleEmitter(-4.0f, -4.0f, 8.0f, 8.0f)},
+        {"filled", new Velkor::FilledRectangleEmitter(-4.0f, -4.0f, 8.0f, 8.0f)},
+    };
+    std::uint32_t count = 0;
+    for (const auto& [name, emitter] : emitters)
+    {
+        count = count * 2 + 1;
+        const Bytes record = Written(
+            [&](Core::File& file)
+            {
+                const Core::RefPtr<Velkor::GameObject> object(new Velkor::GameObject());
+                object->Write(file);
+                file << std::string("DemoParticle.png") << count;
+                for (std::uint32_t i = 0; i < count * 10; ++i)
+                {
+                    file << 0.0f;
+                }
+                file << 100.0f << std::uint32_t{6} << std::uint32_t{1} << false << true << count;
+                const Velkor::Particle dead;
+                for (std::uint32_t i = 0; i < count; ++i)
+                {
+                    file << dead.startingColor << dead.endingColor << dead.position << dead.origin
+                         << dead.velocity << dead.startingScale << dead.endingScale << dead.rotation
+                         << dead.rotationSpeed << dead.lifeTime << dead.age << dead.alive;
+                }
+                file << Math::Vector2D(0.0f, -10.0f) << Math::Vector2D();
+                for (int i = 0; i < 4; ++i)
+                {
+                    file << Math::Vector4(1.0f, 0.5f, 0.2f, 1.0f);
+                }
+                for (int i = 0; i < 4; ++i)
+                {
+                    file << Math::Vector2D(1.0f, 1.0f);
+                }
+                file.WriteObject(emitter.Get());
+                file << std::uint32_t{1} << std::uint32_t{0} << std::uint32_t{0};
+                const float ranges[] = {0.1f, 0.5f, -3.0f, 3.0f, 10.0f, 20.0f, 100.0f, 200.0f, 0.0f};
+                for (const float value : ranges)
+                {
+                    file << value;
+                }
+                file << true << false << true;
+            });
+        Core::MemoryFile file(record.data(), static_cast<std::uint32_t>(record.size()));
+        const Core::RefPtr<Velkor::ParticleSystem> system(new Velkor::ParticleSystem());
+        system->Read(file);
+        if (file.Failed())
+        {
+            std::fprintf(stderr, "the %s particle seed does not read\n", name);
+            std::exit(1);
+        }
+        Core::SeedRandom(count);
+        for (int frame = 0; frame < 4; ++frame)
+        {
+            system->UpdateEngineSide(1.0f / 60.0f);
+        }
+        Save("particle_system", name, Written([&](Core::File& out) { out.WriteObject(system.Get()); }));
+    }
 }
 
 // A skin file as the asset generator lays it out (three records with
@@ -492,6 +571,7 @@ int main(int argc, char** argv)
     LuaSeeds();
     NetSeeds();
     JukeBoxSeeds();
+    ParticleSeeds();
     GuiSeeds();
     GuiDisplaySeeds();
     WavSeeds();

@@ -376,6 +376,13 @@ TEST_F(ProgramDisplayTest, TheFrameworkSceneShowsBallsInsideWallsReadFromTheColl
         EXPECT_EQ(outside, 0) << colour.name << " outside the walls";
     }
 
+    // The particle fountain in the middle: glowing pink and violet sparks,
+    // a colour no ball has, thrown out of (0, -20) and falling back.
+    const auto spark = [](int r, int g, int b) { return r > 150 && b > 170 && g < r - 20; };
+    EXPECT_GT(shot.Count(392, 284, 632, 524, spark), 1000) << "fountain";
+    EXPECT_EQ(shot.Count(0, 0, 1024, 60, spark) + shot.Count(0, 700, 1024, 768, spark), 0)
+        << "sparks above or below the arena";
+
     // The title in the default font above the arena, in gold.
     EXPECT_GT(shot.Count(60, 10, 600, 60, [](int r, int g, int b) { return r > 200 && g > 160 && b < 130; }),
               500);

@@ -72,6 +72,15 @@ TEST(Registration, TheClassesBuiltSoFarAreRegistered)
         "Velkor::Text",
         "Velkor::Circle",
         "Velkor::Line",
+        "Velkor::ParticleSystemBase",
+        "Velkor::ParticleSystem",
+        "Velkor::ParticleEmitter",
+        "Velkor::PointEmitter",
+        "Velkor::LineEmitter",
+        "Velkor::CircleEmitter",
+        "Velkor::DiskEmitter",
+        "Velkor::RectangleEmitter",
+        "Velkor::FilledRectangleEmitter",
     };
     for (const char* name : expected)
     {

@@ -1,0 +1,282 @@
+#include "framework/Velkor_ParticleEmitter.h"
+
+#include "core/Core_File.h"
+#include "core/Core_String.h"
+#include "framework/Velkor_Random.h"
+
+#include <cmath>
+
+namespace Velkor
+{
+
+CORE_DEFINE_OBJECT(ParticleEmitter, "Velkor::ParticleEmitter", ParticleEmitter::ScriptTypeName,
+                   "Velkor_ParticleEmitter", __LINE__)
+CORE_DEFINE_OBJECT(PointEmitter, "Velkor::PointEmitter", PointEmitter::ScriptTypeName,
+                   "Velkor_ParticleEmitter", __LINE__)
+CORE_DEFINE_OBJECT(LineEmitter, "Velkor::LineEmitter", LineEmitter::ScriptTypeName, "Velkor_ParticleEmitter",
+                   __LINE__)
+CORE_DEFINE_OBJECT(CircleEmitter, "Velkor::CircleEmitter", CircleEmitter::ScriptTypeName,
+                   "Velkor_ParticleEmitter", __LINE__)
+CORE_DEFINE_OBJECT(DiskEmitter, "Velkor::DiskEmitter", DiskEmitter::ScriptTypeName, "Velkor_ParticleEmitter",
+                   __LINE__)
+CORE_DEFINE_OBJECT(RectangleEmitter, "Velkor::RectangleEmitter", RectangleEmitter::ScriptTypeName,
+                   "Velkor_ParticleEmitter", __LINE__)
+CORE_DEFINE_OBJECT(FilledRectangleEmitter, "Velkor::FilledRectangleEmitter",
+                   FilledRectangleEmitter::ScriptTypeName, "Velkor_ParticleEmitter", __LINE__)
+
+namespace
+{
+
+// Degrees to radians and a full turn, as 32-bit floats.
+constexpr float DegreesToRadians = 0.01745329238474369f;
+constexpr float FullTurn = 6.2831855f;
+
+Math::Vector2D UnitAt(float radians)
+{
+    return {std::cos(radians), std::sin(radians)};
+}
+
+} // namespace
+
+// --- Base ----------------------------------------------------------------------------
+
+ParticleEmitter::ParticleEmitter() = default;
+
+ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
+    : Core::Object(other), scriptEnabled_(other.scriptEnabled_), scriptFile_(other.scriptFile_),
+      scriptLoaded_(other.scriptLoaded_)
+{
+}
+
+ParticleEmitter::~ParticleEmitter() = default;
+
+void ParticleEmitter::GetPositionAndDirection(float, Math::Vector2D&, Math::Vector2D&) {}
+
+void ParticleEmitter::Update(float) {}
+
+void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& name)
+{
+    managedObjects_.emplace_back(object);
+    managedObjectNames_.push_back(name);
+}
+
+void ParticleEmitter::WriteScriptRecord(Core::File& file) const
+{
+    file << scriptLoaded_ << scriptFile_ << clonedScript_ << scriptEnabled_;
+}
+
+void ParticleEmitter::ReadScriptRecord(Core::File& file, ScriptRecord& record)
+{
+    file >> record.loaded >> record.file >> record.cloned >> record.enabled;
+}
+
+void ParticleEmitter::ApplyScriptRecord(ScriptRecord&& record)
+{
+    scriptLoaded_ = record.loaded;
+    scriptFile_ = std::move(record.file);
+    clonedScript_ = record.cloned;
+    scriptEnabled_ = record.enabled;
+}
+
+void ParticleEmitter::Write(Core::File& file) const
+{
+    WriteScriptRecord(file);
+}
+
+void ParticleEmitter::Read(Core::File& file)
+{
+    ScriptRecord record;
+    ReadScriptRecord(file, record);
+    if (!file.Failed())
+    {
+        ApplyScriptRecord(std::move(record));
+    }
+}
+
+// --- Point ---------------------------------------------------------------------------
+
+PointEmitter::PointEmitter(const Math::Vector2D& at, float minimum, float maximum)
+    : minAngle(minimum), maxAngle(maximum), position(at)
+{
+}
+
+void PointEmitter::Write(Core::File& file) const
+{
+    WriteScriptRecord(file);
+    file << position << minAngle << maxAngle;
+}
+
+void PointEmitter::Read(Core::File& file)
+{
+    ScriptRecord record;
+    ReadScriptRecord(file, record);
+    Math::Vector2D at;
+    float minimum = 0.0f;
+    float maximum = 0.0f;
+    file >> at >> minimum >> maximum;
+    if (file.Failed())
+    {
+        return;
+    }
+    ApplyScriptRecord(std::move(record));
+    position = at;
+    minAngle = minimum;
+    maxAngle = maximum;
+}
+
+void PointEmitter::GetPositionAndDirection(float, Math::Vector2D& outPosition, Math::Vector2D& direction)
+{
+    const float angle = RandomFloat(minAngle, maxAngle);
+    outPosition = position;
+    direction = UnitAt(angle * DegreesToRadians);
+}
+
+// --- Line ----------------------------------------------------------------------------
+
+LineEmitter::LineEmitter(const Math::Vector2D& start, const Math::Vector2D& end)
+    : startPoint(start), endPoint(end)
+{
+}
+
+void LineEmitter::Write(Core::File& file) const
+{
+    WriteScriptRecord(file);
+    file << startPoint << endPoint;
+}
+
+void LineEmitter::Read(Core::File& file)
+{
+    ScriptRecord record;
+    ReadScriptRecord(file, record);
+    Math::Vector2D start;
+    Math::Vector2D end;
+    file >> start >> end;
+    if (file.Failed())
+    {
+        return;
+    }
+    ApplyScriptRecord(std::move(record));
+    startPoint = start;
+    endPoint = end;
+}
+
+void LineEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
+{
+    const float t = RandomFloat(0.0f, 1.0f);
+    const Math::Vector2D delta = endPoint - startPoint;
+    position = startPoint + delta * t;
+    // The left normal; a segment of one point has none and gives (0, 0).
+    direction = Math::Vector2D(-delta.y, delta.x);
+    direction.Normalize();
+}
+
+// --- Circle and disk -----------------------------------------------------------------
+
+void RoundEmitter::Write(Core::File& file) const
+{
+    WriteScriptRecord(file);
+    file << center << radius;
+}
+
+void RoundEmitter::Read(Core::File& file)
+{
+    ScriptRecord record;
+    ReadScriptRecord(file, record);
+    Math::Vector2D centre;
+    float radiusValue = 0.0f;
+    file >> centre >> radiusValue;
+    if (file.Failed())
+    {
+        return;
+    }
+    ApplyScriptRecord(std::move(record));
+    center = centre;
+    radius = radiusValue;
+}
+
+void CircleEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
+{
+    const float angle = RandomFloat(0.0f, FullTurn);
+    direction = UnitAt(angle);
+    position = center + direction * radius;
+}
+
+void DiskEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
+{
+    const float distance = RandomFloat(0.0f, radius);
+    const float angle = RandomFloat(0.0f, FullTurn);
+    direction = UnitAt(angle);
+    position = center + direction * distance;
+}
+
+// --- Rectangles ----------------------------------------------------------------------
+
+void QuadEmitter::SetRectangle(float x, float y, float width, float height)
+{
+    corners[0] = {x, y};
+    corners[1] = {x + width, y};
+    corners[2] = {x + width, y + height};
+    corners[3] = {x, y + height};
+}
+
+Math::Vector2D QuadEmitter::SideNormal(std::int32_t side)
+{
+    static const Math::Vector2D normals[4] = {{0.0f, -1.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}};
+    return normals[side & 3];
+}
+
+std::int32_t QuadEmitter::DrawSide()
+{
+    return RandomIntUpTo(3);
+}
+
+void QuadEmitter::Write(Core::File& file) const
+{
+    WriteScriptRecord(file);
+    for (const Math::Vector2D& corner : corners)
+    {
+        file << corner;
+    }
+}
+
+void QuadEmitter::Read(Core::File& file)
+{
+    ScriptRecord record;
+    ReadScriptRecord(file, record);
+    Math::Vector2D read[4];
+    for (Math::Vector2D& corner : read)
+    {
+        file >> corner;
+    }
+    if (file.Failed())
+    {
+        return;
+    }
+    ApplyScriptRecord(std::move(record));
+    for (int i = 0; i < 4; ++i)
+    {
+        corners[i] = read[i];
+    }
+}
+
+void RectangleEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
+{
+    const std::int32_t side = DrawSide();
+    const float t = RandomFloat(0.0f, 1.0f);
+    const Math::Vector2D& from = corners[side];
+    const Math::Vector2D& to = corners[(side + 1) & 3];
+    position = from + (to - from) * t;
+    direction = SideNormal(side);
+}
+
+void FilledRectangleEmitter::GetPositionAndDirection(float, Math::Vector2D& position,
+                                                     Math::Vector2D& direction)
+{
+    const std::int32_t side = DrawSide();
+    const float x = RandomFloat(corners[0].x, corners[1].x);
+    const float y = RandomFloat(corners[0].y, corners[3].y);
+    position = {x, y};
+    direction = SideNormal(side);
+}
+
+} // namespace Velkor

@@ -1,0 +1,216 @@
+#pragma once
+
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+#include "math/Math_Vector2D.h"
+
+#include <string>
+#include <vector>
+
+namespace Velkor
+{
+
+// Decides where a new particle starts and which way it goes, in the particle
+// system's local frame. The particle system holds one by counted reference,
+// calls Update once per frame and GetPositionAndDirection once for every
+// particle it emits or resets, and scales the direction by the particle's
+// speed.
+//
+// This base answers through its script and carries the script attachment
+// of a game object: the objects its script keeps as globals, the script
+// file and the flags. With no script attached both hooks do nothing.
+class ParticleEmitter : public Core::Object
+{
+    CORE_DECLARE_OBJECT(ParticleEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "ParticleEmitter";
+
+    ParticleEmitter();
+    // The source's script file and flags; the managed lists start empty, so
+    // a clone never shares the source's managed objects.
+    ParticleEmitter(const ParticleEmitter& other);
+    ~ParticleEmitter() override;
+
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
+    // Fills `position` and `direction`; leaves them as they were when there
+    // is no answer.
+    virtual void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction);
+    virtual void Update(float dt);
+
+    const std::string& GetScriptFile() const { return scriptFile_; }
+    void SetScriptFile(const std::string& file) { scriptFile_ = file; }
+    bool IsScriptLoaded() const { return scriptLoaded_; }
+    bool IsScriptEnabled() const { return scriptEnabled_; }
+    bool HasClonedScript() const { return clonedScript_; }
+    // Kept alive with the emitter, known to its script by `name`.
+    void AddManagedObject(Core::Object* object, const std::string& name);
+    const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
+    const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
+
+protected:
+    // The base record every emitter writes first: script-loaded flag, script
+    // file, cloned-script flag, script-enabled flag.
+    struct ScriptRecord
+    {
+        bool loaded = false;
+        std::string file;
+        bool cloned = false;
+        bool enabled = false;
+    };
+    void WriteScriptRecord(Core::File& file) const;
+    // Reads into `record` only; a shape reads its own fields too before it
+    // applies anything, so a record that does not read changes nothing.
+    static void ReadScriptRecord(Core::File& file, ScriptRecord& record);
+    void ApplyScriptRecord(ScriptRecord&& record);
+
+private:
+    std::vector<Core::RefPtr<Core::Object>> managedObjects_;
+    std::vector<std::string> managedObjectNames_;
+    bool clonedScript_ = false;
+    bool scriptEnabled_ = false;
+    std::string scriptFile_;
+    bool scriptLoaded_ = false;
+};
+
+// A fixed point; directions at angles drawn between minAngle and maxAngle
+// (degrees).
+class PointEmitter : public ParticleEmitter
+{
+    CORE_DECLARE_OBJECT(PointEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "PointEmitter";
+
+    PointEmitter() = default;
+    PointEmitter(const Math::Vector2D& position, float minAngle, float maxAngle);
+
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+
+    float minAngle = 0.0f;
+    float maxAngle = 360.0f;
+    Math::Vector2D position;
+};
+
+// Points of the segment from startPoint to endPoint; the direction is the
+// segment's left normal, (-dy, dx) normalised.
+class LineEmitter : public ParticleEmitter
+{
+    CORE_DECLARE_OBJECT(LineEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "LineEmitter";
+
+    LineEmitter() = default;
+    LineEmitter(const Math::Vector2D& start, const Math::Vector2D& end);
+
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+
+    Math::Vector2D startPoint;
+    Math::Vector2D endPoint;
+};
+
+// Centre and radius, shared by the circle and the disk (and their records).
+class RoundEmitter : public ParticleEmitter
+{
+public:
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
+    Math::Vector2D center;
+    float radius = 100.0f;
+
+protected:
+    RoundEmitter() = default;
+    RoundEmitter(const Math::Vector2D& centre, float radiusValue) : center(centre), radius(radiusValue) {}
+};
+
+// Points of the circle's outline, each going straight out.
+class CircleEmitter : public RoundEmitter
+{
+    CORE_DECLARE_OBJECT(CircleEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "CircleEmitter";
+
+    CircleEmitter() = default;
+    CircleEmitter(const Math::Vector2D& centre, float radiusValue) : RoundEmitter(centre, radiusValue) {}
+
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+};
+
+// Points inside the circle, the distance drawn uniformly (so they crowd
+// towards the centre), each going straight out.
+class DiskEmitter : public RoundEmitter
+{
+    CORE_DECLARE_OBJECT(DiskEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "DiskEmitter";
+
+    DiskEmitter() = default;
+    DiskEmitter(const Math::Vector2D& centre, float radiusValue) : RoundEmitter(centre, radiusValue) {}
+
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+};
+
+// Four corners, shared by both rectangles (and their records). Side s runs
+// from corner s to corner s + 1 (the last back to the first); its normal is
+// (0, -1), (1, 0), (0, 1), (-1, 0) in side order, pointing out of a
+// rectangle of positive width and height.
+class QuadEmitter : public ParticleEmitter
+{
+public:
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
+    // (x, y), (x + width, y), (x + width, y + height), (x, y + height).
+    void SetRectangle(float x, float y, float width, float height);
+    static Math::Vector2D SideNormal(std::int32_t side);
+
+    Math::Vector2D corners[4];
+
+protected:
+    QuadEmitter() { SetRectangle(0.0f, 0.0f, 100.0f, 100.0f); }
+    QuadEmitter(float x, float y, float width, float height) { SetRectangle(x, y, width, height); }
+
+    // RandomIntUpTo(3): the end sides 0 and 3 come up half as often as 1
+    // and 2.
+    static std::int32_t DrawSide();
+};
+
+// Points of the rectangle's outline, going out through their side.
+class RectangleEmitter : public QuadEmitter
+{
+    CORE_DECLARE_OBJECT(RectangleEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "RectangleEmitter";
+
+    RectangleEmitter() = default;
+    RectangleEmitter(float x, float y, float width, float height) : QuadEmitter(x, y, width, height) {}
+
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+};
+
+// Points inside the rectangle, going out through a side drawn on its own.
+class FilledRectangleEmitter : public QuadEmitter
+{
+    CORE_DECLARE_OBJECT(FilledRectangleEmitter)
+
+public:
+    static constexpr const char* ScriptTypeName = "FilledRectangleEmitter";
+
+    FilledRectangleEmitter() = default;
+    FilledRectangleEmitter(float x, float y, float width, float height) : QuadEmitter(x, y, width, height) {}
+
+    void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
+};
+
+} // namespace Velkor
