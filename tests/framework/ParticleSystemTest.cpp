@@ -261,6 +261,31 @@ TEST(ParticleSystemTest, SavedAndLoadedItIsTheSameSystem)
         0);
 }
 
+TEST(ParticleSystemTest, ThePlainBaseReadsAndWritesTheNodeRecordOnly)
+{
+    // A system's record begins with the base's: the base reads exactly that
+    // part and writes it back unchanged.
+    FreshRecord record;
+    record.count = 3;
+    record.useLocalCoordinates = false;
+    Core::MemoryFile file;
+    record.WriteTo(file);
+    Core::RefPtr<Velkor::ParticleSystemBase> base(
+        dynamic_cast<Velkor::ParticleSystemBase*>(Core::CreateObject("Velkor::ParticleSystemBase")));
+    ASSERT_TRUE(base);
+    base->Read(file);
+    ASSERT_FALSE(file.Failed());
+    EXPECT_EQ(base->GetParticleCount(), 3u);
+    EXPECT_FALSE(base->GetParticleNode()->GetUseLocalCoordinates());
+    const std::uint32_t baseBytes = file.GetReadPosition();
+    EXPECT_EQ(file.GetBytesLeft(),
+              4u + 3u * Velkor::ParticleSystem::SavedParticleBytes + 16u + 64u + 32u + 1u + 12u + 36u + 3u);
+    Core::MemoryFile written;
+    base->Write(written);
+    ASSERT_EQ(written.GetSize(), baseBytes);
+    EXPECT_EQ(std::memcmp(written.GetData(), file.GetData(), baseBytes), 0);
+}
+
 TEST(ParticleSystemTest, ASecondLoadReplacesNodeAndPool)
 {
     FreshRecord three;
