@@ -172,3 +172,52 @@ std::string GuiDemoScene::TakeFrameLog()
     }
     return line.empty() ? "-" : line;
 }
+
+namespace
+{
+
+std::string NameOf(const GUI::Control* control)
+{
+    return control != nullptr ? GuiDemoScene::LogName(*control) : std::string("-");
+}
+
+void CollectChecked(const GUI::Control& control, std::string& names)
+{
+    for (std::uint32_t i = 0; i < control.GetControlCount(); ++i)
+    {
+        const GUI::Control& child = *control.GetControl(i);
+        const auto* radio = dynamic_cast<const GUI::RadioButton*>(&child);
+        if (radio != nullptr && radio->GetChecked())
+        {
+            names += (names.empty() ? "" : ",") + radio->GetName();
+        }
+        CollectChecked(child, names);
+    }
+}
+
+} // namespace
+
+std::string GuiDemoScene::DescribeState() const
+{
+    std::string line;
+    const GUI::Form* main = hud_.FindFormByName("Controls");
+    if (main != nullptr)
+    {
+        line += "main=" + std::to_string(static_cast<int>(main->GetPosition().x)) + "," +
+                std::to_string(static_cast<int>(main->GetPosition().y));
+    }
+    else
+    {
+        line += "main=-";
+    }
+    line += " active=" + NameOf(hud_.GetActiveForm());
+    line += " focus=" + NameOf(hud_.GetActiveControl());
+    line += " modal=" + NameOf(hud_.GetModalForm());
+    std::string checked;
+    for (const Core::RefPtr<GUI::Form>& form : hud_.GetForms())
+    {
+        CollectChecked(*form, checked);
+    }
+    line += " checked=" + (checked.empty() ? std::string("-") : checked);
+    return line;
+}
