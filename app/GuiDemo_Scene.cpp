@@ -6,6 +6,13 @@ namespace
 using Core::RefPtr;
 using Math::Vector2D;
 
+// A new control's tab index is 0, which would sort it before every control
+// added earlier but the first: each is given the next place instead.
+void PlaceInTabOrder(GUI::Control& parent, GUI::Control& child)
+{
+    child.SetTabIndex(static_cast<std::int32_t>(parent.GetTabList().size()));
+}
+
 // The caption text starts at the caption bar's left edge: a few spaces set
 // it off the frame's rounded corner.
 const char* const CaptionIndent = "   ";
@@ -16,6 +23,7 @@ RefPtr<GUI::Button> MakeButton(GUI::Control& parent, const char* name, const cha
     RefPtr<GUI::Button> button(new ("GuiDemo_Scene", __LINE__) GUI::Button());
     button->SetName(name);
     button->SetText(text);
+    PlaceInTabOrder(parent, *button);
     parent.AddControl(button.Get());
     button->SetPosition(at);
     button->SetControlSize(width, 36.0f);
@@ -26,6 +34,7 @@ RefPtr<GUI::RadioButton> MakeRadio(GUI::Control& parent, const char* name, Vecto
 {
     RefPtr<GUI::RadioButton> radio(new ("GuiDemo_Scene", __LINE__) GUI::RadioButton());
     radio->SetName(name);
+    PlaceInTabOrder(parent, *radio);
     parent.AddControl(radio.Get());
     radio->SetPosition(at);
     return radio;
@@ -54,6 +63,7 @@ GuiDemoScene::GuiDemoScene(GUI::HUD& hud) : hud_(hud)
     options->SetName("Options");
     options->SetText(std::string(CaptionIndent) + "Options");
     options->SetCloseButtonVisible(false);
+    PlaceInTabOrder(*main, *options);
     main->AddControl(options.Get());
     MakeRadio(*options, "Small", Vector2D(30, 130));
     MakeRadio(*options, "Medium", Vector2D(30, 100));
