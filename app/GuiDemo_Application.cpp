@@ -48,7 +48,7 @@ void GuiDemoApplication::RunFrame()
         Exit();
     }
     hud_->Update(FrameStep);
-    lastFrameLog_ = scene_->TakeFrameLog();
+    lastFrameLog_ = scene_->TakeFrameLog() + " | " + scene_->DescribeState();
     Draw();
 }
 

@@ -6,6 +6,13 @@ namespace
 using Core::RefPtr;
 using Math::Vector2D;
 
+// A new control's tab index is 0, which would sort it before every control
+// added earlier but the first: each is given the next place instead.
+void PlaceInTabOrder(GUI::Control& parent, GUI::Control& child)
+{
+    child.SetTabIndex(static_cast<std::int32_t>(parent.GetTabList().size()));
+}
+
 // The caption text starts at the caption bar's left edge: a few spaces set
 // it off the frame's rounded corner.
 const char* const CaptionIndent = "   ";
@@ -16,6 +23,7 @@ RefPtr<GUI::Button> MakeButton(GUI::Control& parent, const char* name, const cha
     RefPtr<GUI::Button> button(new ("GuiDemo_Scene", __LINE__) GUI::Button());
     button->SetName(name);
     button->SetText(text);
+    PlaceInTabOrder(parent, *button);
     parent.AddControl(button.Get());
     button->SetPosition(at);
     button->SetControlSize(width, 36.0f);
@@ -26,6 +34,7 @@ RefPtr<GUI::RadioButton> MakeRadio(GUI::Control& parent, const char* name, Vecto
 {
     RefPtr<GUI::RadioButton> radio(new ("GuiDemo_Scene", __LINE__) GUI::RadioButton());
     radio->SetName(name);
+    PlaceInTabOrder(parent, *radio);
     parent.AddControl(radio.Get());
     radio->SetPosition(at);
     return radio;
@@ -54,6 +63,7 @@ GuiDemoScene::GuiDemoScene(GUI::HUD& hud) : hud_(hud)
     options->SetName("Options");
     options->SetText(std::string(CaptionIndent) + "Options");
     options->SetCloseButtonVisible(false);
+    PlaceInTabOrder(*main, *options);
     main->AddControl(options.Get());
     MakeRadio(*options, "Small", Vector2D(30, 130));
     MakeRadio(*options, "Medium", Vector2D(30, 100));
@@ -171,4 +181,53 @@ std::string GuiDemoScene::TakeFrameLog()
         line += (line.empty() ? "" : " ") + event;
     }
     return line.empty() ? "-" : line;
+}
+
+namespace
+{
+
+std::string NameOf(const GUI::Control* control)
+{
+    return control != nullptr ? GuiDemoScene::LogName(*control) : std::string("-");
+}
+
+void CollectChecked(const GUI::Control& control, std::string& names)
+{
+    for (std::uint32_t i = 0; i < control.GetControlCount(); ++i)
+    {
+        const GUI::Control& child = *control.GetControl(i);
+        const auto* radio = dynamic_cast<const GUI::RadioButton*>(&child);
+        if (radio != nullptr && radio->GetChecked())
+        {
+            names += (names.empty() ? "" : ",") + radio->GetName();
+        }
+        CollectChecked(child, names);
+    }
+}
+
+} // namespace
+
+std::string GuiDemoScene::DescribeState() const
+{
+    std::string line;
+    const GUI::Form* main = hud_.FindFormByName("Controls");
+    if (main != nullptr)
+    {
+        line += "main=" + std::to_string(static_cast<int>(main->GetPosition().x)) + "," +
+                std::to_string(static_cast<int>(main->GetPosition().y));
+    }
+    else
+    {
+        line += "main=-";
+    }
+    line += " active=" + NameOf(hud_.GetActiveForm());
+    line += " focus=" + NameOf(hud_.GetActiveControl());
+    line += " modal=" + NameOf(hud_.GetModalForm());
+    std::string checked;
+    for (const Core::RefPtr<GUI::Form>& form : hud_.GetForms())
+    {
+        CollectChecked(*form, checked);
+    }
+    line += " checked=" + (checked.empty() ? std::string("-") : checked);
+    return line;
 }

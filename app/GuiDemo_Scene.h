@@ -38,6 +38,10 @@ public:
     std::vector<std::string> TakeEvents();
     // The same joined with spaces, "-" for none: one frame's log.
     std::string TakeFrameLog();
+    // The display's state after a frame: "main=<x>,<y> active=<form>
+    // focus=<control> modal=<form> checked=<radio>,<radio>" ("-" for
+    // none).
+    std::string DescribeState() const;
 
     // Starts listening to every event of `control` and its descendants
     // (for controls a load brought in).

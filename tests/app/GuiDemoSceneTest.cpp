@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -35,6 +36,33 @@ constexpr std::uint8_t MiddleButton = 4;
 constexpr std::uint8_t TabKey = 0x09;
 constexpr std::uint8_t EnterKey = 0x0D;
 constexpr std::uint8_t EscapeKey = 0x1B;
+
+// What the frame queued for drawing, as text: each screen object's kind,
+// vertices, colour and texture. Two frames that queue the same text look
+// the same.
+std::string DescribeScreen(const Engine::RenderQueue& queue)
+{
+    std::string text;
+    char number[64];
+    for (const auto& object : queue.GetScreenObjects())
+    {
+        const std::uint32_t count = object->GetType() == 0 ? 4 : object->GetIndexCount() / 6 * 4;
+        const Math::Vector3* vertices = object->GetVertices();
+        const Math::Vector4 color = object->GetColor();
+        const auto texture = object->GetTexture();
+        std::snprintf(number, sizeof number, "[%u %.2f %ux%u %.3f %.3f %.3f %.3f", count, object->GetDepth(),
+                      texture ? texture->GetWidth() : 0u, texture ? texture->GetHeight() : 0u, color.x, color.y,
+                      color.z, color.w);
+        text += number;
+        for (std::uint32_t i = 0; vertices != nullptr && i < count; ++i)
+        {
+            std::snprintf(number, sizeof number, " %.2f,%.2f", vertices[i].x, vertices[i].y);
+            text += number;
+        }
+        text += "]";
+    }
+    return text;
+}
 
 class GuiDemoScene : public ::testing::Test
 {
@@ -84,6 +112,7 @@ protected:
         mouse->Update();
         keyboard->Update();
         hud->Update(Step);
+        lastScreen_ = describeScreens ? DescribeScreen(sceneGraph->GetRenderQueue()) : std::string();
         sceneGraph->GetRenderQueue().ClearScreenObjects();
         return demo->TakeFrameLog();
     }
@@ -121,6 +150,8 @@ protected:
         return true;
     }
 
+    std::string DescribeScreenNow() const { return lastScreen_; }
+
     Bytes Save() const
     {
         Core::MemoryFile file;
@@ -135,6 +166,8 @@ protected:
     RefPtr<Input::KeyboardImp> keyboard;
     std::unique_ptr<GUI::HUD> hud;
     std::unique_ptr<::GuiDemoScene> demo;
+    bool describeScreens = true;
+    std::string lastScreen_;
 };
 
 TEST_F(GuiDemoScene, SeededRandomInputKeepsTheDisplaySound)
@@ -150,6 +183,7 @@ TEST_F(GuiDemoScene, SeededRandomInputKeepsTheDisplaySound)
     rest();
     const std::int32_t liveBefore = Core::GetLiveObjectCount();
     demo = std::make_unique<::GuiDemoScene>(*hud);
+    describeScreens = false;
     Core::SeedRandom(2024);
     const std::uint8_t keys[] = {TabKey, EnterKey, EscapeKey, 'A', 'G', 'Q', 'Z'};
     const std::uint8_t buttons[] = {LeftButton, RightButton, MiddleButton};
@@ -204,6 +238,122 @@ TEST_F(GuiDemoScene, SeededRandomInputKeepsTheDisplaySound)
     demo.reset();
     rest();
     EXPECT_EQ(Core::GetLiveObjectCount(), liveBefore);
+}
+
+TEST_F(GuiDemoScene, TheWholeDemoSavesAndLoads)
+{
+    // Open the modal form, close it, open it again; drag the main form by
+    // its caption, check a radio button.
+    struct Input
+    {
+        int x, y;
+        bool down;
+        int frames;
+    };
+    const auto play = [&](const std::vector<Input>& inputs)
+    {
+        std::vector<std::string> log;
+        for (const Input& input : inputs)
+        {
+            MoveTo(input.x, input.y);
+            source.SetKeyDown(LeftButton, input.down);
+            for (int i = 0; i < input.frames; ++i)
+            {
+                log.push_back(Frame());
+            }
+        }
+        return log;
+    };
+    // The main form's caption bar spans y 628-660; its client origin is
+    // (48, 108).
+    play({{300, 645, false, 2}, {300, 645, true, 1}, {360, 610, true, 3}, {360, 610, false, 2}});
+    ASSERT_EQ(hud->FindFormByName("Controls")->GetPosition(), Math::Vector2D(100, 65));
+    const auto click = [](int x, int y) { return std::vector<Input>{{x, y, false, 2}, {x, y, true, 1}, {x, y, false, 2}}; };
+    play(click(100 + 8 + 240 + 6, 65 + 8 + 410 + 6));
+    play(click(100 + 8 + 24 + 80, 65 + 8 + 284 + 18));
+    ASSERT_NE(hud->FindFormByName("Modal"), nullptr);
+    ASSERT_EQ(hud->GetModalForm(), hud->FindFormByName("Modal"));
+
+    const Bytes saved = Save();
+    // What the running demo shows and logs for a click outside the modal
+    // form, on its Ok button, and a press on the now free Start button.
+    std::vector<Input> replay = click(300, 300);
+    for (const auto& steps : {click(600 + 8 + 102 + 50, 300 + 8 + 50 + 18), click(100 + 8 + 24 + 80, 65 + 8 + 440 + 18)})
+    {
+        replay.insert(replay.end(), steps.begin(), steps.end());
+    }
+    Frame();
+    const std::string firstScreen = DescribeScreenNow();
+    const std::vector<std::string> expected = play(replay);
+    const std::string lastScreen = DescribeScreenNow();
+    std::string all;
+    for (const std::string& line : expected)
+    {
+        all += line + "\n";
+    }
+    EXPECT_NE(all.find("Start.MouseDown(0)"), std::string::npos) << all;
+
+    // Loaded into a cleared display it saves the same bytes, looks the same
+    // and reacts the same.
+    hud->Clear();
+    {
+        Core::MemoryFile file(saved.data(), static_cast<std::uint32_t>(saved.size()));
+        ASSERT_TRUE(hud->Load(file));
+    }
+    EXPECT_EQ(Save(), saved);
+    demo->ListenToDisplay();
+    Frame();
+    EXPECT_EQ(DescribeScreenNow(), firstScreen);
+    EXPECT_EQ(play(replay), expected);
+    EXPECT_EQ(DescribeScreenNow(), lastScreen);
+
+    // Every prefix and 1,000 byte-flipped copies: refused, reported, and
+    // the display as it was.
+    hud->Clear();
+    {
+        Core::MemoryFile file(saved.data(), static_cast<std::uint32_t>(saved.size()));
+        ASSERT_TRUE(hud->Load(file));
+    }
+    const Bytes running = Save();
+    std::vector<Bytes> damaged;
+#if ENGINE_SANITIZE
+    // Every prefix would take minutes under the sanitizers: every 7th.
+    const std::size_t prefixStep = 7;
+#else
+    const std::size_t prefixStep = 1;
+#endif
+    for (std::size_t cut = 0; cut < saved.size(); cut += prefixStep)
+    {
+        damaged.emplace_back(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(cut));
+    }
+    Core::SeedRandom(44);
+    for (int i = 0; i < 1000; ++i)
+    {
+        Bytes bytes = saved;
+        const std::size_t at = static_cast<std::size_t>(Core::Random()) * bytes.size() / (Core::RandomMaximum + 1u);
+        bytes[at] ^= static_cast<std::uint8_t>(1 + Core::Random() % 255);
+        damaged.push_back(bytes);
+    }
+    std::size_t refused = 0;
+    testing::internal::CaptureStderr();
+    for (const Bytes& bytes : damaged)
+    {
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        if (hud->Load(file))
+        {
+            // A flip that still reads (inside a number or a name): the
+            // running display is put back.
+            hud->Clear();
+            Core::MemoryFile original(saved.data(), static_cast<std::uint32_t>(saved.size()));
+            ASSERT_TRUE(hud->Load(original));
+            continue;
+        }
+        ++refused;
+        ASSERT_EQ(Save(), running) << bytes.size();
+    }
+    const std::string reports = testing::internal::GetCapturedStderr();
+    EXPECT_GE(refused, saved.size() / prefixStep);
+    EXPECT_NE(reports.find("heads-up display could not be loaded"), std::string::npos);
 }
 
 } // namespace
