@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 namespace
 {
@@ -20,6 +21,12 @@ struct RecordedScene
     std::function<std::unique_ptr<bench::World>()> make;
     std::uint64_t checksum;
 };
+
+// Test names and messages show the scene's name, not its bytes.
+void PrintTo(const RecordedScene& scene, std::ostream* out)
+{
+    *out << scene.name;
+}
 
 const RecordedScene Scenes[] = {
     {"PileOf50", [] { return bench::MakeOurPile(50); }, 0x1F1648DFBD400967ull},
