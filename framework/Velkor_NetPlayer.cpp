@@ -51,6 +51,8 @@ ZibGroup::~ZibGroup() = default;
 
 bool ZibGroup::AddPlayer(ZibPlayer* player)
 {
+    // Held from here: a refused player nobody else holds is released.
+    const Core::RefPtr<ZibPlayer> keep(player);
     if (player == nullptr || FindPlayer(player->GetID()) != nullptr)
     {
         return false;
