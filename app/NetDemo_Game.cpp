@@ -369,12 +369,16 @@ void NetDemo::TryJoin()
     {
         Print("join-failed after " + std::to_string(static_cast<long>(Core::GetMilliseconds() - before)) +
               " ms");
-        if (options_.cycles > 0)
+        // A cycling client tries again next frame; it gives up after 20
+        // failures in a row.
+        if (options_.cycles > 0 && ++failedJoins_ >= 20)
         {
             exitStatus_ = 4;
             Exit();
         }
+        return;
     }
+    failedJoins_ = 0;
 }
 
 void NetDemo::RunCycles()

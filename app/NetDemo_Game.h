@@ -118,6 +118,7 @@ private:
     std::uint32_t frame_ = 0;
     std::uint32_t chatCount_ = 0;
     std::uint32_t cyclesDone_ = 0;
+    std::uint32_t failedJoins_ = 0;
     std::map<std::uint32_t, std::uint32_t> keyRelease_;
     double startedAt_ = 0.0;
     std::vector<std::string> sessionsSeen_;

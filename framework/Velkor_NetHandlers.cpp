@@ -130,9 +130,8 @@ void ZibNet::HandleHostMessage(Network::SocketEvent& event)
 
 void ZibNet::HostJoin(const Network::SocketEvent& event)
 {
-    if (event.channel != HostStreamChannel || FindPlayerByAddress(event.peer) != nullptr)
+    if (event.channel != HostStreamChannel)
     {
-        // A connection that is a player already does not join twice.
         return;
     }
     PayloadReader reader(event.payload, event.payloadSize);
@@ -144,7 +143,13 @@ void ZibNet::HostJoin(const Network::SocketEvent& event)
     }
     std::int32_t reply = 0;
     Core::RefPtr<ZibPlayer> player;
-    if (allPlayers_->GetSize() >= maxPlayers_)
+    if (FindPlayerByAddress(event.peer) != nullptr)
+    {
+        // A player joins once per connection; a second request is told
+        // at once rather than left waiting.
+        reply = JoinDuplicateId;
+    }
+    else if (allPlayers_->GetSize() >= maxPlayers_)
     {
         reply = JoinSessionFull;
     }

@@ -345,7 +345,9 @@ TEST_F(NetSessionTest, JoinChecksRunInOrder)
         // The same connection cannot join twice.
         sent.sent.clear();
         FromClient(9, 1, JoinRequest(c.given, "eve"));
-        EXPECT_TRUE(sent.sent.empty());
+        ASSERT_EQ(sent.sent.size(), 1u);
+        EXPECT_EQ(sent.sent[0].bytes, U32s({static_cast<std::uint32_t>(Velkor::JoinDuplicateId)}));
+        EXPECT_EQ(net->GetAllPlayersGroup()->GetSize(), before + 1);
     }
 }
 
