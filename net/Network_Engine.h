@@ -105,6 +105,7 @@ public:
 
 private:
     friend class Zib_Broadcast_Data;
+    friend class SessionTestAccess;
 
     // One socket watched in a pass of the network thread.
     struct Watch
