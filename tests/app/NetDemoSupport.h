@@ -111,8 +111,11 @@ public:
 
     // Waits at most `limitMs` for a line for which `match` holds (lines
     // already read count); the line, or null. The pointer is good until
-    // this process's lines are read again.
-    const Line* WaitFor(const std::function<bool(const std::string&)>& match, double limitMs)
+    // this process's lines are read again. The processes in `alongside`
+    // are read meanwhile: a process whose output pipe fills stops at its
+    // next line until somebody reads it.
+    const Line* WaitFor(const std::function<bool(const std::string&)>& match, double limitMs,
+                        const std::vector<Process*>& alongside = {})
     {
         const Clock::time_point start = Clock::now();
         std::size_t checked = 0;
@@ -125,7 +128,15 @@ public:
                     return &lines_[checked];
                 }
             }
-            const double left = limitMs - MillisecondsSince(start);
+            for (Process* other : alongside)
+            {
+                other->Drain(0.0);
+            }
+            double left = limitMs - MillisecondsSince(start);
+            if (!alongside.empty())
+            {
+                left = std::min(left, 20.0);
+            }
             if (left <= 0.0 || !ReadSome(left))
             {
                 for (; checked < lines_.size(); ++checked)
@@ -145,9 +156,9 @@ public:
         return WaitFor([&](const std::string& text) { return text.rfind(prefix, 0) == 0; }, limitMs);
     }
 
-    const Line* WaitForLine(const std::string& line, double limitMs)
+    const Line* WaitForLine(const std::string& line, double limitMs, const std::vector<Process*>& alongside = {})
     {
-        return WaitFor([&](const std::string& text) { return text == line; }, limitMs);
+        return WaitFor([&](const std::string& text) { return text == line; }, limitMs, alongside);
     }
 
     // Reads what has come without waiting for more than `ms`.

@@ -1,6 +1,6 @@
-// A host under load: a flood of malformed datagrams and stream messages
-// while a well-behaved client keeps talking to it. The count is smaller in
-// the sanitizer tree.
+// A host under load: a client joining and leaving over and over, and a
+// flood of malformed datagrams and stream messages while a well-behaved
+// client keeps talking to it. The counts are smaller in the sanitizer tree.
 #include "NetDemoSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,13 @@ using NetDemoTest::Process;
 
 constexpr double StartLimitMs = 20000.0;
 constexpr double EventLimitMs = 15000.0;
+
+// "report players=P fds=F objects=O ..." -> the value of `key`.
+long ReportValue(const std::string& report, const std::string& key)
+{
+    const std::size_t at = report.find(" " + key + "=");
+    return at == std::string::npos ? -1 : std::atol(report.c_str() + at + key.size() + 2);
+}
 
 class NetHardeningDisplayTest : public ::testing::Test
 {
@@ -34,8 +41,50 @@ protected:
         return std::make_unique<Process>(NET_DEMO_PATH, arguments);
     }
 
+    std::string Report(Process& host)
+    {
+        const std::size_t before = host.GetLines().size();
+        host.Signal(SIGUSR1);
+        const NetDemoTest::Line* line =
+            host.WaitFor([&, seen = std::size_t{0}](const std::string& text) mutable
+                         { return ++seen > before && text.rfind("report ", 0) == 0; },
+                         EventLimitMs);
+        return line != nullptr ? line->text : std::string();
+    }
+
     std::string discovery;
 };
+
+TEST_F(NetHardeningDisplayTest, AHostSurvivesAClientJoiningAndLeavingOverAndOver)
+{
+    // Room for the players whose leaving the host has not seen yet.
+    auto host = Run({"--host", "revolving", "--name", "H", "--fps", "0", "--max", "64"});
+    const NetDemoTest::Line* hosted = host->WaitForPrefix("hosted ", StartLimitMs);
+    ASSERT_NE(hosted, nullptr) << host->Transcript();
+    const std::string address = hosted->text.substr(7);
+
+    // A few cycles first, so that what is made once per process exists.
+    auto warmUp = Run({"--join", address, "--name", "c", "--cycles", "3", "--fps", "0"});
+    EXPECT_EQ(warmUp->Wait(StartLimitMs + EventLimitMs), 0) << warmUp->Transcript();
+    host->Drain(500.0);
+    const std::string before = Report(*host);
+    ASSERT_EQ(ReportValue(before, "players"), 1) << host->Transcript();
+
+    auto cycler =
+        Run({"--join", address, "--name", "c", "--cycles", std::to_string(NET_CYCLES), "--fps", "0"});
+    // The host prints a few lines a cycle: they are read all along, or it
+    // would stop at a full pipe.
+    EXPECT_NE(cycler->WaitForLine("cycles-done " + std::to_string(NET_CYCLES), 240000.0, {host.get()}), nullptr)
+        << cycler->Transcript();
+    EXPECT_EQ(cycler->Wait(EventLimitMs), 0);
+    host->Drain(1000.0);
+    const std::string after = Report(*host);
+    EXPECT_EQ(ReportValue(after, "players"), 1) << after;
+    EXPECT_EQ(ReportValue(after, "fds"), ReportValue(before, "fds")) << before << "\n" << after;
+    EXPECT_EQ(ReportValue(after, "objects"), ReportValue(before, "objects")) << before << "\n" << after;
+    host->Signal(SIGTERM);
+    EXPECT_EQ(host->Wait(EventLimitMs), 0);
+}
 
 // Sends junk to the host: datagrams to its datagram port and messages on
 // stream connections, with random ids 0 to 30, lengths that lie, payloads
