@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace Engine
@@ -237,8 +238,47 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
             openPass = nullptr;
         }
     };
-    for (RenderQueueItem& item : items)
+    bool clipSpace = true;
+    for (std::size_t index = 0; index < items.size(); ++index)
     {
+        if (clipSpace && IsBatchableSprite(items[index]))
+        {
+            std::size_t end = index + 1;
+            while (end < items.size() && IsBatchableSprite(items[end]))
+            {
+                ++end;
+            }
+            if (end - index > 1)
+            {
+                const Core::RefPtr<Renderer::Technique> technique = spriteEffect_->GetTechnique(0);
+                const Core::RefPtr<Renderer::Pass> pass =
+                    technique ? technique->GetPass(0) : Core::RefPtr<Renderer::Pass>();
+                if (pass)
+                {
+                    unbindMesh();
+                    if (pass.Get() != openPass)
+                    {
+                        closeRun();
+                        spriteEffect_->SetTexture(1, items[index].texture);
+                        renderer.SetTexture(0, spriteEffect_->GetTexture(1));
+                        technique->SaveStates();
+                        pass->Apply();
+                        openTechnique = technique.Get();
+                        openPass = pass.Get();
+                    }
+                    // Asked with the pass in place: it may switch on what
+                    // clip-space vertices cannot feed.
+                    clipSpace = renderer.DrawsClipSpaceExactly();
+                    if (clipSpace)
+                    {
+                        DrawSpriteBatches(&items[index], end - index, *pass);
+                        index = end - 1;
+                        continue;
+                    }
+                }
+            }
+        }
+        RenderQueueItem& item = items[index];
         Renderer::Effect* effect = item.primitiveType == Renderer::PrimitiveLines    ? lineEffect_.Get()
                                    : item.primitiveType == Renderer::PrimitivePoints ? pointEffect_.Get()
                                                                                      : item.effect.Get();
@@ -315,6 +355,55 @@ void RenderQueue::DrawItems(std::vector<RenderQueueItem>& items)
         }
     }
     closeRun();
+}
+
+bool RenderQueue::IsBatchableSprite(const RenderQueueItem& item) const
+{
+    return item.sprite && !item.particle && !item.screenSpace && item.effect.Get() == spriteEffect_.Get() &&
+           item.mesh.Get() == unitQuad_.Get() && item.drawRangeIndex == 0 &&
+           item.primitiveType == Renderer::PrimitiveTriangles;
+}
+
+// The sprite pass is applied. Each batch binds its texture as a change of
+// texture inside a run does; afterwards the renderer holds what drawing
+// the items one by one would have left: the last item's texture, colour,
+// world and texture matrix.
+void RenderQueue::DrawSpriteBatches(const RenderQueueItem* items, std::size_t count,
+                                    const Renderer::Pass& pass)
+{
+    Renderer::IRenderer& renderer = *renderer_;
+    const auto bind = [&](const Core::RefPtr<Renderer::ITexture>& texture)
+    {
+        spriteEffect_->SetTexture(1, texture);
+        const Core::RefPtr<Renderer::ITexture> bound = spriteEffect_->GetTexture(1);
+        if (bound.Get() != renderer.GetTexture(0).Get())
+        {
+            renderer.SetTexture(0, nullptr);
+            renderer.SetTexture(0, bound);
+            pass.Apply();
+        }
+    };
+    batcher_.Plan(renderer, items, count, *unitQuad_);
+    renderer.SetPrimitiveType(Renderer::PrimitiveTriangles);
+    renderer.BeginClipSpaceTriangles(batcher_.GetPositions(), batcher_.GetTexCoords(), batcher_.GetColors());
+    for (const SpriteBatcher::Batch& batch : batcher_.GetBatches())
+    {
+        bind(batch.first->texture);
+        // Set only when it changes: loading a matrix makes the driver
+        // prepare the next draw again.
+        const Math::Matrix4 current = renderer.GetTextureMatrix(0);
+        if (std::memcmp(current.m, batch.first->textureMatrix.m, sizeof current.m) != 0)
+        {
+            renderer.SetTextureMatrix(0, batch.first->textureMatrix);
+        }
+        renderer.DrawClipSpaceTriangles(batch.begin, batch.count);
+    }
+    renderer.EndClipSpaceTriangles();
+    const RenderQueueItem& last = items[count - 1];
+    bind(last.texture);
+    renderer.SetCurrentColor(last.color);
+    renderer.SetWorldMatrix(last.worldMatrix);
+    renderer.SetTextureMatrix(0, last.textureMatrix);
 }
 
 void RenderQueue::DrawOverlay()

@@ -4,6 +4,7 @@
 #include "engine/Engine_Mesh.h"
 #include "engine/Engine_RenderQueueItem.h"
 #include "engine/Engine_ScreenObject.h"
+#include "engine/Engine_SpriteBatcher.h"
 #include "renderer/Renderer_DisplayDescription.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ScissorState.h"
@@ -13,7 +14,8 @@
 namespace Renderer
 {
 class IRenderer;
-}
+class Pass;
+} // namespace Renderer
 
 namespace Engine
 {
@@ -122,6 +124,13 @@ private:
     static WholeDisplay UseWholeDisplay(Renderer::IRenderer& renderer);
     static void RestoreViewportAndScissor(Renderer::IRenderer& renderer, const WholeDisplay& display);
 
+    // Sprites drawn through the sprite effect only, as a quad placed by
+    // their world matrix: what the sprite batches can take.
+    bool IsBatchableSprite(const RenderQueueItem& item) const;
+    // Draws consecutive batchable sprites in few draws, the picture the
+    // same as drawing them one by one (see SpriteBatcher).
+    void DrawSpriteBatches(const RenderQueueItem* items, std::size_t count, const Renderer::Pass& pass);
+
     Renderer::IRenderer* renderer_ = nullptr;
     Core::RefPtr<Camera> camera_;
     std::vector<RenderQueueItem> opaque_;
@@ -135,6 +144,7 @@ private:
     Core::RefPtr<Renderer::Effect> backgroundEffect_;
     Core::RefPtr<Renderer::ParticleEffect> particleEffect_;
     Core::RefPtr<Mesh> unitQuad_;
+    SpriteBatcher batcher_;
 };
 
 } // namespace Engine

@@ -1,5 +1,7 @@
 #include "renderer/Renderer_IRenderer.h"
 
+#include "renderer/Renderer_ClipSpace.h"
+
 namespace Renderer
 {
 
@@ -31,5 +33,16 @@ void IRenderer::SetInstance(IRenderer* renderer)
 {
     g_instance = renderer;
 }
+
+Math::Matrix4 IRenderer::GetClipMatrix(const Math::Matrix4& world)
+{
+    return ClipMatrix(GetProjectionMatrix(), GetViewMatrix() * world);
+}
+
+void IRenderer::BeginClipSpaceTriangles(const float*, const float*, const float*) {}
+
+void IRenderer::DrawClipSpaceTriangles(std::uint32_t, std::uint32_t) {}
+
+void IRenderer::EndClipSpaceTriangles() {}
 
 } // namespace Renderer

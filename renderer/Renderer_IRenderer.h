@@ -199,6 +199,26 @@ public:
     // The inverse; false when the transform cannot be inverted.
     virtual bool Unproject(Math::Vector3& object, const Math::Vector3& window) = 0;
 
+    // --- Triangles placed in clip space by the caller ----------------------
+    // Whether `DrawClipSpaceTriangles` works and puts a vertex placed with
+    // `GetClipMatrix` and `ToClipSpace` (Renderer_ClipSpace.h) exactly where
+    // drawing the object point through the matrices would. Renderers that
+    // cannot promise that say no, and callers draw through the matrices.
+    virtual bool DrawsClipSpaceExactly() { return false; }
+    // Projection x view x `world`, formed as the pipeline forms it.
+    Math::Matrix4 GetClipMatrix(const Math::Matrix4& world);
+    // Between Begin and End, triangles are drawn from clip-space positions
+    // (4 floats a vertex), unit-0 texture coordinates (2 floats, through
+    // texture matrix 0 as always) and colours (4 floats, each triangle
+    // filled with one vertex's colour as a colour set for the whole draw
+    // would be). Begin takes the arrays (kept alive by the caller until End)
+    // and bypasses the matrices; End puts the matrices and the shading back
+    // and unsets the three arrays. Nothing else may draw in between.
+    virtual void BeginClipSpaceTriangles(const float* positions, const float* texCoords, const float* colors);
+    // Vertices first to first + count - 1 of the arrays.
+    virtual void DrawClipSpaceTriangles(std::uint32_t first, std::uint32_t count);
+    virtual void EndClipSpaceTriangles();
+
     // --- Clears and read-back ---------------------------------------------
     virtual void ClearColorBuffer(const Math::Vector4& color) = 0;
     virtual void ClearDepthBuffer(float depth) = 0;

@@ -428,6 +428,100 @@ void OGLRenderer::DrawIndexedPrimitives(std::int32_t type, std::uint32_t first, 
     }
 }
 
+// Fog, lighting, coordinate generation and user clip planes read eye or
+// object coordinates, which a vertex placed in clip space does not carry.
+bool OGLRenderer::DrawsClipSpaceExactly()
+{
+    if (glIsEnabled(GL_FOG) || glIsEnabled(GL_LIGHTING))
+    {
+        return false;
+    }
+    GLint maximumPlanes = 0;
+    glGetIntegerv(GL_MAX_CLIP_PLANES, &maximumPlanes);
+    for (GLint plane = 0; plane < maximumPlanes; ++plane)
+    {
+        if (glIsEnabled(static_cast<GLenum>(GL_CLIP_PLANE0 + plane)))
+        {
+            return false;
+        }
+    }
+    GLint active = GL_TEXTURE0_ARB;
+    if (multitexture_)
+    {
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
+    }
+    bool generated = false;
+    for (std::uint32_t unit = 0; unit < static_cast<std::uint32_t>(textureUnits_) && !generated; ++unit)
+    {
+        if (!SelectTextureUnit(unit))
+        {
+            break;
+        }
+        generated = glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T) ||
+                    glIsEnabled(GL_TEXTURE_GEN_R) || glIsEnabled(GL_TEXTURE_GEN_Q);
+    }
+    if (multitexture_)
+    {
+        OpenGLExtensions::activeTexture(static_cast<GLenum>(active));
+    }
+    return !generated;
+}
+
+void OGLRenderer::BeginClipSpaceTriangles(const float* positions, const float* texCoords, const float* colors)
+{
+    if (clipSpaceOpen_ || positions == nullptr)
+    {
+        return;
+    }
+    clipSpaceOpen_ = true;
+    // Identity matrices make the pipeline's placement the identity: each
+    // coordinate is 1 x itself plus zeros, exact however it is evaluated.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // A colour given per vertex is interpolated, which is not exact even
+    // where all three corners agree; a colour given for the whole draw is
+    // read as it stands. Flat shading reads each triangle's colour as it
+    // stands too.
+    GLint shading = GL_SMOOTH;
+    glGetIntegerv(GL_SHADE_MODEL, &shading);
+    clipSpaceShading_ = shading;
+    glShadeModel(GL_FLAT);
+    vertexArray_ = positions;
+    SetClientArray(GL_VERTEX_ARRAY, positions,
+                   [](const void* data) { glVertexPointer(4, GL_FLOAT, 0, data); });
+    SetColorArray(colors);
+    SetTexCoordArray(0, texCoords);
+}
+
+void OGLRenderer::DrawClipSpaceTriangles(std::uint32_t first, std::uint32_t count)
+{
+    count -= count % 3;
+    if (!clipSpaceOpen_ || count == 0 || std::uint64_t{first} + count > MaxGLCount)
+    {
+        return;
+    }
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(first), static_cast<GLsizei>(count));
+}
+
+void OGLRenderer::EndClipSpaceTriangles()
+{
+    if (!clipSpaceOpen_)
+    {
+        return;
+    }
+    clipSpaceOpen_ = false;
+    SetVertexArray(nullptr);
+    SetColorArray(nullptr);
+    SetTexCoordArray(0, nullptr);
+    glShadeModel(static_cast<GLenum>(clipSpaceShading_));
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection_.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(modelView_.m);
+}
+
 void OGLRenderer::SetVertexBuffer(std::uint32_t stream, const Core::RefPtr<IVertexBuffer>& buffer)
 {
     if (stream >= VertexStreamCount)

@@ -190,6 +190,11 @@ public:
     Math::Matrix4 GetTextureMatrix(std::uint32_t unit) override;
     bool Project(Math::Vector3& window, const Math::Vector3& object) override;
     bool Unproject(Math::Vector3& object, const Math::Vector3& window) override;
+    bool DrawsClipSpaceExactly() override;
+    void BeginClipSpaceTriangles(const float* positions, const float* texCoords,
+                                 const float* colors) override;
+    void DrawClipSpaceTriangles(std::uint32_t first, std::uint32_t count) override;
+    void EndClipSpaceTriangles() override;
 
     void ClearColorBuffer(const Math::Vector4& color) override;
     void ClearDepthBuffer(float depth) override;
@@ -248,6 +253,9 @@ private:
     Core::RefPtr<IIndexBuffer> indexBuffer_;
 
     const void* vertexArray_ = nullptr;
+    // The shading model a clip-space drawing replaced, while one is open.
+    std::int32_t clipSpaceShading_ = 0;
+    bool clipSpaceOpen_ = false;
     const void* indexArray_ = nullptr;
     bool indices16_ = false;
     std::int32_t primitiveType_ = PrimitiveTriangles;
