@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <vector>
+
 namespace
 {
 
@@ -137,6 +140,97 @@ TEST_F(CollisionActorsDisplayTest, TheBeamTablesHoldTheirSegments)
             EXPECT_EQ(segment.pointA, check.a);
             EXPECT_EQ(segment.pointB, check.b);
         }
+    }
+}
+
+// The sprites that use each actor, by name, with their sheets and frame
+// counts (the number of frame delays of each animation): the actor follows
+// the sprite's frames end to end, so the counts add up to the actor's.
+struct UserSheet
+{
+    const char* sheet;
+    std::uint32_t frames;
+};
+
+struct ActorUser
+{
+    std::uint32_t actor;
+    const char* user;
+    std::vector<UserSheet> sheets;
+};
+
+const std::vector<UserSheet> PlayerColours = {
+    {"BLUEANIMATION0.png", 4}, {"GREENANIMATION0.png", 4}, {"YELLOWANIMATE.png", 4}, {"ORANGEANIMATION.png", 4},
+    {"REDANIMATE.png", 4},     {"SheildBubble.png", 1},    {"WHITEANIMATE.png", 4},
+};
+
+const std::vector<ActorUser> ActorUsers = {
+    {0, "sprite1", {{"BG.png", 1}}},
+    {1, "sprite0", {{"Animation1.png", 2}}},
+    {2, "background", {{"MENU.png", 1}}},
+    {3, "startButton", {{"START.png", 2}}},
+    {4, "tutorialButton", {{"TUTORIAL.png", 2}}},
+    {5, "OptionsButton", {{"OPTIONSBUTTON.png", 2}}},
+    {6, "ExitButton", {{"EXITBUTTON.png", 2}}},
+    {7, "CreditButton", {{"CREDITBUTTON.png", 2}}},
+    {8, "playerball", {{"Core Animate0.png", 6}}},
+    {9, "PauseMouse", {{"PLAYERBALL.png", 1}}},
+    {10, "ExitButton", {{"Exit.png", 2}}},
+    {11, "RestartButton", {{"Restart.png", 2}}},
+    {12, "QuitScreen", {{"QuitMenu.png", 1}}},
+    {13, "QuitYesButton", {{"YesButton.png", 2}}},
+    {14, "QuitNoButton", {{"NoButton.png", 2}}},
+    {15, "ResumeButton", {{"ResumeB.png", 2}}},
+    {16, "lose_background", {{"BACKGROUND0.png", 1}}},
+    {17, "Bonus", {{"BONUS.png", 1}}},
+    {18,
+     "ball",
+     {{"blueball.png", 1},
+      {"greenball.png", 1},
+      {"YELLOWBALL.png", 1},
+      {"ORANGEBALL.png", 1},
+      {"REDBALL.png", 1},
+      {"white.png", 1}}},
+    {19, "whiteball", {{"WHITESCALE.png", 6}, {"ENEMYWHITE.png", 1}, {"white.png", 1}}},
+    {20, "sheildpowerup", {{"sheildpowerup.png", 1}}},
+    {21, "spikeball", {{"REDBALLSCALE.png", 6}, {"SpikeBall.png", 1}}},
+    {22, "sprite0", {{"SheildBubble.png", 1}}},
+    {23, "blackHolePU", {{"blackHolePU.png", 6}}},
+    {24, "Lazer1", {{"LAZER0.png", 11}}},
+    {25, "Lazer", {{"LAZER11.png", 11}}},
+    {26, "playerball", PlayerColours},
+    {27, "WhiteLazer", {{"WHITELAZERANI.png", 5}}},
+    {29, "BorderColour", {{"REDBORDER.png", 1}, {"BLUEBORDER.png", 1}}},
+    {30, "PauseScreen", {{"PausedScreen.png", 1}}},
+    {31, "sprite0", {{"Death.png", 8}}},
+    {32, "win", {{"WIN.png", 1}}},
+    {33, "MainMenu", {{"BACKTOMAINMENU.png", 2}}},
+    {34, "WhiteLazer", {{"ORIGINALWHITE.png", 1}}},
+    {35, "CreditPage", {{"CREDITPAGE.png", 1}}},
+    {36, "sprite0", {{"LOADINGPAGE.png", 1}}},
+    {37, "sprite0", {{"OPTIONSBACKGROUND.png", 1}}},
+    {38, "FullScreenButton", {{"FullScreenButton.png", 2}}},
+    {39, "MainMenu", {{"BACKTOMAINMENU1.png", 2}}},
+    {40, "MuteButton", {{"MuteButton.png", 4}}},
+    {41, "lose_background", {{"Animation0.png", 1}}},
+};
+
+TEST_F(CollisionActorsDisplayTest, EachActorHasTheFramesOfItsSprites)
+{
+    Start();
+    Frame();
+    for (const ActorUser& user : ActorUsers)
+    {
+        SCOPED_TRACE(std::to_string(user.actor) + " " + user.user);
+        std::uint32_t frames = 0;
+        for (const UserSheet& sheet : user.sheets)
+        {
+            frames += sheet.frames;
+            EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "Resources" /
+                                                "Animations" / sheet.sheet))
+                << sheet.sheet;
+        }
+        EXPECT_EQ(FrameCount(user.actor), frames);
     }
 }
 
