@@ -63,6 +63,11 @@ Visibility9Class* FindNextLevelHint()
 
 Core::RefPtr<MyGame::LevelMachine> MyGame::BuildLevelSM()
 {
+    return MakeLevelSM(this);
+}
+
+Core::RefPtr<MyGame::LevelMachine> MyGame::MakeLevelSM(MyGame* owner)
+{
     // In evaluation order within each state; every hold time is 0, so a
     // transition fires on the first frame its condition holds. In the main
     // menu the tutorial wins over credits, credits over start, start over
@@ -115,7 +120,7 @@ Core::RefPtr<MyGame::LevelMachine> MyGame::BuildLevelSM()
         }
         states.emplace_back(state.Get());
     }
-    Core::RefPtr<LevelMachine> machine(new ("Brillow_LevelSM", __LINE__) LevelMachine(states, S0, 0.0f, this));
+    Core::RefPtr<LevelMachine> machine(new ("Brillow_LevelSM", __LINE__) LevelMachine(states, S0, 0.0f, owner));
     machine->name = "LevelSM";
     return machine;
 }

@@ -107,12 +107,16 @@ void MyGame::WriteGameState(Core::File& file) const
     {
         levelSM->Write(file);
     }
-    file << totalScore << levelScore << pointsNeeded << playStarted << stage << startRequested
-         << tutorialRequested << playerLost << backToMenuRequested << creditsRequested << optionsRequested << muted
-         << introRunning;
+    const GameData data = GetGameData();
+    file << data.totalScore << data.levelScore << data.pointsNeeded << data.playStarted << data.stage;
+    for (const std::uint8_t request : data.requests)
+    {
+        file << request;
+    }
 }
 
-bool MyGame::ReadGameState(Core::File& file)
+bool MyGame::ReadGameStateRecord(Core::File& file, const LevelMachine* machine,
+                                 Core::RefPtr<LevelMachine>& machineRead, GameData& data)
 {
     if (file.Failed())
     {
@@ -120,21 +124,15 @@ bool MyGame::ReadGameState(Core::File& file)
     }
     // The machine is read into a copy, so a record that turns out short
     // after the machine's part leaves the running machine as it was.
-    Core::RefPtr<LevelMachine> machine;
-    if (levelSM)
+    Core::RefPtr<LevelMachine> copy;
+    if (machine != nullptr)
     {
-        machine = levelSM->Copy();
-        machine->SetOwner(this);
-        machine->Read(file);
+        copy = machine->Copy();
+        copy->Read(file);
     }
-    std::int32_t total = 0;
-    std::int32_t level = 0;
-    std::int32_t needed = 0;
-    std::uint8_t started = 0;
-    std::int32_t stageRead = 0;
-    std::uint8_t requests[8] = {};
-    file >> total >> level >> needed >> started >> stageRead;
-    for (std::uint8_t& request : requests)
+    GameData read;
+    file >> read.totalScore >> read.levelScore >> read.pointsNeeded >> read.playStarted >> read.stage;
+    for (std::uint8_t& request : read.requests)
     {
         file >> request;
     }
@@ -142,19 +140,52 @@ bool MyGame::ReadGameState(Core::File& file)
     {
         return false;
     }
-    levelSM = machine;
-    totalScore = total;
-    levelScore = level;
-    pointsNeeded = needed;
-    playStarted = started;
-    stage = stageRead;
-    startRequested = requests[0];
-    tutorialRequested = requests[1];
-    playerLost = requests[2];
-    backToMenuRequested = requests[3];
-    creditsRequested = requests[4];
-    optionsRequested = requests[5];
-    muted = requests[6];
-    introRunning = requests[7];
+    machineRead = copy;
+    data = read;
     return true;
+}
+
+bool MyGame::ReadGameState(Core::File& file)
+{
+    Core::RefPtr<LevelMachine> machine;
+    GameData data;
+    if (!ReadGameStateRecord(file, levelSM.Get(), machine, data))
+    {
+        return false;
+    }
+    if (machine)
+    {
+        machine->SetOwner(this);
+    }
+    levelSM = machine;
+    SetGameData(data);
+    return true;
+}
+
+MyGame::GameData MyGame::GetGameData() const
+{
+    return {totalScore,
+            levelScore,
+            pointsNeeded,
+            playStarted,
+            stage,
+            {startRequested, tutorialRequested, playerLost, backToMenuRequested, creditsRequested, optionsRequested,
+             muted, introRunning}};
+}
+
+void MyGame::SetGameData(const GameData& data)
+{
+    totalScore = data.totalScore;
+    levelScore = data.levelScore;
+    pointsNeeded = data.pointsNeeded;
+    playStarted = data.playStarted;
+    stage = data.stage;
+    startRequested = data.requests[0];
+    tutorialRequested = data.requests[1];
+    playerLost = data.requests[2];
+    backToMenuRequested = data.requests[3];
+    creditsRequested = data.requests[4];
+    optionsRequested = data.requests[5];
+    muted = data.requests[6];
+    introRunning = data.requests[7];
 }

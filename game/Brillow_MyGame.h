@@ -46,15 +46,36 @@ public:
     // `levelScore` reaches it, the current level's stage-complete switch.
     void Update(float dt) override;
 
+    // The game data as one record, in member order.
+    struct GameData
+    {
+        std::int32_t totalScore = 0;
+        std::int32_t levelScore = 0;
+        std::int32_t pointsNeeded = 0;
+        std::uint8_t playStarted = 0;
+        std::int32_t stage = 0;
+        // startRequested to introRunning, in member order.
+        std::uint8_t requests[8] = {};
+    };
+
     // The game's part of a saved game: the level machine's record, then the
     // game data in member order (i32 and u8, little-endian).
     void WriteGameState(Core::File& file) const;
     // Reads what WriteGameState wrote, all or nothing: false, with nothing
     // changed, when the record is short or damaged.
     bool ReadGameState(Core::File& file);
+    // The reading itself: into a copy of `machine` (null for none) and
+    // `data`, changing neither `machine` nor anything else. False when the
+    // record is short or damaged.
+    static bool ReadGameStateRecord(Core::File& file, const LevelMachine* machine,
+                                    Core::RefPtr<LevelMachine>& machineRead, GameData& data);
+    GameData GetGameData() const;
+    void SetGameData(const GameData& data);
 
     // The level machine of a fresh game; called once by the constructor.
     Core::RefPtr<LevelMachine> BuildLevelSM();
+    // The same machine for `owner` (which it only stores).
+    static Core::RefPtr<LevelMachine> MakeLevelSM(MyGame* owner);
 
     // Game data, in this order.
     std::int32_t totalScore = 0;
