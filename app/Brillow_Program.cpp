@@ -63,7 +63,8 @@ std::string DescribeBrillowFrame()
         const auto flag = static_cast<PlayFlag>(i);
         if (const std::uint8_t* byte = flags->GetPlayFlag(flag))
         {
-            carried += (carried.empty() ? "" : ",") + std::string(GetPlayFlagName(flag)) + ":" + number(*byte);
+            carried +=
+                (carried.empty() ? "" : ",") + std::string(GetPlayFlagName(flag)) + ":" + number(*byte);
         }
     }
     add("flags", carried.empty() ? "-" : carried);
@@ -82,7 +83,8 @@ Core::RefPtr<Engine::Application> CreateApplication(const std::vector<std::strin
     }
     MyLevelFactory::SetFixedSeed(options.seed);
     Core::RefPtr<Engine::Application> game = CreateBrillowApplication();
-    Core::RefPtr<Engine::RenderingApplication> rendering(dynamic_cast<Engine::RenderingApplication*>(game.Get()));
-    return Core::RefPtr<Engine::Application>(new ("Brillow_Program", __LINE__)
-                                                 Harness::RunHarness(options, rendering, &DescribeBrillowFrame));
+    Core::RefPtr<Engine::RenderingApplication> rendering(
+        dynamic_cast<Engine::RenderingApplication*>(game.Get()));
+    return Core::RefPtr<Engine::Application>(
+        new ("Brillow_Program", __LINE__) Harness::RunHarness(options, rendering, &DescribeBrillowFrame));
 }

@@ -23,9 +23,9 @@ struct KeyName
 
 constexpr KeyName KeyNames[] = {
     {"escape", Input::Key::Escape}, {"enter", Input::Key::Return}, {"return", Input::Key::Return},
-    {"space", Input::Key::Space},   {"tab", Input::Key::Tab},       {"backspace", Input::Key::Back},
-    {"left", Input::Key::Left},     {"up", Input::Key::Up},         {"right", Input::Key::Right},
-    {"down", Input::Key::Down},     {"shift", Input::Key::Shift},   {"control", Input::Key::Control},
+    {"space", Input::Key::Space},   {"tab", Input::Key::Tab},      {"backspace", Input::Key::Back},
+    {"left", Input::Key::Left},     {"up", Input::Key::Up},        {"right", Input::Key::Right},
+    {"down", Input::Key::Down},     {"shift", Input::Key::Shift},  {"control", Input::Key::Control},
     {"alt", Input::Key::Alt},
 };
 
@@ -96,9 +96,7 @@ std::string ReadEvent(const std::vector<std::string>& words, InputEvent& event)
     }
     const std::string& what = words[1];
     const auto expect = [&](std::size_t count, const char* form) -> std::string
-    {
-        return words.size() == count ? std::string() : "\"" + what + "\" is written \"" + form + "\"";
-    };
+    { return words.size() == count ? std::string() : "\"" + what + "\" is written \"" + form + "\""; };
     if (what == "move")
     {
         if (std::string problem = expect(4, "<frame> move <x> <y>"); !problem.empty())

@@ -93,7 +93,8 @@ void AddRunOptions(Engine::CommandLine& commandLine, RunOptions& options)
                               options.seed = seed;
                               return {};
                           });
-    commandLine.AddOption("--input", "FILE", "play the scripted input of FILE instead of the mouse and keyboard",
+    commandLine.AddOption("--input", "FILE",
+                          "play the scripted input of FILE instead of the mouse and keyboard",
                           [&options](const std::string& value) -> std::string
                           {
                               std::string problem = ReadInputScript(value, options.input);
@@ -207,8 +208,8 @@ void FixedStepClock::SetTicking(bool ticking)
     Clock().ticking = ticking;
 }
 
-RunHarness::RunHarness(const RunOptions& options, const Core::RefPtr<Engine::RenderingApplication>& application,
-                       FrameDescriber describe)
+RunHarness::RunHarness(const RunOptions& options,
+                       const Core::RefPtr<Engine::RenderingApplication>& application, FrameDescriber describe)
     : options_(options), application_(application), describe_(std::move(describe))
 {
     std::sort(options_.screenshotsAt.begin(), options_.screenshotsAt.end(),
@@ -293,7 +294,8 @@ void RunHarness::RunFrame()
 
     if (log_ != nullptr)
     {
-        const std::string line = std::to_string(frame) + " " + (describe_ ? describe_() : std::string()) + "\n";
+        const std::string line =
+            std::to_string(frame) + " " + (describe_ ? describe_() : std::string()) + "\n";
         if (std::fputs(line.c_str(), log_) < 0)
         {
             Fail("cannot write the log \"" + options_.log + "\"");

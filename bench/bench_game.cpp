@@ -23,8 +23,8 @@ namespace
 Core::RefPtr<MyGame> MakeGame(std::uint32_t index)
 {
     setenv("ALSOFT_DRIVERS", "null", 0);
-    Core::RefPtr<MyGame> game(new MyGame(new MyLevelFactory(), Engine::DisplayRequest{64, 48, 60, 0, false, false},
-                                         index));
+    Core::RefPtr<MyGame> game(
+        new MyGame(new MyLevelFactory(), Engine::DisplayRequest{64, 48, 60, 0, false, false}, index));
     game->RunFrame();
     return game;
 }

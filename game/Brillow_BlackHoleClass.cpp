@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BlackHoleClass)
 
 BlackHoleClass::BlackHoleClass() = default;
 
-BlackHoleClass::BlackHoleClass(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BlackHoleClass::BlackHoleClass(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BlackHoleClass::BlackHoleClass(const BlackHoleClass& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BlackHoleClassT)
 
 BlackHoleClassT::BlackHoleClassT() = default;
 
-BlackHoleClassT::BlackHoleClassT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BlackHoleClassT::BlackHoleClassT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BlackHoleClassT::BlackHoleClassT(const BlackHoleClassT& other) = default;
 

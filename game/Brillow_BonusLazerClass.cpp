@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BonusLazerClass)
 
 BonusLazerClass::BonusLazerClass() = default;
 
-BonusLazerClass::BonusLazerClass(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BonusLazerClass::BonusLazerClass(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BonusLazerClass::BonusLazerClass(const BonusLazerClass& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BonusLazerClassT)
 
 BonusLazerClassT::BonusLazerClassT() = default;
 
-BonusLazerClassT::BonusLazerClassT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BonusLazerClassT::BonusLazerClassT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BonusLazerClassT::BonusLazerClassT(const BonusLazerClassT& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BonusTextThing)
 
 BonusTextThing::BonusTextThing() = default;
 
-BonusTextThing::BonusTextThing(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BonusTextThing::BonusTextThing(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BonusTextThing::BonusTextThing(const BonusTextThing& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BorderClass)
 
 BorderClass::BorderClass() = default;
 
-BorderClass::BorderClass(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BorderClass::BorderClass(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BorderClass::BorderClass(const BorderClass& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BorderClassT)
 
 BorderClassT::BorderClassT() = default;
 
-BorderClassT::BorderClassT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+BorderClassT::BorderClassT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 BorderClassT::BorderClassT(const BorderClassT& other) = default;
 

@@ -40,7 +40,8 @@ namespace GameClass
 // A copy of `machine` for a copied object: its own states, and `owner` as
 // the owner of the copy and of every machine nested in it. Null for none.
 template <class T>
-Core::RefPtr<Velkor::StateMachine<T>> CloneMachine(const Core::RefPtr<Velkor::StateMachine<T>>& machine, T* owner)
+Core::RefPtr<Velkor::StateMachine<T>> CloneMachine(const Core::RefPtr<Velkor::StateMachine<T>>& machine,
+                                                   T* owner)
 {
     if (!machine)
     {

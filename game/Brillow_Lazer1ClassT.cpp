@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Lazer1ClassT)
 
 Lazer1ClassT::Lazer1ClassT() = default;
 
-Lazer1ClassT::Lazer1ClassT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+Lazer1ClassT::Lazer1ClassT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 Lazer1ClassT::Lazer1ClassT(const Lazer1ClassT& other) = default;
 

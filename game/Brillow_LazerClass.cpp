@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(LazerClass)
 
 LazerClass::LazerClass() = default;
 
-LazerClass::LazerClass(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+LazerClass::LazerClass(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 LazerClass::LazerClass(const LazerClass& other) = default;
 

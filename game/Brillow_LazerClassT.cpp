@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(LazerClassT)
 
 LazerClassT::LazerClassT() = default;
 
-LazerClassT::LazerClassT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+LazerClassT::LazerClassT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 LazerClassT::LazerClassT(const LazerClassT& other) = default;
 

@@ -83,7 +83,11 @@ Core::RefPtr<MyGame::LevelMachine> MyGame::MakeLevelSM(MyGame* owner)
           {Loading, &MyGame::IsStartRequested},
           {Options, &MyGame::IsOptionsRequested}}},
         {"Options", 0.0f, &MyGame::EnterOptions, nullptr, {{S0, &MyGame::IsBackToMenuRequested}}},
-        {"Credits", 0.0f, &MyGame::EnterCredits, &MyGame::ExitCredits, {{S0, &MyGame::IsBackToMenuRequested}}},
+        {"Credits",
+         0.0f,
+         &MyGame::EnterCredits,
+         &MyGame::ExitCredits,
+         {{S0, &MyGame::IsBackToMenuRequested}}},
         {"LoseA", 1.0f, &MyGame::EnterLoseA, nullptr, {{LoseScreeen, &MyGame::IsAlways}}},
         {"Win", 0.0f, &MyGame::EnterWin, nullptr, {{S0, &MyGame::IsBackToMenuRequested}}},
         {"level1",
@@ -120,7 +124,8 @@ Core::RefPtr<MyGame::LevelMachine> MyGame::MakeLevelSM(MyGame* owner)
         }
         states.emplace_back(state.Get());
     }
-    Core::RefPtr<LevelMachine> machine(new ("Brillow_LevelSM", __LINE__) LevelMachine(states, S0, 0.0f, owner));
+    Core::RefPtr<LevelMachine> machine(new ("Brillow_LevelSM", __LINE__)
+                                           LevelMachine(states, S0, 0.0f, owner));
     machine->name = "LevelSM";
     return machine;
 }

@@ -169,8 +169,8 @@ MyGame::GameData MyGame::GetGameData() const
             pointsNeeded,
             playStarted,
             stage,
-            {startRequested, tutorialRequested, playerLost, backToMenuRequested, creditsRequested, optionsRequested,
-             muted, introRunning}};
+            {startRequested, tutorialRequested, playerLost, backToMenuRequested, creditsRequested,
+             optionsRequested, muted, introRunning}};
 }
 
 void MyGame::SetGameData(const GameData& data)

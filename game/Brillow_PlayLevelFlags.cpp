@@ -6,8 +6,8 @@
 namespace
 {
 constexpr const char* FlagNames[PlayFlagCount] = {
-    "stageComplete", "blackHoleActive", "blackHoleAvailable", "lazerSpawned", "lazer1Spawned",
-    "whiteLazerSpawned", "paused", "quitDialogOpen", "resumePrompt",
+    "stageComplete",     "blackHoleActive", "blackHoleAvailable", "lazerSpawned", "lazer1Spawned",
+    "whiteLazerSpawned", "paused",          "quitDialogOpen",     "resumePrompt",
 };
 } // namespace
 

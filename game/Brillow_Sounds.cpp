@@ -1,15 +1,15 @@
 #include "game/Brillow_Sounds.h"
 
-#define BRILLOW_DEFINE_SOUND_CLASS(Class)                                                                     \
-    BRILLOW_DEFINE_GAME_CLASS(Class)                                                                          \
-    BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)                                                              \
-    Class::Class() = default;                                                                                 \
-    Class::Class(const std::string& fileName, std::uint32_t mode, float intensity, std::uint8_t looping,      \
-                 float split, std::uint8_t forceStatic)                                                       \
-        : Velkor::Sound(fileName, mode, intensity, looping, split, forceStatic)                               \
-    {                                                                                                         \
-    }                                                                                                         \
-    Class::Class(const Class& other) = default;                                                               \
+#define BRILLOW_DEFINE_SOUND_CLASS(Class)                                                                    \
+    BRILLOW_DEFINE_GAME_CLASS(Class)                                                                         \
+    BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)                                                             \
+    Class::Class() = default;                                                                                \
+    Class::Class(const std::string& fileName, std::uint32_t mode, float intensity, std::uint8_t looping,     \
+                 float split, std::uint8_t forceStatic)                                                      \
+        : Velkor::Sound(fileName, mode, intensity, looping, split, forceStatic)                              \
+    {                                                                                                        \
+    }                                                                                                        \
+    Class::Class(const Class& other) = default;                                                              \
     Class::~Class() = default;
 
 BRILLOW_DEFINE_SOUND_CLASS(BlackHoleSound)

@@ -9,17 +9,17 @@
 // The game's sound effects. Each is a Velkor::Sound under a class of its
 // own, so that FindObject tells the sounds apart by type as well as by name
 // ("lazerstart" is a LazerStart, never a LazerSound). They add nothing else.
-#define BRILLOW_SOUND_CLASS(Class)                                                                            \
-    class Class : public Velkor::Sound                                                                        \
-    {                                                                                                         \
-        BRILLOW_DECLARE_GAME_CLASS(Class, Velkor::Sound)                                                      \
-                                                                                                              \
-    public:                                                                                                   \
-        Class();                                                                                              \
-        Class(const std::string& fileName, std::uint32_t mode, float intensity, std::uint8_t looping,         \
-              float split, std::uint8_t forceStatic);                                                         \
-        Class(const Class& other);                                                                            \
-        ~Class() override;                                                                                    \
+#define BRILLOW_SOUND_CLASS(Class)                                                                           \
+    class Class : public Velkor::Sound                                                                       \
+    {                                                                                                        \
+        BRILLOW_DECLARE_GAME_CLASS(Class, Velkor::Sound)                                                     \
+                                                                                                             \
+    public:                                                                                                  \
+        Class();                                                                                             \
+        Class(const std::string& fileName, std::uint32_t mode, float intensity, std::uint8_t looping,        \
+              float split, std::uint8_t forceStatic);                                                        \
+        Class(const Class& other);                                                                           \
+        ~Class() override;                                                                                   \
     };
 
 BRILLOW_SOUND_CLASS(BlackHoleSound)

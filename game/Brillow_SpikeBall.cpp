@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(SpikeBall)
 
 SpikeBall::SpikeBall() = default;
 
-SpikeBall::SpikeBall(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+SpikeBall::SpikeBall(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 SpikeBall::SpikeBall(const SpikeBall& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(SpikeBallT)
 
 SpikeBallT::SpikeBallT() = default;
 
-SpikeBallT::SpikeBallT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+SpikeBallT::SpikeBallT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 SpikeBallT::SpikeBallT(const SpikeBallT& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(ball)
 
 ball::ball() = default;
 
-ball::ball(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+ball::ball(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 ball::ball(const ball& other) = default;
 

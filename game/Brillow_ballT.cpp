@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(ballT)
 
 ballT::ballT() = default;
 
-ballT::ballT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+ballT::ballT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 ballT::ballT(const ballT& other) = default;
 

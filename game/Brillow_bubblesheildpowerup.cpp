@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(bubblesheildpowerup)
 
 bubblesheildpowerup::bubblesheildpowerup() = default;
 
-bubblesheildpowerup::bubblesheildpowerup(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+bubblesheildpowerup::bubblesheildpowerup(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 bubblesheildpowerup::bubblesheildpowerup(const bubblesheildpowerup& other) = default;
 

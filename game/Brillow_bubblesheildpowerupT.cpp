@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(bubblesheildpowerupT)
 
 bubblesheildpowerupT::bubblesheildpowerupT() = default;
 
-bubblesheildpowerupT::bubblesheildpowerupT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+bubblesheildpowerupT::bubblesheildpowerupT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 bubblesheildpowerupT::bubblesheildpowerupT(const bubblesheildpowerupT& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(whiteball)
 
 whiteball::whiteball() = default;
 
-whiteball::whiteball(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+whiteball::whiteball(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 whiteball::whiteball(const whiteball& other) = default;
 

@@ -5,9 +5,7 @@ BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(whiteballT)
 
 whiteballT::whiteballT() = default;
 
-whiteballT::whiteballT(const AnimationList& animations) : Velkor::Sprite(animations)
-{
-}
+whiteballT::whiteballT(const AnimationList& animations) : Velkor::Sprite(animations) {}
 
 whiteballT::whiteballT(const whiteballT& other) = default;
 

@@ -1,9 +1,10 @@
 #include "levels/Brillow_ClassMakers.h"
 
+#include "framework/Velkor_Level.h"
+#include "framework/Velkor_Sound.h"
+#include "framework/Velkor_Text.h"
 #include "game/Brillow_AddScoreClass.h"
 #include "game/Brillow_AddScoreClass0.h"
-#include "game/Brillow_ball.h"
-#include "game/Brillow_ballT.h"
 #include "game/Brillow_BlackHoleClass.h"
 #include "game/Brillow_BlackHoleClassT.h"
 #include "game/Brillow_BonusLazerClass.h"
@@ -11,21 +12,20 @@
 #include "game/Brillow_BonusTextThing.h"
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
-#include "game/Brillow_bubblesheildpowerup.h"
-#include "game/Brillow_bubblesheildpowerupT.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_ball.h"
+#include "game/Brillow_ballT.h"
+#include "game/Brillow_bubblesheildpowerup.h"
+#include "game/Brillow_bubblesheildpowerupT.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
-#include "game/Brillow_Sounds.h"
-#include "framework/Velkor_Level.h"
-#include "framework/Velkor_Sound.h"
-#include "framework/Velkor_Text.h"
 
 #include <map>
 
@@ -34,7 +34,8 @@ namespace
 
 using SpriteMaker = Velkor::Sprite* (*)(const Velkor::Sprite::AnimationList&);
 using TextMaker = Velkor::Text* (*)(const std::string&, const std::string&);
-using SoundMaker = Velkor::Sound* (*)(const std::string&, std::uint32_t, float, std::uint8_t, float, std::uint8_t);
+using SoundMaker = Velkor::Sound* (*)(const std::string&, std::uint32_t, float, std::uint8_t, float,
+                                      std::uint8_t);
 
 template <class T> Velkor::Sprite* MakeSprite(const Velkor::Sprite::AnimationList& animations)
 {
@@ -47,8 +48,8 @@ template <class T> Velkor::Text* MakeText(const std::string& text, const std::st
 }
 
 template <class T>
-Velkor::Sound* MakeSound(const std::string& fileName, std::uint32_t mode, float intensity, std::uint8_t looping,
-                         float split, std::uint8_t forceStatic)
+Velkor::Sound* MakeSound(const std::string& fileName, std::uint32_t mode, float intensity,
+                         std::uint8_t looping, float split, std::uint8_t forceStatic)
 {
     return new ("Brillow_ClassMakers", __LINE__) T(fileName, mode, intensity, looping, split, forceStatic);
 }
@@ -115,24 +116,28 @@ const std::map<std::string, SoundMaker>& SoundMakers()
 
 } // namespace
 
-Velkor::Sprite* MakeSpriteObject(const std::string& className, const Velkor::Sprite::AnimationList& animations)
+Velkor::Sprite* MakeSpriteObject(const std::string& className,
+                                 const Velkor::Sprite::AnimationList& animations)
 {
     const auto maker = SpriteMakers().find(className);
     return maker != SpriteMakers().end() ? maker->second(animations) : MakeSprite<Velkor::Sprite>(animations);
 }
 
-Velkor::Text* MakeTextObject(const std::string& className, const std::string& text, const std::string& fontPath)
+Velkor::Text* MakeTextObject(const std::string& className, const std::string& text,
+                             const std::string& fontPath)
 {
     const auto maker = TextMakers().find(className);
-    return maker != TextMakers().end() ? maker->second(text, fontPath) : MakeText<Velkor::Text>(text, fontPath);
+    return maker != TextMakers().end() ? maker->second(text, fontPath)
+                                       : MakeText<Velkor::Text>(text, fontPath);
 }
 
 Velkor::Sound* MakeSoundObject(const std::string& className, const std::string& fileName, std::uint32_t mode,
                                float intensity, std::uint8_t looping, float split, std::uint8_t forceStatic)
 {
     const auto maker = SoundMakers().find(className);
-    return maker != SoundMakers().end() ? maker->second(fileName, mode, intensity, looping, split, forceStatic)
-                                        : nullptr;
+    return maker != SoundMakers().end()
+               ? maker->second(fileName, mode, intensity, looping, split, forceStatic)
+               : nullptr;
 }
 
 // Each level's own class comes with its content; until then a level is the

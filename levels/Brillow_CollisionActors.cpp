@@ -194,8 +194,8 @@ Collision2D::CollisionActor* BuildActor(const ActorRow& row)
         {
             if (InRun(frame, circle.first, circle.last))
             {
-                collisionFrame->AddCircle(Math::Vector2D(circle.value.x, circle.value.y), circle.value.radius, 0,
-                                          true);
+                collisionFrame->AddCircle(Math::Vector2D(circle.value.x, circle.value.y), circle.value.radius,
+                                          0, true);
             }
         }
         for (const SegmentRun& run : row.segments)

@@ -126,7 +126,8 @@ Velkor::Level* MyLevelFactory::BuildLevel(std::uint32_t index)
             layer->SetRotation(0.0f);
         }
         const Bounds& bounds = skeleton.layerBounds[i];
-        layer->SetCollisionProperties(Math::Vector2D(bounds.x, bounds.y), bounds.width, bounds.height, CellSize);
+        layer->SetCollisionProperties(Math::Vector2D(bounds.x, bounds.y), bounds.width, bounds.height,
+                                      CellSize);
     }
 
     auto* camera = new ("Brillow_LevelRecipe", __LINE__) Velkor::Camera(CameraFieldOfView);
@@ -187,10 +188,9 @@ void MyLevelFactory::BuildSprite(std::uint32_t level, std::uint32_t layerIndex, 
         {
             delays.insert(delays.end(), run.count, run.seconds);
         }
-        Core::RefPtr<Velkor::SpriteAnimation> animation(new ("Brillow_LevelRecipe", __LINE__)
-                                                            Velkor::SpriteAnimation(directory + animationRow.sheet,
-                                                                                    animationRow.columns,
-                                                                                    animationRow.rows, delays));
+        Core::RefPtr<Velkor::SpriteAnimation> animation(
+            new ("Brillow_LevelRecipe", __LINE__) Velkor::SpriteAnimation(
+                directory + animationRow.sheet, animationRow.columns, animationRow.rows, delays));
         animation->SetName(AnimationName(animationRow.sheet));
         animations.push_back(animation);
     }
@@ -269,8 +269,9 @@ void MyLevelFactory::BuildSound(std::uint32_t level, std::uint32_t layerIndex, c
 {
     // Listener-relative; load parameter 0 and load flag 0 let the sound
     // engine choose between streaming and loading whole.
-    Velkor::Sound* sound = MakeSoundObject(row.className, GameDirectory() + "\\Resources\\Sounds\\" + row.file, 0,
-                                           SoundIntensity, row.looping ? 1 : 0, 0.0f, 0);
+    Velkor::Sound* sound =
+        MakeSoundObject(row.className, GameDirectory() + "\\Resources\\Sounds\\" + row.file, 0,
+                        SoundIntensity, row.looping ? 1 : 0, 0.0f, 0);
     if (sound == nullptr)
     {
         return;

@@ -56,9 +56,7 @@ Velkor::Level* MyLevelFactory::CreateLevel(std::uint32_t index)
     return index < LevelCount ? BuildLevel(index) : nullptr;
 }
 
-void MyLevelFactory::OnLevelBuilt(std::uint32_t)
-{
-}
+void MyLevelFactory::OnLevelBuilt(std::uint32_t) {}
 
 void MyLevelFactory::Init()
 {

@@ -67,17 +67,18 @@ TEST_F(BrillowProgramTest, UsageAndInputErrorsEndWithTwoBeforeAWindow)
         EXPECT_EQ(outcome.err.substr(0, start.size()), start) << outcome.err;
     }
     // Good options get as far as the window.
-    EXPECT_EQ(RunBrillow({"--fixed-step", "--screenshot-at", "1:a.png", "--screenshot-at", "2:b.png"}, NoScreen)
-                  .status,
-              1);
+    EXPECT_EQ(
+        RunBrillow({"--fixed-step", "--screenshot-at", "1:a.png", "--screenshot-at", "2:b.png"}, NoScreen)
+            .status,
+        1);
 }
 
 TEST_F(BrillowProgramTest, HelpListsTheRunOptions)
 {
     const Outcome outcome = RunBrillow({"--help"}, NoScreen);
     EXPECT_EQ(outcome.status, 0);
-    for (const char* option : {"--frames N", "--fixed-step", "--seed S", "--input FILE", "--screenshot FILE.png",
-                               "--screenshot-at F:FILE.png", "--log FILE"})
+    for (const char* option : {"--frames N", "--fixed-step", "--seed S", "--input FILE",
+                               "--screenshot FILE.png", "--screenshot-at F:FILE.png", "--log FILE"})
     {
         EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
     }
@@ -101,7 +102,8 @@ protected:
 // menu's content exists it shows the clear colour.
 TEST_F(BrillowProgramDisplayTest, AFixedStepRunShowsTheMainMenuShell)
 {
-    const Outcome outcome = RunBrillow({"--fixed-step", "--frames", "120", "--screenshot", "s.png", "--log", "l.txt"});
+    const Outcome outcome =
+        RunBrillow({"--fixed-step", "--frames", "120", "--screenshot", "s.png", "--log", "l.txt"});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     const std::vector<std::string> lines = Lines("l.txt");
@@ -136,8 +138,8 @@ TEST_F(BrillowProgramDisplayTest, AFixedStepRunShowsTheMainMenuShell)
 TEST_F(BrillowProgramDisplayTest, TwoRunsWithTheSameSeedAndInputWriteTheSameLog)
 {
     Write("input.txt", "2 move 512 384\n3 press left\n4 release left\n5 key-down escape\n6 key-up 22\n");
-    const std::vector<std::string> common = {"--fixed-step", "--frames", "40", "--seed", "11", "--input",
-                                             "input.txt"};
+    const std::vector<std::string> common = {"--fixed-step", "--frames", "40",       "--seed",
+                                             "11",           "--input",  "input.txt"};
     std::vector<std::string> first = common;
     first.insert(first.end(), {"--log", "a.txt", "--screenshot-at", "30:a.png"});
     std::vector<std::string> second = common;
@@ -153,8 +155,9 @@ TEST_F(BrillowProgramDisplayTest, AScreenshotOfAFrameNeverReachedEndsWithOne)
 {
     const Outcome outcome = RunBrillow({"--fixed-step", "--frames", "3", "--screenshot-at", "9:late.png"});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("brillow: no screenshot \"late.png\": the run ended after frame 3, before frame 9"),
-              std::string::npos)
+    EXPECT_NE(
+        outcome.err.find("brillow: no screenshot \"late.png\": the run ended after frame 3, before frame 9"),
+        std::string::npos)
         << outcome.err;
 }
 

@@ -65,7 +65,8 @@ TEST(HarnessInputScript, NamesTheFirstBadLineAndReadsNothing)
         {"1 press thumb\n", "line 1: the mouse buttons are left, middle and right, not \"thumb\""},
         {"1 key-down 196\n", "line 1: \"196\" is no engine key code (0 to 195) or key name"},
         {"1 key-up pageup\n", "line 1: \"pageup\" is no engine key code (0 to 195) or key name"},
-        {"1 release left now\n", "line 1: \"release\" is written \"<frame> press|release left|middle|right\""},
+        {"1 release left now\n",
+         "line 1: \"release\" is written \"<frame> press|release left|middle|right\""},
     };
     for (const Case& c : cases)
     {
@@ -107,8 +108,8 @@ TEST(HarnessOptions, ReadsFlagsRepeatsAndFrameFilePairs)
     Harness::RunOptions options;
     Engine::CommandLine commandLine("program");
     Harness::AddRunOptions(commandLine, options);
-    EXPECT_EQ(commandLine.Read({"--fixed-step", "--seed", "7", "--screenshot-at", "3:a.png", "--screenshot-at",
-                                "1:b.png", "--frames", "5"}),
+    EXPECT_EQ(commandLine.Read({"--fixed-step", "--seed", "7", "--screenshot-at", "3:a.png",
+                                "--screenshot-at", "1:b.png", "--frames", "5"}),
               "");
     EXPECT_TRUE(options.fixedStep);
     ASSERT_TRUE(options.seed.has_value());

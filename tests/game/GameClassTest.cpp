@@ -53,7 +53,8 @@ public:
         Machine::StateList outer{new Machine(inner, 0, 0.0f, this), new Velkor::State<MachineBall>()};
         machine = new Machine(outer, 0, 0.0f, this);
     }
-    MachineBall(const MachineBall& other) : Velkor::Sprite(other), machine(GameClass::CloneMachine(other.machine, this))
+    MachineBall(const MachineBall& other)
+        : Velkor::Sprite(other), machine(GameClass::CloneMachine(other.machine, this))
     {
     }
 

@@ -65,15 +65,15 @@ TEST_F(MyGameDisplayTest, TheStageThresholdsSetPointsNeededAndCompleteTheStage)
         std::uint8_t complete;
     };
     const Case cases[] = {
-        {1, 0, 0, 10, 0, 0},     // a menu: the threshold itself
-        {2, 19, 0, 1, 19, 0},    //
-        {3, 0, 0, 30, 0, 0},     //
-        {4, 30, 0, 0, 0, 1},     // stage 4 needs 30 again; completed in the same frame
-        {5, 39, 0, 1, 39, 0},    //
-        {5, 40, 0, 0, 0, 1},     //
-        {1, 12, 0, -2, 0, 1},    // the surplus is dropped
-        {6, 3, 17, 17, 3, 0},    // won: nothing changes
-        {0, 3, 17, 17, 3, 0},    //
+        {1, 0, 0, 10, 0, 0},  // a menu: the threshold itself
+        {2, 19, 0, 1, 19, 0}, //
+        {3, 0, 0, 30, 0, 0},  //
+        {4, 30, 0, 0, 0, 1},  // stage 4 needs 30 again; completed in the same frame
+        {5, 39, 0, 1, 39, 0}, //
+        {5, 40, 0, 0, 0, 1},  //
+        {1, 12, 0, -2, 0, 1}, // the surplus is dropped
+        {6, 3, 17, 17, 3, 0}, // won: nothing changes
+        {0, 3, 17, 17, 3, 0}, //
     };
     MyGame& game = MakeGame(0);
     Tick();

@@ -73,7 +73,8 @@ TEST_F(CollisionActorsDisplayTest, FramesHoldTheirShapes)
         EXPECT_EQ(Frame(26, frame).GetCircleCount(), 1u) << frame;
     }
     EXPECT_EQ(Frame(26, 20).GetCircle(0).GetCircle(FlipVariant::NoFlip).radius, 29.0f);
-    EXPECT_EQ(Frame(26, 10).GetBoundingRectangle(FlipVariant::NoFlip), Collision2D::ZibRect(42, -42, 378, -378));
+    EXPECT_EQ(Frame(26, 10).GetBoundingRectangle(FlipVariant::NoFlip),
+              Collision2D::ZibRect(42, -42, 378, -378));
     for (std::uint32_t actor : {19u, 21u})
     {
         for (std::uint32_t frame = 0; frame < 6; ++frame)
@@ -88,7 +89,8 @@ TEST_F(CollisionActorsDisplayTest, FramesHoldTheirShapes)
     const Collision2D::CollisionFrame& button = Frame(4, 0);
     EXPECT_EQ(button.GetBoundingRectangle(FlipVariant::NoFlip), Collision2D::ZibRect(49, -161, 162, -49));
     EXPECT_EQ(button.GetBoundingRectangle(FlipVariant::HFlip), Collision2D::ZibRect(49, -162, 161, -49));
-    EXPECT_EQ(Frame(4, 1).GetBoundingRectangle(FlipVariant::NoFlip), Collision2D::ZibRect(49, -161, 161, -49));
+    EXPECT_EQ(Frame(4, 1).GetBoundingRectangle(FlipVariant::NoFlip),
+              Collision2D::ZibRect(49, -161, 161, -49));
     const auto& circle = Frame(26, 0).GetCircle(0);
     EXPECT_EQ(circle.GetCircle(FlipVariant::NoFlip).center, Math::Vector2D(-4, 2));
     EXPECT_EQ(circle.GetCircle(FlipVariant::HFlip).center, Math::Vector2D(4, 2));
@@ -136,7 +138,8 @@ TEST_F(CollisionActorsDisplayTest, TheBeamTablesHoldTheirSegments)
         ASSERT_EQ(frame.GetLineSegmentCount(), check.count);
         if (check.count > 0)
         {
-            const Math::LineSegment2D& segment = frame.GetLineSegment(check.index).GetLineSegment(FlipVariant::NoFlip);
+            const Math::LineSegment2D& segment =
+                frame.GetLineSegment(check.index).GetLineSegment(FlipVariant::NoFlip);
             EXPECT_EQ(segment.pointA, check.a);
             EXPECT_EQ(segment.pointB, check.b);
         }
@@ -160,8 +163,9 @@ struct ActorUser
 };
 
 const std::vector<UserSheet> PlayerColours = {
-    {"BLUEANIMATION0.png", 4}, {"GREENANIMATION0.png", 4}, {"YELLOWANIMATE.png", 4}, {"ORANGEANIMATION.png", 4},
-    {"REDANIMATE.png", 4},     {"SheildBubble.png", 1},    {"WHITEANIMATE.png", 4},
+    {"BLUEANIMATION0.png", 4},  {"GREENANIMATION0.png", 4}, {"YELLOWANIMATE.png", 4},
+    {"ORANGEANIMATION.png", 4}, {"REDANIMATE.png", 4},      {"SheildBubble.png", 1},
+    {"WHITEANIMATE.png", 4},
 };
 
 const std::vector<ActorUser> ActorUsers = {

@@ -11,7 +11,7 @@ TEST(LevelFactory, KnowsNineLevelsByExactName)
     Core::RefPtr<MyLevelFactory> factory(new MyLevelFactory());
     EXPECT_EQ(factory->GetLevelCount(), 9u);
     const std::pair<const char*, std::uint32_t> known[] = {
-        {"level0", 0}, {"level1", 1},  {"Lose", 2},    {"WIN", 3},      {"TutorialLevel", 4},
+        {"level0", 0},  {"level1", 1},  {"Lose", 2},    {"WIN", 3},       {"TutorialLevel", 4},
         {"Credits", 5}, {"Loading", 6}, {"Options", 7}, {"copy0Lose", 8},
     };
     for (const auto& [name, index] : known)

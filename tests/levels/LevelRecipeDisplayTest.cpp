@@ -84,7 +84,8 @@ TEST_F(LevelRecipeDisplayTest, EveryLevelHasTheSkeletonOfItsRow)
             const Velkor::Layer* layer = level->GetLayer(i);
             EXPECT_EQ(layer->GetName(), names[i]);
             EXPECT_EQ(layer->GetZOrder(), depths[i]);
-            EXPECT_EQ(layer->GetCollisionOrigin(), Math::Vector2D(rows[index].bounds[i].x, rows[index].bounds[i].y));
+            EXPECT_EQ(layer->GetCollisionOrigin(),
+                      Math::Vector2D(rows[index].bounds[i].x, rows[index].bounds[i].y));
             EXPECT_EQ(layer->GetCollisionWidth(), rows[index].bounds[i].width);
             EXPECT_EQ(layer->GetCollisionHeight(), rows[index].bounds[i].height);
             EXPECT_EQ(layer->GetPartitionCellSize(), 100);
