@@ -17,6 +17,11 @@ namespace
 
 constexpr const char* HelpOption = "--help";
 
+template <class Option> std::string Synopsis(const Option& option)
+{
+    return option.flag ? option.name : option.name + " " + option.valueName;
+}
+
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -31,9 +36,21 @@ CommandLine::CommandLine(std::string program) : program_(std::move(program))
 }
 
 void CommandLine::AddOption(const std::string& name, const std::string& valueName, const std::string& help,
-                            Reader read)
+                            Reader read, bool repeatable)
 {
-    options_.push_back({name, valueName, help, std::move(read)});
+    options_.push_back({name, valueName, help, std::move(read), repeatable});
+}
+
+void CommandLine::AddFlag(const std::string& name, const std::string& help, std::function<void()> set)
+{
+    Option option{name, std::string(), help,
+                  [set = std::move(set)](const std::string&) -> std::string
+                  {
+                      set();
+                      return {};
+                  }};
+    option.flag = true;
+    options_.push_back(std::move(option));
 }
 
 std::optional<int> CommandLine::Parse(const std::vector<std::string>& arguments) const
@@ -66,9 +83,14 @@ std::string CommandLine::Read(const std::vector<std::string>& arguments) const
         {
             return "unknown option \"" + name + "\"";
         }
-        if (!given.insert(name).second)
+        if (!given.insert(name).second && !option->repeatable)
         {
             return name + " is given twice";
+        }
+        if (option->flag)
+        {
+            option->read(std::string());
+            continue;
         }
         if (i + 1 >= arguments.size())
         {
@@ -89,15 +111,15 @@ std::string CommandLine::GetUsage() const
     std::size_t width = std::string(HelpOption).size();
     for (const Option& option : options_)
     {
-        usage += " [" + option.name + " " + option.valueName + "]";
-        width = std::max(width, option.name.size() + 1 + option.valueName.size());
+        usage += " [" + Synopsis(option) + "]" + (option.repeatable ? "..." : "");
+        width = std::max(width, Synopsis(option).size());
     }
     usage += " [" + std::string(HelpOption) + "]\n";
     const auto line = [&usage, width](const std::string& synopsis, const std::string& help)
     { usage += "  " + synopsis + std::string(width + 2 - synopsis.size(), ' ') + help + "\n"; };
     for (const Option& option : options_)
     {
-        line(option.name + " " + option.valueName, option.help);
+        line(Synopsis(option), option.help);
     }
     line(HelpOption, "print this help and exit");
     return usage;

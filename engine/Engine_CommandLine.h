@@ -12,13 +12,14 @@ namespace Engine
 {
 
 // A program's command line: options written "--name VALUE", each read by
-// its own reader, and "--help". Everything is checked before the program
+// its own reader, flags written "--name" alone, and "--help". Everything is checked before the program
 // opens its window, so a mistake costs the user no wait and leaves no file:
 // - "--help" anywhere prints the usage on standard output; the program ends
 //   with 0;
 // - an unknown option, a missing value, an option given twice or a value
 //   its reader refuses prints one line "<program>: <what is wrong>" and the
-//   usage on standard error; the program ends with 2.
+//   usage on standard error; the program ends with 2. An option added as
+//   repeatable may be given any number of times; its reader sees each value.
 // A program adds its options in the order the usage lists them.
 class CommandLine
 {
@@ -33,7 +34,10 @@ public:
 
     // "--name VALUE": `valueName` stands for the value in the usage, `help`
     // is the option's line in it.
-    void AddOption(const std::string& name, const std::string& valueName, const std::string& help, Reader read);
+    void AddOption(const std::string& name, const std::string& valueName, const std::string& help, Reader read,
+                   bool repeatable = false);
+    // "--name" alone: `set` runs when it is given.
+    void AddFlag(const std::string& name, const std::string& help, std::function<void()> set);
 
     // Reads the arguments (the program name left out) and answers the
     // status the program ends with before running (0 after the help, 2
@@ -55,6 +59,9 @@ private:
         std::string valueName;
         std::string help;
         Reader read;
+        bool repeatable = false;
+        // A flag takes no value; `read` gets an empty one.
+        bool flag = false;
     };
 
     std::string program_;

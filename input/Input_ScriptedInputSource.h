@@ -8,8 +8,9 @@ namespace Input
 {
 
 // An input source driven by the caller: a pointer position, one client area
-// shared by every window, key states and a cursor display counter. Tests
-// install it with InputSource::SetCurrent to script the local devices.
+// shared by every window, key states and a cursor display counter. Tests and
+// the programs' scripted runs install it with InputSource::SetCurrent, so the
+// local devices read the script through the same path as the platform.
 class ScriptedInputSource : public InputSource
 {
 public:
@@ -19,6 +20,7 @@ public:
         cursorY_ = y;
     }
     void SetClientArea(const ClientArea& area) { area_ = area; }
+    const ClientArea& GetArea() const { return area_; }
     // A window without a client area (minimised, destroyed).
     void RemoveClientArea() { hasArea_ = false; }
     // Mouse buttons are virtual keys 1 (left), 2 (right) and 4 (middle).

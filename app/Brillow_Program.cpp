@@ -1,0 +1,90 @@
+#include "Brillow_Program.h"
+
+#include "framework/Velkor_Level.h"
+#include "game/Brillow_MyGame.h"
+#include "game/Brillow_PlayLevelFlags.h"
+#include "levels/Brillow_Application.h"
+#include "levels/Brillow_MyLevelFactory.h"
+
+#include <cstdio>
+
+Engine::CommandLine MakeBrillowCommandLine(Harness::RunOptions& options)
+{
+    Engine::CommandLine commandLine("brillow");
+    options.program = "brillow";
+    Harness::AddRunOptions(commandLine, options);
+    return commandLine;
+}
+
+std::string DescribeBrillowFrame()
+{
+    MyGame* game = MyGame::GetInstance();
+    if (game == nullptr)
+    {
+        return "no game";
+    }
+    std::string line;
+    const auto add = [&line](const std::string& name, const std::string& value)
+    { line += (line.empty() ? "" : " ") + name + "=" + value; };
+    const auto number = [](auto value) { return std::to_string(static_cast<long long>(value)); };
+
+    const Velkor::Level* level = game->GetCurrentLevel();
+    add("level", level != nullptr ? number(game->GetCurrentLevelIndex()) + ":" + level->GetName() : "-");
+    if (const auto* factory = dynamic_cast<const MyLevelFactory*>(game->GetLevelFactory().Get()))
+    {
+        add("built", number(factory->GetLevelsBuilt()));
+    }
+    std::string state = "-";
+    if (game->levelSM && !game->levelSM->IsFirstUpdate())
+    {
+        if (const auto* current = game->levelSM->GetCurrentState())
+        {
+            state = current->name;
+        }
+    }
+    add("LevelSM", state);
+    add("stage", number(game->stage));
+    add("totalScore", number(game->totalScore));
+    add("levelScore", number(game->levelScore));
+    add("pointsNeeded", number(game->pointsNeeded));
+    add("playStarted", number(game->playStarted));
+    add("startRequested", number(game->startRequested));
+    add("tutorialRequested", number(game->tutorialRequested));
+    add("playerLost", number(game->playerLost));
+    add("backToMenuRequested", number(game->backToMenuRequested));
+    add("creditsRequested", number(game->creditsRequested));
+    add("optionsRequested", number(game->optionsRequested));
+    add("muted", number(game->muted));
+    add("introRunning", number(game->introRunning));
+    PlayLevelFlags* flags = PlayLevelFlags::OfCurrentLevel();
+    std::string carried;
+    for (std::uint32_t i = 0; flags != nullptr && i < PlayFlagCount; ++i)
+    {
+        const auto flag = static_cast<PlayFlag>(i);
+        if (const std::uint8_t* byte = flags->GetPlayFlag(flag))
+        {
+            carried +=
+                (carried.empty() ? "" : ",") + std::string(GetPlayFlagName(flag)) + ":" + number(*byte);
+        }
+    }
+    add("flags", carried.empty() ? "-" : carried);
+    return line;
+}
+
+// The command line was checked before the engine started (Brillow_Main.cpp).
+Core::RefPtr<Engine::Application> CreateApplication(const std::vector<std::string>& arguments)
+{
+    Harness::RunOptions options;
+    const std::string problem = MakeBrillowCommandLine(options).Read(arguments);
+    if (!problem.empty())
+    {
+        std::fprintf(stderr, "brillow: %s\n", problem.c_str());
+        return nullptr;
+    }
+    MyLevelFactory::SetFixedSeed(options.seed);
+    Core::RefPtr<Engine::Application> game = CreateBrillowApplication();
+    Core::RefPtr<Engine::RenderingApplication> rendering(
+        dynamic_cast<Engine::RenderingApplication*>(game.Get()));
+    return Core::RefPtr<Engine::Application>(
+        new ("Brillow_Program", __LINE__) Harness::RunHarness(options, rendering, &DescribeBrillowFrame));
+}

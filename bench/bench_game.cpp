@@ -1,0 +1,85 @@
+// The game's hot paths: a level switch's building work (the 42 collision
+// actors and a level's skeleton with its collision files and music) and the
+// game classes' lookups by name and type, which run every frame.
+//
+// The Game opens a window, so these runs need a display (xvfb-run).
+
+#include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Level.h"
+#include "game/Brillow_FindObjects.h"
+#include "game/Brillow_MyGame.h"
+#include "game/Brillow_ball.h"
+#include "game/Brillow_whiteball.h"
+#include "levels/Brillow_MyLevelFactory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace
+{
+
+// A game whose window is small; the level of `index` is current.
+Core::RefPtr<MyGame> MakeGame(std::uint32_t index)
+{
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    Core::RefPtr<MyGame> game(
+        new MyGame(new MyLevelFactory(), Engine::DisplayRequest{64, 48, 60, 0, false, false}, index));
+    game->RunFrame();
+    return game;
+}
+
+// One level build as a switch does it: actors freed, factory reset, level
+// made (range(0) is the level index).
+void BM_BuildLevel(benchmark::State& state)
+{
+    Core::RefPtr<MyGame> game = MakeGame(0);
+    auto* factory = static_cast<MyLevelFactory*>(game->GetLevelFactory().Get());
+    const auto index = static_cast<std::uint32_t>(state.range(0));
+    for (auto _ : state)
+    {
+        game->ClearCollisionAssets();
+        factory->Init();
+        Core::RefPtr<Velkor::Level> level(factory->CreateLevel(index));
+        benchmark::DoNotOptimize(level.Get());
+        level->Clear();
+    }
+    game->Shutdown();
+}
+
+BENCHMARK(BM_BuildLevel)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// FindObject and FindAllObjects over a level whose layers hold range(0)
+// objects, a quarter of them coloured balls under one name among enemies
+// of the same name, as the play level's clones are.
+void BM_FindObjects(benchmark::State& state)
+{
+    Core::RefPtr<MyGame> game = MakeGame(5);
+    Velkor::Level* level = game->GetCurrentLevel();
+    const auto count = state.range(0);
+    for (std::int64_t i = 0; i < count; ++i)
+    {
+        Velkor::GameObject* object = i % 4 == 0 ? static_cast<Velkor::GameObject*>(new ball())
+                                                : static_cast<Velkor::GameObject*>(new whiteball());
+        object->SetName(i % 2 == 0 ? "bgc" : "wb" + std::to_string(i % 7));
+        level->GetLayer(1 + static_cast<std::uint32_t>(i % 2))->AddGameObject(object);
+    }
+    // The layers take them in at their next walk; the level machine's
+    // request for the main menu made in that frame is never carried out.
+    game->RunFrame();
+    std::vector<ball*> balls;
+    for (auto _ : state)
+    {
+        FindAllObjects<ball>("bgc", balls);
+        benchmark::DoNotOptimize(FindObject<whiteball>("wb3"));
+        benchmark::DoNotOptimize(balls.data());
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+    game->Shutdown();
+}
+
+BENCHMARK(BM_FindObjects)->Arg(100)->Arg(1000);
+
+} // namespace
+
+BENCHMARK_MAIN();

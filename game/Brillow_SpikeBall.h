@@ -1,0 +1,16 @@
+#pragma once
+
+#include "framework/Velkor_Sprite.h"
+#include "game/Brillow_GameClass.h"
+
+// A spike ball that hunts the coloured balls; prototype "spikeball", clones "ss".
+class SpikeBall : public Velkor::Sprite
+{
+    BRILLOW_DECLARE_GAME_CLASS(SpikeBall, Velkor::Sprite)
+
+public:
+    SpikeBall();
+    explicit SpikeBall(const AnimationList& animations);
+    SpikeBall(const SpikeBall& other);
+    ~SpikeBall() override;
+};

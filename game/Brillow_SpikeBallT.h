@@ -1,0 +1,16 @@
+#pragma once
+
+#include "framework/Velkor_Sprite.h"
+#include "game/Brillow_GameClass.h"
+
+// The tutorial's spike ball.
+class SpikeBallT : public Velkor::Sprite
+{
+    BRILLOW_DECLARE_GAME_CLASS(SpikeBallT, Velkor::Sprite)
+
+public:
+    SpikeBallT();
+    explicit SpikeBallT(const AnimationList& animations);
+    SpikeBallT(const SpikeBallT& other);
+    ~SpikeBallT() override;
+};
