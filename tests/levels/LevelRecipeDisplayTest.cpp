@@ -13,6 +13,7 @@
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
 #include "framework/Velkor_Network.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 #include "framework/Velkor_Viewport.h"
 
 #include <gtest/gtest.h>
@@ -231,7 +232,7 @@ TEST_F(LevelRecipeDisplayTest, ANetworkClientBuildsNoCollisionObjectsOrBodies)
 {
     Start();
     Frame();
-    game->GetNetworkEngine()->SetPretendSession(Velkor::ZibNet::PretendSession::Client);
+    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::Client);
     for (std::uint32_t index = 0; index < 9; ++index)
     {
         Velkor::Level* level = Build(index);
@@ -247,7 +248,7 @@ TEST_F(LevelRecipeDisplayTest, ANetworkClientBuildsNoCollisionObjectsOrBodies)
         }
         Frame(index == 1 || index == 4 ? 300 : 10);
     }
-    game->GetNetworkEngine()->SetPretendSession(Velkor::ZibNet::PretendSession::None);
+    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::None);
 }
 
 // Every resource a builder names exists and loads: a missing or unreadable
