@@ -158,4 +158,20 @@ bool CollisionResults::Read(Core::File& file)
     return true;
 }
 
+void CollisionResults::SetRectangleContactOwner(std::int32_t index, OwnerWord owner)
+{
+    if (index >= 0 && index < counts_[RectanglePool] && At(index) < rectangles_.size())
+    {
+        rectangles_[At(index)].otherOwner = owner;
+    }
+}
+
+void CollisionResults::SetDynamicContactOwner(std::int32_t index, OwnerWord owner)
+{
+    if (index >= 0 && index < counts_[DynamicPool] && At(index) < dynamics_.size())
+    {
+        dynamics_[At(index)].otherOwner = owner;
+    }
+}
+
 } // namespace Collision2D

@@ -58,8 +58,17 @@ public:
     const BRECT_C& GetRectangleContact(std::int32_t index) const { return Existing(rectangles_, index); }
     const DGEO_C& GetDynamicContact(std::int32_t index) const { return Existing(dynamics_, index); }
     const CIR_C& GetStaticCircleContact(std::int32_t index) const { return Existing(staticCircles_, index); }
-    const LNS_C& GetStaticLineSegmentContact(std::int32_t index) const { return Existing(staticSegments_, index); }
+    const LNS_C& GetStaticLineSegmentContact(std::int32_t index) const
+    {
+        return Existing(staticSegments_, index);
+    }
     const TMAP_C& GetTileMapContact(std::int32_t index) const { return Existing(tileMaps_, index); }
+
+    // The other object's owner word of a rectangle or shape contact in use;
+    // archives do not carry it, so a loader sets it again. Ignored for an
+    // index outside the records in use.
+    void SetRectangleContactOwner(std::int32_t index, OwnerWord owner);
+    void SetDynamicContactOwner(std::int32_t index, OwnerWord owner);
 
     // The records the next test of each kind fills (index = count).
     BRECT_C& CurrentRectangleContact() { return Made(rectangles_, counts_[RectanglePool]); }
@@ -118,8 +127,9 @@ private:
         static const Record fresh;
         return At(index) < pool.size() ? pool[At(index)] : fresh;
     }
-    template <class Record> static void Advance(std::vector<Record>& pool, std::int32_t& count,
-                                                std::int32_t& allocated, std::int32_t delta);
+    template <class Record>
+    static void Advance(std::vector<Record>& pool, std::int32_t& count, std::int32_t& allocated,
+                        std::int32_t delta);
 
     std::vector<BRECT_C> rectangles_;
     std::vector<DGEO_C> dynamics_;

@@ -76,6 +76,14 @@ void File::ClearObjectTable()
     heldObjects_.clear();
 }
 
+void File::ForEachReadObject(const std::function<void(Object&)>& visit) const
+{
+    for (const auto& entry : readObjects_)
+    {
+        visit(*entry.second);
+    }
+}
+
 std::uint32_t File::GetOutsideReferenceCount(const Object& object) const
 {
     const std::uint32_t count = object.GetReferenceCount();

@@ -81,6 +81,10 @@ public:
     // and drops the archive's references to the objects it read.
     void ClearObjectTable();
 
+    // Calls `visit` on every object this archive made and still holds, so a
+    // loader that gives up can cut the links among them before they go.
+    void ForEachReadObject(const std::function<void(Object&)>& visit) const;
+
     // References to `object` other than the archive's own: 1 for an object
     // that one reader took and no one else holds.
     std::uint32_t GetOutsideReferenceCount(const Object& object) const;
@@ -126,18 +130,16 @@ private:
 // Numbers and booleans travel as their little-endian bytes. Pointer-sized and
 // `long` values have no archive form: formats use fixed 32-bit fields.
 template <class T>
-concept ArchiveScalar = (std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, long> &&
+concept ArchiveScalar = (std::is_arithmetic_v<T> || std::is_enum_v<T>)&&!std::is_same_v<T, long> &&
                         !std::is_same_v<T, unsigned long> && !std::is_same_v<T, bool>;
 
-template <ArchiveScalar T>
-File& operator<<(File& file, T value)
+template <ArchiveScalar T> File& operator<<(File& file, T value)
 {
     file.Write(&value, sizeof value);
     return file;
 }
 
-template <ArchiveScalar T>
-File& operator>>(File& file, T& value)
+template <ArchiveScalar T> File& operator>>(File& file, T& value)
 {
     file.Read(&value, sizeof value);
     return file;
@@ -151,8 +153,7 @@ File& operator>>(File& file, bool& value);
 // object of another class than T fails the archive and gives null; the
 // archive keeps it, so an object still being read further up is not freed
 // under its reader.
-template <class T>
-File& ReadRefPtr(File& file, RefPtr<T>& pointer)
+template <class T> File& ReadRefPtr(File& file, RefPtr<T>& pointer)
 {
     Object* object = file.ReadObject();
     if (object == nullptr)
@@ -171,8 +172,7 @@ File& ReadRefPtr(File& file, RefPtr<T>& pointer)
     return file;
 }
 
-template <class T>
-File& WriteRefPtrVector(File& file, const std::vector<RefPtr<T>>& objects)
+template <class T> File& WriteRefPtrVector(File& file, const std::vector<RefPtr<T>>& objects)
 {
     file << static_cast<std::uint32_t>(objects.size());
     for (const RefPtr<T>& object : objects)
@@ -184,8 +184,7 @@ File& WriteRefPtrVector(File& file, const std::vector<RefPtr<T>>& objects)
 
 // A 32-bit count, then each object. A count that cannot fit in what the
 // archive holds (every object takes at least one byte) fails the archive.
-template <class T>
-File& ReadRefPtrVector(File& file, std::vector<RefPtr<T>>& objects)
+template <class T> File& ReadRefPtrVector(File& file, std::vector<RefPtr<T>>& objects)
 {
     std::uint32_t count = 0;
     if (!file.ReadExact(&count, sizeof count) || !file.Require(count))

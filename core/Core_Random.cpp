@@ -22,4 +22,14 @@ std::int32_t Random()
     return static_cast<std::int32_t>((g_state >> 16) & 0x7FFFu);
 }
 
+std::uint32_t GetRandomState()
+{
+    return g_state;
+}
+
+void SetRandomState(std::uint32_t state)
+{
+    g_state = state;
+}
+
 } // namespace Core

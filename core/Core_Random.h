@@ -15,5 +15,8 @@ constexpr std::int32_t RandomMaximum = 32767;
 void SeedRandom(std::uint32_t seed);
 // The next value, 0 to RandomMaximum.
 std::int32_t Random();
+// The generator's state, so that a saved game carries on the same sequence.
+std::uint32_t GetRandomState();
+void SetRandomState(std::uint32_t state);
 
 } // namespace Core

@@ -1,5 +1,7 @@
 #include "framework/Velkor_Camera.h"
 
+#include "core/Core_File.h"
+
 #include "engine/Engine_Camera.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "input/Input_KeyCodes.h"
@@ -190,6 +192,52 @@ void Camera::UpdateFromKeyboard()
     }
     GetNode()->SetTransformation(
         Math::Matrix4::Translation(flight.position.x, flight.position.y, flight.position.z) * rotation);
+}
+
+void Camera::Write(Core::File& file) const
+{
+    GameObject::Write(file);
+    file << static_cast<std::uint8_t>(cameraDetached_ ? 1 : 0) << fieldOfView_;
+}
+
+void Camera::Read(Core::File& file)
+{
+    // A camera made by the read is no listener until the loader says so.
+    if (g_activeListener == this)
+    {
+        g_activeListener = nullptr;
+    }
+    GameObject::Read(file);
+    bool detached = false;
+    float fieldOfView = 45.0f;
+    file >> detached >> fieldOfView;
+    if (file.Failed())
+    {
+        return;
+    }
+    cameraDetached_ = detached;
+    SetFOV(fieldOfView);
+}
+
+void Camera::SaveActiveListener(Core::File& file)
+{
+    file.WriteObject(g_activeListener);
+}
+
+Camera* Camera::LoadActiveListener(Core::File& file)
+{
+    Core::Object* read = file.ReadObject();
+    auto* camera = dynamic_cast<Camera*>(read);
+    if (read != nullptr && camera == nullptr)
+    {
+        file.SetError(Core::FileError::BadData);
+    }
+    return file.Failed() ? nullptr : camera;
+}
+
+void Camera::SetActiveListener(Camera* camera)
+{
+    g_activeListener = camera;
 }
 
 } // namespace Velkor

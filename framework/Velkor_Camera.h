@@ -38,6 +38,17 @@ public:
     // Stops being the listener, once.
     void Detach() override;
 
+    // The game object's record, then the detached flag and the field of view.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
+    // The active listener as an object reference.
+    static void SaveActiveListener(Core::File& file);
+    // Reads the reference; it must be null or a camera. Answers the camera,
+    // which the caller makes the listener once it knows its level holds it.
+    static Camera* LoadActiveListener(Core::File& file);
+    static void SetActiveListener(Camera* camera);
+
     void SetFOV(float degrees);
     float GetFOV() const { return fieldOfView_; }
     const Core::RefPtr<Engine::Camera>& GetEngineCamera() const { return engineCamera_; }

@@ -1,5 +1,7 @@
 #include "framework/Velkor_Circle.h"
 
+#include "core/Core_File.h"
+
 #include "engine/Engine_Circle.h"
 #include "engine/Engine_TransformationGroup.h"
 
@@ -44,6 +46,32 @@ void Circle::PushVisualProperties(float)
         engineCircle_->color = color;
         engineCircle_->opacity = GetOpacity();
     }
+}
+
+void Circle::Write(Core::File& file) const
+{
+    GameObject::Write(file);
+    file << radius_;
+}
+
+void Circle::Read(Core::File& file)
+{
+    GameObject::Read(file);
+    float radius = 0.0f;
+    file >> radius;
+    if (file.Failed())
+    {
+        return;
+    }
+    radius_ = radius;
+    if (engineCircle_)
+    {
+        GetNode()->RemoveChild(engineCircle_);
+    }
+    engineCircle_ = new ("Velkor_Circle", __LINE__) Engine::Circle(radius_, DegreeStep);
+    GetNode()->AddChild(engineCircle_);
+    // The new outline takes the node's flag.
+    SetVisible(GetVisible());
 }
 
 } // namespace Velkor

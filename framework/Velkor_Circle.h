@@ -34,6 +34,10 @@ public:
     float GetRadius() const { return radius_; }
     const Core::RefPtr<Engine::Circle>& GetEngineCircle() const { return engineCircle_; }
 
+    // The game object's record, then the radius (f32); Read draws a new outline.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
     void PushVisualProperties(float dt) override;
 
 private:

@@ -109,8 +109,7 @@ void Game::RunFrame()
 
 void Game::FrameUpdate(float dt)
 {
-    // Saves, loads and replays (requests 1 to 4) come with the saves.
-    request_ = 0;
+    HandleRequests();
 
     if (levelSwitchPending_)
     {

@@ -186,6 +186,31 @@ public:
     bool IsLevelSwitchPending() const { return levelSwitchPending_; }
     std::uint32_t GetPendingLevelIndex() const { return pendingLevelIndex_; }
 
+    // --- Saved games ----------------------------------------------------------
+    // Requests carried out at the start of the next frame update; a later
+    // request of the same frame replaces an earlier one. Nothing in a
+    // network game. Files live in the executable's directory + "\Saves\".
+    void Save(const std::string& name);
+    void Load(const std::string& name);
+    // The whole game: collision assets, collision world, the level, times,
+    // indices and flags, title, the listener camera, the object counter,
+    // the physics hooks, the physics world, then the random generator.
+    void SaveGame(Core::File& file) const;
+    // Reads `bytes` as a saved game. The running game is first saved into
+    // memory; when anything in the bytes is wrong (short, counts beyond
+    // what is there, objects of the wrong class, broken links) the world
+    // read so far is torn down, the running game comes back from that
+    // memory copy, and the answer is false with `error` saying what was
+    // wrong.
+    bool LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error);
+    // The last save or load problem reported, empty when none.
+    const std::string& GetLastSaveError() const { return lastSaveError_; }
+    // The directory of the saves (native path; made when missing).
+    std::string GetSavesDirectory() const;
+    // Saved games: every entry but the replay files, the recordings' start
+    // saves and unfinished writes.
+    void GetSavedGames(std::vector<std::string>& names) const;
+
     // --- Network games --------------------------------------------------------
     // Forwards one network event to its hook on the Game (false without a
     // Game): 0 OnSessionHosted, 1 OnSessionJoined, 2 OnPlayerJoinRequest
@@ -231,6 +256,16 @@ private:
     void EndCurrentLevel(bool gameEnds);
     // Step 17 of the frame update.
     void RefreshOnlineSessions();
+    // Frame update steps 1 to 4: the save, load and replay requests.
+    void HandleRequests();
+    bool WriteSave(const std::string& path);
+    bool LoadSave(const std::string& path);
+    // Reads a saved game into the torn-down game; false, with `error`, on
+    // any problem.
+    bool ReadGame(Core::File& file, std::string& error);
+    // The teardown of a level switch without a new level; `endHooks` runs
+    // the level's end hooks (not for a level that a failed read made).
+    void TearDownForLoad(bool endHooks);
 
     std::vector<Core::RefPtr<Core::Object>> managedObjects_;
     std::vector<std::string> managedObjectNames_;
@@ -264,6 +299,7 @@ private:
     std::unique_ptr<GUI::HUD> hud_;
     float masterVolume_ = 1.0f;
     bool levelCreationFailed_ = false;
+    std::string lastSaveError_;
     bool shutDown_ = false;
 };
 

@@ -79,18 +79,10 @@ void GameObject::Destroy()
 
 void GameObject::ExtraHook0() {}
 
-void GameObject::NetworkSave(Core::File&) {}
-
-void GameObject::NetworkLoad(Core::File&) {}
-
 bool GameObject::ExtraQuery()
 {
     return true;
 }
-
-void GameObject::NetworkSyncSend(Core::File&) {}
-
-void GameObject::NetworkSyncReceive(Core::File&) {}
 
 void GameObject::OnStart() {}
 

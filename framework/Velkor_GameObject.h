@@ -77,6 +77,19 @@ public:
     // Detach.
     ~GameObject() override;
 
+    // The saved game's record (the archive's Write / Read): pose, mount
+    // relations, layer, name, look, timers, ids and flags. Read restores the
+    // ids as stored and takes back the collision object its id names from
+    // the collision world read before it; it rebuilds no transformation and
+    // gives no body back (the game binds the bodies once everything is
+    // read). Derived classes extend both, base first.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    // For a loader that gives the objects it read up: drops every link to
+    // other objects and to the worlds without following them, so the
+    // objects can go in any order.
+    void ForgetLoadedLinks();
+
     // --- Virtual operations ---------------------------------------------------
     // Asks the layer to remove the object; a second request does nothing.
     virtual void Destroy();

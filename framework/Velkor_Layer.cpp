@@ -1,8 +1,11 @@
 #include "framework/Velkor_Layer.h"
 
+#include "core/Core_File.h"
+
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_GeometricCollision.h"
+#include "core/Core_String.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Circle.h"
 #include "framework/Velkor_GameEngines.h"
@@ -369,6 +372,197 @@ void Layer::AddStaticCircle(const Math::Vector2D& center, float radius, std::uin
     if (collision->AddCollisionObject(circle, collisionLayer_, Math::Vector2D()) == 0)
     {
         delete circle;
+    }
+}
+
+// --- Record ------------------------------------------------------------------------------
+
+namespace
+{
+
+void WriteList(Core::File& file, const Layer::ObjectList& objects)
+{
+    file << static_cast<std::uint32_t>(objects.size());
+    for (const Core::RefPtr<GameObject>& object : objects)
+    {
+        file.WriteObject(object.Get());
+    }
+}
+
+// A count checked against the bytes left, then that many game objects.
+bool ReadList(Core::File& file, Layer::ObjectList& objects)
+{
+    std::uint32_t count = 0;
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
+    {
+        return false;
+    }
+    objects.assign(count, nullptr);
+    for (Core::RefPtr<GameObject>& object : objects)
+    {
+        Core::ReadRefPtr(file, object);
+        if (file.Failed() || !object)
+        {
+            file.SetError(Core::FileError::BadData);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint8_t Byte(bool value)
+{
+    return value ? 1 : 0;
+}
+
+} // namespace
+
+void Layer::Write(Core::File& file) const
+{
+    file << name_ << z_ << scaleX_ << scaleY_ << rotation_ << index_ << Byte(cleared_) << collisionLayer_;
+    file << static_cast<std::uint32_t>(nameIndex_.size());
+    for (const auto& [name, list] : nameIndex_)
+    {
+        file << name;
+        WriteList(file, ObjectList(list.begin(), list.end()));
+    }
+    file << static_cast<std::uint32_t>(objects_.size());
+    for (const auto& [id, object] : objects_)
+    {
+        file << id;
+        file.WriteObject(object.Get());
+    }
+    WriteList(file, added_);
+    WriteList(file, removed_);
+    // The second flag is the layer-partition display, which nothing shows.
+    file << Byte(visibleCollisionData_) << Byte(false);
+    file << collisionDataColor_.x << collisionDataColor_.y << collisionDataColor_.z << collisionDataColor_.w;
+    file << layerPartitionColor_.x << layerPartitionColor_.y << layerPartitionColor_.z
+         << layerPartitionColor_.w;
+    file << collisionOrigin_.x << collisionOrigin_.y << collisionWidth_ << collisionHeight_ << cellSize_;
+}
+
+void Layer::Read(Core::File& file)
+{
+    std::string name;
+    float z = 0.0f;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    float rotation = 0.0f;
+    std::uint32_t index = 0;
+    bool cleared = false;
+    std::uint8_t collisionLayer = 0;
+    file >> name >> z >> scaleX >> scaleY >> rotation >> index >> cleared >> collisionLayer;
+    std::uint32_t nameCount = 0;
+    // Every entry takes at least its key's length and its list's count.
+    if (file.Failed() || !file.ReadExact(&nameCount, sizeof nameCount) ||
+        !file.Require(std::uint64_t{nameCount} * 8))
+    {
+        return;
+    }
+    // A cleared layer has let its objects go: a saved level holds none.
+    if (cleared)
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+    NameIndex nameIndex;
+    for (std::uint32_t i = 0; i < nameCount; ++i)
+    {
+        std::string key;
+        ObjectList list;
+        file >> key;
+        if (file.Failed() || !ReadList(file, list))
+        {
+            return;
+        }
+        auto& entry = nameIndex[key];
+        entry.insert(entry.end(), list.begin(), list.end());
+    }
+    std::uint32_t idCount = 0;
+    // An entry is an id and a reference.
+    if (!file.ReadExact(&idCount, sizeof idCount) || !file.Require(std::uint64_t{idCount} * 5))
+    {
+        return;
+    }
+    std::map<std::uint32_t, Core::RefPtr<GameObject>> objects;
+    for (std::uint32_t i = 0; i < idCount; ++i)
+    {
+        std::uint32_t id = 0;
+        Core::RefPtr<GameObject> object;
+        file >> id;
+        Core::ReadRefPtr(file, object);
+        if (file.Failed())
+        {
+            return;
+        }
+        if (!object || object->GetID() != id || !objects.emplace(id, object).second)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+    }
+    ObjectList added;
+    ObjectList removed;
+    if (!ReadList(file, added) || !ReadList(file, removed))
+    {
+        return;
+    }
+    bool visibleCollisionData = false;
+    bool visiblePartition = false;
+    Math::Vector4 collisionColor;
+    Math::Vector4 partitionColor;
+    Math::Vector2D origin;
+    std::int32_t width = 1;
+    std::int32_t height = 1;
+    std::int32_t cellSize = 1;
+    file >> visibleCollisionData >> visiblePartition;
+    file >> collisionColor.x >> collisionColor.y >> collisionColor.z >> collisionColor.w;
+    file >> partitionColor.x >> partitionColor.y >> partitionColor.z >> partitionColor.w;
+    file >> origin.x >> origin.y >> width >> height >> cellSize;
+    if (file.Failed())
+    {
+        return;
+    }
+
+    name_ = std::move(name);
+    z_ = z;
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    rotation_ = rotation;
+    index_ = index;
+    collisionLayer_ = collisionLayer;
+    RebuildTransform();
+    nameIndex_ = std::move(nameIndex);
+    objects_ = std::move(objects);
+    for (const auto& entry : objects_)
+    {
+        node_->AddChild(entry.second->node_);
+    }
+    added_ = std::move(added);
+    removed_ = std::move(removed);
+    visibleCollisionData_ = visibleCollisionData;
+    collisionDataColor_ = collisionColor;
+    layerPartitionColor_ = partitionColor;
+    collisionOrigin_ = origin;
+    collisionWidth_ = width;
+    collisionHeight_ = height;
+    cellSize_ = cellSize;
+}
+
+void Layer::ForEachHeldObject(const std::function<void(GameObject&)>& visit) const
+{
+    for (const auto& entry : objects_)
+    {
+        visit(*entry.second);
+    }
+    for (const Core::RefPtr<GameObject>& object : added_)
+    {
+        visit(*object);
+    }
+    for (const Core::RefPtr<GameObject>& object : removed_)
+    {
+        visit(*object);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "math/Math_Vector4.h"
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <string>
@@ -76,6 +77,20 @@ public:
     bool IsCleared() const { return cleared_; }
     // Whether a level holds the layer.
     bool IsInLevel() const { return inLevel_; }
+
+    // Name; z, scale, rotation; index; cleared flag and collision layer
+    // index; the name index (every key, empty lists too, with its objects);
+    // the id map in ascending id; both queues; the display flags, colours
+    // and the collision grid's origin, size and cell. Read takes the whole
+    // record or nothing: a count beyond the bytes left, a slot that holds
+    // no game object, an id-map key that is not its object's id or a layer
+    // saved as cleared fails the archive. The collision grid and the
+    // display objects are not made again (the collision world keeps its
+    // own record).
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    // Every object the layer holds: the id map and both queues.
+    void ForEachHeldObject(const std::function<void(GameObject&)>& visit) const;
 
     // --- Objects ----------------------------------------------------------------
     // Queues the object for the next walk. Refused (false) for null, an

@@ -1,15 +1,21 @@
 #include "framework/Velkor_Level.h"
 
+#include "core/Core_File.h"
+
 #include "audio/Sound_Engine.h"
+#include "core/Core_String.h"
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_Viewport.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace Velkor
 {
@@ -238,6 +244,166 @@ void Level::Clear()
     }
     managedObjects_.clear();
     managedObjectNames_.clear();
+}
+
+// --- Record ------------------------------------------------------------------------------
+
+void Level::Write(Core::File& file) const
+{
+    Core::WriteRefPtrVector(file, layers_);
+    Core::WriteRefPtrVector(file, viewports_);
+    file << clearColor_.x << clearColor_.y << clearColor_.z << clearColor_.w << name_;
+    file.WriteObject(jukeBox_.Get());
+    file << static_cast<std::uint8_t>(cleared_ ? 1 : 0)
+         << static_cast<std::uint8_t>(clearBackBuffer_ ? 1 : 0);
+    file << std::string();
+    std::vector<Core::RefPtr<GameObject>> objects;
+    GetGameObjects(objects);
+    for (const Core::RefPtr<GameObject>& object : objects)
+    {
+        if (const auto* sprite = dynamic_cast<const Sprite*>(object.Get()))
+        {
+            sprite->WriteCollidedSpriteIds(file);
+        }
+    }
+}
+
+void Level::Read(Core::File& file)
+{
+    std::vector<Core::RefPtr<Layer>> layers;
+    std::vector<Core::RefPtr<Viewport>> viewports;
+    Core::ReadRefPtrVector(file, layers);
+    Core::ReadRefPtrVector(file, viewports);
+    Math::Vector4 clearColor;
+    std::string name;
+    Core::RefPtr<JukeBox> jukeBox;
+    bool cleared = false;
+    bool clearBackBuffer = false;
+    std::string scriptFile;
+    file >> clearColor.x >> clearColor.y >> clearColor.z >> clearColor.w >> name;
+    Core::ReadRefPtr(file, jukeBox);
+    file >> cleared >> clearBackBuffer >> scriptFile;
+    if (file.Failed())
+    {
+        return;
+    }
+    std::unordered_set<const Layer*> seen;
+    for (const Core::RefPtr<Layer>& layer : layers)
+    {
+        if (!layer || layer->IsInLevel() || !seen.insert(layer.Get()).second)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+    }
+    for (const Core::RefPtr<Viewport>& viewport : viewports)
+    {
+        if (!viewport)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+    }
+    // A cleared level has let its layers go; no saved game holds one.
+    if (cleared || !layers_.empty())
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+    for (const Core::RefPtr<Layer>& layer : layers)
+    {
+        AddLayer(layer.Get());
+    }
+    viewports_ = std::move(viewports);
+    clearColor_ = clearColor;
+    name_ = std::move(name);
+    SetJukeBox(jukeBox.Get());
+    clearBackBuffer_ = clearBackBuffer;
+    if (!CheckObjectLinks(file))
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+    // Contacts name their other sprite by id; they are resolved in this
+    // level, the one being read.
+    std::vector<Core::RefPtr<GameObject>> objects;
+    GetGameObjects(objects);
+    for (const Core::RefPtr<GameObject>& object : objects)
+    {
+        if (auto* sprite = dynamic_cast<Sprite*>(object.Get()))
+        {
+            sprite->ReadCollidedSpriteIds(file, *this);
+        }
+    }
+}
+
+bool Level::CheckObjectLinks(const Core::File& file) const
+{
+    std::unordered_map<const GameObject*, const Layer*> holder;
+    bool held = true;
+    for (const Core::RefPtr<Layer>& layer : layers_)
+    {
+        layer->ForEachHeldObject(
+            [&](GameObject& object)
+            {
+                auto [entry, added] = holder.emplace(&object, layer.Get());
+                held = held && (added || entry->second == layer.Get());
+            });
+    }
+    if (!held)
+    {
+        return false;
+    }
+    std::vector<const GameObject*> objects;
+    file.ForEachReadObject(
+        [&objects](Core::Object& object)
+        {
+            if (const auto* gameObject = dynamic_cast<const GameObject*>(&object))
+            {
+                objects.push_back(gameObject);
+            }
+        });
+    auto isHeld = [&holder](const GameObject* object) { return holder.count(object) != 0; };
+    for (const GameObject* object : objects)
+    {
+        const auto found = holder.find(object);
+        const Layer* layer = found != holder.end() ? found->second : nullptr;
+        // A layer's objects name it; a detached one names none (a cleared
+        // layer keeps its map). Others are in no layer.
+        const bool layerHolds = layer != nullptr ? object->GetLayer() == layer ||
+                                                       (object->GetLayer() == nullptr && object->IsDetached())
+                                                 : object->GetLayer() == nullptr;
+        if (!layerHolds)
+        {
+            return false;
+        }
+        if (const GameObject* support = object->GetMountSupport())
+        {
+            const auto& siblings = support->GetMountedChildren();
+            if (!isHeld(support) || !isHeld(object) ||
+                std::count(siblings.begin(), siblings.end(), object) != 1)
+            {
+                return false;
+            }
+        }
+        for (const GameObject* child : object->GetMountedChildren())
+        {
+            if (child->GetMountSupport() != object)
+            {
+                return false;
+            }
+        }
+        // No object is its own ancestor.
+        std::size_t steps = 0;
+        for (const GameObject* up = object->GetMountSupport(); up != nullptr; up = up->GetMountSupport())
+        {
+            if (up == object || ++steps > objects.size())
+            {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace Velkor

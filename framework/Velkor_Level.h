@@ -74,6 +74,20 @@ public:
     // Kept alive until Clear.
     void AddManagedObject(Core::Object* object, const std::string& name);
 
+    // Layers, viewports, clear colour, name, jukebox, the two flags, the
+    // script file (empty: levels run no script here), then the collided-
+    // sprite ids of every sprite (GetGameObjects order). Read adds the
+    // layers in order; counts beyond the bytes left, slots of the wrong
+    // class, a layer listed twice, a level saved as cleared and objects
+    // whose links do not hold (see CheckObjectLinks) fail the archive.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    // Whether the links among the game objects `file` read hold: each
+    // object is held by at most one layer, and its layer field names that
+    // layer; mount relations join objects the layers hold, agree on both
+    // sides and make no cycle.
+    bool CheckObjectLinks(const Core::File& file) const;
+
     // --- Per frame ----------------------------------------------------------
     // The Update hook, the layers' walks, the sound listener to the active
     // listener camera (x, y, its layer's z), then the jukebox.

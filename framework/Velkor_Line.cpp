@@ -1,5 +1,7 @@
 #include "framework/Velkor_Line.h"
 
+#include "core/Core_File.h"
+
 #include "engine/Engine_Lines.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "math/Math_Vector3.h"
@@ -72,6 +74,34 @@ void Line::PushVisualProperties(float)
         engineLines_->color = GetModulationColor();
         engineLines_->opacity = GetOpacity();
     }
+}
+
+void Line::Write(Core::File& file) const
+{
+    GameObject::Write(file);
+    const Math::Vector2D point1 = GetPoint1();
+    const Math::Vector2D point2 = GetPoint2();
+    file << point1.x << point1.y << point2.x << point2.y;
+}
+
+void Line::Read(Core::File& file)
+{
+    GameObject::Read(file);
+    Math::Vector2D point1;
+    Math::Vector2D point2;
+    file >> point1.x >> point1.y >> point2.x >> point2.y;
+    if (file.Failed())
+    {
+        return;
+    }
+    if (engineLines_)
+    {
+        GetNode()->RemoveChild(engineLines_);
+    }
+    engineLines_ = new ("Velkor_Line", __LINE__) Engine::Lines();
+    engineLines_->AddLine(Math::Vector3(point1.x, point1.y, 0.0f), Math::Vector3(point2.x, point2.y, 0.0f));
+    GetNode()->AddChild(engineLines_);
+    SetVisible(GetVisible());
 }
 
 } // namespace Velkor

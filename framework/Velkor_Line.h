@@ -35,6 +35,10 @@ public:
     Math::Vector2D GetPoint2() const;
     const Core::RefPtr<Engine::Lines>& GetEngineLines() const { return engineLines_; }
 
+    // The game object's record, then point 1 and point 2 (four f32); Read makes a new line.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
     void PushVisualProperties(float dt) override;
 
 private:

@@ -1,6 +1,10 @@
 #include "framework/Velkor_Sound.h"
 
+#include "core/Core_File.h"
+
+#include "core/Core_String.h"
 #include "framework/Velkor_Camera.h"
+#include "framework/Velkor_Game.h"
 #include "framework/Velkor_Layer.h"
 
 namespace Velkor
@@ -235,6 +239,80 @@ void Sound::UpdateEngineSide(float dt)
 void Sound::Update(float dt)
 {
     GameObject::Update(dt);
+}
+
+void Sound::Write(Core::File& file) const
+{
+    GameObject::Write(file);
+    // The getters ask the source, which the write does not change.
+    auto& self = const_cast<Sound&>(*this);
+    const std::size_t slash = fileName_.find_last_of("\\/");
+    file << (slash == std::string::npos ? fileName_ : fileName_.substr(slash + 1));
+    file << mode_ << split_ << forceStatic_ << self.GetVolume() << self.GetPitch() << intensity_ << looping_;
+    file << static_cast<std::uint8_t>(self.IsPlaying() ? 1 : 0);
+}
+
+void Sound::Read(Core::File& file)
+{
+    GameObject::Read(file);
+    std::string name;
+    std::uint32_t mode = 0;
+    float split = 0.0f;
+    std::uint8_t forceStatic = 0;
+    float volume = 1.0f;
+    float pitch = 1.0f;
+    float intensity = 0.0f;
+    std::uint8_t looping = 0;
+    bool playing = false;
+    file >> name >> mode >> split >> forceStatic >> volume >> pitch >> intensity >> looping >> playing;
+    if (file.Failed())
+    {
+        return;
+    }
+    const Game* game = Game::GetInstance();
+    const std::string directory = game != nullptr ? game->GetDirectory() : std::string();
+    Init(name.empty() ? std::string() : directory + "\\Resources\\Sounds\\" + name, mode, intensity, looping,
+         split, forceStatic);
+    SetVolume(volume);
+    SetPitch(pitch);
+    if (playing)
+    {
+        Play(false);
+    }
+}
+
+void Sound::NetworkSyncSend(Core::File& file)
+{
+    GameObject::NetworkSyncSend(file);
+    file << GetVolume() << GetPitch() << intensity_ << looping_;
+    file << static_cast<std::uint8_t>(IsPlaying() ? 1 : 0);
+}
+
+void Sound::NetworkSyncReceive(Core::File& file)
+{
+    GameObject::NetworkSyncReceive(file);
+    float volume = 1.0f;
+    float pitch = 1.0f;
+    float intensity = 0.0f;
+    std::uint8_t looping = 0;
+    bool playing = false;
+    file >> volume >> pitch >> intensity >> looping >> playing;
+    if (file.Failed())
+    {
+        return;
+    }
+    SetLooping(looping);
+    intensity_ = intensity;
+    SetVolume(volume);
+    SetPitch(pitch);
+    if (playing && !IsPlaying())
+    {
+        Play(true);
+    }
+    else if (!playing)
+    {
+        Stop();
+    }
 }
 
 } // namespace Velkor

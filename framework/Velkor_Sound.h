@@ -70,6 +70,17 @@ public:
     // The source held now, or null.
     SoundEngine::Source* GetSource() { return source_.Get(); }
 
+    // The game object's record, then the file name (without directories),
+    // mode, split, force-static, volume, pitch, intensity, looping and
+    // whether it plays. Read loads the file from the game directory +
+    // "\Resources\Sounds\" and starts it again when it played.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    // The game object's sync record, then volume, pitch, intensity, looping
+    // and whether it plays.
+    void NetworkSyncSend(Core::File& file) override;
+    void NetworkSyncReceive(Core::File& file) override;
+
     // The game object's request, and the source goes back to the engine.
     void Destroy() override;
     void Detach() override;

@@ -1,12 +1,21 @@
 #include "framework/Velkor_Sprite.h"
 
+#include "core/Core_File.h"
+
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_CollisionResults.h"
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_String.h"
 #include "engine/Engine_Sprite.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_Circle.h"
+#include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameEngines.h"
 #include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Level.h"
 #include "framework/Velkor_Line.h"
+#include "framework/Velkor_NetworkFile.h"
 #include "framework/Velkor_Viewport.h"
 #include "math/Math_BoundingBox.h"
 #include "math/Math_Frustum.h"
@@ -461,6 +470,297 @@ void Sprite::PushVisualProperties(float)
         engineSprite_->SetModulationColor(color.x, color.y, color.z, color.w);
         engineSprite_->SetOpacity(GetOpacity());
     }
+}
+
+// --- Records ----------------------------------------------------------------------------
+
+namespace
+{
+
+std::uint8_t Byte(bool value)
+{
+    return value ? 1 : 0;
+}
+
+template <class T> void WriteObjects(Core::File& file, const std::vector<Core::RefPtr<T>>& objects)
+{
+    file << static_cast<std::uint32_t>(objects.size());
+    for (const Core::RefPtr<T>& object : objects)
+    {
+        file.WriteObject(object.Get());
+    }
+}
+
+// A count (checked against the bytes left) and that many references, each
+// null or a T.
+template <class T> bool ReadObjects(Core::File& file, std::vector<Core::RefPtr<T>>& objects)
+{
+    std::uint32_t count = 0;
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
+    {
+        return false;
+    }
+    std::vector<Core::RefPtr<T>> read(count);
+    for (Core::RefPtr<T>& object : read)
+    {
+        Core::Object* raw = file.ReadObject();
+        object = dynamic_cast<T*>(raw);
+        if (file.Failed() || (raw != nullptr && !object))
+        {
+            file.SetError(Core::FileError::BadData);
+            return false;
+        }
+    }
+    objects = std::move(read);
+    return true;
+}
+
+// The game object whose collision object is the one a contact names, when
+// that object still is the one the contact met.
+const GameObject* ContactOwner(Collision2D::CollisionId id, Collision2D::OwnerWord owner)
+{
+    Collision2D::CollisionEngine* collision = GameCollision();
+    const Collision2D::MainCollisionObject* other =
+        collision != nullptr && owner != 0 ? collision->GetCollisionObject(id) : nullptr;
+    if (other == nullptr || other->GetOwner() != owner)
+    {
+        return nullptr;
+    }
+    return reinterpret_cast<const GameObject*>(owner);
+}
+
+constexpr std::uint32_t NoObjectId = 0xFFFFFFFFu;
+
+Sprite* FindSprite(const Layer& layer, std::uint32_t id)
+{
+    Layer::ObjectList objects;
+    layer.GetGameObjects(objects);
+    for (const Core::RefPtr<GameObject>& object : objects)
+    {
+        if (object->GetID() == id)
+        {
+            return dynamic_cast<Sprite*>(object.Get());
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void Sprite::Write(Core::File& file) const
+{
+    GameObject::Write(file);
+    const std::uint32_t count = engineSprite_ ? engineSprite_->GetAnimationsCount() : 0;
+    file << count;
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        file.WriteObject(engineSprite_->GetAnimation(i).Get());
+    }
+    file << Byte(GetFlipHorizontal()) << Byte(GetFlipVertical()) << Byte(GetLoop()) << GetAnimationSpeed();
+    file << Byte(IsPaused()) << Byte(IsPlaying()) << GetCurrentAnimationIndex() << GetCurrentFrameIndex();
+    file << Byte(IsHUDObject()) << actorIndex_;
+    file << Byte(visibleCollisionData_) << Byte(visibleBoundingRectangle_) << shownSegments_ << shownCircles_;
+    file << collisionDataColor_.x << collisionDataColor_.y << collisionDataColor_.z << collisionDataColor_.w;
+    WriteObjects(file, circles_);
+    WriteObjects(file, segmentLines_);
+}
+
+void Sprite::Read(Core::File& file)
+{
+    GameObject::Read(file);
+    std::uint32_t count = 0;
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
+    {
+        return;
+    }
+    // The engine animations find their sheets in this directory.
+    if (Game* game = Game::GetInstance())
+    {
+        game->SetSpriteSheetDirectory(game->GetDirectory() + "\\Resources\\Animations");
+    }
+    std::vector<Core::RefPtr<Engine::SpriteAnimation>> animations(count);
+    for (Core::RefPtr<Engine::SpriteAnimation>& animation : animations)
+    {
+        Core::ReadRefPtr(file, animation);
+        if (file.Failed() || !animation)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+    }
+    bool flipHorizontal = false;
+    bool flipVertical = false;
+    bool loop = false;
+    float speed = 1.0f;
+    bool paused = false;
+    bool playing = false;
+    std::uint32_t animationIndex = 0;
+    std::uint32_t frameIndex = 0;
+    bool hud = false;
+    std::int32_t actorIndex = -1;
+    bool visibleCollisionData = false;
+    bool visibleBoundingRectangle = false;
+    std::uint32_t shownSegments = 0;
+    std::uint32_t shownCircles = 0;
+    Math::Vector4 color;
+    file >> flipHorizontal >> flipVertical >> loop >> speed >> paused >> playing >> animationIndex >>
+        frameIndex;
+    file >> hud >> actorIndex >> visibleCollisionData >> visibleBoundingRectangle >> shownSegments >>
+        shownCircles;
+    file >> color.x >> color.y >> color.z >> color.w;
+    std::vector<Core::RefPtr<Circle>> circles;
+    std::vector<Core::RefPtr<Line>> lines;
+    if (file.Failed() || !ReadObjects(file, circles) || !ReadObjects(file, lines))
+    {
+        return;
+    }
+
+    if (engineSprite_)
+    {
+        GetNode()->RemoveChild(engineSprite_);
+    }
+    engineSprite_ = new ("Velkor_Sprite", __LINE__) Engine::Sprite(animations);
+    frameCounts_.clear();
+    for (const Core::RefPtr<Engine::SpriteAnimation>& animation : animations)
+    {
+        frameCounts_.push_back(animation->GetFramesCount());
+    }
+    GetNode()->AddChild(engineSprite_);
+    SetVisible(GetVisible());
+    SetFlipHorizontal(flipHorizontal);
+    SetFlipVertical(flipVertical);
+    SetLoop(loop);
+    SetAnimationSpeed(speed);
+    if (playing)
+    {
+        Play(true);
+    }
+    else if (paused)
+    {
+        Pause();
+    }
+    else
+    {
+        Play(false);
+    }
+    SetCurrentAnimationIndex(animationIndex, true);
+    SetCurrentFrameIndex(frameIndex, true);
+    SetHUDObject(hud);
+    actorIndex_ = actorIndex;
+    if (Collision2D::DynamicObject* dynamic = GetDynamicCollisionObject())
+    {
+        const Game* game = Game::GetInstance();
+        if (game != nullptr && actorIndex_ >= 0 &&
+            static_cast<std::size_t>(actorIndex_) < game->GetCollisionAssets().size())
+        {
+            dynamic->AddCollisionData(game->GetCollisionAssets()[static_cast<std::size_t>(actorIndex_)].get(),
+                                      GetCurrentAnimationIndex(), GetCurrentFrameIndex());
+        }
+    }
+    visibleCollisionData_ = visibleCollisionData;
+    visibleBoundingRectangle_ = visibleBoundingRectangle;
+    shownSegments_ = shownSegments;
+    shownCircles_ = shownCircles;
+    collisionDataColor_ = color;
+    circles_ = std::move(circles);
+    segmentLines_ = std::move(lines);
+}
+
+void Sprite::WriteCollidedSpriteIds(Core::File& file) const
+{
+    const Collision2D::DynamicObject* dynamic = GetDynamicCollisionObject();
+    if (dynamic == nullptr)
+    {
+        return;
+    }
+    const Collision2D::CollisionResults& results = dynamic->GetCollisionResults();
+    for (std::int32_t i = 0; i < results.GetRectangleContactCount(); ++i)
+    {
+        const Collision2D::BRECT_C& record = results.GetRectangleContact(i);
+        const GameObject* other = ContactOwner(record.id, record.otherOwner);
+        file << (other != nullptr ? other->GetID() : NoObjectId);
+    }
+    for (std::int32_t i = 0; i < results.GetDynamicContactCount(); ++i)
+    {
+        const Collision2D::DGEO_C& record = results.GetDynamicContact(i);
+        const GameObject* other = ContactOwner(record.id, record.otherOwner);
+        file << (other != nullptr ? other->GetID() : NoObjectId);
+    }
+}
+
+void Sprite::ReadCollidedSpriteIds(Core::File& file, const Level& level)
+{
+    Collision2D::DynamicObject* dynamic = GetDynamicCollisionObject();
+    if (dynamic == nullptr)
+    {
+        return;
+    }
+    Collision2D::CollisionResults& results = dynamic->GetCollisionResults();
+    const auto rectangles = results.GetRectangleContactCount();
+    const auto shapes = results.GetDynamicContactCount();
+    if (!file.Require(
+            (std::uint64_t{static_cast<std::uint32_t>(rectangles)} + static_cast<std::uint32_t>(shapes)) *
+            sizeof(std::uint32_t)))
+    {
+        return;
+    }
+    for (std::int32_t i = 0; i < rectangles; ++i)
+    {
+        std::uint32_t id = 0;
+        file >> id;
+        Sprite* other = nullptr;
+        for (const Core::RefPtr<Layer>& layer : level.GetLayers())
+        {
+            if ((other = FindSprite(*layer, id)) != nullptr)
+            {
+                break;
+            }
+        }
+        results.SetRectangleContactOwner(i, reinterpret_cast<Collision2D::OwnerWord>(other));
+    }
+    for (std::int32_t i = 0; i < shapes; ++i)
+    {
+        std::uint32_t id = 0;
+        file >> id;
+        Sprite* other = GetLayer() != nullptr ? FindSprite(*GetLayer(), id) : nullptr;
+        results.SetDynamicContactOwner(i, reinterpret_cast<Collision2D::OwnerWord>(other));
+    }
+}
+
+void Sprite::NetworkSyncSend(Core::File& file)
+{
+    GameObject::NetworkSyncSend(file);
+    WriteNetworkString(file, engineSprite_ ? engineSprite_->GetCurrentAnimationName() : std::string());
+    file << GetCurrentAnimationIndex() << GetCurrentFrameIndex();
+    file << Byte(GetFlipHorizontal()) << Byte(GetFlipVertical()) << Byte(IsHUDObject());
+}
+
+void Sprite::NetworkSyncReceive(Core::File& file)
+{
+    // Shows the sender's frame; it does not advance on its own.
+    Play(false);
+    GameObject::NetworkSyncReceive(file);
+    std::string name;
+    std::uint32_t animationIndex = 0;
+    std::uint32_t frameIndex = 0;
+    bool flipHorizontal = false;
+    bool flipVertical = false;
+    bool hud = false;
+    ReadNetworkString(file, name);
+    file >> animationIndex >> frameIndex >> flipHorizontal >> flipVertical >> hud;
+    if (file.Failed())
+    {
+        return;
+    }
+    if (engineSprite_ && engineSprite_->GetCurrentAnimationName() != name)
+    {
+        SetCurrentAnimationName(name, false);
+    }
+    SetCurrentAnimationIndex(animationIndex, false);
+    SetCurrentFrameIndex(frameIndex, false);
+    SetFlipHorizontal(flipHorizontal);
+    SetFlipVertical(flipVertical);
+    SetHUDObject(hud);
 }
 
 } // namespace Velkor

@@ -18,6 +18,7 @@ namespace Velkor
 {
 
 class Circle;
+class Level;
 class Line;
 class Viewport;
 
@@ -132,6 +133,28 @@ public:
     // --- Per frame --------------------------------------------------------------
     // With a collision object: the frame hand-over and the collision-data
     // displays; then the game object's update.
+    // The game object's record, then the engine animations (object records),
+    // flips, loop, speed, paused, playing, animation and frame, overlay
+    // flag, collision actor index, the display flags, shown counts and
+    // colour, and the display circles and lines (object references). Read
+    // takes the sheets from the game directory + "\Resources\Animations"
+    // and binds the collision object to its actor again.
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+    // The game object's sync record, then the animation's name, animation,
+    // frame, flips and overlay flag. A receiver shows what the sender shows
+    // and does not advance on its own.
+    void NetworkSyncSend(Core::File& file) override;
+    void NetworkSyncReceive(Core::File& file) override;
+    // Contacts hold the other sprite by address, which a file cannot keep:
+    // the level's save writes the other object's id for every rectangle
+    // contact, then every shape contact (0xFFFFFFFF when that object is
+    // gone); the load resolves them back within the level being read
+    // (rectangle contacts over all its layers, shape contacts in this
+    // sprite's layer).
+    void WriteCollidedSpriteIds(Core::File& file) const;
+    void ReadCollidedSpriteIds(Core::File& file, const Level& level);
+
     void UpdateEngineSide(float dt) override;
     // Opacity and modulation colour into the engine sprite.
     void PushVisualProperties(float dt) override;

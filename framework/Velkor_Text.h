@@ -43,6 +43,12 @@ public:
 
     void PushVisualProperties(float dt) override;
 
+    // The game object's record, then the string, the font's file name and
+    // the overlay flag. Read takes the font from the game directory +
+    // "\Resources\Fonts\<name>\<name>" (each font has a folder of its own).
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
 private:
     Core::RefPtr<Engine::Text> engineText_;
 };

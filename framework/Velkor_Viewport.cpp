@@ -1,8 +1,12 @@
 #include "framework/Velkor_Viewport.h"
 
+#include "core/Core_File.h"
+
+#include "core/Core_String.h"
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_Viewport.h"
 #include "framework/Velkor_Camera.h"
+#include "framework/Velkor_Game.h"
 #include "framework/Velkor_GameEngines.h"
 
 #include <algorithm>
@@ -83,6 +87,51 @@ void Viewport::Render(float)
     const Core::RefPtr<Engine::Camera> camera = camera_->GetEngineCamera();
     const Core::RefPtr<Engine::Viewport> viewport = engineViewport_;
     sceneGraph->RenderView(camera, viewport);
+}
+
+void Viewport::Write(Core::File& file) const
+{
+    file << name_;
+    file.WriteObject(camera_.Get());
+    file << engineViewport_->GetX() << engineViewport_->GetY() << engineViewport_->GetWidth()
+         << engineViewport_->GetHeight();
+    const Math::Vector4& color = engineViewport_->GetClearColor();
+    file << color.x << color.y << color.z << color.w;
+    const Game* game = Game::GetInstance();
+    const Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
+    file << (level != nullptr ? level->GetName() : std::string());
+    const std::size_t slash = background_.find_last_of('\\');
+    file << (slash == std::string::npos ? background_ : background_.substr(slash + 1));
+}
+
+void Viewport::Read(Core::File& file)
+{
+    std::string name;
+    Core::RefPtr<Camera> camera;
+    file >> name;
+    Core::ReadRefPtr(file, camera);
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    Math::Vector4 color(0.0f, 0.0f, 0.0f, 1.0f);
+    std::string levelName;
+    std::string background;
+    file >> x >> y >> width >> height >> color.x >> color.y >> color.z >> color.w >> levelName >> background;
+    if (file.Failed())
+    {
+        return;
+    }
+    name_ = std::move(name);
+    camera_ = camera;
+    SetRectangle(x, y, width, height);
+    engineViewport_->SetClearColor(color);
+    const Game* game = Game::GetInstance();
+    if (!background.empty() && game != nullptr)
+    {
+        SetBackground(game->GetDirectory() + "\\Resources\\Viewports Backgrounds\\" + levelName + "\\" +
+                      background);
+    }
 }
 
 } // namespace Velkor

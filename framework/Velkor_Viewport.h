@@ -53,6 +53,13 @@ public:
     const std::string& GetBackground() const { return background_; }
     const Core::RefPtr<Engine::Viewport>& GetEngineViewport() const { return engineViewport_; }
 
+    // Name, camera (object reference), x, y, width, height (i32), clear
+    // colour, the current level's name and the background's file name (what
+    // follows its last backslash). Read takes the background from the game
+    // directory + "\Resources\Viewports Backgrounds\<level>\<file>".
+    void Write(Core::File& file) const override;
+    void Read(Core::File& file) override;
+
     // The scene through the camera into this viewport; nothing without a
     // camera or with a detached one.
     void Render(float dt);

@@ -1,0 +1,322 @@
+// The records of a game object: the saved game's (Write / Read), the
+// network creation record (NetworkSave / NetworkLoad) and the per-frame
+// sync record (NetworkSyncSend / NetworkSyncReceive). Derived classes run
+// the base operation first and append their own fields.
+
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_MainCollisionObject.h"
+#include "core/Core_File.h"
+#include "core/Core_String.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "framework/Velkor_GameEngines.h"
+#include "framework/Velkor_GameObject.h"
+#include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Network.h"
+#include "framework/Velkor_NetworkFile.h"
+
+namespace Velkor
+{
+
+namespace
+{
+
+// Reads an object reference that must be null or a T; anything else fails
+// the archive.
+template <class T> bool ReadReference(Core::File& file, T*& object)
+{
+    Core::Object* read = file.ReadObject();
+    object = dynamic_cast<T*>(read);
+    if (read != nullptr && object == nullptr)
+    {
+        file.SetError(Core::FileError::BadData);
+    }
+    return !file.Failed();
+}
+
+std::uint8_t Byte(bool value)
+{
+    return value ? 1 : 0;
+}
+
+} // namespace
+
+// --- Saved game ----------------------------------------------------------------------
+
+void GameObject::Write(Core::File& file) const
+{
+    file << position_.x << position_.y << center_.x << center_.y << rotation_;
+    file << static_cast<std::uint32_t>(children_.size());
+    for (GameObject* child : children_)
+    {
+        file.WriteObject(child);
+    }
+    file.WriteObject(support_);
+    file.WriteObject(layer_);
+    file << name_;
+    file << scaleX_ << scaleY_ << opacity_;
+    file << color_.x << color_.y << color_.z << color_.w;
+    file << Byte(node_->IsVisible());
+    file << lifeTime_ << age_ << zOrder_;
+    file << id_ << collisionId_ << physicsId_;
+    file << Byte(destroyed_) << Byte(beingDestroyed_) << Byte(transformEnabled_) << Byte(detached_);
+    // The script part: the framework runs no object scripts, so it writes
+    // script disabled, no script file, not cloned, not loaded.
+    file << Byte(false) << std::string() << Byte(false) << Byte(false);
+}
+
+void GameObject::Read(Core::File& file)
+{
+    Math::Vector2D position;
+    Math::Vector2D center;
+    float rotation = 0.0f;
+    file >> position.x >> position.y >> center.x >> center.y >> rotation;
+    std::uint32_t childCount = 0;
+    // Every reference takes at least one byte.
+    if (!file.ReadExact(&childCount, sizeof childCount) || !file.Require(childCount))
+    {
+        return;
+    }
+    std::vector<GameObject*> children;
+    children.reserve(childCount);
+    for (std::uint32_t i = 0; i < childCount; ++i)
+    {
+        GameObject* child = nullptr;
+        if (!ReadReference(file, child))
+        {
+            return;
+        }
+        if (child == nullptr)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+        children.push_back(child);
+    }
+    GameObject* support = nullptr;
+    Layer* layer = nullptr;
+    if (!ReadReference(file, support) || !ReadReference(file, layer))
+    {
+        return;
+    }
+    std::string name;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    float opacity = 1.0f;
+    Math::Vector4 color;
+    bool visible = true;
+    float lifeTime = 0.0f;
+    float age = 0.0f;
+    float zOrder = 0.0f;
+    std::uint32_t id = 0;
+    Collision2D::CollisionId collisionId = 0;
+    std::uint32_t physicsId = 0;
+    bool destroyed = false;
+    bool beingDestroyed = false;
+    bool transformEnabled = true;
+    bool detached = false;
+    bool scriptEnabled = false;
+    std::string scriptFile;
+    bool clonedScript = false;
+    bool scriptLoaded = false;
+    file >> name >> scaleX >> scaleY >> opacity >> color.x >> color.y >> color.z >> color.w >> visible;
+    file >> lifeTime >> age >> zOrder >> id >> collisionId >> physicsId;
+    file >> destroyed >> beingDestroyed >> transformEnabled >> detached;
+    file >> scriptEnabled >> scriptFile >> clonedScript >> scriptLoaded;
+    if (file.Failed())
+    {
+        return;
+    }
+
+    position_ = position;
+    center_ = center;
+    rotation_ = rotation;
+    children_ = std::move(children);
+    support_ = support;
+    layer_ = layer;
+    name_ = std::move(name);
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    opacity_ = opacity;
+    color_ = color;
+    node_->SetVisible(visible, false);
+    lifeTime_ = lifeTime;
+    age_ = age;
+    zOrder_ = zOrder;
+    // The ids are restored, not taken anew.
+    id_ = id;
+    collisionId_ = collisionId;
+    physicsId_ = physicsId;
+    destroyed_ = destroyed;
+    beingDestroyed_ = beingDestroyed;
+    transformEnabled_ = transformEnabled;
+    detached_ = detached;
+
+    // The collision world was read before the objects: the object takes
+    // its collision object back. A slot that names nothing, or one another
+    // object of this read already took, is bad data.
+    collisionActive_ = false;
+    if (collisionId_ != 0 && !detached_)
+    {
+        Collision2D::CollisionEngine* collision = GameCollision();
+        Collision2D::MainCollisionObject* object =
+            collision != nullptr ? collision->GetCollisionObject(collisionId_) : nullptr;
+        if (object == nullptr || object->GetOwner() != 0)
+        {
+            file.SetError(Core::FileError::BadData);
+            return;
+        }
+        object->SetOwner(reinterpret_cast<Collision2D::OwnerWord>(this));
+        collisionActive_ = true;
+    }
+}
+
+void GameObject::ForgetLoadedLinks()
+{
+    children_.clear();
+    support_ = nullptr;
+    layer_ = nullptr;
+    collisionActive_ = false;
+    physicsId_ = 0;
+    managedObjects_.clear();
+    managedObjectNames_.clear();
+    detached_ = true;
+    destroyed_ = true;
+}
+
+// --- Network creation record ---------------------------------------------------------
+
+void GameObject::NetworkSave(Core::File& file)
+{
+    WriteNetworkString(file, name_);
+    file << position_.x << position_.y << center_.x << center_.y << rotation_;
+    file << scaleX_ << scaleY_ << Byte(node_->IsVisible());
+    file << lifeTime_ << age_ << zOrder_;
+    file << color_.x << color_.y << color_.z << color_.w;
+    file << std::uint32_t{0} << std::uint32_t{0};
+    file << Byte(static_cast<bool>(networkId_));
+    if (networkId_)
+    {
+        file << networkId_->GetOwnerID() << networkId_->GetObjectID();
+    }
+    file << Byte(false);
+    WriteNetworkString(file, std::string());
+    file << Byte(false) << Byte(false);
+}
+
+void GameObject::NetworkLoad(Core::File& file)
+{
+    std::string name;
+    Math::Vector2D position;
+    Math::Vector2D center;
+    float rotation = 0.0f;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    bool visible = true;
+    float lifeTime = 0.0f;
+    float age = 0.0f;
+    float zOrder = 0.0f;
+    Math::Vector4 color;
+    std::uint32_t reserved[2] = {0, 0};
+    bool networked = false;
+    std::uint32_t ownerId = 0;
+    std::uint32_t objectId = 0;
+    ReadNetworkString(file, name);
+    file >> position.x >> position.y >> center.x >> center.y >> rotation;
+    file >> scaleX >> scaleY >> visible >> lifeTime >> age >> zOrder;
+    file >> color.x >> color.y >> color.z >> color.w >> reserved[0] >> reserved[1] >> networked;
+    if (networked)
+    {
+        file >> ownerId >> objectId;
+    }
+    bool scriptEnabled = false;
+    std::string scriptFile;
+    bool clonedScript = false;
+    bool scriptLoaded = false;
+    file >> scriptEnabled;
+    ReadNetworkString(file, scriptFile);
+    file >> clonedScript >> scriptLoaded;
+    // A short record changes nothing.
+    if (file.Failed())
+    {
+        return;
+    }
+    name_ = std::move(name);
+    position_ = position;
+    center_ = center;
+    rotation_ = rotation;
+    SetNetworkTarget(position, rotation);
+    firstSync_ = true;
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    node_->SetVisible(visible, false);
+    lifeTime_ = lifeTime;
+    age_ = age;
+    zOrder_ = zOrder;
+    color_ = color;
+    // A networked copy moves as the owner's machine says: it carries no body.
+    RemovePhysicalProperties();
+    physicsId_ = 0;
+    if (networked)
+    {
+        networkId_ = new ("Velkor_GameObjectRecord", __LINE__) NetObjectID(ownerId, objectId);
+    }
+}
+
+// --- Network sync record -------------------------------------------------------------
+
+void GameObject::NetworkSyncSend(Core::File& file)
+{
+    WriteNetworkString(file, name_);
+    file << position_.x << position_.y << center_.x << center_.y << rotation_;
+    file << scaleX_ << scaleY_ << Byte(node_->IsVisible());
+    file << color_.x << color_.y << color_.z << color_.w;
+    // Script enabled, script loaded: no script runs, so no script file.
+    file << Byte(false) << Byte(false);
+}
+
+void GameObject::NetworkSyncReceive(Core::File& file)
+{
+    std::string name = name_;
+    Math::Vector2D position;
+    Math::Vector2D center;
+    float rotation = 0.0f;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    bool visible = true;
+    Math::Vector4 color;
+    bool scriptEnabled = false;
+    bool scriptLoaded = false;
+    std::string scriptFile;
+    ReadNetworkString(file, name);
+    file >> position.x >> position.y >> center.x >> center.y >> rotation;
+    file >> scaleX >> scaleY >> visible >> color.x >> color.y >> color.z >> color.w;
+    file >> scriptEnabled >> scriptLoaded;
+    if (scriptEnabled && scriptLoaded)
+    {
+        ReadNetworkString(file, scriptFile);
+    }
+    if (file.Failed())
+    {
+        return;
+    }
+    // Straight into the field: the layer's name index keeps its key.
+    name_ = std::move(name);
+    SetNetworkTarget(position, rotation);
+    center_ = center;
+    if (firstSync_)
+    {
+        // The first sync snaps; later ones only move the targets, which
+        // UpdateEngineSide approaches by halves.
+        position_ = position;
+        rotation_ = rotation;
+        SetPosition(position_);
+        SetRotationAngle(rotation_);
+        firstSync_ = false;
+    }
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    node_->SetVisible(visible, false);
+    color_ = color;
+}
+
+} // namespace Velkor
