@@ -6,7 +6,7 @@
 #include "engine/Engine_ScreenObject.h"
 #include "renderer/Renderer_DisplayDescription.h"
 #include "renderer/Renderer_Effect.h"
-#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_RenderStates.h"
 
 #include <vector>
 
