@@ -147,9 +147,10 @@ Core::RefPtr<RigidBody> OurBody(const Vector2D& position, float inertia)
 class OurWorld : public World
 {
 public:
-    OurWorld() : engine_(new PhysicsEngine())
+    explicit OurWorld(bool warmStart) : engine_(new PhysicsEngine())
     {
         engine_->SetAccuracy(Iterations);
+        engine_->GetSolver().SetWarmStart(warmStart);
         // Box2D's spin limit (a quarter turn per step) instead of one turn a
         // second: a link or ball held below the speed its joints and
         // contacts ask for is pulled apart.
@@ -213,7 +214,7 @@ protected:
 class OurPile : public OurWorld
 {
 public:
-    explicit OurPile(int circles) : width_(PileWidth(circles))
+    OurPile(int circles, bool warmStart) : OurWorld(warmStart), width_(PileWidth(circles))
     {
         engine_->SetContactListUpdate(&OurPile::FindContacts);
         engine_->SetContactListUpdateData(this);
@@ -298,7 +299,7 @@ float LinkInertia()
 class OurChain : public OurWorld
 {
 public:
-    OurChain()
+    explicit OurChain(bool warmStart) : OurWorld(warmStart)
     {
         floor_ = -LinkLength * static_cast<float>(ChainLinks);
         for (int i = 0; i < ChainLinks; ++i)
@@ -306,7 +307,9 @@ public:
             const float x = LinkLength * (static_cast<float>(i) + 0.5f);
             const std::uint32_t id = engine_->AddRigidBody(OurBody({x, 0.0f}, LinkInertia()).Get());
             const Vector2D pin{LinkLength * static_cast<float>(i), 0.0f};
-            engine_->AddJoint(id - 1, id, new JointNail(pin, pin, 0.5f));
+            // Correction factor 1: all the drift is taken out within a
+            // step, as Box2D's position iterations do.
+            engine_->AddJoint(id - 1, id, new JointNail(pin, pin, 1.0f));
         }
     }
 
@@ -336,7 +339,7 @@ float BoxInertia()
 class OurStack : public OurWorld
 {
 public:
-    explicit OurStack(int boxes)
+    OurStack(int boxes, bool warmStart) : OurWorld(warmStart)
     {
         engine_->SetContactListUpdate(&OurStack::FindContacts);
         for (int i = 0; i < boxes; ++i)
@@ -550,9 +553,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<World> MakeOurPile(int circles)
+std::unique_ptr<World> MakeOurPile(int circles, bool warmStart)
 {
-    return std::make_unique<OurPile>(circles);
+    return std::make_unique<OurPile>(circles, warmStart);
 }
 
 std::unique_ptr<World> MakeBox2DPile(int circles)
@@ -560,9 +563,9 @@ std::unique_ptr<World> MakeBox2DPile(int circles)
     return std::make_unique<Box2DPile>(circles);
 }
 
-std::unique_ptr<World> MakeOurChain()
+std::unique_ptr<World> MakeOurChain(bool warmStart)
 {
-    return std::make_unique<OurChain>();
+    return std::make_unique<OurChain>(warmStart);
 }
 
 std::unique_ptr<World> MakeBox2DChain()
@@ -570,9 +573,9 @@ std::unique_ptr<World> MakeBox2DChain()
     return std::make_unique<Box2DChain>();
 }
 
-std::unique_ptr<World> MakeOurStack(int boxes)
+std::unique_ptr<World> MakeOurStack(int boxes, bool warmStart)
 {
-    return std::make_unique<OurStack>(boxes);
+    return std::make_unique<OurStack>(boxes, warmStart);
 }
 
 std::unique_ptr<World> MakeBox2DStack(int boxes)

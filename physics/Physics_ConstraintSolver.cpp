@@ -158,6 +158,11 @@ void ConstraintSolver::ComputeRightHandSide(float h)
 
 void ConstraintSolver::Solve()
 {
+    Solve(settings_.iterations, settings_.warmStart);
+}
+
+void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
+{
     const std::uint32_t rows = rowCount_;
     if (rows == 0)
     {
@@ -205,11 +210,14 @@ void ConstraintSolver::Solve()
         w[5] = i2 * j[5];
     }
 
-    if (settings_.warmStart)
+    // A warm start begins every row from the multiplier it holds, whole:
+    // a resting stack's contacts carry nearly the same load each step, and
+    // any share of it dropped must be rebuilt by the sweeps, from the bottom
+    // of the stack up.
+    if (warmStart)
     {
         for (std::uint32_t i = 0; i < rows; ++i)
         {
-            lambda[i] *= 0.9f;
             const float* w = B + 6 * std::size_t{i};
             float* a1 = acc + accumulator1_[i];
             float* a2 = acc + accumulator2_[i];
@@ -253,7 +261,7 @@ void ConstraintSolver::Solve()
     const std::uint32_t* const offset2 = accumulator2_.data();
     float* const lower = lower_.data();
     float* const upper = upper_.data();
-    for (std::uint32_t sweep = 0; sweep < settings_.iterations; ++sweep)
+    for (std::uint32_t sweep = 0; sweep < sweeps; ++sweep)
     {
         for (std::uint32_t i = 0; i < rows; ++i)
         {

@@ -108,6 +108,9 @@ public:
     // Every row's body must carry one of this solver's accumulators (the
     // engine attaches them); a side without one is treated as immovable.
     void Solve();
+    // The same with the given sweep count and warm start instead of the
+    // settings'.
+    void Solve(std::uint32_t sweeps, bool warmStart);
 
     void SetAccuracy(std::uint32_t iterations) { settings_.iterations = iterations; }
     std::uint32_t GetAccuracy() const { return settings_.iterations; }
@@ -142,6 +145,9 @@ public:
         ENGINE_ASSERT(row < rowCapacity_);
         return multipliers_[positionCorrectionPhase_ ? 1 : 0][row];
     }
+    // The current phase's multipliers, one per row of the pass: what a warm
+    // start begins from, and what the last solve left.
+    float* GetMultipliers() { return multipliers_[positionCorrectionPhase_ ? 1 : 0].data(); }
     const float* GetJacobian(std::uint32_t row) const
     {
         ENGINE_ASSERT(row < rowCapacity_);

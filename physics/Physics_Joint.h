@@ -62,6 +62,16 @@ public:
     // Writes the counted rows (never more) through the window.
     virtual void FillRows(const RowWindow& window) = 0;
 
+    // The multipliers of this joint's rows in the last solve of each phase
+    // (0 velocity, 1 position correction), for warm starting: rows are
+    // matched to their constraint, not to a place in the solver's storage,
+    // which moves whenever the constraint list changes. Not stored.
+    static constexpr std::uint32_t KeptMultipliers = 3;
+    float* GetKeptMultipliers(bool positionCorrection)
+    {
+        return keptMultipliers_[positionCorrection ? 1 : 0];
+    }
+
     // Record: u32 kind code, u32 maximum rows, u32 rows, u8 active, f32
     // correction factor, u8 position-correction phase, u8 contact flag,
     // object body 1, object body 2. The kind's own fields follow.
@@ -105,6 +115,13 @@ protected:
     std::uint8_t contactFlag_ = 0;
     Core::RefPtr<RigidBody> body1_;
     Core::RefPtr<RigidBody> body2_;
+    float keptMultipliers_[2][KeptMultipliers] = {};
+
+private:
+    friend class PhysicsEngine;
+    // Engine scratch: the pass in which the joint last joined a constraint
+    // list. Not stored, not copied.
+    std::uint32_t listStamp_ = 0;
 };
 
 } // namespace Physics2D

@@ -5,6 +5,7 @@
 #include "math/Math_Constants.h"
 #include "physics/Physics_Force.h"
 #include "physics/Physics_Forces.h"
+#include "physics/Physics_JointAngularMotor.h"
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
@@ -332,29 +333,87 @@ void PhysicsEngine::BuildConstraintList(bool postCollision)
 {
     constraints_.clear();
     ++passStamp_;
-    const auto addActive = [this](const auto& list)
+    if (!postCollision)
     {
-        for (const auto& constraint : list)
+        AddActiveJoints();
+        for (const Core::RefPtr<Contact>& contact : contacts_)
         {
-            if (constraint->IsActive())
+            if (contact->IsActive())
             {
-                constraints_.push_back(constraint.Get());
+                constraints_.push_back(contact.Get());
             }
         }
-    };
-    // Every active joint takes part in the position correction too, touched
-    // by a contact or not: the velocity pass alone leaves the drift of each
-    // step (anchors move along arcs, not along the velocities the rows saw)
-    // to pile up along a chain.
-    if (postCollision)
-    {
-        addActive(contacts_);
-        addActive(joints_);
+        return;
     }
-    else
+
+    contactBodies_.clear();
+    const auto isContactBody = [this](const RigidBody* body)
     {
-        addActive(joints_);
-        addActive(contacts_);
+        const std::uint32_t index = body->contactIndex_;
+        return index < contactBodies_.size() && contactBodies_[index] == body;
+    };
+    const auto addContactBody = [&](RigidBody* body)
+    {
+        if (!isContactBody(body))
+        {
+            body->contactIndex_ = static_cast<std::uint32_t>(contactBodies_.size());
+            contactBodies_.push_back(body);
+        }
+    };
+    for (const Core::RefPtr<Contact>& contact : contacts_)
+    {
+        if (contact->IsActive())
+        {
+            addContactBody(contact->GetBody1());
+            addContactBody(contact->GetBody2());
+            constraints_.push_back(contact.Get());
+        }
+    }
+
+    // The joints connected, directly or through other joints, to a body
+    // with a contact. Each body added may connect joints already passed, so
+    // the walk starts again until it adds none.
+    bool added = true;
+    while (added)
+    {
+        added = false;
+        for (const Core::RefPtr<Joint>& joint : joints_)
+        {
+            if (!joint->IsActive())
+            {
+                continue;
+            }
+            RigidBody* body1 = joint->GetBody1();
+            RigidBody* body2 = joint->GetBody2();
+            const bool in1 = isContactBody(body1);
+            const bool in2 = isContactBody(body2);
+            if (!in1 && !in2)
+            {
+                continue;
+            }
+            if (joint->listStamp_ != passStamp_)
+            {
+                joint->listStamp_ = passStamp_;
+                constraints_.push_back(joint.Get());
+            }
+            if (!in1 || !in2)
+            {
+                addContactBody(in1 ? body2 : body1);
+                added = true;
+                break;
+            }
+        }
+    }
+}
+
+void PhysicsEngine::AddActiveJoints()
+{
+    for (const Core::RefPtr<Joint>& joint : joints_)
+    {
+        if (joint->IsActive())
+        {
+            constraints_.push_back(joint.Get());
+        }
     }
 }
 
@@ -442,6 +501,37 @@ static void FillAndLink(ConstraintSolver& solver, const std::vector<Joint*>& con
     }
 }
 
+void PhysicsEngine::SeedMultipliers()
+{
+    if (!solver_.GetWarmStart())
+    {
+        return;
+    }
+    const bool position = solver_.IsPositionCorrectionPhase();
+    float* lambda = solver_.GetMultipliers();
+    for (std::size_t c = 0; c < constraints_.size(); ++c)
+    {
+        const std::uint32_t rows = constraints_[c]->GetRows();
+        const std::uint32_t known = std::min(rows, Joint::KeptMultipliers);
+        const float* kept = constraints_[c]->GetKeptMultipliers(position);
+        std::copy_n(kept, known, lambda + firstRows_[c]);
+        std::fill(lambda + firstRows_[c] + known, lambda + firstRows_[c] + rows, 0.0f);
+    }
+}
+
+void PhysicsEngine::KeepMultipliers()
+{
+    const bool position = solver_.IsPositionCorrectionPhase();
+    const float* lambda = solver_.GetMultipliers();
+    for (std::size_t c = 0; c < constraints_.size(); ++c)
+    {
+        const std::uint32_t rows = std::min(constraints_[c]->GetRows(), Joint::KeptMultipliers);
+        float* kept = constraints_[c]->GetKeptMultipliers(position);
+        std::copy_n(lambda + firstRows_[c], rows, kept);
+        std::fill(kept + rows, kept + Joint::KeptMultipliers, 0.0f);
+    }
+}
+
 void PhysicsEngine::Update(float dt)
 {
     ClampStep(dt);
@@ -457,6 +547,7 @@ void PhysicsEngine::Update(float dt)
         }
     }
     FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+    SeedMultipliers();
     solver_.Solve();
     // A body the rows would spin past the spin limit is clamped when it
     // integrates; rows solved without knowing that pull its joints apart.
@@ -472,8 +563,10 @@ void PhysicsEngine::Update(float dt)
             solver_.FixSpin(held.body);
             solver_.GetBodyAccumulator(held.body)[2] = held.acceleration;
         }
+        SeedMultipliers();
         solver_.Solve();
     }
+    KeepMultipliers();
     // Callbacks run from here on and may add or remove bodies: each body is
     // held while it steps, and the slots are read afresh.
     for (std::size_t i = 0; i < bodies_.size(); ++i)
@@ -520,6 +613,68 @@ bool PhysicsEngine::HoldSpinsPastLimit(float step)
     return added;
 }
 
+void PhysicsEngine::SeedNewContacts()
+{
+    if (!solver_.GetWarmStart() || previousContacts_.empty())
+    {
+        return;
+    }
+    // The bridge makes new contacts every pass. A new contact takes over the
+    // multipliers of the last pass's contact between the same bodies, facing
+    // the same way, nearest to its point: the same touch, seen again. Taken
+    // over, not copied, so a touch kept as well carries its load once.
+    const auto before = [](const SeedEntry& a, const SeedEntry& b)
+    {
+        if (a.body1 != b.body1)
+        {
+            return std::less<>()(a.body1, b.body1);
+        }
+        if (a.body2 != b.body2)
+        {
+            return std::less<>()(a.body2, b.body2);
+        }
+        return a.index < b.index;
+    };
+    seedEntries_.clear();
+    for (std::uint32_t i = 0; i < previousContacts_.size(); ++i)
+    {
+        seedEntries_.push_back({previousContacts_[i]->GetBody1(), previousContacts_[i]->GetBody2(), i});
+    }
+    std::sort(seedEntries_.begin(), seedEntries_.end(), before);
+    for (const Core::RefPtr<Contact>& contact : contacts_)
+    {
+        const SeedEntry key{contact->GetBody1(), contact->GetBody2(), 0};
+        Contact* nearest = nullptr;
+        float nearestDistance = 0.0f;
+        for (auto entry = std::lower_bound(seedEntries_.begin(), seedEntries_.end(), key, before);
+             entry != seedEntries_.end() && entry->body1 == key.body1 && entry->body2 == key.body2; ++entry)
+        {
+            Contact* previous = previousContacts_[entry->index].Get();
+            if (previous->GetNormal().Dot(contact->GetNormal()) < SeedNormalAgreement)
+            {
+                continue;
+            }
+            const Math::Vector2D offset = previous->GetWorldPoint1() - contact->GetPoint();
+            const float distance = offset.Dot(offset);
+            if (nearest == nullptr || distance < nearestDistance)
+            {
+                nearest = previous;
+                nearestDistance = distance;
+            }
+        }
+        if (nearest == nullptr)
+        {
+            continue;
+        }
+        for (const bool phase : {false, true})
+        {
+            float* from = nearest->GetKeptMultipliers(phase);
+            std::copy_n(from, Joint::KeptMultipliers, contact->GetKeptMultipliers(phase));
+            std::fill_n(from, Joint::KeptMultipliers, 0.0f);
+        }
+    }
+}
+
 void PhysicsEngine::KeepPreviousContacts()
 {
     keptContacts_.clear();
@@ -557,10 +712,70 @@ void PhysicsEngine::KeepPreviousContacts()
     }
 }
 
+void PhysicsEngine::ApplyCorrections()
+{
+    // The accumulators hold accelerations; over one step they move a body
+    // by a x step^2.
+    const float squared = Simulation::step * Simulation::step;
+    for (const Core::RefPtr<RigidBody>& body : stepBodies_)
+    {
+        const float* a = body->GetSolverAccumulator();
+        if (a == nullptr)
+        {
+            continue;
+        }
+        body->CorrectPosition({a[0] * squared, a[1] * squared}, a[2] * squared);
+        body->SetSolverAccumulator(nullptr);
+        body->RebuildTransform();
+        if (body->correctedStamp_ != passStamp_)
+        {
+            body->correctedStamp_ = passStamp_;
+            correctedBodies_.push_back(body);
+        }
+    }
+}
+
+void PhysicsEngine::CloseJoints()
+{
+    if (joints_.empty())
+    {
+        return;
+    }
+    // The contact pass's constraints and step bodies stay the pass's own
+    // (the step bodies are stored with the engine).
+    savedStepBodies_.swap(stepBodies_);
+    for (std::uint32_t round = 0; round < JointCorrectionRounds; ++round)
+    {
+        // Joints that correct drift: a motor's row asks for a speed, not a
+        // place, and a factor of 0 leaves drift alone.
+        constraints_.clear();
+        for (const Core::RefPtr<Joint>& joint : joints_)
+        {
+            if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
+                dynamic_cast<const JointAngularMotor*>(joint.Get()) == nullptr)
+            {
+                constraints_.push_back(joint.Get());
+            }
+        }
+        if (constraints_.empty())
+        {
+            break;
+        }
+        BuildStepBodies();
+        AssembleRows();
+        FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+        // Each round starts from nothing: what the last one asked for is
+        // already in the placement.
+        solver_.Solve(JointCorrectionSweeps, false);
+        ApplyCorrections();
+    }
+    stepBodies_.swap(savedStepBodies_);
+    savedStepBodies_.clear();
+}
+
 void PhysicsEngine::PostCollisionUpdate(float dt)
 {
     ClampStep(dt);
-    const float step = Simulation::step;
     solver_.SetPositionCorrectionPhase(true);
 
     previousContacts_.swap(contacts_);
@@ -569,6 +784,7 @@ void PhysicsEngine::PostCollisionUpdate(float dt)
     {
         contactListUpdate_(this, contactListUpdateData_);
     }
+    SeedNewContacts();
     KeepPreviousContacts();
     for (Core::RefPtr<Contact>& kept : keptContacts_)
     {
@@ -589,23 +805,19 @@ void PhysicsEngine::PostCollisionUpdate(float dt)
         }
     }
     FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+    SeedMultipliers();
     solver_.Solve();
-
-    // The accumulators hold accelerations; over one step they move a body
-    // by a x step^2.
-    const float squared = step * step;
-    for (std::size_t k = 0; k < stepBodies_.size(); ++k)
+    KeepMultipliers();
+    ApplyCorrections();
+    CloseJoints();
+    // The bodies moved by either correction learn their placement once (the
+    // callback may change the engine: each body is held while it runs).
+    for (std::size_t i = 0; i < correctedBodies_.size(); ++i)
     {
-        const Core::RefPtr<RigidBody> body = stepBodies_[k];
-        const float* a = body->GetSolverAccumulator();
-        if (a == nullptr)
-        {
-            continue;
-        }
-        body->CorrectPosition({a[0] * squared, a[1] * squared}, a[2] * squared);
-        body->SetSolverAccumulator(nullptr);
+        const Core::RefPtr<RigidBody> body = correctedBodies_[i];
         body->UpdateTransform(RigidBody::TransformUpdate::PostCollision);
     }
+    correctedBodies_.clear();
 
     for (std::size_t i = 0; i < contacts_.size(); ++i)
     {
@@ -627,6 +839,8 @@ void PhysicsEngine::Reset()
     previousContacts_.clear();
     constraints_.clear();
     keptContacts_.clear();
+    contactBodies_.clear();
+    correctedBodies_.clear();
 }
 
 // --- Persistence ------------------------------------------------------------------------
@@ -715,8 +929,8 @@ void PhysicsEngine::Read(Core::File& file)
         return;
     }
     if (!stepBodiesSound || !jointsSound || settings.iterations < MinimumAccuracy ||
-        settings.iterations > MaximumAccuracy || scale == 0.0f || !(maximumStep > 0.0f) || !(plusInfinity > 0.0f) ||
-        step < 0.0f || inverseStep < 0.0f || epsilon < 0.0f)
+        settings.iterations > MaximumAccuracy || scale == 0.0f || !(maximumStep > 0.0f) ||
+        !(plusInfinity > 0.0f) || step < 0.0f || inverseStep < 0.0f || epsilon < 0.0f)
     {
         file.SetError(Core::FileError::BadData);
         return;

@@ -51,6 +51,13 @@ public:
     // Solves after the first in a velocity pass that hold bodies at the spin
     // limit.
     static constexpr std::uint32_t MaximumSpinRounds = 3;
+    // Joint position correction after the contacts': rounds, and sweeps per
+    // round.
+    static constexpr std::uint32_t JointCorrectionRounds = 4;
+    static constexpr std::uint32_t JointCorrectionSweeps = 6;
+    // A new contact takes over a previous one's multipliers only when their
+    // normals agree at least this well (cosine).
+    static constexpr float SeedNormalAgreement = 0.9f;
 
     PhysicsEngine();
     PhysicsEngine(const PhysicsEngine&) = delete;
@@ -193,6 +200,21 @@ private:
     // the limit; true when it held one not held before in this pass.
     bool HoldSpinsPastLimit(float step);
     void KeepPreviousContacts();
+    // With warm start on: each constraint's rows begin the solve from the
+    // multipliers it kept from its last solve in this phase; after the solve
+    // it keeps the new ones.
+    void SeedMultipliers();
+    // With warm start on: hands each new contact the multipliers of the
+    // previous contact that stands for the same touch.
+    void SeedNewContacts();
+    void AddActiveJoints();
+    // Moves every step body by its accumulator x step^2 and rebuilds its
+    // transform (no callback); remembers it for the pass's callback.
+    void ApplyCorrections();
+    // Rounds of position correction over every active joint, each filled
+    // from the placement the last one left.
+    void CloseJoints();
+    void KeepMultipliers();
     void DetachStepBodies();
 
     ContactListUpdate contactListUpdate_ = nullptr;
@@ -221,6 +243,20 @@ private:
         float acceleration;
     };
     std::vector<HeldSpin> heldSpins_;
+    // Bodies touched by the post-collision pass's contact constraint list.
+    std::vector<RigidBody*> contactBodies_;
+    // Bodies moved by this position-correction pass, in the order first moved.
+    std::vector<Core::RefPtr<RigidBody>> correctedBodies_;
+    // Last pass's contacts by body pair, for seeding new contacts.
+    struct SeedEntry
+    {
+        const RigidBody* body1;
+        const RigidBody* body2;
+        std::uint32_t index;
+    };
+    std::vector<SeedEntry> seedEntries_;
+    // The contact pass's step bodies while the joint rounds use the list.
+    std::vector<Core::RefPtr<RigidBody>> savedStepBodies_;
 };
 
 } // namespace Physics2D

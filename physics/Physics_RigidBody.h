@@ -194,6 +194,11 @@ private:
     // Engine scratch: the pass in which the body was last held at the spin
     // limit. Not stored, not copied.
     std::uint32_t heldSpinStamp_ = 0;
+    // Engine scratch: the body's place in the post-collision pass's contact
+    // bodies, as the step index above; and the pass that last corrected its
+    // position. Not stored, not copied.
+    std::uint32_t contactIndex_ = 0;
+    std::uint32_t correctedStamp_ = 0;
 };
 
 } // namespace Physics2D

@@ -148,10 +148,16 @@ TEST_F(FrameworkDemoDisplayTest, TheGeneratedMusicPlaysAndBallsBounceAudibly)
 
     std::uint32_t played = 0;
     bool heard = false;
+    // The track is about 30 s long; a slow run reaches its end, and the
+    // jukebox starts it again on its next update: between the two the music
+    // may be silent for one frame, never for two.
+    bool silentBefore = false;
     for (int frame = 0; frame < 600; ++frame)
     {
         demo->RunFrame();
-        ASSERT_TRUE(music->IsPlaying()) << "frame " << frame;
+        const bool silent = !music->IsPlaying();
+        ASSERT_FALSE(silent && (frame == 0 || silentBefore)) << "frame " << frame;
+        silentBefore = silent;
         EXPECT_EQ(music->GetCurrentTrack(), 0);
         heard = heard || bounce->IsPlaying();
     }

@@ -172,6 +172,17 @@ TEST(JointTest, MotorDrivesTheRelativeSpinToItsTarget)
     weak.Step();
     EXPECT_LT(weak.Body(other).GetAngularVelocity(), 10.0f);
     EXPECT_GT(weak.Body(other).GetAngularVelocity(), 0.0f);
+    // Over a second the wheel turns by the target: the joints' position
+    // correction leaves a motor out, whatever correction factor it carries.
+    Scene turning;
+    turning.ground = false;
+    const std::uint32_t turned = turning.AddCircle({0.0f, 0.0f}, 0.5f, 1.0f, false);
+    turning.Engine().AddJoint(turned, 0, new JointAngularMotor(90.0f, 1000.0f))->SetCorrectionFactor(1.0f);
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        turning.Step();
+    }
+    EXPECT_NEAR(turning.Body(turned).GetOrientation(), 90.0f, 1.0f);
 }
 
 TEST(JointTest, ReadJointRestoresBodiesAndThePhaseFlag)

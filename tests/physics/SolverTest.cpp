@@ -87,7 +87,7 @@ TEST_F(SolverTest, SolvesRepeatUnlessWarmStarted)
     EXPECT_EQ(solver_.GetMultiplier(0), first[0]);
     EXPECT_EQ(solver_.GetMultiplier(1), first[1]);
 
-    // Warm started, the accumulators begin from 0.9 x the last multipliers
+    // Warm started, the accumulators begin from the last multipliers
     // of the same phase; the result is the same solution.
     solver_.SetWarmStart(true);
     Pass(4.0f, 1.0f);

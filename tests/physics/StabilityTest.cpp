@@ -116,7 +116,7 @@ TEST(StabilityTest, StackFedThroughAddContactStands)
 
 TEST(StabilityTest, PileOfCirclesComesToRest)
 {
-    std::unique_ptr<bench::World> pile = bench::MakeOurPile(200);
+    std::unique_ptr<bench::World> pile = bench::MakeOurPile(200, false);
     float peak = 0.0f;
     float resting = 0.0f;
     for (int step = 0; step < bench::Steps; ++step)
@@ -138,7 +138,7 @@ TEST(StabilityTest, DeepPileSinksNoDeeperThanBox2D)
     // The fall and the collapse of the pile, where it sinks deepest, take
     // its first few seconds.
     constexpr int Steps = 300;
-    const bench::Figures ours = bench::Measure(*bench::MakeOurPile(1000), Steps);
+    const bench::Figures ours = bench::Measure(*bench::MakeOurPile(1000, false), Steps);
     const bench::Figures box2d = bench::Measure(*bench::MakeBox2DPile(1000), Steps);
     EXPECT_LE(ours.worst, box2d.worst);
     EXPECT_LT(ours.worst, 0.5f * bench::Radius);
