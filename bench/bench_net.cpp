@@ -1,5 +1,6 @@
 // Socket engine throughput and latency over loopback, each beside plain
-// sockets moving the same bytes in the same run.
+// sockets moving the same bytes in the same run; the session layer's join
+// and ping (bench_net_sessions.cpp) beside the plain UDP ping-pong.
 
 #include "BenchRatio.h"
 
@@ -321,6 +322,12 @@ int main(int argc, char** argv)
     }
     reporter.Compare("send to pumped handler ping-pong vs plain UDP ping-pong",
                      "BM_SessionPingPong/min_time:1.000/real_time",
+                     "BM_PlainPingPong/min_time:1.000/real_time");
+    reporter.Compare("session join (connect to reply handled) vs plain UDP ping-pong",
+                     "BM_SessionJoin/min_time:1.000/manual_time",
+                     "BM_PlainPingPong/min_time:1.000/real_time");
+    reporter.Compare("session ping through both pumps vs plain UDP ping-pong",
+                     "BM_SessionPing/min_time:1.000/manual_time",
                      "BM_PlainPingPong/min_time:1.000/real_time");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

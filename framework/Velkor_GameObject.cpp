@@ -690,7 +690,7 @@ Input::Keyboard* GameObject::GetNetworkKeyboard() const
 {
     if (ZibPlayer* player = OwningPlayer(networkId_))
     {
-        return player->GetNetworkKeyboard().Get();
+        return player->GetNetworkKeyboard();
     }
     Game* game = Game::GetInstance();
     return game != nullptr ? game->GetKeyboard().Get() : nullptr;
@@ -700,7 +700,7 @@ Input::Mouse* GameObject::GetNetworkMouse() const
 {
     if (ZibPlayer* player = OwningPlayer(networkId_))
     {
-        return player->GetNetworkMouse().Get();
+        return player->GetNetworkMouse();
     }
     Game* game = Game::GetInstance();
     return game != nullptr ? game->GetMouse().Get() : nullptr;

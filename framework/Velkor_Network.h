@@ -3,10 +3,12 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "framework/Velkor_NetMessage.h"
-#include "input/Input_Keyboard.h"
-#include "input/Input_Mouse.h"
+#include "framework/Velkor_NetPlayer.h"
+#include "framework/Velkor_NetWire.h"
+#include "net/Network_Engine.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,90 +17,33 @@ namespace Velkor
 
 class GameObject;
 
-// A session seen on the network: the hosting session's name, its game's
-// network id, the host's address, player counts, age and password flag.
-class ZibBroadcast
+// Where the layer's messages go: the session's channels, or (in tests) a
+// recorder that never touches a socket.
+class ZibNetTransport
 {
 public:
-    ZibBroadcast() = default;
-    ZibBroadcast(const std::string& hostName, const std::string& networkId, const std::string& address)
-        : hostName_(hostName), networkId_(networkId), address_(address)
-    {
-    }
-
-    const std::string& GetHostName() const { return hostName_; }
-    const std::string& GetNetworkID() const { return networkId_; }
-    const std::string& GetAddress() const { return address_; }
-    std::uint32_t GetSessionMaxPlayers() const { return maxPlayers_; }
-    std::uint32_t GetSessionPlayersNumber() const { return currentPlayers_; }
-    float GetAge() const { return age_; }
-    bool IsPasswordProtected() const { return passwordProtected_; }
-
-private:
-    std::string hostName_;
-    std::string networkId_;
-    std::string address_;
-    std::uint32_t maxPlayers_ = 0;
-    std::uint32_t currentPlayers_ = 0;
-    float age_ = 0.0f;
-    bool passwordProtected_ = false;
+    virtual ~ZibNetTransport() = default;
+    virtual bool Send(std::uint32_t channel, std::uint32_t messageId, const void* data, std::uint32_t size,
+                      const Network::NetAddress& to) = 0;
+    virtual void CloseChannel(std::uint32_t channel) = 0;
 };
 
-// One player of a session: its id, and the keyboard and mouse its input
-// arrives through.
-class ZibPlayer : public Core::Object
-{
-public:
-    ZibPlayer(std::uint32_t id, const std::string& name, bool local, bool host,
-              const Core::RefPtr<Input::Keyboard>& keyboard, const Core::RefPtr<Input::Mouse>& mouse);
-    ~ZibPlayer() override;
-
-    std::uint32_t GetID() const { return id_; }
-    const std::string& GetName() const { return name_; }
-    bool IsLocal() const { return local_; }
-    bool IsHost() const { return host_; }
-    const Core::RefPtr<Input::Keyboard>& GetNetworkKeyboard() const { return keyboard_; }
-    const Core::RefPtr<Input::Mouse>& GetNetworkMouse() const { return mouse_; }
-
-private:
-    Core::RefPtr<Input::Keyboard> keyboard_;
-    Core::RefPtr<Input::Mouse> mouse_;
-    std::string name_;
-    std::uint32_t id_;
-    bool local_;
-    bool host_;
-};
-
-// A networked object's id: the owning player's id and the object's own.
-class NetObjectID : public Core::Object
-{
-public:
-    NetObjectID(std::uint32_t ownerId, std::uint32_t objectId) : ownerId_(ownerId), objectId_(objectId) {}
-
-    std::uint32_t GetOwnerID() const { return ownerId_; }
-    std::uint32_t GetObjectID() const { return objectId_; }
-
-private:
-    std::uint32_t ownerId_;
-    std::uint32_t objectId_;
-};
-
-// Attached to a game object that takes part in a network game.
-class ZibComponentManager : public Core::Object
-{
-public:
-    ZibComponentManager() = default;
-};
-
-// The networked-session layer as the framework uses it, in the state of a
-// machine that plays no network game: starting, hosting, joining and
-// sending answer false, there is no local player, no session is seen, and
-// the per-frame operations do nothing.
+// The networked-session layer: a session between one host and several
+// clients on top of the socket engine. It keeps the players and their
+// groups, finds sessions through their broadcasts, pumps the socket events
+// once per frame on the calling thread (so it takes no locks of its own) and
+// tells the game what happened through one event callback.
 //
-// Tests put it into a pretend session (SetPretendSession): a host or a
-// client with a local player, in which IsNetworkGame and IsHost answer as in
-// a real session, Shutdown ends the session, and the calls the framework
-// makes into a session are recorded.
+// At most one layer is active in a process at a time (Start answers false
+// while another is). Everything that needs an active layer, a local player,
+// hosting or a connection answers false without effect when it is missing.
+//
+// Messages are read through bounded readers: a payload field that runs past
+// the payload, a string without its NUL, a member list of partial ids or a
+// size larger than what follows makes the message malformed, and it is
+// dropped without an answer. The host believes no sender id a message
+// names: the sender is the player at the connection's (or datagram's)
+// source address, and a message naming someone else is dropped.
 class ZibNet : public Core::Object
 {
 public:
@@ -106,26 +51,73 @@ public:
 
     ZibNet();
     ~ZibNet() override;
+    ZibNet(const ZibNet&) = delete;
+    ZibNet& operator=(const ZibNet&) = delete;
+
+    // The layer active in this process, or null.
+    static ZibNet* GetActive();
 
     bool Start(bool isHost, EventCallback callback, const std::string& sessionName,
                const std::string& password, std::uint32_t pumpTimeLimitMs, std::uint32_t pumpIdleLimitMs,
                std::uint32_t syncRate, std::uint16_t discoveryPort, std::uint16_t hostPort);
     bool HostSession(const std::string& playerName, std::uint32_t maxPlayers, std::uint32_t addressClass,
                      float intervalSeconds);
+    // `hostAddress` is "HOST:PORT". Connecting and waiting for the host's
+    // answer are each bounded by the join deadline; on any failure the
+    // client is left unconnected with its connection closed.
     bool JoinSession(const std::string& playerName, const std::string& hostAddress,
                      const std::string& password);
-    // False when no network game runs; otherwise ends it.
+    bool JoinSession(const std::string& playerName, const Network::NetAddress& hostAddress,
+                     const std::string& password);
+    // False when not active; otherwise ends the session and forgets it.
     bool Shutdown();
     void ListenForSessions();
 
-    bool IsNetworkGame() const { return pretend_ != PretendSession::None; }
-    bool IsHost() const { return pretend_ == PretendSession::Host; }
+    // --- Sending ----------------------------------------------------------
+    // A client sends to the host; the host to every non-local player of the
+    // group (all players when null). True only when every send succeeded.
+    bool Send(std::uint32_t messageId, const void* data, std::uint32_t size, ZibGroup* group, bool reliable);
+    bool SendToPlayer(std::uint32_t messageId, const void* data, std::uint32_t size, ZibPlayer* player,
+                      bool reliable);
+    bool SendTextMessage(bool reliable, const std::string& text, bool echo);
+    bool SendTextMessageToGroup(bool reliable, const std::string& text, ZibGroup* group, bool echo);
+    bool SendTextMessageToPlayer(bool reliable, const std::string& text, ZibPlayer* player, bool echo);
+
+    // --- Players and groups -------------------------------------------------
+    bool AddPlayer(ZibPlayer* player);
+    void RemovePlayer(ZibPlayer* player);
+    bool AddGroup(ZibGroup* group);
+    bool RemoveGroup(ZibGroup* group);
+
+    bool IsHost() const { return host_ != 0; }
+    bool IsHosting() const { return hosting_ != 0; }
+    bool IsConnected() const { return connected_ != 0; }
+    bool IsActive() const;
+    bool IsNetworkGame() const;
     ZibPlayer* GetLocalPlayer() const { return localPlayer_.Get(); }
     ZibPlayer* FindPlayerByID(std::uint32_t id) const;
+    ZibPlayer* FindPlayerByName(const std::string& name) const;
+    ZibPlayer* FindPlayerByAddress(const Network::NetAddress& address) const;
+    // A group without owner matches any owner; a null owner means the local
+    // player.
+    ZibGroup* FindGroupByID(std::uint32_t id, ZibPlayer* owner = nullptr) const;
+    ZibGroup* FindGroupByName(const std::string& name, ZibPlayer* owner = nullptr) const;
+    ZibGroup* GetAllPlayersGroup() const { return allPlayers_.Get(); }
+    const std::vector<Core::RefPtr<ZibGroup>>& GetGroups() const { return groups_; }
+    const Network::NetAddress& GetHostAddress() const { return hostAddress_; }
+    // Sessions seen on the network; each is dropped once it has not been
+    // heard for the broadcast time-out.
+    const std::vector<ZibBroadcast>& GetBroadcastList() const { return sessions_; }
+    float GetBroadcastTimeOut() const { return broadcastTimeOut_; }
+    std::uint32_t GetMeasuredSyncRate() const { return measuredSyncRate_; }
 
-    // A client sends to the host, the host to the group's players.
-    bool Send(std::uint32_t messageId, const void* data, std::uint32_t size, void* group, bool reliable);
+    // This game's network id (written into the host's broadcast).
+    void SetNetworkID(const std::string& id) { networkId_ = id; }
+    const std::string& GetNetworkID() const { return networkId_; }
+    // Bounds both the join's connect and its wait for the reply (5 s).
+    void SetJoinDeadline(std::uint32_t milliseconds) { joinDeadlineMs_ = milliseconds; }
 
+    // --- Networked objects (kept empty until objects are networked) ---------
     bool AddNetworkGameObject(const Core::RefPtr<GameObject>& object, std::uint32_t layerIndex,
                               ZibPlayer* owner);
     bool RemoveNetworkGameObject(const Core::RefPtr<GameObject>& object);
@@ -134,54 +126,120 @@ public:
     // The registered network template of that class name, or null.
     Core::Object* FindBaseNetObject(const std::string& className) const;
 
+    // --- Per frame ----------------------------------------------------------
+    // Resets the keyboards of the players (the host leaves local ones alone).
     void ResetNetworkKeyboards();
     virtual void Update(float dt);
 
-    // Sessions seen on the network.
-    const std::vector<ZibBroadcast>& GetBroadcastList() const { return sessions_; }
-    // This game's network id.
-    void SetNetworkID(const std::string& id) { networkId_ = id; }
-    const std::string& GetNetworkID() const { return networkId_; }
+    // One socket event, as the session's receive handler gets it. True: the
+    // queue frees the message.
+    bool HandleEvent(Network::SocketEvent& event);
 
-    // --- Pretend sessions (tests) -------------------------------------------
-    enum class PretendSession
-    {
-        None,
-        Host,
-        Client,
-    };
-    // Host or Client makes a local player with `localPlayerId`; None ends
-    // the pretence (and forgets the player).
-    void SetPretendSession(PretendSession session, std::uint32_t localPlayerId = 1);
-    // Puts a session into the list of sessions seen.
-    void AddPretendSession(const ZibBroadcast& session) { sessions_.push_back(session); }
+    // Null: the session's sockets.
+    void SetTransport(ZibNetTransport* transport) { transport_ = transport; }
+    // How the layer reads the running level's name and asks for another
+    // level; the game's by default.
+    using LevelNameQuery = std::function<std::string()>;
+    using LevelRequest = std::function<void(const std::string& name)>;
+    void SetLevelHooks(LevelNameQuery query, LevelRequest request);
 
-    struct SentMessage
-    {
-        std::uint32_t messageId = 0;
-        std::vector<std::uint8_t> bytes;
-        void* group = nullptr;
-        bool reliable = false;
-    };
-    const std::vector<SentMessage>& GetSentMessages() const { return sent_; }
-
-    // Observes every call the framework makes, by name ("Send",
+    // Observes the calls the framework makes, by name ("Send",
     // "RemoveAllNetworkGameObjects", "ListenForSessions",
     // "ClearBaseNetObjects", "ResetNetworkKeyboards", "Update", "Shutdown").
     using CallObserver = void (*)(const char* operation, void* userData);
     static void SetCallObserver(CallObserver observer, void* userData);
-    // The names observed on this layer while a pretend session ran.
-    const std::vector<std::string>& GetCalls() const { return calls_; }
 
 private:
-    void Record(const char* operation);
+    friend class ZibNetTestAccess;
 
+    struct PingRecord
+    {
+        std::uint32_t playerId;
+        std::uint32_t sequence;
+        double sentAt;
+    };
+
+    // Makes this the active layer; false when another one is.
+    bool Activate();
+    // Process-wide id counters; the first id is 1.
+    static std::uint32_t NextPlayerID();
+    static std::uint32_t NextGroupID();
+
+    void Record(const char* operation) const;
+    // Send without telling the call observer (the layer's own sends).
+    bool SendToGroup(std::uint32_t messageId, const void* data, std::uint32_t size, ZibGroup* group,
+                     bool reliable);
+    bool Report(const Core::RefPtr<NetMessage>& message) const;
+    void ReportSession(std::uint32_t kind) const;
+    bool SendOn(std::uint32_t channel, std::uint32_t messageId, const void* data, std::uint32_t size,
+                const Network::NetAddress& to);
+    void Close(std::uint32_t channel);
+    // Ends the session on this machine: flags, channels, other players,
+    // then type 8.
+    void EndSession();
+    void ResetState();
+    void RefreshBroadcast();
+    void SendInput();
+    void SendPings();
+    void SyncHost();
+
+    // Receive handlers (Velkor_NetHandlers.cpp).
+    void HandleHostMessage(Network::SocketEvent& event);
+    void HandleClientMessage(Network::SocketEvent& event);
+    void HostJoin(const Network::SocketEvent& event);
+    void HostCreateGroup(ZibPlayer& sender, PayloadReader& reader);
+    void HostDestroyGroup(ZibPlayer& sender, PayloadReader& reader);
+    void HostRelay(ZibPlayer& sender, const Network::SocketEvent& event, bool data);
+    void HostInput(ZibPlayer& sender, PayloadReader& reader, bool mouse);
+    void HostPingReply(ZibPlayer& sender, PayloadReader& reader);
+    void ClientBroadcast(const Network::SocketEvent& event);
+    void ClientJoinReply(PayloadReader& reader);
+    void ClientPlayer(PayloadReader& reader, bool added);
+    void ClientText(PayloadReader& reader, bool data);
+    void ClientLevelName(const Network::SocketEvent& event);
+    void ClientPing(PayloadReader& reader);
+    // The host's sender of an event, from its source address; null when
+    // none or local.
+    ZibPlayer* SenderOf(const Network::SocketEvent& event) const;
+    // The group a remote owner names by its own id, else FindGroupByID.
+    ZibGroup* FindGroupForSender(std::uint32_t id, ZibPlayer* sender) const;
+
+    Network::Zib_Network_Manager manager_;
+    Network::Zib_Session* session_ = nullptr;
+    EventCallback callback_ = nullptr;
+    ZibNetTransport* transport_ = nullptr;
+    LevelNameQuery levelName_;
+    LevelRequest levelRequest_;
+    std::uint32_t pumpTimeLimitMs_ = 0;
+    std::uint32_t pumpIdleLimitMs_ = 0;
+    std::uint8_t host_ = 0;
+    std::uint8_t hosting_ = 0;
+    std::uint8_t connected_ = 0;
+    std::uint8_t closing_ = 0;
+    std::uint16_t discoveryPort_ = 0;
+    std::uint16_t hostPort_ = 0;
+    std::uint32_t addressClass_ = 1;
+    float broadcastInterval_ = 0.25f;
+    std::uint32_t maxPlayers_ = 0;
+    std::uint32_t syncRate_ = 1;
+    std::uint32_t measuredSyncRate_ = 1;
+    std::uint32_t syncFrames_ = 0;
+    float syncPeriod_ = 1.0f;
+    float syncAccumulator_ = 0.0f;
+    float secondClock_ = 0.0f;
+    std::vector<std::uint8_t> buffer_;
     std::vector<ZibBroadcast> sessions_;
-    std::vector<SentMessage> sent_;
-    std::vector<std::string> calls_;
-    std::string networkId_;
+    float broadcastTimeOut_ = 0.5f;
+    Core::RefPtr<ZibGroup> allPlayers_;
+    std::vector<Core::RefPtr<ZibGroup>> groups_;
     Core::RefPtr<ZibPlayer> localPlayer_;
-    PretendSession pretend_ = PretendSession::None;
+    Network::NetAddress hostAddress_;
+    std::string sessionName_;
+    std::string password_;
+    std::string networkId_;
+    std::vector<PingRecord> pings_;
+    std::uint32_t pingSequence_ = 0;
+    std::uint32_t joinDeadlineMs_ = 5000;
 };
 
 } // namespace Velkor

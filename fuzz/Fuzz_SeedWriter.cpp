@@ -10,6 +10,8 @@
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Jukebox.h"
+#include "framework/Velkor_NetPlayer.h"
+#include "framework/Velkor_NetWire.h"
 #include "gui/GUI_GuiImage.h"
 #include "gui/GUI_SkinFile.h"
 #include "net/Network_Message.h"
@@ -433,6 +435,113 @@ void FontSeeds(const fs::path& resources)
     }
 }
 
+// Session messages as the layer writes them, in the fuzz target's records
+// (selector: channel in the low bits, sender in bits 3-4; id; u16 size).
+void SessionSeeds()
+{
+    const auto record =
+        [](Bytes& out, std::uint8_t channel, std::uint8_t sender, std::uint8_t id, const Bytes& payload)
+    {
+        out.push_back(static_cast<std::uint8_t>(channel | sender << 3));
+        out.push_back(id);
+        out.push_back(static_cast<std::uint8_t>(payload.size()));
+        out.push_back(static_cast<std::uint8_t>(payload.size() >> 8));
+        out.insert(out.end(), payload.begin(), payload.end());
+    };
+    const auto build = [](const std::function<void(Velkor::PayloadWriter&)>& write)
+    {
+        Bytes bytes;
+        Velkor::PayloadWriter writer(bytes);
+        write(writer);
+        return bytes;
+    };
+    const Core::RefPtr<Velkor::ZibPlayer> eve(new Velkor::ZibPlayer(0, "eve", true, false, nullptr, nullptr));
+
+    // Host: a join from a new connection, then text, a group and input from ann (sender 1).
+    Bytes host{0};
+    record(host, 2, 3, 1,
+           build(
+               [&](Velkor::PayloadWriter& w)
+               {
+                   w.CString("pw");
+                   Velkor::WritePlayerRecord(w, *eve);
+               }));
+    record(host, 2, 1, 10,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(2);
+                   w.U32(1);
+                   w.CString("hello");
+               }));
+    record(host, 2, 1, 5,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(2);
+                   w.U32(9);
+                   w.CString("pair");
+                   w.U32(2);
+                   w.U32(3);
+               }));
+    record(host, 2, 1, 11,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(2);
+                   w.U32(9);
+                   w.U32(7);
+                   w.U32(2);
+                   w.U8(1);
+                   w.U8(2);
+               }));
+    record(host, 4, 1, 15, Bytes(32, 0));
+    record(host, 4, 1, 18,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(2);
+                   w.U32(1);
+               }));
+    Save("session_messages", "host", host);
+
+    // Client: players, text, level name and ping from the host (sender 0).
+    Bytes client{1};
+    record(client, 3, 0, 3, build([&](Velkor::PayloadWriter& w) { Velkor::WritePlayerRecord(w, *eve); }));
+    record(client, 3, 0, 10,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(1);
+                   w.U32(1);
+                   w.CString("welcome");
+               }));
+    record(client, 5, 0, 12, Bytes{'L', 'o', 'b', 'b', 'y'});
+    record(client, 5, 0, 17,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(1);
+                   w.U32(5);
+               }));
+    record(client, 3, 0, 4, build([&](Velkor::PayloadWriter& w) { Velkor::WritePlayerRecord(w, *eve); }));
+    Save("session_messages", "client", client);
+
+    // Looking for sessions: a broadcast, then a join reply.
+    Velkor::SessionBroadcast broadcast;
+    broadcast.address = Network::NetAddress("127.0.0.1", 4000);
+    broadcast.maxPlayers = 4;
+    broadcast.currentPlayers = 1;
+    broadcast.name = "arena";
+    broadcast.networkId = "net_demo";
+    Bytes payload;
+    Velkor::WriteSessionBroadcast(payload, broadcast);
+    Bytes listening{2};
+    record(listening, 1, 0, 0, payload);
+    record(listening, 3, 0, 2, build([](Velkor::PayloadWriter& w) { w.I32(3); }));
+    Save("session_messages", "listening", listening);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -455,5 +564,6 @@ int main(int argc, char** argv)
     WavSeeds();
     OggSeeds();
     FontSeeds(argv[2]);
+    SessionSeeds();
     return 0;
 }

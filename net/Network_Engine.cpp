@@ -1,5 +1,8 @@
 #include "net/Network_Engine.h"
 
+#include "core/Core_Stopwatch.h"
+
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -53,6 +56,52 @@ std::uint32_t BroadcastAddressOf(std::uint32_t address, std::uint32_t addressCla
         break;
     }
     return htonl(host);
+}
+
+// A blocking socket's connect that gives up after `deadlineMs`: the socket
+// is made non-blocking for the attempt and restored afterwards, so a host
+// that never answers cannot hold the caller. 0 when connected.
+int ConnectWithin(int handle, const NetAddress& address, std::uint32_t deadlineMs)
+{
+    const int flags = fcntl(handle, F_GETFL, 0);
+    if (flags < 0 || fcntl(handle, F_SETFL, flags | O_NONBLOCK) != 0)
+    {
+        return -1;
+    }
+    int result =
+        connect(handle, reinterpret_cast<const sockaddr*>(&address.GetSockAddr()), sizeof(sockaddr_in));
+    if (result != 0 && (errno == EINPROGRESS || errno == EINTR))
+    {
+        Core::Stopwatch waited;
+        waited.Start();
+        result = -1;
+        for (;;)
+        {
+            const double left = static_cast<double>(deadlineMs) - waited.GetElapsed();
+            if (left <= 0.0)
+            {
+                break;
+            }
+            pollfd watch{handle, POLLOUT, 0};
+            const int ready = poll(&watch, 1, static_cast<int>(left) + 1);
+            if (ready < 0 && errno == EINTR)
+            {
+                continue;
+            }
+            if (ready > 0)
+            {
+                int error = 0;
+                socklen_t length = sizeof error;
+                if (getsockopt(handle, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+                {
+                    result = 0;
+                }
+            }
+            break;
+        }
+    }
+    fcntl(handle, F_SETFL, flags);
+    return result;
 }
 
 } // namespace
@@ -491,12 +540,7 @@ bool Zib_Session::Connect(std::uint32_t channel, const NetAddress& address)
     }
     Acquire(record);
     threads_.UnlockRWLock(lock_);
-    int result = 0;
-    do
-    {
-        result = connect(record->handle, reinterpret_cast<const sockaddr*>(&address.GetSockAddr()),
-                         sizeof(sockaddr_in));
-    } while (result != 0 && errno == EINTR);
+    const int result = ConnectWithin(record->handle, address, connectDeadlineMs_);
     if (result == 0)
     {
         threads_.WriteLock(lock_);

@@ -99,10 +99,13 @@ public:
     bool IsOpen() const { return open_ != 0; }
     bool IsListening() const { return listening_ != 0; }
     void SetReceiveDeadline(std::uint32_t milliseconds) { receiveDeadlineMs_ = milliseconds; }
+    // Bounds the connect of a blocking channel.
+    void SetConnectDeadline(std::uint32_t milliseconds) { connectDeadlineMs_ = milliseconds; }
     EventQueue& GetEventQueue() { return queue_; }
 
 private:
     friend class Zib_Broadcast_Data;
+    friend class SessionTestAccess;
 
     // One socket watched in a pass of the network thread.
     struct Watch
@@ -188,6 +191,7 @@ private:
     bool broadcastEnded_ = true;
     std::uint32_t selectTimeoutMs_ = 1;
     std::uint32_t receiveDeadlineMs_ = 5000;
+    std::uint32_t connectDeadlineMs_ = 5000;
 
     // The network thread's pass state.
     std::vector<pollfd> pollSet_;

@@ -1,4 +1,5 @@
 #include "GameTestSupport.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 
 #include "audio/Sound_Engine.h"
 #include "collision/Collision_CollisionActor.h"
@@ -104,7 +105,8 @@ TEST_F(GameDisplayTest, OneFrameRunsItsStepsInOrder)
     static char netPrefix[] = "Net.";
     GUI::HUD::SetCallObserver(&RecordCall, hudPrefix);
     Velkor::ZibNet::SetCallObserver(&RecordCall, netPrefix);
-    game->GetNetworkEngine()->SetPretendSession(Velkor::ZibNet::PretendSession::Client, 7);
+    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::Client,
+                                      7);
     Physics2D::PhysicsEngine* physics = game->GetPhysicsEngine();
     g_gameContacts = physics->GetContactListUpdate();
     physics->SetContactListUpdate(&RecordContacts);

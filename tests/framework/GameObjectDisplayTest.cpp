@@ -1,4 +1,5 @@
 #include "WorldTestSupport.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 
 #include "framework/Velkor_Network.h"
 #include "physics/Physics_Force.h"
@@ -122,9 +123,9 @@ TEST_F(GameObjectDisplayTest, ANetworkedObjectOnAClientFollowsTheHostHalfwayEach
     object->SetNetworkTarget(Math::Vector2D(10.0f, 0.0f), 40.0f);
     Velkor::ZibNet& network = *game->GetNetworkEngine();
 
-    network.SetPretendSession(Velkor::ZibNet::PretendSession::Host);
+    Velkor::ZibNetTestAccess::Pretend(network, Velkor::ZibNetTestAccess::Session::Host);
     EXPECT_FALSE(object->IsNetworkClientObject());
-    network.SetPretendSession(Velkor::ZibNet::PretendSession::Client);
+    Velkor::ZibNetTestAccess::Pretend(network, Velkor::ZibNetTestAccess::Session::Client);
     EXPECT_TRUE(object->IsNetworkClientObject());
 
     object->UpdateEngineSide(0.5f);
@@ -135,7 +136,7 @@ TEST_F(GameObjectDisplayTest, ANetworkedObjectOnAClientFollowsTheHostHalfwayEach
     ExpectNear(object->GetPosition(), 7.5f, 0.0f);
 
     // On the host the same object is the game's own.
-    network.SetPretendSession(Velkor::ZibNet::PretendSession::Host);
+    Velkor::ZibNetTestAccess::Pretend(network, Velkor::ZibNetTestAccess::Session::Host);
     Log().clear();
     object->UpdateEngineSide(0.5f);
     EXPECT_EQ(Log(), (Strings{"n.Update", "n.Push"}));

@@ -1,4 +1,5 @@
 #include "WorldTestSupport.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 
 #include "collision/Collision_CollisionLayer.h"
 #include "framework/Velkor_Network.h"
@@ -167,7 +168,7 @@ TEST_F(LayerDisplayTest, ExtraUpdatesSkipNetworkedObjectsOnAClientOnly)
     layer.AddGameObject(networked.Get());
     layer.FrameUpdate(0.1f);
 
-    using Session = Velkor::ZibNet::PretendSession;
+    using Session = Velkor::ZibNetTestAccess::Session;
     const struct
     {
         Session session;
@@ -177,7 +178,7 @@ TEST_F(LayerDisplayTest, ExtraUpdatesSkipNetworkedObjectsOnAClientOnly)
                  {Session::Client, {"local.Extra1"}}};
     for (const auto& c : cases)
     {
-        game->GetNetworkEngine()->SetPretendSession(c.session);
+        Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), c.session);
         Log().clear();
         layer.RunExtraUpdate1(0.1f);
         EXPECT_EQ(Log(), c.expected);

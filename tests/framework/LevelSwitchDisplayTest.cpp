@@ -1,4 +1,5 @@
 #include "GameTestSupport.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 
 #include "audio/Sound_Engine.h"
 #include "collision/Collision_CollisionActor.h"
@@ -234,7 +235,7 @@ TEST_F(LevelSwitchDisplayTest, TheSwitchClearsEnginesInputAndAssetsBeforeTheNewL
 
 TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
 {
-    using Session = Velkor::ZibNet::PretendSession;
+    using Session = Velkor::ZibNetTestAccess::Session;
     const struct
     {
         const char* name;
@@ -248,24 +249,27 @@ TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
         SCOPED_TRACE(c.name);
         StartAt(0);
         Velkor::ZibNet& network = *game->GetNetworkEngine();
-        network.SetPretendSession(c.session, 0x01020304);
+        Velkor::ZibNetTestAccess::Pretend(network, c.session, 0x01020304);
+        static Strings calls;
+        calls.clear();
+        Velkor::ZibNet::SetCallObserver([](const char* operation, void*) { calls.emplace_back(operation); },
+                                        nullptr);
         game->ChangeLevel(2);
         Tick();
+        Velkor::ZibNet::SetCallObserver(nullptr, nullptr);
+        const auto sent = Velkor::ZibNetTestAccess::SharedTransport().Of(16);
         if (!c.sends)
         {
-            EXPECT_TRUE(network.GetSentMessages().empty());
+            EXPECT_TRUE(sent.empty());
         }
         else
         {
-            ASSERT_EQ(network.GetSentMessages().size(), 1u);
-            const Velkor::ZibNet::SentMessage& sent = network.GetSentMessages()[0];
-            EXPECT_EQ(sent.messageId, 16u);
-            EXPECT_EQ(sent.bytes, (std::vector<std::uint8_t>{4, 3, 2, 1}));
-            EXPECT_EQ(sent.group, nullptr);
-            EXPECT_TRUE(sent.reliable);
+            ASSERT_EQ(sent.size(), 1u);
+            EXPECT_EQ(sent[0].bytes, (std::vector<std::uint8_t>{4, 3, 2, 1}));
+            EXPECT_EQ(sent[0].channel, 3u) << "reliable, on the connection to the host";
+            EXPECT_TRUE(sent[0].to == Velkor::ZibNetTestAccess::HostAddress());
         }
         // In a network game the level's network templates are dropped.
-        const Strings& calls = network.GetCalls();
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClearBaseNetObjects"),
                   c.session == Session::None ? 0 : 1);
         game.Reset();

@@ -1,5 +1,7 @@
 #include "SessionSupport.h"
 
+#include "net/Network_SessionTestAccess.h"
+
 #include <fcntl.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -458,41 +460,37 @@ TEST_F(NetworkSession, CloseWithWaitReturnsOnlyAfterTheRecordIsFree)
     Recorder& client = Rec();
     Pair pair;
     ASSERT_TRUE(Connect(pair, host, client, 0, 0));
-    // A receive on the channel holds its use count until the host answers.
-    std::atomic<bool> receiving{false};
-    std::atomic<double> receiveEnded{0.0};
+    // A receive on the channel holds its record until the host answers.
     std::vector<Network::SocketEvent> received;
-    std::thread reader(
-        [&]
-        {
-            receiving = true;
-            pair.client->Receive(3, received);
-            receiveEnded = Core::GetMilliseconds();
-        });
-    std::thread answer(
-        [&]
-        {
-            while (!receiving)
-            {
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            pair.host->Send(2, 5, "late", 4, pair.clientAddress);
-        });
-    while (!receiving)
+    std::thread reader([&] { pair.client->Receive(3, received); });
+    // The close is asked for only once the receive holds the record: a
+    // close that came first would leave the receive nothing to read from.
+    const double start = Core::GetMilliseconds();
+    while (Network::SessionTestAccess::UseCount(*pair.client, 3) < 1 && Core::GetMilliseconds() - start < 10000.0)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_GE(Network::SessionTestAccess::UseCount(*pair.client, 3), 1);
+    std::atomic<double> answered{0.0};
+    std::thread answer(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            answered = Core::GetMilliseconds();
+            pair.host->Send(2, 5, "late", 4, pair.clientAddress);
+        });
     EXPECT_TRUE(pair.client->CloseChannel(3, true));
     const double closed = Core::GetMilliseconds();
     reader.join();
     answer.join();
-    EXPECT_GT(receiveEnded.load(), 0.0);
-    EXPECT_LE(receiveEnded.load(), closed);
+    // The receive let go of the record only after the answer came, and the
+    // close waited for that.
+    EXPECT_GT(answered.load(), 0.0);
+    EXPECT_GE(closed, answered.load());
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].messageId, 5u);
     received[0].FreeMessage();
+    EXPECT_EQ(Network::SessionTestAccess::UseCount(*pair.client, 3), -1);
 }
 
 TEST_F(NetworkSession, ReceiveGivesUpAtItsDeadlineOrWhenTheHostCloses)
