@@ -75,7 +75,7 @@ void WritePool(Core::File& file, const std::vector<Record>& pool, Count allocate
 // Reads the form above into a pool of exactly the allocated number of
 // default records; on failure nothing is changed.
 template <class Record, class Count>
-bool ReadPool(Core::File& file, std::vector<Record>& pool, Count& allocated, Count& count,
+[[nodiscard]] bool ReadPool(Core::File& file, std::vector<Record>& pool, Count& allocated, Count& count,
               std::uint64_t minimumRecordBytes)
 {
     Count readAllocated = 0;

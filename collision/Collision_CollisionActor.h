@@ -79,7 +79,7 @@ public:
     // replaces the rectangles and appends the shapes it reads; on a short or
     // bad archive it changes nothing and answers false.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     ZibRect rectangles_[FlipVariantCount];
@@ -114,7 +114,7 @@ public:
     // Frame count (u32), then each frame. Read appends what it reads, or on
     // failure changes nothing.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     std::vector<std::unique_ptr<CollisionFrame>> frames_;
@@ -157,7 +157,7 @@ public:
     // The actor stream: animation count (u32), then each animation. Read
     // appends what it reads, or on failure changes nothing.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     std::vector<std::unique_ptr<CollisionAnimation>> animations_;

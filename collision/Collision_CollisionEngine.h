@@ -139,7 +139,7 @@ public:
     // layer whose stored index is not its position, or a stored layer
     // counter below the layers, fails the archive; on any failure the
     // engine, its layers and the counters are left as they were.
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     struct Target;

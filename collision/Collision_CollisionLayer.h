@@ -163,7 +163,7 @@ public:
     // the archive. Restores the counters the stored objects carry (the
     // caller keeps a copy if it must undo them). `storedLayerCounter` gets
     // the stored counter byte; the engine decides what to make of it.
-    bool Read(Core::File& file, std::int32_t& storedLayerCounter);
+    [[nodiscard]] bool Read(Core::File& file, std::int32_t& storedLayerCounter);
 
 private:
     template <class T> bool RemoveFromSlots(ObjectSlots<T>& slots, SlotKind kind, std::uint32_t slot);

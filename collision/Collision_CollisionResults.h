@@ -104,7 +104,7 @@ public:
     // capacity and the bytes left and builds a whole new block before it
     // replaces this one; on failure this block is unchanged.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     static std::size_t At(std::int32_t index) { return static_cast<std::size_t>(index); }

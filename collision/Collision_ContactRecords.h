@@ -48,7 +48,7 @@ public:
     // id, contactPosition, contactOrientation, penetrationDistance. Read
     // takes the whole record or changes nothing; it sets otherOwner to 0.
     virtual void Write(Core::File& file) const;
-    virtual bool Read(Core::File& file);
+    [[nodiscard]] virtual bool Read(Core::File& file);
 
     CollisionId id = 0;               // the other object
     Math::Vector2D contactPosition;   // this object's position at the contact
@@ -59,7 +59,7 @@ public:
 protected:
     void WriteCommon(Core::File& file) const;
     // Reads the common fields into this record; false on a short archive.
-    bool ReadCommon(Core::File& file);
+    [[nodiscard]] bool ReadCommon(Core::File& file);
 };
 
 // A contact with a circle or a line segment: up to four points with their
@@ -77,7 +77,7 @@ public:
     // myCircleUserId[k], myLineSegmentUserId[k]; then
     // numberOfIntersectedPoints and userId.
     void Write(Core::File& file) const override;
-    bool Read(Core::File& file) override;
+    [[nodiscard]] bool Read(Core::File& file) override;
 
     // Every own-shape user-id slot back to the marker.
     void ClearUserIds();
@@ -115,7 +115,7 @@ public:
     // circle records in use; deltaBuffer. Read checks every count against
     // its buffer number and the bytes left before allocating.
     void Write(Core::File& file) const override;
-    bool Read(Core::File& file) override;
+    [[nodiscard]] bool Read(Core::File& file) override;
 
     // Advance the inner counts (growth rule above).
     void NextLineSegment();
@@ -150,7 +150,7 @@ struct TMAP_DATA_BASE
     std::int32_t hotSpotIndex = 0;  // the hotspot that touched the cell; 0 in rectangle mode
 
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 };
 
 // A cell the object has just entered, with the contact geometry.
@@ -163,7 +163,7 @@ struct TMAP_DATA : TMAP_DATA_BASE
     float zAngle = 0.0f;
 
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 };
 
 // The result of a test against one tile map.
@@ -179,7 +179,7 @@ public:
     // currentStaticIdsNumber, buffer_NewIds, buffer_StaticIds; the new
     // entries in use; the static entries in use.
     void Write(Core::File& file) const override;
-    bool Read(Core::File& file) override;
+    [[nodiscard]] bool Read(Core::File& file) override;
 
     // Advance a count by the growth rule, then write the values into the
     // record at index count - 1.
@@ -213,7 +213,7 @@ struct BRECT_C
 
     void Write(Core::File& file) const;
     // Takes the whole record or changes nothing; otherOwner becomes 0.
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 };
 
 } // namespace Collision2D

@@ -291,7 +291,7 @@ public:
     // complete object: afterwards it has no actor, frame or world buffers
     // until its owner attaches the actor again with AddCollisionData.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
     // --- Pair tests (Collision_PairTests.cpp) ---------------------------------------
     // Run by the layer step for this receiver and one candidate of its layer;

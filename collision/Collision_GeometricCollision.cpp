@@ -15,21 +15,6 @@ constexpr FlipVariant FlippedVariants[] = {FlipVariant::HVFlip, FlipVariant::HFl
 
 // Reads the fields every static shape stores after its geometry: the
 // counter of its kind, serial, user id, z and tested flag.
-struct StaticShapeTail
-{
-    std::uint32_t counter = 0;
-    std::uint32_t serial = 0;
-    std::uint32_t userId = 0;
-    std::uint8_t z = 0;
-    bool tested = false;
-
-    bool Read(Core::File& file)
-    {
-        file >> counter >> serial >> userId >> z >> tested;
-        return !file.Failed();
-    }
-};
-
 bool ReadKind(Core::File& file, CollisionKind expected)
 {
     std::int32_t kind = 0;
@@ -196,20 +181,42 @@ bool DynamicCollisionHotSpot::Read(Core::File& file)
     return true;
 }
 
+// --- StaticCollisionShape ---------------------------------------------------
+
+void StaticCollisionShape::WriteTail(Core::File& file, std::uint32_t counter) const
+{
+    file << counter << serial_ << userId_ << z_ << tested_;
+}
+
+bool StaticCollisionShape::ReadTail(Core::File& file, Tail& tail)
+{
+    file >> tail.counter >> tail.serial >> tail.userId >> tail.z >> tail.tested;
+    return !file.Failed();
+}
+
+void StaticCollisionShape::TakeTail(const Tail& tail)
+{
+    owner_ = 0;
+    serial_ = tail.serial;
+    userId_ = tail.userId;
+    z_ = tail.z;
+    tested_ = tail.tested;
+}
+
 // --- StaticCollisionCircle --------------------------------------------------
 
 StaticCollisionCircle::StaticCollisionCircle()
-    : MainCollisionObject(CollisionKind::StaticCircle), serial_(TakeStaticCircleSerial())
+    : StaticCollisionShape(CollisionKind::StaticCircle, TakeStaticCircleSerial())
 {
 }
 
-StaticCollisionCircle::StaticCollisionCircle(ForReadingTag) : MainCollisionObject(CollisionKind::StaticCircle)
+StaticCollisionCircle::StaticCollisionCircle(ForReadingTag)
+    : StaticCollisionShape(CollisionKind::StaticCircle, 0)
 {
 }
 
 StaticCollisionCircle::StaticCollisionCircle(const StaticCollisionCircle& other)
-    : MainCollisionObject(other), serial_(TakeStaticCircleSerial()), userId_(other.userId_), z_(other.z_),
-      tested_(other.tested_)
+    : StaticCollisionShape(other, TakeStaticCircleSerial())
 {
     if (other.circle_ != nullptr)
     {
@@ -237,7 +244,7 @@ void StaticCollisionCircle::Write(Core::File& file) const
     file << kind_;
     // A shape without geometry is stored as a zero circle.
     (circle_ != nullptr ? *circle_ : Math::Circle2D({}, 0.0f)).Write(file);
-    file << GetStaticCircleSerial() << serial_ << userId_ << z_ << tested_;
+    WriteTail(file, GetStaticCircleSerial());
 }
 
 bool StaticCollisionCircle::Read(Core::File& file)
@@ -248,36 +255,31 @@ bool StaticCollisionCircle::Read(Core::File& file)
     }
     Math::Circle2D circle;
     circle.Read(file);
-    StaticShapeTail tail;
-    if (!tail.Read(file))
+    Tail tail;
+    if (!ReadTail(file, tail))
     {
         return false;
     }
-    owner_ = 0;
     circle_.reset(new ("Collision_GeometricCollision", __LINE__) Math::Circle2D(circle));
     SetStaticCircleSerial(tail.counter);
-    serial_ = tail.serial;
-    userId_ = tail.userId;
-    z_ = tail.z;
-    tested_ = tail.tested;
+    TakeTail(tail);
     return true;
 }
 
 // --- StaticCollisionLineSegment ---------------------------------------------
 
 StaticCollisionLineSegment::StaticCollisionLineSegment()
-    : MainCollisionObject(CollisionKind::StaticLineSegment), serial_(TakeStaticLineSegmentSerial())
+    : StaticCollisionShape(CollisionKind::StaticLineSegment, TakeStaticLineSegmentSerial())
 {
 }
 
 StaticCollisionLineSegment::StaticCollisionLineSegment(ForReadingTag)
-    : MainCollisionObject(CollisionKind::StaticLineSegment)
+    : StaticCollisionShape(CollisionKind::StaticLineSegment, 0)
 {
 }
 
 StaticCollisionLineSegment::StaticCollisionLineSegment(const StaticCollisionLineSegment& other)
-    : MainCollisionObject(other), serial_(TakeStaticLineSegmentSerial()), userId_(other.userId_),
-      z_(other.z_), tested_(other.tested_)
+    : StaticCollisionShape(other, TakeStaticLineSegmentSerial())
 {
     if (other.segment_ != nullptr)
     {
@@ -304,7 +306,7 @@ void StaticCollisionLineSegment::Write(Core::File& file) const
 {
     file << kind_;
     (segment_ != nullptr ? *segment_ : Math::LineSegment2D()).Write(file);
-    file << GetStaticLineSegmentSerial() << serial_ << userId_ << z_ << tested_;
+    WriteTail(file, GetStaticLineSegmentSerial());
 }
 
 bool StaticCollisionLineSegment::Read(Core::File& file)
@@ -315,18 +317,14 @@ bool StaticCollisionLineSegment::Read(Core::File& file)
     }
     Math::LineSegment2D segment;
     segment.Read(file);
-    StaticShapeTail tail;
-    if (!tail.Read(file))
+    Tail tail;
+    if (!ReadTail(file, tail))
     {
         return false;
     }
-    owner_ = 0;
     segment_.reset(new ("Collision_GeometricCollision", __LINE__) Math::LineSegment2D(segment));
     SetStaticLineSegmentSerial(tail.counter);
-    serial_ = tail.serial;
-    userId_ = tail.userId;
-    z_ = tail.z;
-    tested_ = tail.tested;
+    TakeTail(tail);
     return true;
 }
 

@@ -95,7 +95,7 @@ public:
     // The four circles in variant order (centre x, centre y, radius), then
     // the user id. Read takes everything or changes nothing.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     Math::Circle2D circles_[FlipVariantCount];
@@ -131,7 +131,7 @@ public:
 
     // The four segments in variant order (A then B), then the user id.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     Math::LineSegment2D segments_[FlipVariantCount];
@@ -155,7 +155,7 @@ public:
 
     // The four points in variant order (x, y).
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     Math::Vector2D points_[FlipVariantCount];
@@ -167,30 +167,12 @@ private:
 // the layer step uses to test a shape once per object and step. The layer
 // owns them once they are added.
 
-class StaticCollisionCircle final : public MainCollisionObject
+// What every static shape keeps beside its geometry. Archived after the
+// geometry as the tail: the kind's serial counter, serial, user id, z
+// (1 byte), tested (1 byte).
+class StaticCollisionShape : public MainCollisionObject
 {
 public:
-    static constexpr const char* ScriptTypeName = "StaticCollisionCircle";
-
-    // No geometry, user id 0, z 0; the serial is taken from the counter.
-    StaticCollisionCircle();
-    // An empty shape for Read: serial 0, nothing taken from the counter.
-    explicit StaticCollisionCircle(ForReadingTag);
-    // Kind and owner copied, a new serial from the counter, z, user id and
-    // tested flag copied, and an owned copy of the other's geometry; the
-    // copy has no slot until a layer stores it.
-    StaticCollisionCircle(const StaticCollisionCircle& other);
-    StaticCollisionCircle& operator=(const StaticCollisionCircle&) = delete;
-    ~StaticCollisionCircle() override;
-
-    void PushToScript(lua_State* state) override;
-
-    // Takes ownership of `circle` (from the memory manager); any previous
-    // geometry is destroyed.
-    void SetCircle(Math::Circle2D* circle);
-    // Null while the shape has no geometry.
-    Math::Circle2D* GetCircle() const { return circle_.get(); }
-
     // Any value 0 to 255 is stored unchanged.
     void SetZCollision(std::uint8_t z) { z_ = z; }
     std::uint8_t GetZ_Collision() const { return z_; }
@@ -205,15 +187,37 @@ public:
     void SetTested(bool tested) { tested_ = tested; }
     bool IsTested() const { return tested_; }
 
-    // Kind, circle, the static circle serial counter, serial, user id, z
-    // (1 byte), tested (1 byte). Read checks the kind, restores the counter
-    // and sets the owner word to 0; on a short or bad archive it changes
-    // nothing (neither the shape nor the counter) and answers false.
-    void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+protected:
+    struct Tail
+    {
+        std::uint32_t counter = 0;
+        std::uint32_t serial = 0;
+        std::uint32_t userId = 0;
+        std::uint8_t z = 0;
+        bool tested = false;
+    };
+
+    StaticCollisionShape(CollisionKind kind, std::uint32_t serial)
+        : MainCollisionObject(kind), serial_(serial)
+    {
+    }
+    // Kind and owner, z, user id and tested flag copied, `serial` new; no
+    // slot until a layer stores the copy.
+    StaticCollisionShape(const StaticCollisionShape& other, std::uint32_t serial)
+        : MainCollisionObject(other), serial_(serial), userId_(other.userId_), z_(other.z_),
+          tested_(other.tested_)
+    {
+    }
+    StaticCollisionShape& operator=(const StaticCollisionShape&) = delete;
+
+    void WriteTail(Core::File& file, std::uint32_t counter) const;
+    // False on a short archive; nothing is changed.
+    static bool ReadTail(Core::File& file, Tail& tail);
+    // The tail's values, once the whole record was read; the owner word is
+    // set to 0.
+    void TakeTail(const Tail& tail);
 
 private:
-    std::unique_ptr<Math::Circle2D> circle_;
     std::uint32_t serial_ = 0;
     std::uint32_t slot_ = 0;
     std::uint32_t userId_ = 0;
@@ -221,7 +225,41 @@ private:
     bool tested_ = false;
 };
 
-class StaticCollisionLineSegment final : public MainCollisionObject
+class StaticCollisionCircle final : public StaticCollisionShape
+{
+public:
+    static constexpr const char* ScriptTypeName = "StaticCollisionCircle";
+
+    // No geometry, user id 0, z 0; the serial is taken from the counter.
+    StaticCollisionCircle();
+    // An empty shape for Read: serial 0, nothing taken from the counter.
+    explicit StaticCollisionCircle(ForReadingTag);
+    // A new serial from the counter and an owned copy of the other's
+    // geometry; the rest as StaticCollisionShape copies it.
+    StaticCollisionCircle(const StaticCollisionCircle& other);
+    StaticCollisionCircle& operator=(const StaticCollisionCircle&) = delete;
+    ~StaticCollisionCircle() override;
+
+    void PushToScript(lua_State* state) override;
+
+    // Takes ownership of `circle` (from the memory manager); any previous
+    // geometry is destroyed.
+    void SetCircle(Math::Circle2D* circle);
+    // Null while the shape has no geometry.
+    Math::Circle2D* GetCircle() const { return circle_.get(); }
+
+    // Kind, circle, then the tail with the static circle serial counter.
+    // Read checks the kind, restores the counter and sets the owner word to
+    // 0; on a short or bad archive it changes nothing (neither the shape nor
+    // the counter) and answers false.
+    void Write(Core::File& file) const;
+    [[nodiscard]] bool Read(Core::File& file);
+
+private:
+    std::unique_ptr<Math::Circle2D> circle_;
+};
+
+class StaticCollisionLineSegment final : public StaticCollisionShape
 {
 public:
     static constexpr const char* ScriptTypeName = "StaticCollisionLineSegment";
@@ -237,31 +275,13 @@ public:
     void SetLineSegment(Math::LineSegment2D* segment);
     Math::LineSegment2D* GetLineSegment() const { return segment_.get(); }
 
-    void SetZCollision(std::uint8_t z) { z_ = z; }
-    std::uint8_t GetZ_Collision() const { return z_; }
-
-    std::uint32_t GetSerial() const { return serial_; }
-    // The slot of the shape in its layer, set by the layer when it stores
-    // the shape; contact records name the shape by it. Not archived.
-    void SetSlot(std::uint32_t slot) { slot_ = slot; }
-    std::uint32_t GetSlot() const { return slot_; }
-    void SetUserId(std::uint32_t userId) { userId_ = userId; }
-    std::uint32_t GetUserId() const { return userId_; }
-    void SetTested(bool tested) { tested_ = tested; }
-    bool IsTested() const { return tested_; }
-
     // As the static circle, with the segment and the static line segment
     // serial counter.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     std::unique_ptr<Math::LineSegment2D> segment_;
-    std::uint32_t serial_ = 0;
-    std::uint32_t slot_ = 0;
-    std::uint32_t userId_ = 0;
-    std::uint8_t z_ = 0;
-    bool tested_ = false;
 };
 
 } // namespace Collision2D

@@ -65,7 +65,7 @@ public:
     // checks the count against the bytes left and the current frame against
     // the count, and changes nothing unless the whole tile was read.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
     // The animation runs only while this is set.
     bool isActivated = false;
@@ -223,7 +223,7 @@ public:
     // are skipped. A file that cannot be opened or read to its end leaves the
     // map as it was, answers false and, when `error` is given, says there
     // which file and what was wrong.
-    bool ReadInformation(const std::string& fileName, std::string* error = nullptr);
+    [[nodiscard]] bool ReadInformation(const std::string& fileName, std::string* error = nullptr);
 
     // Kind; the tile-map counter; running id; local rectangle; position; z
     // (1 byte); dimension, width, height, rows, columns, tile count; every
@@ -233,7 +233,7 @@ public:
     // tiles, and changes nothing (map and counter) unless the whole map was
     // read.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     // Tiles and cells live in vectors, not one pooled object each: script

@@ -42,7 +42,7 @@ public:
 
     // Capacity, count, the slots in use (4-byte integers each).
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     std::vector<std::uint32_t> slots_; // count <= size <= capacity
@@ -141,7 +141,7 @@ public:
     // number against the bytes left and its capacity and replaces this grid
     // only when the whole grid was read.
     void Write(Core::File& file) const;
-    bool Read(Core::File& file);
+    [[nodiscard]] bool Read(Core::File& file);
 
 private:
     std::size_t IndexOf(std::int32_t column, std::int32_t row) const

@@ -39,7 +39,9 @@ public:
     bool operator!=(const ZibRect& other) const { return !(*this == other); }
 
     // Archive form: top, left, right, bottom as 4-byte floats. Read takes all
-    // four or, on a short archive, changes nothing and answers false.
+    // four or, on a short archive, changes nothing and answers false; the
+    // archive then holds the error, which the readers of larger records
+    // check once at their end.
     void Write(Core::File& file) const;
     bool Read(Core::File& file);
 

@@ -72,7 +72,7 @@ public:
     const std::string& GetUnknownClassName() const { return unknownClassName_; }
 
     // Read that answers whether it delivered.
-    bool ReadExact(void* buffer, std::uint32_t length);
+    [[nodiscard]] bool ReadExact(void* buffer, std::uint32_t length);
     // True when `bytes` more bytes are there to be read; otherwise fails the
     // archive. Readers check counts with it before allocating for them.
     bool Require(std::uint64_t bytes);

@@ -72,7 +72,7 @@ private:
 //
 // A count: decimal digits only (no sign, space or other text), at most
 // UINT32_MAX. False leaves `count` as it was.
-bool ReadCount(const std::string& text, std::uint32_t& count);
+[[nodiscard]] bool ReadCount(const std::string& text, std::uint32_t& count);
 // Whether a file can be written at `path` when the run ends: the name ends
 // in `extension` (letter case aside), names no directory, and its folder
 // exists and is writable (an existing file must be writable too). Answers

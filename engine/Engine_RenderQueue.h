@@ -7,7 +7,7 @@
 #include "engine/Engine_SpriteBatcher.h"
 #include "renderer/Renderer_DisplayDescription.h"
 #include "renderer/Renderer_Effect.h"
-#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_RenderStates.h"
 
 #include <vector>
 

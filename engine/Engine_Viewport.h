@@ -5,7 +5,7 @@
 #include "math/Math_Vector4.h"
 #include "renderer/Renderer_DisplayDescription.h"
 #include "renderer/Renderer_ITexture.h"
-#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_RenderStates.h"
 
 #include <cstdint>
 #include <string>

@@ -154,7 +154,8 @@ protected:
     // Reads this object's record (and its states') into `values` without
     // changing anything; false, with the archive failed, for a short or
     // damaged record.
-    virtual bool ReadValues(Core::File& file, std::vector<StateMachineDetail::ReadValues>& values) const
+    [[nodiscard]] virtual bool ReadValues(Core::File& file,
+                                          std::vector<StateMachineDetail::ReadValues>& values) const
     {
         StateMachineDetail::ReadValues read;
         read.transitions.resize(transitions.size());

@@ -109,7 +109,7 @@ public:
         Core::RefPtr<Engine::BitmapFont> font;
     };
     // False, with the archive failed, for a short or damaged record.
-    static bool ReadState(Core::File& file, State& state);
+    [[nodiscard]] static bool ReadState(Core::File& file, State& state);
     void ApplyState(const State& state);
 
 private:

@@ -3,7 +3,7 @@
 #include "core/Core_RefPtr.h"
 #include "engine/Engine_ScreenObject.h"
 #include "renderer/Renderer_Effect.h"
-#include "renderer/Renderer_TexturingState.h"
+#include "renderer/Renderer_RenderStates.h"
 
 #include <cstdint>
 

@@ -35,7 +35,7 @@ struct SkinRecord
 // a value that is not finite is refused before anything is allocated:
 // false, `records` untouched, `problem` says what was wrong and the
 // archive has failed.
-bool ReadSkinRecords(Core::File& file, std::vector<SkinRecord>& records, std::string& problem);
+[[nodiscard]] bool ReadSkinRecords(Core::File& file, std::vector<SkinRecord>& records, std::string& problem);
 void WriteSkinRecords(Core::File& file, const std::vector<SkinRecord>& records);
 
 // Reads the ".gui" file `fileName` (an engine path). False, with `records`

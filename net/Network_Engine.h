@@ -156,7 +156,7 @@ private:
                     std::uint32_t* outSent);
     void Queue(SocketEvent& event);
     SocketEvent MakeEvent(std::uint32_t kind, SocketRecord* record) const;
-    bool ReadLocalAddress();
+    [[nodiscard]] bool ReadLocalAddress();
     void ReleaseLocks();
 
     // Declared first: destroyed last, after everything that uses its locks.

@@ -21,8 +21,8 @@ struct IconImage
 // height doubled for the AND mask that follows the colour rows) are
 // supported; below 32 bits per pixel the AND mask gives the transparency.
 // Every count and offset is checked against the data; false on any fault.
-bool DecodeIcon(const std::uint8_t* data, std::size_t size, IconImage& image);
+[[nodiscard]] bool DecodeIcon(const std::uint8_t* data, std::size_t size, IconImage& image);
 // The same from a file; `path` is an engine path.
-bool ReadIconFile(const std::string& path, IconImage& image);
+[[nodiscard]] bool ReadIconFile(const std::string& path, IconImage& image);
 
 } // namespace PAL

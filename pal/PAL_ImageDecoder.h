@@ -35,7 +35,7 @@ struct DecodedImage
 // tables, bitmap headers) with every length inside the data and every value
 // one the decoder supports. False, with `image` unchanged, when anything is
 // refused or the decoder fails.
-bool DecodeImage(const std::uint8_t* data, std::size_t size, std::uint32_t maxSide, DecodedImage& image);
+[[nodiscard]] bool DecodeImage(const std::uint8_t* data, std::size_t size, std::uint32_t maxSide, DecodedImage& image);
 
 // The most pixels one byte of a compressed image can stand for. Deflate packs
 // at most about 1032 bytes into one, and a 1-bit PNG holds 8 pixels a byte:

@@ -134,7 +134,7 @@ public:
     pthread_rwlock_t* CreateRWLock();
     // As DestroyMutex: a lock held for reading or writing is kept.
     bool DestroyRWLock(pthread_rwlock_t* lock);
-    bool ReadLock(pthread_rwlock_t* lock);
+    [[nodiscard]] bool ReadLock(pthread_rwlock_t* lock);
     bool WriteLock(pthread_rwlock_t* lock);
     bool TryWriteLock(pthread_rwlock_t* lock);
     bool UnlockRWLock(pthread_rwlock_t* lock);

@@ -101,7 +101,7 @@ protected:
     // Reads the base record, or fails the archive when it runs short or
     // breaks the kind's row capacity. Kinds read their own fields after it
     // and commit both only when everything was read.
-    bool ReadBase(Core::File& file, BaseRecord& record) const;
+    [[nodiscard]] bool ReadBase(Core::File& file, BaseRecord& record) const;
     void CommitBase(Core::File& file, const BaseRecord& record);
 
     // Both bound bodies are not the process-wide static body.

@@ -28,16 +28,14 @@ inline bool IsFinite(const Math::Matrix3& value)
     return std::all_of(std::begin(value.m), std::end(value.m), [](float v) { return std::isfinite(v); });
 }
 
-template <class T, std::size_t N>
-bool IsFinite(const T (&values)[N])
+template <class T, std::size_t N> bool IsFinite(const T (&values)[N])
 {
     return std::all_of(std::begin(values), std::end(values), [](const T& v) { return IsFinite(v); });
 }
 
 // Fails the archive as bad data unless every value is finite; false when the
 // archive has failed.
-template <class... T>
-bool CheckFinite(Core::File& file, const T&... values)
+template <class... T> bool CheckFinite(Core::File& file, const T&... values)
 {
     if (file.Failed())
     {
@@ -51,9 +49,10 @@ bool CheckFinite(Core::File& file, const T&... values)
     return true;
 }
 
-// Reads each value in turn, then checks them as CheckFinite does.
-template <class... T>
-bool ReadFinite(Core::File& file, T&... values)
+// Reads each value in turn, then checks them as CheckFinite does. A failure
+// stays in the archive's error state, which the record's reader checks once
+// at its end, so the answer may go unused.
+template <class... T> bool ReadFinite(Core::File& file, T&... values)
 {
     (file >> ... >> values);
     return CheckFinite(file, values...);

@@ -2,9 +2,9 @@
 
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
-#include "renderer/Renderer_AlphaBlendingState.h"
 #include "renderer/Renderer_Codes.h"
 #include "renderer/Renderer_ITexture.h"
+#include "renderer/Renderer_RenderStates.h"
 #include "renderer/Renderer_Technique.h"
 
 #include <array>

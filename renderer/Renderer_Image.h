@@ -25,7 +25,7 @@ bool IsDecodedImageName(const std::string& fileName);
 // `image` untouched, when the name is not one the decoder takes, or the file
 // fails PAL::DecodeImage's checks (its content, not its name, says which of
 // the three formats it is) or cannot be decoded.
-bool DecodeImageFile(const std::string& fileName, Image& image);
+[[nodiscard]] bool DecodeImageFile(const std::string& fileName, Image& image);
 
 // `source` resampled to width x height (both at least 1) with a high-quality
 // filter weighted by alpha, so transparent pixels lend no colour to their

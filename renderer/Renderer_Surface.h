@@ -79,7 +79,7 @@ public:
 private:
     Surface() = default;
     void Assign(const Image& image);
-    bool ReadRawFile(const std::string& fileName);
+    [[nodiscard]] bool ReadRawFile(const std::string& fileName);
     void MakePattern();
 
     std::uint32_t format_ = 0;

@@ -259,7 +259,7 @@ void HoldLocks(Thread* thread)
 {
     auto* holder = static_cast<Holder*>(thread->GetArgument());
     holder->manager->LockMutex(holder->mutex);
-    holder->manager->ReadLock(holder->rwlock);
+    EXPECT_TRUE(holder->manager->ReadLock(holder->rwlock));
     holder->holding = true;
     while (!holder->release.load())
     {
