@@ -4,10 +4,6 @@
 #include "math/Math_Matrix4.h"
 #include "pal/PAL_Window.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -164,41 +160,6 @@ void EngineDemo::Render()
     scene_->SetViewportCount(1);
     scene_->SetCurrentViewportIndex(0);
     scene_->RenderView(camera_, viewport_);
-}
-
-bool WriteScreenshotPng(Renderer::IRenderer& renderer, const std::string& path)
-{
-    const Renderer::DisplayDescription description = renderer.GetDisplayDescription();
-    const std::size_t row = std::size_t{description.width} * 3;
-    std::vector<std::uint8_t> pixels(row * description.height);
-    renderer.ReadPixels(pixels.data());
-    // The renderer reads rows from the bottom; PNG stores them from the top.
-    std::vector<std::uint8_t> flipped(pixels.size());
-    for (std::uint32_t y = 0; y < description.height; ++y)
-    {
-        std::copy_n(pixels.data() + (description.height - 1 - y) * row, row, flipped.data() + y * row);
-    }
-    // Encoded in memory and written here: the library's own file writer
-    // answers success even when the disk refuses the bytes.
-    std::vector<std::uint8_t> png;
-    const auto append = [](void* context, void* data, int size)
-    {
-        auto& bytes = *static_cast<std::vector<std::uint8_t>*>(context);
-        bytes.insert(bytes.end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
-    };
-    if (stbi_write_png_to_func(append, &png, static_cast<int>(description.width),
-                               static_cast<int>(description.height), 3, flipped.data(),
-                               static_cast<int>(row)) == 0)
-    {
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    return std::fclose(file) == 0 && written;
 }
 
 bool EngineDemo::WriteScreenshot()

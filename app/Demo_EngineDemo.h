@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Demo_Scene.h"
+#include "Harness_RunHarness.h"
 
 #include "core/Core_RefPtr.h"
 #include "engine/Engine_Camera.h"
@@ -32,9 +33,8 @@ struct DemoOptions
 // first frame) and "--scene text|drawables|framework".
 Engine::CommandLine MakeDemoCommandLine(DemoOptions& options);
 
-// Reads the back buffer and writes it to `path` as a PNG image; false when
-// it cannot be encoded or written.
-bool WriteScreenshotPng(Renderer::IRenderer& renderer, const std::string& path);
+// The demo writes its screenshot as the run harness does.
+using Harness::WriteScreenshotPng;
 // Names the screenshot that could not be written and makes the program end
 // with 1.
 void ReportScreenshotFailure(const std::string& path);
