@@ -1,26 +1,15 @@
-// The GUI demo's application run in the test program with real GL on the
-// virtual display, stepped 1/60 s a frame, on the scripted input files
-// beside this test (one event per line: "<frame> move <x> <y>",
-// "<frame> press|release left", "<frame> key-down|key-up tab"); each run is
-// judged from its per-frame log (events | state) and from its screenshots,
-// which are kept for review in the build tree.
-
-#include "GuiDemo_Application.h"
-
-#include "input/Input_InputSource.h"
-#include "input/Input_ScriptedInputSource.h"
-#include "pal/PAL_Window.h"
-#include "renderer/Renderer_IRenderer.h"
+// The gui_demo program run as a user would, with real GL on the virtual
+// display, a fixed step and the scripted input files beside this test;
+// each run is judged from its per-frame log (events | state) and from its
+// screenshots, which are kept for review in the build tree.
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 #include <sys/wait.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -36,6 +25,16 @@ namespace
 
 namespace fs = std::filesystem;
 using Rgb = std::array<int, 3>;
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+    {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
 
 class Picture
 {
@@ -75,7 +74,7 @@ struct FrameLog
     }
 };
 
-class GuiDemoScripted : public ::testing::Test
+class GuiDemoProgram : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -84,8 +83,6 @@ protected:
         {
             GTEST_SKIP() << "no display";
         }
-        setenv("ENGINE_HEADLESS", "1", 1);
-        setenv("ALSOFT_DRIVERS", "null", 1);
         name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         shots_ = fs::path(GUI_DEMO_SCREENSHOTS) / name_;
         fs::remove_all(shots_);
@@ -96,111 +93,49 @@ protected:
     // screenshots of the frames `shotFrames`; answers the log by frame.
     std::map<int, FrameLog> Run(const std::string& input, int frames, const std::vector<int>& shotFrames)
     {
-        struct Event
+        const fs::path log = shots_ / "log.txt";
+        std::string command = "ENGINE_HEADLESS=1 ALSOFT_DRIVERS=null " + Quote(GUI_DEMO_PATH) +
+                              " --fixed-step --frames " + std::to_string(frames) + " --input " +
+                              Quote((fs::path(GUI_DEMO_INPUTS) / input).string()) + " --log " + Quote(log.string());
+        for (const int frame : shotFrames)
         {
-            int frame;
-            std::string what, a, b;
-        };
-        std::vector<Event> events;
-        std::ifstream script(fs::path(GUI_DEMO_INPUTS) / input);
-        std::string text;
-        while (std::getline(script, text))
-        {
-            if (text.empty() || text[0] == '#')
-            {
-                continue;
-            }
-            std::istringstream words(text);
-            Event event{};
-            words >> event.frame >> event.what >> event.a >> event.b;
-            events.push_back(event);
+            command += " --screenshot-at " + Quote(std::to_string(frame) + ":" + Shot(frame).string());
         }
-        EXPECT_FALSE(events.empty()) << input;
+        command += " >" + Quote((shots_ / "stdout.txt").string()) + " 2>" + Quote((shots_ / "stderr.txt").string());
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
-        Input::ScriptedInputSource source;
-        source.SetClientArea(Input::ClientArea{0, 0, Width, Height});
-        Input::InputSource::SetCurrent(&source);
         std::map<int, FrameLog> frameLogs;
-        std::ofstream logFile(shots_ / "log.txt");
+        std::ifstream stream(log);
+        std::string line;
+        while (std::getline(stream, line))
         {
-            Core::RefPtr<GuiDemoApplication> demo(new GuiDemoApplication());
-            std::size_t next = 0;
-            for (int frame = 1; frame <= frames; ++frame)
+            std::istringstream words(line);
+            int frame = 0;
+            words >> frame;
+            FrameLog& entry = frameLogs[frame];
+            std::string word;
+            bool state = false;
+            while (words >> word)
             {
-                for (; next < events.size() && events[next].frame <= frame; ++next)
+                if (word == "|")
                 {
-                    const Event& e = events[next];
-                    if (e.what == "move")
-                    {
-                        source.SetCursor(std::stoi(e.a), Height - 1 - std::stoi(e.b));
-                    }
-                    else if (e.what == "press" || e.what == "release")
-                    {
-                        source.SetKeyDown(1, e.what == "press");
-                    }
-                    else if (e.what == "key-down" || e.what == "key-up")
-                    {
-                        EXPECT_EQ(e.a, "tab");
-                        source.SetKeyDown(0x09, e.what == "key-down");
-                    }
+                    state = true;
                 }
-                demo->RunFrame();
-                const std::string line = demo->GetLastFrameLog();
-                logFile << frame << " " << line << "\n";
-                frameLogs[frame] = Parse(line);
-                if (std::find(shotFrames.begin(), shotFrames.end(), frame) != shotFrames.end())
+                else if (state)
                 {
-                    SaveShot(*demo->GetRenderer(), Shot(frame));
+                    const std::size_t equals = word.find('=');
+                    entry.state[word.substr(0, equals)] = word.substr(equals + 1);
+                }
+                else if (word != "-")
+                {
+                    entry.events.push_back(word);
                 }
             }
         }
-        Input::InputSource::SetCurrent(nullptr);
-        PAL::ProcessMessages();
+        EXPECT_EQ(static_cast<int>(frameLogs.size()), frames);
         return frameLogs;
     }
-
-    static FrameLog Parse(const std::string& line)
-    {
-        FrameLog entry;
-        std::istringstream words(line);
-        std::string word;
-        bool state = false;
-        while (words >> word)
-        {
-            if (word == "|")
-            {
-                state = true;
-            }
-            else if (state)
-            {
-                const std::size_t equals = word.find('=');
-                entry.state[word.substr(0, equals)] = word.substr(equals + 1);
-            }
-            else if (word != "-")
-            {
-                entry.events.push_back(word);
-            }
-        }
-        return entry;
-    }
-
-    // The back buffer before the swap, as a PNG (rows top first).
-    static void SaveShot(Renderer::IRenderer& renderer, const fs::path& path)
-    {
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Width) * Height * 3);
-        renderer.ReadPixels(pixels.data());
-        std::vector<std::uint8_t> flipped(pixels.size());
-        const std::size_t row = Width * 3;
-        for (int y = 0; y < Height; ++y)
-        {
-            std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * row), row,
-                        flipped.begin() + static_cast<std::ptrdiff_t>((Height - 1 - y) * row));
-        }
-        EXPECT_NE(stbi_write_png(path.string().c_str(), Width, Height, 3, flipped.data(), Width * 3), 0);
-    }
-
-    static constexpr int Width = GuiDemoScene::Width;
-    static constexpr int Height = GuiDemoScene::Height;
 
     fs::path Shot(int frame) const { return shots_ / (name_ + "_" + std::to_string(frame) + ".png"); }
 
@@ -212,7 +147,7 @@ protected:
 // origin (48, 108).
 constexpr int StartX = 157, StartY = 566;
 
-TEST_F(GuiDemoScripted, TheMainFormIsDraggedByItsCaptionOnly)
+TEST_F(GuiDemoProgram, TheMainFormIsDraggedByItsCaptionOnly)
 {
     const auto log = Run("drag.txt", 22, {2, 6, 12, 18});
     struct Expect
@@ -241,7 +176,7 @@ TEST_F(GuiDemoScripted, TheMainFormIsDraggedByItsCaptionOnly)
     EXPECT_EQ(before.At(45, 400), after.At(145, 315));
 }
 
-TEST_F(GuiDemoScripted, AButtonShowsHoverPressedAndHoverAndTheDisabledOneLogsNothing)
+TEST_F(GuiDemoProgram, AButtonShowsHoverPressedAndHoverAndTheDisabledOneLogsNothing)
 {
     const auto log = Run("button.txt", 18, {4, 6, 9});
     // The hover found at the end of frame 3 is heard in frame 4.
@@ -271,7 +206,7 @@ TEST_F(GuiDemoScripted, AButtonShowsHoverPressedAndHoverAndTheDisabledOneLogsNot
     }
 }
 
-TEST_F(GuiDemoScripted, TabWalksTheEnabledControlsInTabOrder)
+TEST_F(GuiDemoProgram, TabWalksTheEnabledControlsInTabOrder)
 {
     const auto log = Run("tab.txt", 26, {1, 4});
     // The first update focused the first tab stop of each form: the
@@ -284,7 +219,7 @@ TEST_F(GuiDemoScripted, TabWalksTheEnabledControlsInTabOrder)
     }
 }
 
-TEST_F(GuiDemoScripted, ExactlyOneRadioButtonIsCheckedPerGroup)
+TEST_F(GuiDemoProgram, ExactlyOneRadioButtonIsCheckedPerGroup)
 {
     const auto log = Run("radio.txt", 31, {1, 30});
     const std::set<std::string> colours = {"Red", "Green", "Blue"};
@@ -313,7 +248,7 @@ TEST_F(GuiDemoScripted, ExactlyOneRadioButtonIsCheckedPerGroup)
     EXPECT_TRUE(log.at(5).Has("Green.CheckedChanged"));
 }
 
-TEST_F(GuiDemoScripted, TheModalFormBlocksFlashesAndCloses)
+TEST_F(GuiDemoProgram, TheModalFormBlocksFlashesAndCloses)
 {
     // The press outside the modal form lands in frame 10; the flash's
     // phases last 7 frames (0.1 s passed), the first one in the inactive
@@ -359,20 +294,22 @@ TEST_F(GuiDemoScripted, TheModalFormBlocksFlashesAndCloses)
     EXPECT_NE(closed.At(760, 303), colours[1]);
 }
 
-// The program itself: a fixed number of frames, the last one as a picture
-// and a log line per frame; a bad option ends it with 2 before a window.
-TEST_F(GuiDemoScripted, TheProgramRunsItsFramesAndWritesItsPictureAndLog)
+// Without an input file: a fixed number of frames, the last one as a
+// picture and a numbered log line per frame; a bad option ends the program
+// with 2 before a window opens.
+TEST_F(GuiDemoProgram, RunsItsFramesAndWritesTheLastPictureAndTheLog)
 {
     const fs::path shot = shots_ / "last.png";
-    const fs::path log = shots_ / "program_log.txt";
-    const std::string run = "ENGINE_HEADLESS=1 ALSOFT_DRIVERS=null '" + std::string(GUI_DEMO_PATH) + "'";
-    const int status = std::system((run + " --frames 30 --screenshot '" + shot.string() + "' --log '" + log.string() +
-                                    "' >/dev/null 2>&1")
-                                       .c_str());
+    const fs::path log = shots_ / "log.txt";
+    const std::string run = "ENGINE_HEADLESS=1 ALSOFT_DRIVERS=null " + Quote(GUI_DEMO_PATH);
+    const int status = std::system(
+        (run + " --frames 30 --screenshot " + Quote(shot.string()) + " --log " + Quote(log.string()) + " >/dev/null 2>&1")
+            .c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const Picture picture(shot);
     ASSERT_TRUE(picture.Loaded());
+    // The main form's caption bar against the backdrop.
     EXPECT_NE(picture.At(300, 645), picture.At(1000, 700));
     std::ifstream lines(log);
     std::string line;
