@@ -20,7 +20,9 @@ double Between(Clock::time_point from, Clock::time_point to)
 
 // Generous limits: a process under the sanitizers starts slowly.
 constexpr double StartLimitMs = 20000.0;
-constexpr double EventLimitMs = 10000.0;
+// Generous: the programs run beside the whole suite, several at once, under
+// the sanitizers on a machine that may have two cores.
+constexpr double EventLimitMs = 30000.0;
 
 class NetDemoDisplayTest : public ::testing::Test
 {
@@ -69,7 +71,7 @@ TEST_F(NetDemoDisplayTest, AClientFindsASessionWithinASecondAndDropsItHalfASecon
     const NetDemoTest::Line* lost = client->WaitForLine("session-lost arena", EventLimitMs);
     ASSERT_NE(lost, nullptr) << client->Transcript();
     EXPECT_GT(Between(stopped, lost->when), 200.0) << "kept for half a second after the last broadcast";
-    EXPECT_LT(Between(stopped, lost->when), 1500.0);
+    EXPECT_LT(Between(stopped, lost->when), 3000.0) << "and dropped soon after that";
     client->Signal(SIGTERM);
     EXPECT_EQ(client->Wait(EventLimitMs), 0);
 }
