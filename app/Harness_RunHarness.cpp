@@ -130,7 +130,7 @@ void AddRunOptions(Engine::CommandLine& commandLine, RunOptions& options)
             return problem;
         },
         true);
-    commandLine.AddOption("--log", "FILE", "write one line per frame to FILE",
+    commandLine.AddOption("--log", "FILE.txt", "write one line per frame to FILE.txt",
                           [&options](const std::string& value) -> std::string
                           {
                               std::string problem = Engine::CheckOutputFile(value, ".txt");

@@ -48,7 +48,7 @@ struct RunOptions
 //   --input FILE          scripted input (see ParseInputScript)
 //   --screenshot FILE     the last frame as a PNG image
 //   --screenshot-at F:FILE  frame F as a PNG image (repeatable)
-//   --log FILE            one line per frame
+//   --log FILE.txt        one line per frame
 void AddRunOptions(Engine::CommandLine& commandLine, RunOptions& options);
 
 // Writes the renderer's back buffer to `path` as a PNG image; false when it

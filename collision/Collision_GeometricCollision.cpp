@@ -13,8 +13,7 @@ namespace
 
 constexpr FlipVariant FlippedVariants[] = {FlipVariant::HVFlip, FlipVariant::HFlip, FlipVariant::VFlip};
 
-// Reads the fields every static shape stores after its geometry: the
-// counter of its kind, serial, user id, z and tested flag.
+// Reads the stored kind of a shape; another kind than `expected` is bad data.
 bool ReadKind(Core::File& file, CollisionKind expected)
 {
     std::int32_t kind = 0;

@@ -266,6 +266,7 @@ private:
     // The teardown of a level switch without a new level; `endHooks` runs
     // the level's end hooks (not for a level that a failed read made).
     void TearDownForLoad(bool endHooks);
+    void ClearWorlds();
 
     std::vector<Core::RefPtr<Core::Object>> managedObjects_;
     std::vector<std::string> managedObjectNames_;

@@ -115,17 +115,11 @@ void Game::EndCurrentLevel(bool gameEnds)
     currentLevel_.Reset();
 }
 
-void Game::SwitchLevel()
+// Empties the collision and physics worlds, stops every sound, forgets what
+// the keyboard and mouse held and drops the collision assets: what a level
+// switch and a load both start from.
+void Game::ClearWorlds()
 {
-    if (hud_)
-    {
-        hud_->Clear();
-    }
-    if (currentLevel_)
-    {
-        EndCurrentLevel(false);
-    }
-
     if (collisionEngine_)
     {
         collisionEngine_->Clear();
@@ -147,6 +141,19 @@ void Game::SwitchLevel()
         GetMouse()->Reset();
     }
     ClearCollisionAssets();
+}
+
+void Game::SwitchLevel()
+{
+    if (hud_)
+    {
+        hud_->Clear();
+    }
+    if (currentLevel_)
+    {
+        EndCurrentLevel(false);
+    }
+    ClearWorlds();
 
     // Read only now: the old level's end hooks may have changed the target.
     currentLevelIndex_ = pendingLevelIndex_;

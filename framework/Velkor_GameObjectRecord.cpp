@@ -33,11 +33,6 @@ template <class T> bool ReadReference(Core::File& file, T*& object)
     return !file.Failed();
 }
 
-std::uint8_t Byte(bool value)
-{
-    return value ? 1 : 0;
-}
-
 } // namespace
 
 // --- Saved game ----------------------------------------------------------------------
@@ -55,13 +50,13 @@ void GameObject::Write(Core::File& file) const
     file << name_;
     file << scaleX_ << scaleY_ << opacity_;
     file << color_.x << color_.y << color_.z << color_.w;
-    file << Byte(node_->IsVisible());
+    file << node_->IsVisible();
     file << lifeTime_ << age_ << zOrder_;
     file << id_ << collisionId_ << physicsId_;
-    file << Byte(destroyed_) << Byte(beingDestroyed_) << Byte(transformEnabled_) << Byte(detached_);
+    file << destroyed_ << beingDestroyed_ << transformEnabled_ << detached_;
     // The script part: the framework runs no object scripts, so it writes
     // script disabled, no script file, not cloned, not loaded.
-    file << Byte(false) << std::string() << Byte(false) << Byte(false);
+    file << false << std::string() << false << false;
 }
 
 void GameObject::Read(Core::File& file)
@@ -189,18 +184,18 @@ void GameObject::NetworkSave(Core::File& file)
 {
     WriteNetworkString(file, name_);
     file << position_.x << position_.y << center_.x << center_.y << rotation_;
-    file << scaleX_ << scaleY_ << Byte(node_->IsVisible());
+    file << scaleX_ << scaleY_ << node_->IsVisible();
     file << lifeTime_ << age_ << zOrder_;
     file << color_.x << color_.y << color_.z << color_.w;
     file << std::uint32_t{0} << std::uint32_t{0};
-    file << Byte(static_cast<bool>(networkId_));
+    file << static_cast<bool>(networkId_);
     if (networkId_)
     {
         file << networkId_->GetOwnerID() << networkId_->GetObjectID();
     }
-    file << Byte(false);
+    file << false;
     WriteNetworkString(file, std::string());
-    file << Byte(false) << Byte(false);
+    file << false << false;
 }
 
 void GameObject::NetworkLoad(Core::File& file)
@@ -268,10 +263,10 @@ void GameObject::NetworkSyncSend(Core::File& file)
 {
     WriteNetworkString(file, name_);
     file << position_.x << position_.y << center_.x << center_.y << rotation_;
-    file << scaleX_ << scaleY_ << Byte(node_->IsVisible());
+    file << scaleX_ << scaleY_ << node_->IsVisible();
     file << color_.x << color_.y << color_.z << color_.w;
     // Script enabled, script loaded: no script runs, so no script file.
-    file << Byte(false) << Byte(false);
+    file << false << false;
 }
 
 void GameObject::NetworkSyncReceive(Core::File& file)

@@ -36,23 +36,6 @@ namespace
 // An unfinished write carries this suffix until it is renamed into place.
 constexpr const char* TemporarySuffix = ".saving";
 
-bool EndsWithUpper(const std::string& name, const std::string& suffix)
-{
-    if (name.size() < suffix.size())
-    {
-        return false;
-    }
-    for (std::size_t i = 0; i < suffix.size(); ++i)
-    {
-        const char c = name[name.size() - suffix.size() + i];
-        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != suffix[i])
-        {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string DescribeFailure(const Core::File& file)
 {
     std::string text = Core::GetFileErrorText(file.GetError());
@@ -104,8 +87,10 @@ void Game::GetSavedGames(std::vector<std::string>& names) const
     for (const std::string& entry : entries)
     {
         const std::string path = directory + "/" + entry;
-        if (PAL::IsDirectory(path) || PAL::IsSystemFile(path) || EndsWithUpper(entry, "_GAMESAVED") ||
-            EndsWithUpper(entry, "_REPLAYDATA") || EndsWithUpper(entry, ".SAVING"))
+        std::string upper = entry;
+        Core::ToUpper(upper);
+        if (PAL::IsDirectory(path) || PAL::IsSystemFile(path) || Core::EndsWith(upper, "_GAMESAVED") ||
+            Core::EndsWith(upper, "_REPLAYDATA") || Core::EndsWith(upper, ".SAVING"))
         {
             continue;
         }
@@ -216,38 +201,17 @@ void Game::TearDownForLoad(bool endHooks)
     {
         hud_->Clear();
     }
-    if (currentLevel_)
+    if (currentLevel_ && endHooks)
+    {
+        EndCurrentLevel(false);
+    }
+    else if (currentLevel_)
     {
         Core::RefPtr<Level> level = currentLevel_;
-        if (endHooks)
-        {
-            level->EndObjects();
-            level->OnEnd();
-        }
         level->Clear();
         currentLevel_.Reset();
     }
-    if (collisionEngine_)
-    {
-        collisionEngine_->Clear();
-    }
-    if (physicsEngine_)
-    {
-        physicsEngine_->Reset();
-    }
-    if (soundEngine_)
-    {
-        soundEngine_->StopAll();
-    }
-    if (GetKeyboard())
-    {
-        GetKeyboard()->Reset();
-    }
-    if (GetMouse())
-    {
-        GetMouse()->Reset();
-    }
-    ClearCollisionAssets();
+    ClearWorlds();
     if (levelFactory_)
     {
         levelFactory_->Init();

@@ -380,15 +380,6 @@ void Layer::AddStaticCircle(const Math::Vector2D& center, float radius, std::uin
 namespace
 {
 
-void WriteList(Core::File& file, const Layer::ObjectList& objects)
-{
-    file << static_cast<std::uint32_t>(objects.size());
-    for (const Core::RefPtr<GameObject>& object : objects)
-    {
-        file.WriteObject(object.Get());
-    }
-}
-
 // A count checked against the bytes left, then that many game objects.
 bool ReadList(Core::File& file, Layer::ObjectList& objects)
 {
@@ -410,21 +401,16 @@ bool ReadList(Core::File& file, Layer::ObjectList& objects)
     return true;
 }
 
-std::uint8_t Byte(bool value)
-{
-    return value ? 1 : 0;
-}
-
 } // namespace
 
 void Layer::Write(Core::File& file) const
 {
-    file << name_ << z_ << scaleX_ << scaleY_ << rotation_ << index_ << Byte(cleared_) << collisionLayer_;
+    file << name_ << z_ << scaleX_ << scaleY_ << rotation_ << index_ << cleared_ << collisionLayer_;
     file << static_cast<std::uint32_t>(nameIndex_.size());
     for (const auto& [name, list] : nameIndex_)
     {
         file << name;
-        WriteList(file, ObjectList(list.begin(), list.end()));
+        Core::WriteRefPtrVector(file, ObjectList(list.begin(), list.end()));
     }
     file << static_cast<std::uint32_t>(objects_.size());
     for (const auto& [id, object] : objects_)
@@ -432,10 +418,10 @@ void Layer::Write(Core::File& file) const
         file << id;
         file.WriteObject(object.Get());
     }
-    WriteList(file, added_);
-    WriteList(file, removed_);
+    Core::WriteRefPtrVector(file, added_);
+    Core::WriteRefPtrVector(file, removed_);
     // The second flag is the layer-partition display, which nothing shows.
-    file << Byte(visibleCollisionData_) << Byte(false);
+    file << visibleCollisionData_ << false;
     file << collisionDataColor_.x << collisionDataColor_.y << collisionDataColor_.z << collisionDataColor_.w;
     file << layerPartitionColor_.x << layerPartitionColor_.y << layerPartitionColor_.z
          << layerPartitionColor_.w;

@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 
 #include "core/Core_ClassRegistry.h"
+#include "core/Core_String.h"
 #include "framework/Velkor_GameObject.h"
 
 #include <cstring>
@@ -10,14 +11,10 @@
 namespace Velkor
 {
 
+// The archive's own string form: a u32 length, then the bytes.
 void WriteNetworkString(Core::File& file, const std::string& text)
 {
-    const auto length = static_cast<std::uint32_t>(text.size());
-    file.Write(&length, sizeof length);
-    if (length != 0)
-    {
-        file.Write(text.data(), length);
-    }
+    file << text;
 }
 
 bool ReadNetworkString(Core::File& file, std::string& text)

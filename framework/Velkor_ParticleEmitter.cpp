@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 #include "core/Core_String.h"
 #include "framework/Velkor_Random.h"
+#include "math/Math_Constants.h"
 
 #include <cmath>
 
@@ -27,8 +28,7 @@ CORE_DEFINE_OBJECT(FilledRectangleEmitter, "Velkor::FilledRectangleEmitter",
 namespace
 {
 
-// Degrees to radians and a full turn, as 32-bit floats.
-constexpr float DegreesToRadians = 0.01745329238474369f;
+// A full turn as a 32-bit float.
 constexpr float FullTurn = 6.2831855f;
 
 Math::Vector2D UnitAt(float radians)
@@ -128,7 +128,7 @@ void PointEmitter::GetPositionAndDirection(float, Math::Vector2D& outPosition, M
 {
     const float angle = RandomFloat(minAngle, maxAngle);
     outPosition = position;
-    direction = UnitAt(angle * DegreesToRadians);
+    direction = UnitAt(angle * Math::DegreesToRadians);
 }
 
 // --- Line ----------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 #include "engine/Engine_ParticleSystem.h"
 #include "framework/Velkor_Random.h"
+#include "math/Math_Constants.h"
 
 #include <cmath>
 #include <limits>
@@ -15,9 +16,6 @@ CORE_DEFINE_OBJECT(ParticleSystem, "Velkor::ParticleSystem", ParticleSystem::Scr
 
 namespace
 {
-
-// 180 / pi as a 32-bit float.
-constexpr float RadiansToDegrees = 57.29578f;
 
 void WriteParticle(Core::File& file, const Particle& p)
 {
@@ -223,7 +221,7 @@ void ParticleSystem::UpdateEngineSide(float dt)
                 if (particleDirection_ == FaceDirection)
                 {
                     const Math::Vector2D velocity = particle.velocity + gravity_ * age;
-                    particle.rotation = std::atan2(velocity.y, velocity.x) * RadiansToDegrees;
+                    particle.rotation = std::atan2(velocity.y, velocity.x) * Math::RadiansToDegrees;
                 }
                 else
                 {

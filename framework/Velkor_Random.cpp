@@ -1,6 +1,7 @@
 #include "framework/Velkor_Random.h"
 
 #include "core/Core_Random.h"
+#include "math/Math_Constants.h"
 
 #include <cmath>
 #include <limits>
@@ -13,7 +14,7 @@ namespace
 
 float DrawFraction()
 {
-    return static_cast<float>(static_cast<double>(Core::Random()) / 32767.0);
+    return static_cast<float>(static_cast<double>(Core::Random()) / Core::RandomMaximum);
 }
 
 // The rounding of RandomIntUpTo on a 64-bit magnitude: |n| of the most
@@ -82,7 +83,7 @@ Math::Vector2D RotateVectorDegrees(const Math::Vector2D& v, float degrees)
 {
     const float squared = v.x * v.x + v.y * v.y;
     const float length = std::sqrt(squared);
-    const float turn = degrees * 0.01745329238474369f;
+    const float turn = degrees * Math::DegreesToRadians;
     const float angle = std::atan2(v.y, v.x) + turn;
     const float c = std::cos(angle);
     const float s = std::sin(angle);

@@ -477,44 +477,6 @@ void Sprite::PushVisualProperties(float)
 namespace
 {
 
-std::uint8_t Byte(bool value)
-{
-    return value ? 1 : 0;
-}
-
-template <class T> void WriteObjects(Core::File& file, const std::vector<Core::RefPtr<T>>& objects)
-{
-    file << static_cast<std::uint32_t>(objects.size());
-    for (const Core::RefPtr<T>& object : objects)
-    {
-        file.WriteObject(object.Get());
-    }
-}
-
-// A count (checked against the bytes left) and that many references, each
-// null or a T.
-template <class T> bool ReadObjects(Core::File& file, std::vector<Core::RefPtr<T>>& objects)
-{
-    std::uint32_t count = 0;
-    if (!file.ReadExact(&count, sizeof count) || !file.Require(count))
-    {
-        return false;
-    }
-    std::vector<Core::RefPtr<T>> read(count);
-    for (Core::RefPtr<T>& object : read)
-    {
-        Core::Object* raw = file.ReadObject();
-        object = dynamic_cast<T*>(raw);
-        if (file.Failed() || (raw != nullptr && !object))
-        {
-            file.SetError(Core::FileError::BadData);
-            return false;
-        }
-    }
-    objects = std::move(read);
-    return true;
-}
-
 // The game object whose collision object is the one a contact names, when
 // that object still is the one the contact met.
 const GameObject* ContactOwner(Collision2D::CollisionId id, Collision2D::OwnerWord owner)
@@ -556,13 +518,13 @@ void Sprite::Write(Core::File& file) const
     {
         file.WriteObject(engineSprite_->GetAnimation(i).Get());
     }
-    file << Byte(GetFlipHorizontal()) << Byte(GetFlipVertical()) << Byte(GetLoop()) << GetAnimationSpeed();
-    file << Byte(IsPaused()) << Byte(IsPlaying()) << GetCurrentAnimationIndex() << GetCurrentFrameIndex();
-    file << Byte(IsHUDObject()) << actorIndex_;
-    file << Byte(visibleCollisionData_) << Byte(visibleBoundingRectangle_) << shownSegments_ << shownCircles_;
+    file << GetFlipHorizontal() << GetFlipVertical() << GetLoop() << GetAnimationSpeed();
+    file << IsPaused() << IsPlaying() << GetCurrentAnimationIndex() << GetCurrentFrameIndex();
+    file << IsHUDObject() << actorIndex_;
+    file << visibleCollisionData_ << visibleBoundingRectangle_ << shownSegments_ << shownCircles_;
     file << collisionDataColor_.x << collisionDataColor_.y << collisionDataColor_.z << collisionDataColor_.w;
-    WriteObjects(file, circles_);
-    WriteObjects(file, segmentLines_);
+    Core::WriteRefPtrVector(file, circles_);
+    Core::WriteRefPtrVector(file, segmentLines_);
 }
 
 void Sprite::Read(Core::File& file)
@@ -610,7 +572,8 @@ void Sprite::Read(Core::File& file)
     file >> color.x >> color.y >> color.z >> color.w;
     std::vector<Core::RefPtr<Circle>> circles;
     std::vector<Core::RefPtr<Line>> lines;
-    if (file.Failed() || !ReadObjects(file, circles) || !ReadObjects(file, lines))
+    if (file.Failed() || Core::ReadRefPtrVector(file, circles).Failed() ||
+        Core::ReadRefPtrVector(file, lines).Failed())
     {
         return;
     }
@@ -732,7 +695,7 @@ void Sprite::NetworkSyncSend(Core::File& file)
     GameObject::NetworkSyncSend(file);
     WriteNetworkString(file, engineSprite_ ? engineSprite_->GetCurrentAnimationName() : std::string());
     file << GetCurrentAnimationIndex() << GetCurrentFrameIndex();
-    file << Byte(GetFlipHorizontal()) << Byte(GetFlipVertical()) << Byte(IsHUDObject());
+    file << GetFlipHorizontal() << GetFlipVertical() << IsHUDObject();
 }
 
 void Sprite::NetworkSyncReceive(Core::File& file)

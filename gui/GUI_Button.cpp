@@ -386,7 +386,10 @@ void Button::Read(Core::File& file)
     std::array<std::uint32_t, StateCount> recordMap{};
     std::uint32_t visualState = 0;
     Core::RefPtr<GuiImage> image;
-    file.Read(recordMap.data(), sizeof recordMap);
+    for (std::uint32_t& entry : recordMap)
+    {
+        file >> entry;
+    }
     file >> visualState;
     Core::ReadRefPtr(file, image);
     if (file.Failed())

@@ -3,6 +3,7 @@
 // picture is kept for review in the build tree.
 
 #include "GuiDemo_Scene.h"
+#include "Harness_RunHarness.h"
 
 #include "engine/Engine_SceneGraph.h"
 #include "input/Input_InputSource.h"
@@ -13,9 +14,6 @@
 #include "renderer/Renderer_OGLRenderer.h"
 
 #include <gtest/gtest.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
 
 #include <array>
 #include <cstdlib>
@@ -84,19 +82,11 @@ TEST(GuiDemoLook, TheDemoDrawsSkinnedFormsButtonsAndRadioButtons)
         hud.Render();
         renderer->ReadPixels(pixels.data());
     }
-    Input::InputSource::SetCurrent(nullptr);
-    renderer.Reset();
-
-    std::vector<std::uint8_t> flipped(pixels.size());
-    const std::size_t row = Width * 3;
-    for (int y = 0; y < Height; ++y)
-    {
-        std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * row), row,
-                    flipped.begin() + static_cast<std::ptrdiff_t>((Height - 1 - y) * row));
-    }
     const std::filesystem::path path = std::filesystem::path(GUI_DEMO_SCREENSHOTS) / "gui_demo_look.png";
     std::filesystem::create_directories(path.parent_path());
-    EXPECT_NE(stbi_write_png(path.string().c_str(), Width, Height, 3, flipped.data(), Width * 3), 0);
+    EXPECT_TRUE(Harness::WriteScreenshotPng(*renderer, path.string()));
+    Input::InputSource::SetCurrent(nullptr);
+    renderer.Reset();
 
     const auto at = [&](int x, int y)
     {

@@ -5,6 +5,10 @@
 
 #include "RenderQueuePixels.h"
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include "../renderer/ImageFiles.h"
+
 #include "core/Core_Random.h"
 #include "engine/Engine_RenderQueue.h"
 #include "engine/Engine_SceneGraph.h"
@@ -111,12 +115,26 @@ TEST(RenderQueuePixels, SpritesDrawnTogetherGiveThePictureOfOneAtATime)
         const Core::RefPtr<Engine::SceneGraph> scene(new Engine::SceneGraph(renderer.Get()));
         renderer->SetProjectionMatrix(Math::Matrix4::Perspective(45.0f, 1.0f, 1.0f, 500.0f));
         renderer->SetViewMatrix(Math::Matrix4::Translation(0.0f, 0.0f, -60.0f));
+        // Three textures that differ in every texel, so a run drawn with
+        // another run's texture shows.
+        const RendererTest::TempDirectory folder;
         std::vector<Core::RefPtr<Renderer::ITexture>> textures;
         for (int t = 0; t < 3; ++t)
         {
-            textures.emplace_back(
-                Renderer::LoadTexture("together_sprite_" + std::to_string(t) + ".png", false));
+            std::vector<RendererTest::Rgba> texels;
+            for (int i = 0; i < 16; ++i)
+            {
+                texels.push_back({static_cast<std::uint8_t>(t == 0 ? 230 : 16 * i),
+                                  static_cast<std::uint8_t>(t == 1 ? 220 : 40 + 8 * i),
+                                  static_cast<std::uint8_t>(t == 2 ? 210 : 255 - 12 * i), 255});
+            }
+            const std::string path = folder.File("together_sprite_" + std::to_string(t) + ".png");
+            ASSERT_TRUE(RendererTest::WritePng(path, 4, 4, texels));
+            textures.emplace_back(Renderer::LoadTexture(path, false));
         }
+        // Without fog, lighting, coordinate generation or clip planes the
+        // queue takes its batched path, which is what this test compares.
+        ASSERT_TRUE(renderer->DrawsClipSpaceExactly());
         const Math::Matrix4 sheetCells[2] = {Math::Matrix4(), Math::Matrix4::Translation(0.25f, 0.5f, 0.0f) *
                                                                   Math::Matrix4::Scale(0.25f, 0.5f, 1.0f)};
         Core::SeedRandom(5);

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -466,6 +468,10 @@ TEST(ParticleSystemTest, ASeededRunRepeatsBitForBit)
             system->UpdateEngineSide(1.0f / 60.0f);
             frames.insert(frames.end(), system->GetParticleRecords(), system->GetParticleRecords() + 300);
         }
+        // Two empty runs would compare equal too: this one must have emitted.
+        const auto& particles = system->GetParticles();
+        EXPECT_GT(std::count_if(particles.begin(), particles.end(), [](const Velkor::Particle& p) { return p.alive; }),
+                  100);
         return frames;
     };
     const std::vector<Engine::Particle> first = run();
