@@ -203,6 +203,13 @@ public:
     // memory copy, and the answer is false with `error` saying what was
     // wrong.
     bool LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error);
+    // The derived game's own record, written at the end of SaveGame.
+    virtual void SaveGameState(Core::File& file) const;
+    // Reads what SaveGameState wrote while LoadGame reads the rest, after
+    // everything else in the save has proven sound. False fails the whole
+    // load (the running game comes back, its own record included); it must
+    // change nothing when it answers false.
+    virtual bool LoadGameState(Core::File& file);
     // The last save or load problem reported, empty when none.
     const std::string& GetLastSaveError() const { return lastSaveError_; }
     // The directory of the saves (native path; made when missing).

@@ -193,6 +193,14 @@ void Game::SaveGame(Core::File& file) const
     file.WriteObject(physicsEngine_.Get());
     // The generator's state: a replay draws the same numbers as its recording.
     file << Core::GetRandomState();
+    SaveGameState(file);
+}
+
+void Game::SaveGameState(Core::File& /*file*/) const {}
+
+bool Game::LoadGameState(Core::File& /*file*/)
+{
+    return true;
 }
 
 void Game::TearDownForLoad(bool endHooks)
@@ -366,6 +374,12 @@ bool Game::ReadGame(Core::File& file, std::string& error)
     if (!unique || !named)
     {
         return fail("objects name bodies wrongly");
+    }
+    // The derived game's record comes last and is read last, so its part
+    // changes only when everything before it is sound.
+    if (!LoadGameState(file))
+    {
+        return fail("the game's own record is damaged");
     }
 
     // Nothing fails from here on.

@@ -115,6 +115,16 @@ void MyGame::WriteGameState(Core::File& file) const
     }
 }
 
+void MyGame::SaveGameState(Core::File& file) const
+{
+    WriteGameState(file);
+}
+
+bool MyGame::LoadGameState(Core::File& file)
+{
+    return ReadGameState(file);
+}
+
 bool MyGame::ReadGameStateRecord(Core::File& file, const LevelMachine* machine,
                                  Core::RefPtr<LevelMachine>& machineRead, GameData& data)
 {

@@ -45,6 +45,9 @@ public:
     // The level machine, then the stage threshold: `pointsNeeded` and, once
     // `levelScore` reaches it, the current level's stage-complete switch.
     void Update(float dt) override;
+    // A saved game carries the game's own record (WriteGameState).
+    void SaveGameState(Core::File& file) const override;
+    bool LoadGameState(Core::File& file) override;
 
     // The game data as one record, in member order.
     struct GameData

@@ -200,3 +200,85 @@ TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)
 }
 
 } // namespace
+
+namespace
+{
+
+// A game with a record of its own: one number, refused above 1000. The read
+// stores the number before it checks it, so a refused record leaves it
+// changed unless the running game is brought back whole.
+class RecordGame : public GameTest::TestGame
+{
+public:
+    using GameTest::TestGame::TestGame;
+
+    void SaveGameState(Core::File& file) const override { file << value; }
+    bool LoadGameState(Core::File& file) override
+    {
+        ++reads;
+        file >> value;
+        return !file.Failed() && value <= 1000;
+    }
+
+    std::uint32_t value = 0;
+    int reads = 0;
+};
+
+class GameRecordDisplayTest : public GameTest::GameDisplayTest
+{
+protected:
+    RecordGame& MakeRecordGame()
+    {
+        auto* made = new RecordGame(factory, 0);
+        game = made;
+        Tick(3);
+        return *made;
+    }
+
+    std::vector<std::uint8_t> SaveNow()
+    {
+        Core::MemoryFile file;
+        game->SaveGame(file);
+        return Bytes(file);
+    }
+};
+
+TEST_F(GameRecordDisplayTest, TheGamesOwnRecordEndsTheSaveAndComesBackWithIt)
+{
+    RecordGame& record = MakeRecordGame();
+    record.value = 0x02BCu;
+    const std::vector<std::uint8_t> saved = SaveNow();
+    ASSERT_GE(saved.size(), 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.end() - 4, saved.end()),
+              (std::vector<std::uint8_t>{0xBC, 0x02, 0, 0}));
+
+    record.value = 0;
+    std::string error;
+    ASSERT_TRUE(game->LoadGame(std::vector<std::uint8_t>(saved.begin(), saved.end()), error)) << error;
+    EXPECT_EQ(record.value, 0x02BCu);
+    EXPECT_EQ(SaveNow(), saved);
+}
+
+TEST_F(GameRecordDisplayTest, ARefusedOrCutRecordBringsTheRunningGameBackWhole)
+{
+    RecordGame& record = MakeRecordGame();
+    record.value = 5000;
+    const std::vector<std::uint8_t> refused = SaveNow();
+    record.value = 9;
+    const std::vector<std::uint8_t> cut(refused.begin(), refused.end() - 2);
+    const std::vector<std::uint8_t> running = SaveNow();
+
+    for (const std::vector<std::uint8_t>* bytes : {&refused, &cut})
+    {
+        std::string error;
+        const int readsBefore = record.reads;
+        ASSERT_FALSE(game->LoadGame(*bytes, error)) << bytes->size();
+        EXPECT_FALSE(error.empty());
+        // The bad record was read, then the running game's own from memory.
+        EXPECT_EQ(record.reads, readsBefore + 2);
+        EXPECT_EQ(record.value, 9u);
+        EXPECT_EQ(SaveNow(), running);
+    }
+}
+
+} // namespace

@@ -178,3 +178,94 @@ TEST_F(MyGameDisplayTest, TheGameStateRoundTripsAndADamagedRecordChangesNothing)
 }
 
 } // namespace
+
+namespace
+{
+
+using namespace BrillowTest;
+
+std::vector<std::uint8_t> SaveGameBytes(MyGame& game)
+{
+    Core::MemoryFile file;
+    game.SaveGame(file);
+    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
+}
+
+void SetPlayedState(MyGame& game)
+{
+    game.totalScore = 4321;
+    game.levelScore = 12;
+    game.pointsNeeded = 30;
+    game.playStarted = 1;
+    game.stage = 3;
+    game.startRequested = 1;
+    game.playerLost = 1;
+    game.muted = 1;
+    game.introRunning = 0;
+    game.levelSM->SetPendingStateIndex(6);
+}
+
+TEST_F(MyGameDisplayTest, ASavedGameCarriesTheGameDataAndTheMachine)
+{
+    // Level 1 is a plain level, which a save can carry.
+    MyGame& game = MakeGame(1);
+    Tick();
+    SetPlayedState(game);
+    const std::uint32_t machineState = game.levelSM->GetCurrentStateIndex();
+    const std::vector<std::uint8_t> saved = SaveGameBytes(game);
+
+    game.totalScore = 0;
+    game.levelScore = 0;
+    game.pointsNeeded = 10;
+    game.playStarted = 0;
+    game.stage = 5;
+    game.startRequested = 0;
+    game.playerLost = 0;
+    game.muted = 0;
+    game.introRunning = 1;
+    game.levelSM->SetPendingStateIndex(2);
+    std::string error;
+    ASSERT_TRUE(game.LoadGame(saved, error)) << error;
+
+    EXPECT_EQ(game.totalScore, 4321);
+    EXPECT_EQ(game.levelScore, 12);
+    EXPECT_EQ(game.pointsNeeded, 30);
+    EXPECT_EQ(game.playStarted, 1);
+    EXPECT_EQ(game.stage, 3);
+    EXPECT_EQ(game.startRequested, 1);
+    EXPECT_EQ(game.playerLost, 1);
+    EXPECT_EQ(game.muted, 1);
+    EXPECT_EQ(game.introRunning, 0);
+    ASSERT_TRUE(game.levelSM);
+    EXPECT_EQ(game.levelSM->GetCurrentStateIndex(), machineState);
+    EXPECT_EQ(game.levelSM->GetPendingStateIndex(), 6u);
+    EXPECT_EQ(SaveGameBytes(game), saved);
+}
+
+TEST_F(MyGameDisplayTest, ASaveCutInsideTheGamesRecordChangesNothing)
+{
+    MyGame& game = MakeGame(1);
+    Tick();
+    SetPlayedState(game);
+    Core::MemoryFile record;
+    game.WriteGameState(record);
+    const std::vector<std::uint8_t> saved = SaveGameBytes(game);
+    ASSERT_GT(saved.size(), record.GetSize());
+
+    game.stage = 2;
+    game.totalScore = 77;
+    game.levelSM->SetPendingStateIndex(4);
+    const std::vector<std::uint8_t> running = SaveGameBytes(game);
+    for (std::size_t length = saved.size() - record.GetSize(); length < saved.size(); ++length)
+    {
+        std::string error;
+        const std::vector<std::uint8_t> cut(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(length));
+        ASSERT_FALSE(game.LoadGame(cut, error)) << length;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(game.stage, 2);
+        EXPECT_EQ(game.totalScore, 77);
+        ASSERT_EQ(SaveGameBytes(game), running) << length;
+    }
+}
+
+} // namespace
