@@ -1,4 +1,6 @@
 #include "audio/Sound_Engine.h"
+#include "audio/Sound_Data.h"
+#include "audio/Sound_Source.h"
 
 #include "audio/Sound_AL.h"
 

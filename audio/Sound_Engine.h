@@ -172,6 +172,3 @@ private:
     std::list<Source> sources_;
     std::uint32_t waitMs_ = 1;
 };
-
-#include "audio/Sound_Data.h"
-#include "audio/Sound_Source.h"

@@ -1,7 +1,9 @@
 // The engine's sound data: loading whole or streamed, the static cache, and
 // releasing every record.
 
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
+#include "audio/Sound_Source.h"
 
 #include "audio/Sound_AL.h"
 #include "core/Core_ResourceReport.h"

@@ -1,6 +1,7 @@
 #include "audio/Sound_Source.h"
 
 #include "audio/Sound_AL.h"
+#include "audio/Sound_Data.h"
 
 #include <atomic>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "BenchRatio.h"
 
 #include "SoundFiles.h"
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 
 #include <vorbis/vorbisfile.h>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/Sound_Engine.h"
+#include "audio/Sound_Source.h"
 #include "framework/Velkor_GameEngines.h"
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "framework/Velkor_Jukebox.h"
 
+#include "audio/Sound_Data.h"
+#include "audio/Sound_Source.h"
 #include "core/Core_File.h"
 #include "core/Core_Random.h"
 #include "core/Core_String.h"

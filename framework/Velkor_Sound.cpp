@@ -2,6 +2,8 @@
 
 #include "core/Core_File.h"
 
+#include "audio/Sound_Data.h"
+#include "audio/Sound_Source.h"
 #include "core/Core_String.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_Game.h"

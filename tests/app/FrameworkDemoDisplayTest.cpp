@@ -4,6 +4,7 @@
 
 #include "Demo_FrameworkLevel.h"
 
+#include "audio/Sound_Data.h"
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_CollisionLayer.h"
 #include "framework/Velkor_Jukebox.h"

@@ -2,6 +2,7 @@
 // device: opening a record reads the file and picks the OpenAL format.
 
 #include "SoundFiles.h"
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 
 #include <AL/al.h>

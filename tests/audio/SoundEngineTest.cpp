@@ -3,7 +3,9 @@
 // which the null device drives at the real playback rate.
 
 #include "SoundFiles.h"
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
+#include "audio/Sound_Source.h"
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
@@ -350,7 +352,8 @@ TEST_F(SoundEngineTest, SplitSoundsHaveAnIntroAndALoop)
     // The sound thread unqueues the intro and then sets looping: wait for both,
     // since this thread may look in between.
     EXPECT_TRUE(WaitUntil(
-        [&] { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1 && SourceInt(looping, AL_LOOPING) == AL_TRUE; },
+        [&]
+        { return SourceInt(looping, AL_BUFFERS_QUEUED) == 1 && SourceInt(looping, AL_LOOPING) == AL_TRUE; },
         SettleMs));
     EXPECT_TRUE(WaitUntil([&] { return !engine.IsMarkedPlaying(once); }, SettleMs));
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // past the length of the sound

@@ -4,6 +4,7 @@
 
 #include "WorldTestSupport.h"
 
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 #include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Sound.h"

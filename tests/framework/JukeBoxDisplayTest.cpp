@@ -1,6 +1,7 @@
 #include "SoundTestSupport.h"
 #include "WorldTestSupport.h"
 
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Random.h"

@@ -3,6 +3,7 @@
 // paths (backslashes, spaces, '#' and ',' included).
 
 #include "ResourceTestSupport.h"
+#include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 
 #include <gtest/gtest.h>
