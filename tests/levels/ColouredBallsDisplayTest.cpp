@@ -100,9 +100,7 @@ TEST_F(ColouredBallsDisplayTest, EatingScoresTheStageOnlyUntilItIsComplete)
     for (const std::uint8_t complete : {0, 1})
     {
         SCOPED_TRACE(complete);
-        game->RestartLevel();
-        Frame();
-        DestroyAll<ball>("bgc");
+        FreshPlay(1);
         Frame();
         Level()->stageComplete = complete;
         const Velkor::GameObject* player = FindObject<Velkor::Sprite>("playerball");
@@ -124,8 +122,8 @@ TEST_F(ColouredBallsDisplayTest, EatingScoresTheStageOnlyUntilItIsComplete)
 
 TEST_F(ColouredBallsDisplayTest, AfterAPauseABallMovesOnWithItsLastVelocity)
 {
-    GameLevel& level = EnterPlay();
-    DestroyAll<ball>("bgc");
+    EnterPlay();
+    GameLevel& level = FreshPlay(1);
     ball* moving = Launch(150.0f, 200.0f, Math::Vector2D(4.0f, 2.5f));
     Frame(3);
     const Math::Vector2D before = Velocity(*moving);
@@ -167,7 +165,7 @@ TEST_F(ColouredBallsDisplayTest, ABallPastTheEdgeOfTheFieldIsRemoved)
 TEST_F(ColouredBallsDisplayTest, BallsBounceElasticallyOffEachOtherAndTheWallsButPassWhiteBalls)
 {
     EnterPlay();
-    DestroyAll<ball>("bgc");
+    FreshPlay(1);
     ball* left = Launch(-150.0f, 250.0f, Math::Vector2D(10.0f, 0.0f));
     ball* right = Launch(150.0f, 250.0f, Math::Vector2D(-10.0f, 0.0f));
     Frame(90);

@@ -25,20 +25,6 @@ using namespace BrillowTest;
 class GameLevelDisplayTest : public PlayLevelDisplayTest
 {
 protected:
-    // A fresh play level in its play phase at `stage`, with no ball on the
-    // field.
-    GameLevel& FreshPlay(std::int32_t stage)
-    {
-        game->RestartLevel();
-        Frame();
-        GameLevel& level = *Level();
-        DestroyAll<ball>("bgc");
-        DestroyAll<whiteball>("wb");
-        level.introActive = 0;
-        game->stage = stage;
-        return level;
-    }
-
     std::size_t Pickups() const { return Count<bubblesheildpowerup>("bup") + Count<BlackHoleClass>("bhpu"); }
 };
 

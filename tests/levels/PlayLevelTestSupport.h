@@ -9,6 +9,8 @@
 #include "framework/Velkor_Layer.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_GameLevel.h"
+#include "game/Brillow_ball.h"
+#include "game/Brillow_whiteball.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@ protected:
     // From the menu to the first frame of the play level.
     GameLevel& EnterPlay(const std::vector<Harness::InputEvent>& input = {})
     {
+        MyLevelFactory::SetFixedSeed(1234);
         Start(input);
         Frame(3);
         game->startRequested = 1;
@@ -32,6 +35,21 @@ protected:
         }
         EXPECT_NE(Level(), nullptr);
         return *Level();
+    }
+
+    // The play level started afresh, in its play phase at `stage` with the
+    // counter clear of every rule for a while, and no ball on the field.
+    GameLevel& FreshPlay(std::int32_t stage)
+    {
+        game->RestartLevel();
+        Frame();
+        GameLevel& level = *Level();
+        DestroyAll<ball>("bgc");
+        DestroyAll<whiteball>("wb");
+        level.introActive = 0;
+        level.spawnCounter = 1;
+        game->stage = stage;
+        return level;
     }
 
     GameLevel* Level() const { return dynamic_cast<GameLevel*>(game->GetCurrentLevel()); }
