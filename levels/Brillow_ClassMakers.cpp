@@ -12,10 +12,12 @@
 #include "game/Brillow_BonusTextThing.h"
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
+#include "game/Brillow_GameLevel.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
@@ -78,6 +80,10 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"BorderClass", &MakeSprite<BorderClass>},
         {"BorderClassT", &MakeSprite<BorderClassT>},
         {"Visibility9Class", &MakeSprite<Visibility9Class>},
+        // The play level's pause overlay.
+        {"PauseScreenClass", &MakeSprite<PauseScreenClass>},
+        {"QuitScreenClass", &MakeSprite<QuitScreenClass>},
+        {"PausedMouse", &MakeSprite<PausedMouse>},
     };
     return makers;
 }
@@ -88,6 +94,7 @@ const std::map<std::string, TextMaker>& TextMakers()
         {"Velkor::Text", &MakeText<Velkor::Text>},
         {"AddScoreClass", &MakeText<AddScoreClass>},
         {"AddScoreClass0", &MakeText<AddScoreClass0>},
+        {"ResumeTextClass", &MakeText<ResumeTextClass>},
     };
     return makers;
 }
@@ -142,7 +149,11 @@ Velkor::Sound* MakeSoundObject(const std::string& className, const std::string& 
 
 // Each level's own class comes with its content; until then a level is the
 // framework's plain level.
-Velkor::Level* MakeLevelObject(std::uint32_t)
+Velkor::Level* MakeLevelObject(std::uint32_t index)
 {
+    if (index == 1)
+    {
+        return new ("Brillow_ClassMakers", __LINE__) GameLevel();
+    }
     return new ("Brillow_ClassMakers", __LINE__) Velkor::Level();
 }
