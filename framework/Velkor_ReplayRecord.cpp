@@ -12,6 +12,7 @@ namespace
 
 // Flags, mouse position and dt: the least a record takes.
 constexpr std::uint64_t SmallestRecordSize = 1 + 1 + 4 + 4 + 4;
+constexpr std::uint32_t KeyCount = 256;
 constexpr std::uint32_t MouseButtonCount = 3;
 
 void WriteChangeList(Core::File& file, const ReplayChangeList* list)
@@ -79,6 +80,25 @@ bool ReadChangeList(Core::File& file, std::uint32_t limit, ReplayChangeList& lis
     return true;
 }
 
+// A device's changed flag and, when it is set, its list.
+bool ReadDevice(Core::File& file, std::uint32_t limit, const char* device, bool& changed,
+                std::unique_ptr<ReplayChangeList>& list, std::string& error)
+{
+    std::uint8_t flag = 0;
+    if (!file.ReadExact(&flag, 1))
+    {
+        error = "the records run past the end";
+        return false;
+    }
+    changed = flag != 0;
+    if (!changed)
+    {
+        return true;
+    }
+    list = std::make_unique<ReplayChangeList>();
+    return ReadChangeList(file, limit, *list, error, device);
+}
+
 } // namespace
 
 void WriteReplayRecords(Core::File& file, const std::vector<ReplayRecord>& records)
@@ -118,36 +138,11 @@ bool ReadReplayRecords(Core::File& file, std::vector<ReplayRecord>& records, std
     {
         ReplayRecord& record = read[i];
         const std::string where = " (record " + std::to_string(i) + ")";
-        std::uint8_t changed = 0;
-        if (!file.ReadExact(&changed, 1))
+        if (!ReadDevice(file, KeyCount, "keyboard", record.keyboardChanged, record.keyboardChanges, error) ||
+            !ReadDevice(file, MouseButtonCount, "mouse", record.mouseChanged, record.mouseChanges, error))
         {
-            error = "the records run past the end" + where;
+            error += where;
             return false;
-        }
-        record.keyboardChanged = changed != 0;
-        if (record.keyboardChanged)
-        {
-            record.keyboardChanges = std::make_unique<ReplayChangeList>();
-            if (!ReadChangeList(file, 256, *record.keyboardChanges, error, "keyboard"))
-            {
-                error += where;
-                return false;
-            }
-        }
-        if (!file.ReadExact(&changed, 1))
-        {
-            error = "the records run past the end" + where;
-            return false;
-        }
-        record.mouseChanged = changed != 0;
-        if (record.mouseChanged)
-        {
-            record.mouseChanges = std::make_unique<ReplayChangeList>();
-            if (!ReadChangeList(file, MouseButtonCount, *record.mouseChanges, error, "mouse"))
-            {
-                error += where;
-                return false;
-            }
         }
         std::uint32_t x = 0;
         std::uint32_t y = 0;
