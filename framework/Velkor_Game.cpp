@@ -124,9 +124,18 @@ void Game::FrameUpdate(float dt)
     {
         GetKeyboard()->Update();
     }
+    if (replaying_)
+    {
+        // The recorded input and time step replace this frame's.
+        FeedReplay(dt);
+    }
     if (hud_)
     {
         hud_->Update(dt);
+    }
+    if (recording_ && !replaying_)
+    {
+        RecordReplayFrame(dt);
     }
 
     Update(dt);
@@ -207,6 +216,8 @@ void Game::Shutdown()
     soundEngine_.reset();
     physicsEngine_.Reset();
     collisionEngine_.reset();
+
+    replayRecords_.clear();
 }
 
 void Game::OnGameStart() {}

@@ -5,6 +5,7 @@
 #include "framework/Velkor_Level.h"
 #include "framework/Velkor_LevelFactory.h"
 #include "framework/Velkor_Network.h"
+#include "framework/Velkor_ReplayRecord.h"
 
 #include <cstdint>
 #include <memory>
@@ -56,8 +57,10 @@ class GameObject;
 // frame update with the time measured between the ends of the last two
 // ticks, unless that time is 0.
 //
-// Frame update: pending level switch; mouse and keyboard; heads-up display;
-// the game's Update; the level's FrameUpdate and two extra passes; physics;
+// Frame update: the save, load and replay requests; pending level switch;
+// mouse (not while replaying) and keyboard; the replay feed (the recorded
+// input and time step replace the frame's); heads-up display; the replay
+// recording; the game's Update; the level's FrameUpdate and two extra passes; physics;
 // collision; the game's OnPostCollision; physics post-collision (contacts);
 // the network layer; the online-session list; the objects' transformations;
 // the scene graph; the optional screen clear; the level's viewports; the
@@ -218,6 +221,38 @@ public:
     // saves and unfinished writes.
     void GetSavedGames(std::vector<std::string>& names) const;
 
+    // --- Replays --------------------------------------------------------------
+    // While recording (and not replaying) every frame update appends the
+    // frame's keyboard and mouse changes and its time step. A replay loads
+    // the game saved when its recording started and feeds the records
+    // instead of the real input, one per frame, then brings back the game
+    // saved when the replay started. The files are "<name>_gameSaved" and
+    // "<name>_replayData" in the saves directory. The keyboard's stop key
+    // (its setting, Escape by default) ends a running replay at once.
+    //
+    // Nothing while replaying; else drops any records, starts recording
+    // and requests the save of the recording's start.
+    void ReplayRecordingStart(const std::string& name);
+    // Only while recording and not replaying: stops, and (outside a network
+    // game) requests the replay-data file written at the next frame.
+    void ReplayRecordingStop();
+    // Abandons any recording, saves the running game as
+    // "gameSaved_OnReplayStart" and plays the recording `name` from its
+    // start (all at the next frame). A replay-data file that cannot be read
+    // or a start that cannot be loaded ends the replay with the running
+    // game kept.
+    void ReplayStart(const std::string& name);
+    // Only while replaying: ends the replay and requests the load of the
+    // game that ran before it.
+    void ReplayStop();
+    // The recordings in the saves directory: each replay-data file's name
+    // without its "_replayData" suffix.
+    void GetReplayFiles(std::vector<std::string>& names) const;
+    bool IsRecording() const { return recording_; }
+    bool IsReplaying() const { return replaying_; }
+    const std::vector<ReplayRecord>& GetReplayRecords() const { return replayRecords_; }
+    std::uint32_t GetReplayPosition() const { return replayPosition_; }
+
     // --- Network games --------------------------------------------------------
     // Forwards one network event to its hook on the Game (false without a
     // Game): 0 OnSessionHosted, 1 OnSessionJoined, 2 OnPlayerJoinRequest
@@ -267,6 +302,21 @@ private:
     void HandleRequests();
     bool WriteSave(const std::string& path);
     bool LoadSave(const std::string& path);
+    // Writes `bytes` beside `path` and renames them into place; reports a
+    // failure and keeps the previous file.
+    bool WriteFileInPlace(const std::string& path, const std::uint8_t* bytes, std::uint32_t size);
+    // The whole file into `bytes`; reports a file that cannot be read, with
+    // `keeping` saying what stays.
+    bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, const char* keeping);
+    // Replays: request 3, the record read of request 4, the feed (frame
+    // update step 7, which may replace the step) and the recording (step 9).
+    bool WriteReplayData(const std::string& path);
+    bool ReadReplayData(const std::string& path);
+    void FeedReplay(float& dt);
+    void RecordReplayFrame(float dt);
+    // The request of the starting replay: save the running game, load the
+    // recording's start.
+    void StartReplayFromSaves();
     // Reads a saved game into the torn-down game; false, with `error`, on
     // any problem.
     bool ReadGame(Core::File& file, std::string& error);
@@ -302,6 +352,9 @@ private:
     std::vector<std::unique_ptr<Collision2D::CollisionActor>> collisionAssets_;
     bool recording_ = false;
     bool replaying_ = false;
+    std::vector<ReplayRecord> replayRecords_;
+    // The recording's name; the full replay-data path once a write or read
+    // is requested.
     std::string replayName_;
     std::uint32_t replayPosition_ = 0;
     std::unique_ptr<GUI::HUD> hud_;

@@ -100,6 +100,8 @@ void Game::GetSavedGames(std::vector<std::string>& names) const
 
 void Game::HandleRequests()
 {
+    // Only one request is held: a save and a load asked for in one frame
+    // perform only the later one.
     const std::uint32_t request = request_;
     request_ = 0;
     if (request == 1)
@@ -112,25 +114,38 @@ void Game::HandleRequests()
         LoadSave(loadPath_);
         loadPath_.clear();
     }
+    else if (request == 3)
+    {
+        WriteReplayData(replayName_);
+    }
+    else if (request == 4)
+    {
+        StartReplayFromSaves();
+    }
 }
 
 bool Game::WriteSave(const std::string& path)
 {
     Core::MemoryFile file;
     SaveGame(file);
+    return WriteFileInPlace(path, file.GetData(), file.GetSize());
+}
+
+bool Game::WriteFileInPlace(const std::string& path, const std::uint8_t* bytes, std::uint32_t size)
+{
     // Written beside the old file and renamed over it: a failed write keeps
-    // the previous save.
+    // the previous one.
     const std::string temporary = path + TemporarySuffix;
     {
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        stream.write(reinterpret_cast<const char*>(file.GetData()), file.GetSize());
+        stream.write(reinterpret_cast<const char*>(bytes), size);
         stream.close();
         if (!stream)
         {
             std::remove(temporary.c_str());
-            lastSaveError_ = path + ": the save could not be written";
-            Core::ReportUnreadableResource(path, "the save could not be written",
-                                           "the previous save is kept");
+            lastSaveError_ = path + ": the file could not be written";
+            Core::ReportUnreadableResource(path, "the file could not be written",
+                                           "the previous file is kept");
             return false;
         }
     }
@@ -140,7 +155,26 @@ bool Game::WriteSave(const std::string& path)
     {
         std::remove(temporary.c_str());
         lastSaveError_ = path + ": " + error.message();
-        Core::ReportUnreadableResource(path, error.message(), "the previous save is kept");
+        Core::ReportUnreadableResource(path, error.message(), "the previous file is kept");
+        return false;
+    }
+    return true;
+}
+
+bool Game::ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, const char* keeping)
+{
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream)
+    {
+        lastSaveError_ = path + ": the file cannot be opened";
+        Core::ReportUnreadableResource(path, "the file cannot be opened", keeping);
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    if (stream.bad())
+    {
+        lastSaveError_ = path + ": the file cannot be read";
+        Core::ReportUnreadableResource(path, "the file cannot be read", keeping);
         return false;
     }
     return true;
@@ -148,15 +182,11 @@ bool Game::WriteSave(const std::string& path)
 
 bool Game::LoadSave(const std::string& path)
 {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream)
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, "the running game is kept"))
     {
-        lastSaveError_ = path + ": the file cannot be opened";
-        Core::ReportUnreadableResource(path, "the file cannot be opened", "the running game is kept");
         return false;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
-                                          std::istreambuf_iterator<char>());
     std::string error;
     if (!LoadGame(bytes, error))
     {

@@ -11,10 +11,11 @@
 #include "engine/Engine_Node.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Jukebox.h"
-#include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_NetPlayer.h"
 #include "framework/Velkor_NetWire.h"
+#include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_ParticleSystem.h"
+#include "framework/Velkor_ReplayRecord.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
@@ -258,6 +259,33 @@ void JukeBoxSeeds()
     box->SetFadeTime(2.5f);
     const Bytes playlists = Written([&](Core::File& file) { file.WriteObject(box.Get()); });
     Save("jukebox", "playlists", playlists);
+}
+
+// Replay-data files: frames with keys, buttons and bare motion.
+void ReplayDataSeeds()
+{
+    std::vector<Velkor::ReplayRecord> records(4);
+    Input::KeyRecord down;
+    down.Advance(true);
+    Input::KeyRecord released = down;
+    released.Advance(false);
+    records[0].keyboardChanged = true;
+    records[0].keyboardChanges =
+        std::make_unique<Velkor::ReplayChangeList>(Velkor::ReplayChangeList{{0x25, 0x1B}, {down, released}});
+    records[1].mouseChanged = true;
+    records[1].mouseChanges =
+        std::make_unique<Velkor::ReplayChangeList>(Velkor::ReplayChangeList{{1, 2}, {down, down}});
+    records[2].mouseChanged = true;
+    records[2].mouseChanges = std::make_unique<Velkor::ReplayChangeList>();
+    for (std::size_t i = 0; i < records.size(); ++i)
+    {
+        records[i].mouse.x = static_cast<std::int32_t>(100 + i * 7);
+        records[i].mouse.y = static_cast<std::int32_t>(i) - 2;
+        records[i].dt = 1.0f / 60.0f;
+    }
+    Save("replay_data", "frames",
+         Written([&](Core::File& file) { Velkor::WriteReplayRecords(file, records); }));
+    Save("replay_data", "empty", Written([&](Core::File& file) { Velkor::WriteReplayRecords(file, {}); }));
 }
 
 // Particle systems as a level's archive holds them: one with a pool of
@@ -680,6 +708,7 @@ int main(int argc, char** argv)
     LuaSeeds();
     NetSeeds();
     JukeBoxSeeds();
+    ReplayDataSeeds();
     ParticleSeeds();
     GuiSeeds();
     GuiDisplaySeeds();

@@ -20,13 +20,14 @@ constexpr float GameMusicVolume = 0.4f;
 
 std::optional<std::uint32_t> g_fixedSeed;
 
-// The framework does not report recording or playing yet: no replay runs.
-bool NoReplay()
+// The game's own answer: whether it records or plays a replay now.
+bool GameReplays()
 {
-    return false;
+    const Velkor::Game* game = Velkor::Game::GetInstance();
+    return game != nullptr && (game->IsRecording() || game->IsReplaying());
 }
 
-MyLevelFactory::ReplayProbe g_replayProbe = &NoReplay;
+MyLevelFactory::ReplayProbe g_replayProbe = &GameReplays;
 
 } // namespace
 
@@ -97,7 +98,7 @@ void MyLevelFactory::SetFixedSeed(std::optional<std::uint32_t> seed)
 
 void MyLevelFactory::SetReplayProbe(ReplayProbe probe)
 {
-    g_replayProbe = probe != nullptr ? probe : &NoReplay;
+    g_replayProbe = probe != nullptr ? probe : &GameReplays;
 }
 
 Collision2D::CollisionActor* MyLevelFactory::GetActor(std::uint32_t index) const

@@ -188,8 +188,16 @@ TEST_F(LevelRecipeDisplayTest, RebuildingALevelMakesNewObjectsAndReseeds)
     // No music, no reseed.
     EXPECT_NE(drawAfterBuild(2, 5), drawAfterBuild(2, 6));
 
-    // While a replay records or plays, the generator is left alone.
-    MyLevelFactory::SetReplayProbe([] { return true; });
+    // While the game records or plays a replay, the generator is left
+    // alone. (No frame runs here, so neither request is carried out.)
+    game->ReplayRecordingStart("reseed");
+    ASSERT_TRUE(game->IsRecording());
+    for (std::uint32_t index : {0u, 1u, 4u})
+    {
+        EXPECT_NE(drawAfterBuild(index, 5), drawAfterBuild(index, 6)) << index;
+    }
+    game->ReplayStart("reseed");
+    ASSERT_TRUE(game->IsReplaying());
     for (std::uint32_t index : {0u, 1u, 4u})
     {
         EXPECT_NE(drawAfterBuild(index, 5), drawAfterBuild(index, 6)) << index;
