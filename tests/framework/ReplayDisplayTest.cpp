@@ -174,7 +174,9 @@ protected:
             // Sparks draw from the generator between the spawns.
             ParticleTest::FreshRecord record;
             record.count = 30;
-            record.emitter = new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 30.0f);
+            Core::RefPtr<Velkor::DiskEmitter> emitter(
+                new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 30.0f));
+            record.emitter = emitter.Get();
             Core::RefPtr<Velkor::ParticleSystem> sparks = ParticleTest::LoadFresh(record);
             sparks->SetName("sparks");
             sparks->SetEmissionRate(100.0f, 200.0f);

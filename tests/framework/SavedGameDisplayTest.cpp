@@ -229,7 +229,8 @@ protected:
 
         ParticleTest::FreshRecord record;
         record.count = 40;
-        record.emitter = new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 20.0f);
+        Core::RefPtr<Velkor::DiskEmitter> emitter(new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 20.0f));
+        record.emitter = emitter.Get();
         Core::RefPtr<Velkor::ParticleSystem> sparks = ParticleTest::LoadFresh(record);
         sparks->SetName("sparks");
         sparks->SetEmissionRate(200.0f, 300.0f);
