@@ -1,5 +1,6 @@
 // Recording the input of every frame, the replay-data file, playing a
 // recording back from its start and coming back to the game that ran before.
+#include "ParticleTestSupport.h"
 #include "SpriteTestSupport.h"
 #include "WorldTestSupport.h"
 
@@ -45,7 +46,8 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
     stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Every object's id and pose, bit for bit, ordered by id.
+// Every object's id and pose, bit for bit, ordered by id, then the sparks'
+// particles.
 using Pose = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 
 class ReplayDisplayTest : public WorldTest::WorldDisplayTest
@@ -127,7 +129,7 @@ protected:
                  Math::Vector2D velocity)
     {
         Velkor::Sprite::AnimationList animations{SpriteTest::MakeAnimation(
-            game->GetDirectory() + "\\Resources\\Animations\\Animation0.png", 1, 1, 1)};
+            game->GetDirectory() + "\\Resources\\Animations\\PLAYERBALL.png", 1, 1, 1)};
         Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite(animations));
         ball->SetName(name);
         ball->SetPosition(position);
@@ -169,6 +171,18 @@ protected:
                 AddBall(*layer, "ball", at, Math::Vector2D(-at.x * 0.5f, -at.y * 0.5f));
             }
             AddBall(*layer, "player", Math::Vector2D(0.0f, 0.0f), Math::Vector2D(0.0f, 0.0f));
+            // Sparks draw from the generator between the spawns.
+            ParticleTest::FreshRecord record;
+            record.count = 30;
+            Core::RefPtr<Velkor::DiskEmitter> emitter(
+                new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 30.0f));
+            record.emitter = emitter.Get();
+            Core::RefPtr<Velkor::ParticleSystem> sparks = ParticleTest::LoadFresh(record);
+            sparks->SetName("sparks");
+            sparks->SetEmissionRate(100.0f, 200.0f);
+            sparks->SetParticleLifeTime(0.2f, 0.6f);
+            sparks->SetParticleSpeed(20.0f, 80.0f);
+            layer->AddGameObject(sparks.Get());
         };
         game->onUpdate = [this](float)
         {
@@ -232,6 +246,15 @@ protected:
                 });
         }
         std::sort(poses.begin(), poses.end());
+        if (auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks"))
+        {
+            for (const Velkor::Particle& particle : sparks->GetParticles())
+            {
+                poses.emplace_back(0xFFFFFFFFu, std::bit_cast<std::uint32_t>(particle.position.x),
+                                   std::bit_cast<std::uint32_t>(particle.position.y),
+                                   particle.alive ? 1u : 0u);
+            }
+        }
         return poses;
     }
 

@@ -1,23 +1,89 @@
+#include "ParticleTestSupport.h"
+#include "SpriteTestSupport.h"
 #include "WorldTestSupport.h"
 
+#include "collision/Collision_CollisionResults.h"
+#include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Random.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_Circle.h"
+#include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_Line.h"
 #include "framework/Velkor_ObjectCounter.h"
+#include "framework/Velkor_Sound.h"
+#include "framework/Velkor_Sprite.h"
+#include "framework/Velkor_StateMachine.h"
 #include "framework/Velkor_Text.h"
 #include "framework/Velkor_Viewport.h"
+#include "pal/PAL_FileSystem.h"
+#include "physics/Physics_Force.h"
+#include "physics/Physics_JointFixed.h"
 #include "physics/Physics_RigidBody.h"
 
 #include <set>
 
+// Every third prefix of the save (every load tears the whole world down and
+// brings it back), unless the build asks for another stride.
 #ifndef VELKOR_SAVE_DAMAGE_STRIDE
-#define VELKOR_SAVE_DAMAGE_STRIDE 1
+#define VELKOR_SAVE_DAMAGE_STRIDE 3
 #endif
 #ifndef VELKOR_SAVE_FLIPPED_COPIES
 #define VELKOR_SAVE_FLIPPED_COPIES 1000
 #endif
+
+// An object that walks between two states of its own machine: the machine's
+// record follows the object's.
+class Walker : public Velkor::GameObject
+{
+    CORE_DECLARE_OBJECT(Walker)
+
+public:
+    using Machine = Velkor::StateMachine<Walker>;
+
+    Walker()
+    {
+        Core::RefPtr<Velkor::State<Walker>> standing(new Velkor::State<Walker>());
+        Velkor::StateTransition<Walker> go;
+        go.targetIndex = 1;
+        go.condition = &Walker::Tired;
+        go.holdTime = 0.05f;
+        standing->transitions.push_back(go);
+        Core::RefPtr<Velkor::State<Walker>> walking(new Velkor::State<Walker>(0.5f));
+        machine_ = new Machine({standing, walking}, 0, 0.0f, this);
+    }
+    Walker(const Walker& other) : Velkor::GameObject(other), machine_(other.machine_->Copy())
+    {
+        machine_->SetOwner(this);
+    }
+
+    void Update(float dt) override
+    {
+        machine_->Update(dt);
+        Velkor::GameObject::Update(dt);
+    }
+    void Write(Core::File& file) const override
+    {
+        Velkor::GameObject::Write(file);
+        machine_->Write(file);
+    }
+    void Read(Core::File& file) override
+    {
+        Velkor::GameObject::Read(file);
+        if (!file.Failed())
+        {
+            machine_->Read(file);
+        }
+    }
+    bool Tired(float) { return true; }
+    const Machine& GetMachine() const { return *machine_; }
+
+private:
+    Core::RefPtr<Machine> machine_;
+};
+
+CORE_DEFINE_OBJECT(Walker, "SavedGameTest::Walker", Velkor::GameObject::ScriptTypeName, "SavedGameTest",
+                   __LINE__)
 
 namespace
 {
@@ -30,13 +96,58 @@ std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
 class SavedGameDisplayTest : public WorldTest::WorldDisplayTest
 {
 protected:
-    // Three layers, the listener camera, two viewports, shapes and texts,
-    // objects with collision objects and bodies, one mounted on another,
-    // and one object waiting in each layer's queue.
+    void TearDown() override
+    {
+        if (!background.empty())
+        {
+            std::error_code ignored;
+            std::filesystem::remove(background, ignored);
+        }
+        WorldTest::WorldDisplayTest::TearDown();
+    }
+
+    std::string Resource(const std::string& path) const
+    {
+        return game->GetDirectory() + "\\Resources\\" + path;
+    }
+
+    // A sprite of one four-frame animation over actor 0, with the collision
+    // display on and a body.
+    Core::RefPtr<Velkor::Sprite> AddSprite(Velkor::Layer& layer, const std::string& name, Math::Vector2D at)
+    {
+        Velkor::Sprite::AnimationList animations{
+            SpriteTest::MakeAnimation(Resource("Animations\\DemoSheet.png"), 2, 2, 4, 0.05f)};
+        Core::RefPtr<Velkor::Sprite> sprite(new Velkor::Sprite(animations));
+        sprite->SetName(name);
+        sprite->SetPosition(at);
+        auto* dynamic = new Collision2D::DynamicObject();
+        dynamic->AddCollisionData(game->GetCollisionAssets()[0].get(), 0, 0);
+        // Rectangles only: the two sprites keep rectangle contacts.
+        dynamic->SetCollisionType(0);
+        dynamic->SetCanCollid(0, true);
+        EXPECT_TRUE(sprite->AddCollision(dynamic, layer.GetCollisionLayerIndex()));
+        sprite->SetCollisionActorIndex(0);
+        sprite->SetVisibleCollisionData(true);
+        sprite->SetVisibleBoundingRectangle(true);
+        AddBody(*sprite);
+        layer.AddGameObject(sprite.Get());
+        return sprite;
+    }
+
+    // Three layers, the listener camera, two viewports (one with a
+    // background image), shapes and texts, objects with collision objects
+    // and bodies (forces, a joint), one mounted on another, a playing and a
+    // paused sprite that touch, sounds (one playing), a playing jukebox, a
+    // particle system, an object with a state machine, and one object
+    // waiting in each layer's queue.
     void BuildLevel(Velkor::Level& level)
     {
         level.SetName("saved");
         level.SetClearColor(0.1f, 0.2f, 0.3f, 1.0f);
+        SpriteTest::FrameShapes shapes;
+        shapes.rectangle = Collision2D::ZibRect{16.0f, -16.0f, 16.0f, -16.0f};
+        shapes.circles.push_back({Math::Vector2D(0.0f, 0.0f), 14.0f});
+        game->AddCollisionAssets(SpriteTest::MakeActor({shapes, shapes, shapes, shapes}));
         const char* names[] = {"back", "play", "front"};
         for (int i = 0; i < 3; ++i)
         {
@@ -52,13 +163,25 @@ protected:
         camera->SetName("camera");
         back.AddGameObject(camera.Get());
         camera->MakeActiveListener();
+        // The background image sits where a loaded viewport looks for it.
+        const std::string backgroundName = "saved-background-" + std::to_string(getpid()) + ".png";
+        background = PAL::ToNativePath(game->GetDirectory() + "\\Resources\\Viewports Backgrounds\\saved\\" +
+                                       backgroundName);
+        std::filesystem::create_directories(std::filesystem::path(background).parent_path());
+        const std::vector<std::uint8_t> pixels(16 * 16 * 4, 90);
+        EXPECT_NE(stbi_write_png(background.c_str(), 16, 16, 4, pixels.data(), 16 * 4), 0);
         for (int i = 0; i < 2; ++i)
         {
             Core::RefPtr<Velkor::Viewport> viewport(new Velkor::Viewport(i * 512, 0, 512, 768));
             viewport->SetName(i == 0 ? "left" : "right");
             viewport->SetCamera(camera.Get());
+            if (i == 0)
+            {
+                viewport->SetBackground(Resource("Viewports Backgrounds\\saved\\" + backgroundName));
+            }
             level.AddViewport(viewport.Get());
         }
+        std::vector<Core::RefPtr<Velkor::GameObject>> balls;
         for (int i = 0; i < 6; ++i)
         {
             Core::RefPtr<Velkor::GameObject> ball(new Velkor::GameObject());
@@ -68,7 +191,53 @@ protected:
             AddBody(*ball);
             ball->SetVelocity(Math::Vector2D(static_cast<float>(i) - 2.0f, 3.0f));
             play.AddGameObject(ball.Get());
+            balls.push_back(ball);
         }
+        balls[3]->AddForce(new Physics2D::GravityForce(Math::Vector2D(0.0f, -1.0f), 50.0f));
+        Physics().AddJoint(balls[4]->GetPhysicsId(), balls[5]->GetPhysicsId(), new Physics2D::JointFixed());
+
+        Core::RefPtr<Velkor::Sprite> runner = AddSprite(play, "runner", Math::Vector2D(300.0f, 200.0f));
+        runner->SetLoop(true);
+        runner->SetFlipHorizontal(true);
+        runner->Play(true);
+        // Only a moving object looks for contacts.
+        runner->SetVelocity(Math::Vector2D(2.0f, 0.0f));
+        Core::RefPtr<Velkor::Sprite> sleeper = AddSprite(play, "sleeper", Math::Vector2D(310.0f, 205.0f));
+        sleeper->SetFlipVertical(true);
+        sleeper->Play(true);
+        sleeper->Pause();
+
+        Core::RefPtr<Walker> walker(new Walker());
+        walker->SetName("walker");
+        play.AddGameObject(walker.Get());
+
+        const std::string sound = Resource("Sounds\\Armour_Fall_LoseArmour1.wav");
+        Core::RefPtr<Velkor::Sound> hum(new Velkor::Sound(sound, 0, 10.0f, 1, 0.0f, 0));
+        hum->SetName("hum");
+        hum->SetVolume(0.5f);
+        front.AddGameObject(hum.Get());
+        hum->Play(true);
+        Core::RefPtr<Velkor::Sound> blip(new Velkor::Sound(sound, 0, 10.0f, 0, 0.0f, 0));
+        blip->SetName("blip");
+        front.AddGameObject(blip.Get());
+
+        Core::RefPtr<Velkor::JukeBox> music(new Velkor::JukeBox(
+            std::vector<std::string>{Resource("JukeBoxes\\InGame\\17 - Nose for Trouble.wav")}));
+        music->SetRepeat(true);
+        music->PlayMusic(-1);
+        level.SetJukeBox(music.Get());
+
+        ParticleTest::FreshRecord record;
+        record.count = 40;
+        Core::RefPtr<Velkor::DiskEmitter> emitter(new Velkor::DiskEmitter(Math::Vector2D(0.0f, 0.0f), 20.0f));
+        record.emitter = emitter.Get();
+        Core::RefPtr<Velkor::ParticleSystem> sparks = ParticleTest::LoadFresh(record);
+        sparks->SetName("sparks");
+        sparks->SetEmissionRate(200.0f, 300.0f);
+        sparks->SetParticleLifeTime(0.5f, 1.0f);
+        sparks->SetParticleSpeed(10.0f, 40.0f);
+        front.AddGameObject(sparks.Get());
+
         Core::RefPtr<Velkor::Circle> circle(new Velkor::Circle(12.0f));
         circle->SetName("ring");
         front.AddGameObject(circle.Get());
@@ -105,6 +274,9 @@ protected:
         Velkor::Layer::ObjectList balls;
         Level().GetLayer(1)->GetGameObjectsByName("ball", balls);
         balls.front()->Destroy();
+        // A load starts the music again from the top of its track: the save
+        // is taken at a track's start.
+        Level().GetJukeBox()->PlayMusic(-1);
         Core::SeedRandom(77);
         Core::Random();
     }
@@ -115,6 +287,8 @@ protected:
         game->SaveGame(file);
         return Bytes(file);
     }
+
+    std::string background;
 };
 
 TEST_F(SavedGameDisplayTest, SaveLoadSaveGivesTheSameBytesAndBindsEveryBody)
@@ -153,7 +327,11 @@ TEST_F(SavedGameDisplayTest, SaveLoadSaveGivesTheSameBytesAndBindsEveryBody)
                 }
             });
     }
-    EXPECT_EQ(bound.size(), 7u);
+    EXPECT_EQ(bound.size(), 9u);
+    // The contact bridge is the physics engine's hook again, with the game.
+    EXPECT_NE(Physics().GetContactListUpdate(), nullptr);
+    EXPECT_EQ(Physics().GetContactListUpdateData(), game.Get());
+    EXPECT_EQ(Physics().GetJoints().size(), 1u);
     Velkor::Camera* camera = Velkor::FindObject<Velkor::Camera>("camera");
     ASSERT_NE(camera, nullptr);
     EXPECT_TRUE(camera->IsActiveListener());
@@ -162,6 +340,35 @@ TEST_F(SavedGameDisplayTest, SaveLoadSaveGivesTheSameBytesAndBindsEveryBody)
     ASSERT_NE(ring, nullptr);
     ASSERT_EQ(ring->GetMountedChildren().size(), 1u);
     EXPECT_EQ(ring->GetMountedChildren()[0]->GetName(), "edge");
+
+    // The touching sprites' rectangle contacts name each other again.
+    Velkor::Sprite* runner = Velkor::FindObject<Velkor::Sprite>("runner");
+    Velkor::Sprite* sleeper = Velkor::FindObject<Velkor::Sprite>("sleeper");
+    ASSERT_TRUE(runner != nullptr && sleeper != nullptr);
+    const Collision2D::CollisionResults& results = runner->GetDynamicCollisionObject()->GetCollisionResults();
+    ASSERT_GT(results.GetRectangleContactCount(), 0);
+    EXPECT_EQ(results.GetRectangleContact(0).otherOwner, reinterpret_cast<Collision2D::OwnerWord>(sleeper));
+    EXPECT_TRUE(runner->IsPlaying());
+    EXPECT_TRUE(sleeper->IsPaused());
+    EXPECT_TRUE(runner->GetFlipHorizontal());
+    EXPECT_TRUE(sleeper->GetFlipVertical());
+    EXPECT_FALSE(runner->GetCollisionCircles().empty());
+    ASSERT_NE(runner->GetDynamicCollisionObject()->GetCollisionActor(), nullptr);
+
+    Velkor::Sound* hum = Velkor::FindObject<Velkor::Sound>("hum");
+    Velkor::Sound* blip = Velkor::FindObject<Velkor::Sound>("blip");
+    ASSERT_TRUE(hum != nullptr && blip != nullptr);
+    EXPECT_TRUE(hum->IsPlaying());
+    EXPECT_FALSE(blip->IsPlaying());
+    ASSERT_NE(Level().GetJukeBox(), nullptr);
+    EXPECT_TRUE(Level().GetJukeBox()->IsMusicPlaying());
+    Velkor::ParticleSystem* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_NE(sparks, nullptr);
+    EXPECT_GT(sparks->GetEmittedCount(), 0u);
+    Walker* walker = Velkor::FindObject<Walker>("walker");
+    ASSERT_NE(walker, nullptr);
+    EXPECT_EQ(walker->GetMachine().GetCurrentStateIndex(), 1u);
+    EXPECT_FALSE(Level().GetViewport(0)->GetBackground().empty());
 }
 
 TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)

@@ -3,6 +3,7 @@
 #include "core/Core_ClassRegistry.h"
 #include "game/Brillow_AddScoreClass.h"
 #include "game/Brillow_AddScoreClass0.h"
+#include "game/Brillow_BallDestroyClass.h"
 #include "game/Brillow_BlackHoleClass.h"
 #include "game/Brillow_BlackHoleClassT.h"
 #include "game/Brillow_BonusLazerClass.h"
@@ -106,6 +107,7 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"Visibility9Class", IsExactly<Visibility9Class>},
         {"AddScoreClass", IsExactly<AddScoreClass>},
         {"AddScoreClass0", IsExactly<AddScoreClass0>},
+        {"BallDestroyClass", IsExactly<BallDestroyClass>},
         {"BlackHoleSound", IsExactly<BlackHoleSound>},
         {"BonusSound", IsExactly<BonusSound>},
         {"BreakBall", IsExactly<BreakBall>},
