@@ -14,6 +14,8 @@
 #include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_NetPlayer.h"
 #include "framework/Velkor_NetWire.h"
+#include "framework/Velkor_NetworkFile.h"
+#include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_ParticleSystem.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
@@ -616,6 +618,14 @@ void SessionSeeds()
                    w.U8(2);
                }));
     record(host, 4, 1, 15, Bytes(32, 0));
+    record(host, 2, 1, 16, build([](Velkor::PayloadWriter& w) { w.U32(2); }));
+    record(host, 2, 1, 8,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(2);
+                   w.U32(1);
+               }));
     record(host, 4, 1, 18,
            build(
                [](Velkor::PayloadWriter& w)
@@ -646,6 +656,47 @@ void SessionSeeds()
                }));
     record(client, 3, 0, 4, build([&](Velkor::PayloadWriter& w) { Velkor::WritePlayerRecord(w, *eve); }));
     Save("session_messages", "client", client);
+
+    // Client: the object list with one ball (owner 1, id 7), a creation
+    // (id 8), syncs of both, then the removal of the first.
+    const auto ballEntry = [](std::uint32_t layer, std::uint32_t id, float x)
+    {
+        Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite());
+        ball->SetName("ball");
+        ball->SetPosition(x, 2.0f);
+        ball->SetNetworkID(new Velkor::NetObjectID(1, id, true));
+        Velkor::NetworkFile file;
+        file << layer;
+        Velkor::WriteNetworkString(file, "Ball");
+        ball->NetworkSave(file);
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    const auto ballSync = [](std::uint32_t id, float x)
+    {
+        Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite());
+        ball->SetName("ball");
+        ball->SetPosition(x, 3.0f);
+        Velkor::NetworkFile file;
+        file << std::uint32_t{2} << std::uint32_t{1} << id;
+        ball->NetworkSyncSend(file);
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    Bytes objects{1};
+    Bytes list = build([](Velkor::PayloadWriter& w) { w.U32(1); });
+    const Bytes first = ballEntry(1, 7, 1.0f);
+    list.insert(list.end(), first.begin(), first.end());
+    record(objects, 3, 0, 13, list);
+    record(objects, 3, 0, 7, ballEntry(2, 8, 5.0f));
+    record(objects, 5, 0, 9, ballSync(7, 4.0f));
+    record(objects, 5, 0, 9, ballSync(8, 6.0f));
+    record(objects, 3, 0, 8,
+           build(
+               [](Velkor::PayloadWriter& w)
+               {
+                   w.U32(1);
+                   w.U32(7);
+               }));
+    Save("session_messages", "objects", objects);
 
     // Looking for sessions: a broadcast, then a join reply.
     Velkor::SessionBroadcast broadcast;
