@@ -177,6 +177,40 @@ private:
     int write_ = -1;
 };
 
+// Tells the client peer where the host `net` is and updates the host until
+// the client has joined (at most 10 s); the client's player, or null.
+Velkor::ZibPlayer* JoinedBy(Velkor::ZibNet& net, Peer& client)
+{
+    client.SendAddress(Velkor::AddressWithPort(net.GetHostAddress()));
+    const Clock::time_point waitFrom = Clock::now();
+    while (Clock::now() - waitFrom < std::chrono::seconds(10))
+    {
+        net.Update(0.001f);
+        for (const auto& player : net.GetAllPlayersGroup()->GetPlayers())
+        {
+            if (!player->IsLocal())
+            {
+                return player.Get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+// A session hosted here and joined by the client peer: the layer and the
+// client's player, or null.
+Core::RefPtr<Velkor::ZibNet> HostJoinedBy(Peer& client, Velkor::ZibPlayer*& remote)
+{
+    Network::SetLocalAddressOverride("127.0.0.1");
+    Core::RefPtr<Velkor::ZibNet> net(new Velkor::ZibNet());
+    if (!net->Start(true, &Quiet, "bench", "", 5, 0, 60, 0, 0) || !net->HostSession("H", 8, 1, 1.0f))
+    {
+        return nullptr;
+    }
+    remote = JoinedBy(*net, client);
+    return remote != nullptr ? net : nullptr;
+}
+
 // The client joins and leaves; only the join is timed.
 void BM_SessionJoin(benchmark::State& state)
 {
@@ -210,27 +244,11 @@ void BM_SessionJoin(benchmark::State& state)
 void BM_SessionPing(benchmark::State& state)
 {
     Peer client(false);
-    Network::SetLocalAddressOverride("127.0.0.1");
-    Core::RefPtr<Velkor::ZibNet> net(new Velkor::ZibNet());
-    if (!net->Start(true, &Quiet, "bench", "", 5, 0, 60, 0, 0) || !net->HostSession("H", 8, 1, 1.0f))
-    {
-        state.SkipWithError("no session");
-        return;
-    }
-    client.SendAddress(Velkor::AddressWithPort(net->GetHostAddress()));
     Velkor::ZibPlayer* remote = nullptr;
-    const Clock::time_point waitFrom = Clock::now();
-    while (remote == nullptr && Clock::now() - waitFrom < std::chrono::seconds(10))
+    const Core::RefPtr<Velkor::ZibNet> net = HostJoinedBy(client, remote);
+    if (!net)
     {
-        net->Update(0.001f);
-        for (const auto& player : net->GetAllPlayersGroup()->GetPlayers())
-        {
-            remote = player->IsLocal() ? remote : player.Get();
-        }
-    }
-    if (remote == nullptr)
-    {
-        state.SkipWithError("no client");
+        state.SkipWithError("no session with a client");
         return;
     }
     for (auto _ : state)
@@ -263,22 +281,11 @@ void BM_HostSync(benchmark::State& state)
 {
     const auto count = static_cast<std::uint32_t>(state.range(0));
     Peer client(false);
-    Network::SetLocalAddressOverride("127.0.0.1");
-    Core::RefPtr<Velkor::ZibNet> net(new Velkor::ZibNet());
-    if (!net->Start(true, &Quiet, "bench", "", 5, 0, 60, 0, 0) || !net->HostSession("H", 8, 1, 1.0f))
+    Velkor::ZibPlayer* remote = nullptr;
+    const Core::RefPtr<Velkor::ZibNet> net = HostJoinedBy(client, remote);
+    if (!net)
     {
-        state.SkipWithError("no session");
-        return;
-    }
-    client.SendAddress(Velkor::AddressWithPort(net->GetHostAddress()));
-    const Clock::time_point waitFrom = Clock::now();
-    while (net->GetAllPlayersGroup()->GetSize() < 2 && Clock::now() - waitFrom < std::chrono::seconds(10))
-    {
-        net->Update(0.001f);
-    }
-    if (net->GetAllPlayersGroup()->GetSize() < 2)
-    {
-        state.SkipWithError("no client");
+        state.SkipWithError("no session with a client");
         return;
     }
     const Core::RefPtr<Velkor::Level> level = SharedSprites(*net, count);

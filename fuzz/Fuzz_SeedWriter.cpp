@@ -577,6 +577,15 @@ void SessionSeeds()
         write(writer);
         return bytes;
     };
+    const auto twoIds = [&build](std::uint32_t first, std::uint32_t second)
+    {
+        return build(
+            [=](Velkor::PayloadWriter& w)
+            {
+                w.U32(first);
+                w.U32(second);
+            });
+    };
     const Core::RefPtr<Velkor::ZibPlayer> eve(new Velkor::ZibPlayer(0, "eve", true, false, nullptr, nullptr));
 
     // Host: a join from a new connection, then text, a group and input from ann (sender 1).
@@ -619,20 +628,8 @@ void SessionSeeds()
                }));
     record(host, 4, 1, 15, Bytes(32, 0));
     record(host, 2, 1, 16, build([](Velkor::PayloadWriter& w) { w.U32(2); }));
-    record(host, 2, 1, 8,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(2);
-                   w.U32(1);
-               }));
-    record(host, 4, 1, 18,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(2);
-                   w.U32(1);
-               }));
+    record(host, 2, 1, 8, twoIds(2, 1));
+    record(host, 4, 1, 18, twoIds(2, 1));
     Save("session_messages", "host", host);
 
     // Client: players, text, level name and ping from the host (sender 0).
@@ -647,13 +644,7 @@ void SessionSeeds()
                    w.CString("welcome");
                }));
     record(client, 5, 0, 12, Bytes{'L', 'o', 'b', 'b', 'y'});
-    record(client, 5, 0, 17,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(1);
-                   w.U32(5);
-               }));
+    record(client, 5, 0, 17, twoIds(1, 5));
     record(client, 3, 0, 4, build([&](Velkor::PayloadWriter& w) { Velkor::WritePlayerRecord(w, *eve); }));
     Save("session_messages", "client", client);
 
@@ -689,13 +680,7 @@ void SessionSeeds()
     record(objects, 3, 0, 7, ballEntry(2, 8, 5.0f));
     record(objects, 5, 0, 9, ballSync(7, 4.0f));
     record(objects, 5, 0, 9, ballSync(8, 6.0f));
-    record(objects, 3, 0, 8,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(1);
-                   w.U32(7);
-               }));
+    record(objects, 3, 0, 8, twoIds(1, 7));
     Save("session_messages", "objects", objects);
 
     // Looking for sessions: a broadcast, then a join reply.

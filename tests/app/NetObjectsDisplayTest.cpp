@@ -75,23 +75,10 @@ std::size_t IndexOf(const Process& process, const Line* line)
     return line != nullptr ? static_cast<std::size_t>(line - process.GetLines().data()) : 0;
 }
 
-class NetObjectsDisplayTest : public ::testing::Test
+class NetObjectsDisplayTest : public NetDemoTest::DemoFixture
 {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-        {
-            GTEST_SKIP() << "no display";
-        }
-        discovery = std::to_string(NetDemoTest::FreePort(SOCK_DGRAM));
-    }
-
-    std::unique_ptr<Process> Run(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.end(), {"--discovery", discovery, "--timeout", "180"});
-        return std::make_unique<Process>(NET_DEMO_PATH, arguments);
-    }
+    NetObjectsDisplayTest() : DemoFixture("180") {}
 
     // Waits for a line of `process` that `match` holds for, reading `other`
     // all along (so that neither stops at a full pipe).
@@ -108,8 +95,6 @@ protected:
         std::size_t index = 0;
         return Await(process, other, [&](const std::string& l) { return index++ >= from && match(l); });
     }
-
-    std::string discovery;
 };
 
 TEST_F(NetObjectsDisplayTest, BallsReachAClientFollowTheHostAndGoWhereTheHostSends)

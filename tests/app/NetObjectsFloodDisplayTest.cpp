@@ -281,25 +281,18 @@ private:
     std::uint32_t state_;
 };
 
-class NetObjectsFloodDisplayTest : public ::testing::Test
+class NetObjectsFloodDisplayTest : public NetDemoTest::DemoFixture
 {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-        {
-            GTEST_SKIP() << "no display";
-        }
-    }
+    NetObjectsFloodDisplayTest() : DemoFixture("300") {}
 };
 
 TEST_F(NetObjectsFloodDisplayTest, AClientKeepsFollowingItsHostThroughAFloodOfMalformedObjectMessages)
 {
     FakeHost host;
     ASSERT_TRUE(host.IsOpen());
-    const std::string discovery = std::to_string(NetDemoTest::FreePort(SOCK_DGRAM));
-    Process client(NET_DEMO_PATH, {"--join", host.Address(), "--name", "c", "--print-objects", "1:1000000",
-                                   "--discovery", discovery, "--timeout", "300"});
+    const std::unique_ptr<Process> run = Run({"--join", host.Address(), "--name", "c", "--print-objects", "1:1000000"});
+    Process& client = *run;
 
     // The join: the reply with the client's id and the host's player record.
     ASSERT_TRUE(host.Accept(StartLimitMs)) << client.Transcript();
