@@ -338,6 +338,8 @@ int main(int argc, char** argv)
         reporter.CompareWithTime("client pump of a frame's syncs of " + arg + " objects vs its 5 ms limit",
                                  "BM_ClientPump/" + arg + "/iterations:120/manual_time", 5e6);
     }
+    // A game that never starts its layer still updates it every frame.
+    reporter.CompareWithTime("inactive session layer's frame update vs 1 us", "BM_InactiveUpdate", 1000.0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();
