@@ -1,5 +1,7 @@
 #include "NetDemo_Game.h"
 
+#include "NetDemo_Scene.h"
+
 #include "core/Core_Clock.h"
 #include "framework/Velkor_Level.h"
 #include "framework/Velkor_LevelFactory.h"
@@ -13,8 +15,19 @@
 #include <atomic>
 #include <cstdlib>
 
+void NetDemoPrint(const std::string& line)
+{
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
 namespace
 {
+
+void Print(const std::string& line)
+{
+    NetDemoPrint(line);
+}
 
 std::atomic<int> g_stopRequested{0};
 std::atomic<int> g_reportRequested{0};
@@ -34,29 +47,6 @@ void OnReportSignal(int)
     g_reportRequested.store(1);
 }
 
-// One level, "Lobby", with nothing in it.
-class LobbyFactory : public Velkor::LevelFactory
-{
-public:
-    std::uint32_t GetLevelCount() override { return 1; }
-    Velkor::Level* CreateLevel(std::uint32_t) override
-    {
-        auto* level = new Velkor::Level();
-        level->SetName("Lobby");
-        return level;
-    }
-    bool GetLevelIndex(const std::string& name, std::uint32_t& index) override
-    {
-        index = 0;
-        return name == "Lobby";
-    }
-};
-
-void Print(const std::string& line)
-{
-    std::fputs((line + "\n").c_str(), stdout);
-    std::fflush(stdout);
-}
 
 std::string NameOf(const Velkor::ZibPlayer* player)
 {
@@ -248,6 +238,51 @@ Engine::CommandLine MakeNetDemoCommandLine(NetDemoOptions& o)
                 count("--after", o.after, 1, 64));
     c.AddOption("--cycles", "N", "join HOST:PORT and leave again N times, then end",
                 count("--cycles", o.cycles, 1, 0xFFFFFFFFu));
+    const auto framedCount = [](const char* option, std::map<std::uint32_t, std::uint32_t>& target)
+    {
+        return [option, &target](const std::string& value) -> std::string
+        {
+            std::uint32_t frame = 0;
+            std::uint32_t n = 0;
+            std::string rest;
+            if (!SplitFrame(value, frame, rest) || !Engine::ReadCount(rest, n) || n == 0 || n > 10000)
+            {
+                return std::string(option) + " takes FRAME:N with N from 1 to 10000, not \"" + value + "\"";
+            }
+            target[frame] = n;
+            return {};
+        };
+    };
+    c.AddOption("--balls", "FRAME:N", "the host adds N bouncing balls at that frame", framedCount("--balls", o.balls), true);
+    c.AddOption("--remove", "FRAME:N", "the host removes its first N balls at that frame",
+                framedCount("--remove", o.remove), true);
+    c.AddOption("--switch", "FRAME:LEVEL", "the host goes to level Lobby, Arena or Court at that frame",
+                framed("--switch", o.switchTo), true);
+    c.AddOption("--steal", "FRAME", "a client asks the host to remove one of the host's balls",
+                [&o](const std::string& value) -> std::string
+                {
+                    std::uint32_t frame = 0;
+                    if (!Engine::ReadCount(value, frame) || frame == 0)
+                    {
+                        return CountProblem("--steal", value);
+                    }
+                    o.steal[frame] = true;
+                    return {};
+                },
+                true);
+    c.AddOption("--print-objects", "FROM:TO", "print every ball's id and position in those frames",
+                [&o](const std::string& value) -> std::string
+                {
+                    std::string rest;
+                    if (!SplitFrame(value, o.printFrom, rest) || !Engine::ReadCount(rest, o.printTo) ||
+                        o.printTo < o.printFrom)
+                    {
+                        return "--print-objects takes FROM:TO with 0 < FROM <= TO, not \"" + value + "\"";
+                    }
+                    return {};
+                });
+    c.AddOption("--rejoin", "N", "join again N frames after leaving", count("--rejoin", o.rejoinAfter, 1, 100000));
+    c.AddOption("--seed", "N", "where the balls start and how they move (1)", count("--seed", o.seed, 0, 0xFFFFFFFFu));
     return c;
 }
 
@@ -288,7 +323,7 @@ void NetDemoInput::GetKeyboardState(std::uint8_t (&state)[256])
 // ---------------------------------------------------------------------------
 
 NetDemo::NetDemo(const NetDemoOptions& options)
-    : Velkor::Game(new LobbyFactory(), {WindowWidth, WindowHeight, 60, 0, false, false}, 0), options_(options)
+    : Velkor::Game(new NetDemoScene::Factory(), {WindowWidth, WindowHeight, 60, 0, false, false}, 0), options_(options)
 {
     std::signal(SIGTERM, &OnStopSignal);
     std::signal(SIGINT, &OnStopSignal);
@@ -447,8 +482,12 @@ void NetDemo::RunActions()
     if (options_.leaveAt != 0 && f == options_.leaveAt && net->GetLocalPlayer() != nullptr)
     {
         Print("leaving");
+        // Once: the frames count again from a new join.
+        options_.leaveAt = 0;
+        rejoinAt_ = options_.rejoinAfter != 0 ? frame_ + options_.rejoinAfter : 0;
         net->RemovePlayer(net->GetLocalPlayer());
     }
+    RunSceneActions();
 }
 
 void NetDemo::Update(float dt)
@@ -485,15 +524,24 @@ void NetDemo::Update(float dt)
     PrintSessions();
     if (!options_.join.empty() && !inSession_)
     {
+        if (rejoinAt_ != 0 && frame_ >= rejoinAt_)
+        {
+            rejoinAt_ = 0;
+            joinTried_ = false;
+        }
         TryJoin();
     }
+    WatchScene();
     if (options_.cycles > 0)
     {
         RunCycles();
     }
     else if (inSession_ && (sessionFrame_ > 0 || net->GetAllPlayersGroup()->GetSize() >= options_.after))
     {
+        // The balls as the last frame left them: the state its syncs carried.
+        PrintObjects();
         ++sessionFrame_;
+        NetDemoScene::Ball::SetSendFrame(sessionFrame_);
         RunActions();
     }
     PrintPlayers();
@@ -617,6 +665,8 @@ void NetDemo::OnSessionHosted()
 {
     Print("hosted " + Velkor::AddressWithPort(GetNetworkEngine()->GetHostAddress()));
     inSession_ = true;
+    // The balls bounce in the arena; clients follow the host there.
+    GoToLevel("Arena");
 }
 
 void NetDemo::OnSessionEnded()
@@ -624,6 +674,11 @@ void NetDemo::OnSessionEnded()
     Print("session-ended");
     inSession_ = false;
     sessionFrame_ = 0;
+    if (!GetNetworkEngine()->IsHost())
+    {
+        // Back to the lobby: a new join follows the host's level again.
+        GoToLevel("Lobby");
+    }
 }
 
 void NetDemo::OnPlayerAdded(Velkor::ZibPlayer* player)

@@ -35,6 +35,15 @@ struct NetDemoOptions
     std::uint32_t chatEvery = 0; // 0: never
     std::uint32_t cycles = 0;    // join and leave this many times, then stop
     std::uint32_t after = 1;     // the session's frames count once it holds this many players
+    // The ball scene (frames of the session, as the actions above).
+    std::map<std::uint32_t, std::uint32_t> balls;  // the host adds this many balls
+    std::map<std::uint32_t, std::uint32_t> remove; // the host removes this many balls
+    std::map<std::uint32_t, std::string> switchTo; // the host goes to that level
+    std::map<std::uint32_t, bool> steal;           // a client asks to remove a host's ball
+    std::uint32_t printFrom = 0;                   // print every ball from this frame ...
+    std::uint32_t printTo = 0;                     // ... to this one
+    std::uint32_t rejoinAfter = 0;                 // frames after leaving to join again; 0: never
+    std::uint32_t seed = 1;                        // where the balls start and how they move
 };
 
 Engine::CommandLine MakeNetDemoCommandLine(NetDemoOptions& options);
@@ -73,7 +82,11 @@ private:
 //   player-added ID NAME | player-removed ID NAME | text NAME: TEXT |
 //   data NAME VALUE SIZE | session-ended | session-found NAME N/MAX
 //   password=0|1 ADDRESS | session-lost NAME | players ID:NAME,... |
-//   input ID key VK | input ID mouse X Y | join-failed | report ...
+//   input ID key VK | input ID mouse X Y | join-failed | report ... |
+//   level NAME | objects N | object-list N | balls-added N | removed O:I |
+//   asked-removal O:I | object O:I frame F X Y (F: the host frame of the
+//   ball's state; on a client the host frame of the last sync applied;
+//   printed when the ball moved or got a new state)
 // SIGTERM ends the run cleanly; SIGUSR1 prints a report (players, pings,
 // open descriptors, live objects).
 class NetDemo : public Velkor::Game
@@ -107,6 +120,11 @@ private:
     void PrintPlayers();
     void PrintInput();
     void PrintReport();
+    // The ball scene (NetDemo_SceneRun.cpp).
+    void RunSceneActions();
+    void AddBalls(std::uint32_t count);
+    void PrintObjects();
+    void WatchScene();
 
     NetDemoOptions options_;
     NetDemoInput input_;
@@ -125,7 +143,15 @@ private:
     std::string playersLine_;
     std::map<std::uint32_t, std::string> inputSeen_;
     int exitStatus_ = 0;
+    std::uint32_t rejoinAt_ = 0;
+    std::size_t objectsSeen_ = 0;
+    bool listSeen_ = false;
+    std::string levelSeen_;
+    std::map<std::string, std::string> printed_; // each ball's last printed line
 };
+
+// One line on standard output, flushed.
+void NetDemoPrint(const std::string& line);
 
 // The exit status of the last NetDemo run: 0, or 3 when it timed out.
 int GetNetDemoExitStatus();

@@ -329,6 +329,17 @@ int main(int argc, char** argv)
     reporter.Compare("session ping through both pumps vs plain UDP ping-pong",
                      "BM_SessionPing/min_time:1.000/manual_time",
                      "BM_PlainPingPong/min_time:1.000/real_time");
+    for (const int count : {100, 1000})
+    {
+        const std::string arg = std::to_string(count);
+        reporter.Compare("host frame syncing " + arg + " objects vs " + arg + " plain sendto of their bytes",
+                         "BM_HostSync/" + arg + "/min_time:1.000/real_time",
+                         "BM_PlainSyncSends/" + arg + "/min_time:1.000/real_time");
+        reporter.CompareWithTime("client pump of a frame's syncs of " + arg + " objects vs its 5 ms limit",
+                                 "BM_ClientPump/" + arg + "/iterations:120/manual_time", 5e6);
+    }
+    // A game that never starts its layer still updates it every frame.
+    reporter.CompareWithTime("inactive session layer's frame update vs 1 us", "BM_InactiveUpdate", 1000.0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

@@ -163,7 +163,14 @@ void Game::SwitchLevel()
     }
     if (IsNetworkGame())
     {
+        // The networked objects went with the old level; a client takes no
+        // creation or sync until the new level's object list has arrived.
+        networkEngine_->RemoveAllNetworkGameObjects();
         networkEngine_->ClearBaseNetObjects();
+        if (ZibPlayer* player = networkEngine_->GetLocalPlayer(); player != nullptr && !IsServer())
+        {
+            player->SetReceivedObjects(false);
+        }
     }
     ResetObjectCounter();
     CreateCurrentLevel(false);

@@ -44,6 +44,7 @@ namespace Velkor
 
 class Layer;
 class NetObjectID;
+class NetworkFile;
 class ZibComponentManager;
 class ZibPlayer;
 
@@ -244,6 +245,10 @@ public:
     const std::string& GetNetworkBaseName() const { return networkBaseName_; }
     void SetNetworkBaseName(const std::string& name) { networkBaseName_ = name; }
     const Core::RefPtr<ZibComponentManager>& GetComponentManager() const { return componentManager_; }
+    // The network payload being written or read while the session layer
+    // runs one of the four network operations on the object; null otherwise.
+    NetworkFile* GetNetworkFile() const { return networkFile_; }
+    void SetNetworkFile(NetworkFile* file) { networkFile_ = file; }
 
     // --- Objects kept alive with this one ------------------------------------------
     void AddManagedObject(GameObject* object, const std::string& name);
@@ -252,6 +257,25 @@ public:
     // The current level's objects of that name.
     void GetCurrentLevelObjectsByName(const std::string& name,
                                       std::vector<Core::RefPtr<GameObject>>& objects) const;
+
+protected:
+    // The sync record of the base, read whole before anything is applied,
+    // so that a derived class can apply its own fields and the base's
+    // together or not at all.
+    struct SyncRecord
+    {
+        std::string name;
+        Math::Vector2D position;
+        Math::Vector2D center;
+        float rotation = 0.0f;
+        float scaleX = 1.0f;
+        float scaleY = 1.0f;
+        bool visible = true;
+        Math::Vector4 color;
+    };
+    // False when the record runs past the file (the file has failed).
+    bool ReadSyncRecord(Core::File& file, SyncRecord& record) const;
+    void ApplySyncRecord(SyncRecord& record);
 
 private:
     friend class Layer;
@@ -305,6 +329,7 @@ private:
     float networkTargetRotation_ = 0.0f;
     bool firstSync_ = false;
     std::string networkBaseName_ = "0";
+    NetworkFile* networkFile_ = nullptr;
 };
 
 } // namespace Velkor

@@ -271,47 +271,51 @@ void GameObject::NetworkSyncSend(Core::File& file)
 
 void GameObject::NetworkSyncReceive(Core::File& file)
 {
-    std::string name = name_;
-    Math::Vector2D position;
-    Math::Vector2D center;
-    float rotation = 0.0f;
-    float scaleX = 1.0f;
-    float scaleY = 1.0f;
-    bool visible = true;
-    Math::Vector4 color;
+    SyncRecord record;
+    if (ReadSyncRecord(file, record))
+    {
+        ApplySyncRecord(record);
+    }
+}
+
+bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record) const
+{
+    record.name = name_;
     bool scriptEnabled = false;
     bool scriptLoaded = false;
     std::string scriptFile;
-    ReadNetworkString(file, name);
-    file >> position.x >> position.y >> center.x >> center.y >> rotation;
-    file >> scaleX >> scaleY >> visible >> color.x >> color.y >> color.z >> color.w;
+    ReadNetworkString(file, record.name);
+    file >> record.position.x >> record.position.y >> record.center.x >> record.center.y >> record.rotation;
+    file >> record.scaleX >> record.scaleY >> record.visible;
+    file >> record.color.x >> record.color.y >> record.color.z >> record.color.w;
     file >> scriptEnabled >> scriptLoaded;
     if (scriptEnabled && scriptLoaded)
     {
         ReadNetworkString(file, scriptFile);
     }
-    if (file.Failed())
-    {
-        return;
-    }
+    return !file.Failed();
+}
+
+void GameObject::ApplySyncRecord(SyncRecord& record)
+{
     // Straight into the field: the layer's name index keeps its key.
-    name_ = std::move(name);
-    SetNetworkTarget(position, rotation);
-    center_ = center;
+    name_ = std::move(record.name);
+    SetNetworkTarget(record.position, record.rotation);
+    center_ = record.center;
     if (firstSync_)
     {
         // The first sync snaps; later ones only move the targets, which
         // UpdateEngineSide approaches by halves.
-        position_ = position;
-        rotation_ = rotation;
+        position_ = record.position;
+        rotation_ = record.rotation;
         SetPosition(position_);
         SetRotationAngle(rotation_);
         firstSync_ = false;
     }
-    scaleX_ = scaleX;
-    scaleY_ = scaleY;
-    node_->SetVisible(visible, false);
-    color_ = color;
+    scaleX_ = record.scaleX;
+    scaleY_ = record.scaleY;
+    node_->SetVisible(record.visible, false);
+    color_ = record.color;
 }
 
 } // namespace Velkor

@@ -139,7 +139,7 @@ GameObject* Layer::AddNetworkGameObject(const std::string& className, ZibPlayer*
     {
         return nullptr;
     }
-    auto* base = dynamic_cast<GameObject*>(network->FindBaseNetObject(className));
+    GameObject* base = network->FindBaseNetObject(className);
     if (base == nullptr)
     {
         return nullptr;
@@ -155,13 +155,12 @@ bool Layer::RemoveGameObject(GameObject* object)
     {
         return false;
     }
-    if (object->IsNetworkObject())
+    ZibNet* network = GameNetwork();
+    if (object->IsNetworkObject() && network != nullptr && network->IsNetworkGame())
     {
-        // Only the host removes networked objects; the peers follow its
-        // message.
-        ZibNet* network = GameNetwork();
-        if (network == nullptr || !network->IsNetworkGame() || !network->IsHost() ||
-            !network->RemoveNetworkGameObject(Core::RefPtr<GameObject>(object)))
+        // The host removes networked objects everywhere. A client asks the
+        // host, and only the host's removal message takes its copy out.
+        if (!network->RemoveNetworkGameObject(Core::RefPtr<GameObject>(object)) || !network->IsHost())
         {
             return false;
         }

@@ -101,7 +101,9 @@ public:
     // of that class name, added as a networked object; else null.
     GameObject* AddNetworkGameObject(const std::string& className, ZibPlayer* owner);
     // Queues the object's removal. Refused (false) for null, an object of
-    // another layer, a destroyed one; a networked one only on the host.
+    // another layer, a destroyed one. In a network game a networked one is
+    // removed only by the host (which tells the clients); a client's call
+    // asks the host and answers false.
     bool RemoveGameObject(GameObject* object);
     void QueueAddGameObject(GameObject* object);
     void QueueRemoveGameObject(GameObject* object);

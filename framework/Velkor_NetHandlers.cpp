@@ -85,6 +85,7 @@ void ZibNet::HandleHostMessage(Network::SocketEvent& event)
     {
     case CreateGroupMessage:
     case DestroyGroupMessage:
+    case RemoveObjectMessage: // names the object's owner: a client removes only its own
     case TextMessage:
     case DataMessage:
     case KeyboardMessage:
@@ -122,8 +123,13 @@ void ZibNet::HandleHostMessage(Network::SocketEvent& event)
     case PingReplyMessage:
         HostPingReply(*sender, reader);
         break;
+    case RemoveObjectMessage:
+        HostRemoveObject(*sender, reader);
+        break;
+    case ObjectListRequestMessage:
+        SendNetworkObjectsTo(sender);
+        break;
     default:
-        // The object list answers belong to the networked objects.
         break;
     }
 }
@@ -381,9 +387,20 @@ void ZibNet::HandleClientMessage(Network::SocketEvent& event)
     case PingMessage:
         ClientPing(reader);
         break;
+    case ObjectListMessage:
+        ClientObjectList(event);
+        break;
+    case CreateObjectMessage:
+        ClientCreateObject(event);
+        break;
+    case RemoveObjectMessage:
+        ClientRemoveObject(reader);
+        break;
+    case SyncObjectMessage:
+        ClientSyncObject(event);
+        break;
     default:
-        // 7, 8, 9 and 13 belong to the networked objects; the rest is not
-        // for a client.
+        // The rest is not for a client.
         break;
     }
 }

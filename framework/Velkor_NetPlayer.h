@@ -129,18 +129,25 @@ std::string AddressWithPort(const Network::NetAddress& address);
 // Reads "HOST:PORT" (port 1 to 65535); false leaves `address` as it was.
 bool ParseAddressWithPort(const std::string& text, Network::NetAddress& address);
 
-// A networked object's id: the owning player's id and the object's own.
+// A networked object's identity: the owning player's id, the object's own
+// id (unique within the host's session) and whether the host made it. On
+// the wire: owner id, then object id.
 class NetObjectID : public Core::Object
 {
 public:
-    NetObjectID(std::uint32_t ownerId, std::uint32_t objectId) : ownerId_(ownerId), objectId_(objectId) {}
+    NetObjectID(std::uint32_t ownerId, std::uint32_t objectId, bool madeByHost = false)
+        : ownerId_(ownerId), objectId_(objectId), madeByHost_(madeByHost ? 1 : 0)
+    {
+    }
 
     std::uint32_t GetOwnerID() const { return ownerId_; }
     std::uint32_t GetObjectID() const { return objectId_; }
+    bool IsMadeByHost() const { return madeByHost_ != 0; }
 
 private:
     std::uint32_t ownerId_;
     std::uint32_t objectId_;
+    std::uint8_t madeByHost_;
 };
 
 // Attached to a game object that takes part in a network game.

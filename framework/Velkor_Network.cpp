@@ -2,6 +2,7 @@
 
 #include "core/Core_Clock.h"
 #include "framework/Velkor_Game.h"
+#include "framework/Velkor_GameObject.h"
 #include "input/Input_KeyboardImp.h"
 #include "input/Input_MouseImp.h"
 
@@ -26,6 +27,12 @@ std::string CurrentLevelName()
     Game* game = Game::GetInstance();
     Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
     return level != nullptr ? level->GetName() : std::string();
+}
+
+Level* CurrentLevel()
+{
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetCurrentLevel() : nullptr;
 }
 
 void GoToLevelNamed(const std::string& name)
@@ -59,7 +66,7 @@ NetTextMessage::NetTextMessage(const std::string& text, ZibPlayer* sender)
 
 NetTextMessage::~NetTextMessage() = default;
 
-ZibNet::ZibNet() : levelName_(&CurrentLevelName), levelRequest_(&GoToLevelNamed)
+ZibNet::ZibNet() : levelName_(&CurrentLevelName), levelRequest_(&GoToLevelNamed), currentLevel_(&CurrentLevel)
 {
     manager_.Start();
     allPlayers_ = new ("Velkor_Network", __LINE__) ZibGroup("All_Players", NextGroupID(), nullptr);
@@ -110,6 +117,11 @@ void ZibNet::SetLevelHooks(LevelNameQuery query, LevelRequest request)
 {
     levelName_ = query ? std::move(query) : LevelNameQuery(&CurrentLevelName);
     levelRequest_ = request ? std::move(request) : LevelRequest(&GoToLevelNamed);
+}
+
+void ZibNet::SetLevelQuery(LevelQuery query)
+{
+    currentLevel_ = query ? std::move(query) : LevelQuery(&CurrentLevel);
 }
 
 void ZibNet::Record(const char* operation) const
@@ -708,34 +720,6 @@ ZibGroup* ZibNet::FindGroupForSender(std::uint32_t id, ZibPlayer* sender) const
 }
 
 // ---------------------------------------------------------------------------
-// Networked objects: none are kept yet.
-
-bool ZibNet::AddNetworkGameObject(const Core::RefPtr<GameObject>&, std::uint32_t, ZibPlayer*)
-{
-    return false;
-}
-
-bool ZibNet::RemoveNetworkGameObject(const Core::RefPtr<GameObject>&)
-{
-    return false;
-}
-
-void ZibNet::RemoveAllNetworkGameObjects()
-{
-    Record("RemoveAllNetworkGameObjects");
-}
-
-void ZibNet::ClearBaseNetObjects()
-{
-    Record("ClearBaseNetObjects");
-}
-
-Core::Object* ZibNet::FindBaseNetObject(const std::string&) const
-{
-    return nullptr;
-}
-
-// ---------------------------------------------------------------------------
 // Per frame
 
 void ZibNet::ResetNetworkKeyboards()
@@ -830,6 +814,7 @@ void ZibNet::SyncHost()
     }
     const std::string level = levelName_();
     SendToGroup(LevelNameMessage, level.data(), static_cast<std::uint32_t>(level.size()), nullptr, false);
+    SyncObjects();
 }
 
 void ZibNet::Update(float dt)

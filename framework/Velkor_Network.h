@@ -16,6 +16,8 @@ namespace Velkor
 {
 
 class GameObject;
+class Level;
+class NetworkFile;
 
 // Where the layer's messages go: the session's channels, or (in tests) a
 // recorder that never touches a socket.
@@ -117,14 +119,44 @@ public:
     // Bounds both the join's connect and its wait for the reply (5 s).
     void SetJoinDeadline(std::uint32_t milliseconds) { joinDeadlineMs_ = milliseconds; }
 
-    // --- Networked objects (kept empty until objects are networked) ---------
+    // --- Networked objects ---------------------------------------------------
+    // The host gives each shared game object an identity, announces it
+    // (message 7), removes it everywhere (8) and sends its state at every
+    // sync period (9); a client makes its copies by cloning the template
+    // registered under the name the host names, and asks for the whole list
+    // (16, answered by 13) after each level switch. Until that list has
+    // arrived a client ignores creations and syncs.
+    //
+    // Registers a template under `name` (stored as its network base name);
+    // false for null or a name already registered.
+    bool AddBaseNetObject(const std::string& name, GameObject* object);
+    void ClearBaseNetObjects();
+    // The first template of that name, or null.
+    GameObject* FindBaseNetObject(const std::string& name) const;
+    // Host only (a client answers false): a new identity owned by `owner`
+    // (the local player when null), message 7 to every client, and the
+    // object joins the networked objects. False without effect when the
+    // object is already networked here.
     bool AddNetworkGameObject(const Core::RefPtr<GameObject>& object, std::uint32_t layerIndex,
                               ZibPlayer* owner);
+    // Message 8 for a networked object (a client's goes to the host, which
+    // decides); the host also drops it from the networked objects.
     bool RemoveNetworkGameObject(const Core::RefPtr<GameObject>& object);
+    // Appends to the networked objects without announcing it.
+    bool AddNetworkObject(GameObject* object);
+    // The first networked object, not destroyed, with both ids; or null.
+    GameObject* FindNetObject(std::uint32_t ownerId, std::uint32_t objectId) const;
+    // Takes every networked object out of its layer (here only) and
+    // forgets them.
     void RemoveAllNetworkGameObjects();
-    void ClearBaseNetObjects();
-    // The registered network template of that class name, or null.
-    Core::Object* FindBaseNetObject(const std::string& className) const;
+    // Takes the objects `player` owns out of their layers (the host
+    // announces each removal) and forgets them.
+    void RemoveNetObjectsControlledBy(ZibPlayer* player);
+    // Host: message 13 with every networked object (count 0 when none) to
+    // that player.
+    bool SendNetworkObjectsTo(ZibPlayer* player);
+    const std::vector<Core::RefPtr<GameObject>>& GetNetworkObjects() const { return netObjects_; }
+    const std::vector<Core::RefPtr<GameObject>>& GetBaseNetObjects() const { return baseNetObjects_; }
 
     // --- Per frame ----------------------------------------------------------
     // Resets the keyboards of the players (the host leaves local ones alone).
@@ -142,6 +174,10 @@ public:
     using LevelNameQuery = std::function<std::string()>;
     using LevelRequest = std::function<void(const std::string& name)>;
     void SetLevelHooks(LevelNameQuery query, LevelRequest request);
+    // The level whose layers networked copies join; the game's current
+    // level by default.
+    using LevelQuery = std::function<Level*()>;
+    void SetLevelQuery(LevelQuery query);
 
     // Observes the calls the framework makes, by name ("Send",
     // "RemoveAllNetworkGameObjects", "ListenForSessions",
@@ -204,6 +240,24 @@ private:
     // The group a remote owner names by its own id, else FindGroupByID.
     ZibGroup* FindGroupForSender(std::uint32_t id, ZibPlayer* sender) const;
 
+    // Networked objects (Velkor_NetObjects.cpp).
+    static std::uint32_t NextObjectID();
+    // Sends the level name, then one message 9 per networked object.
+    void SyncObjects();
+    void HostRemoveObject(ZibPlayer& sender, PayloadReader& reader);
+    // One entry of messages 7 and 13 read from `file`: false when the rest
+    // of the payload cannot be read (a malformed entry, or a name with no
+    // template, whose record length is unknown).
+    bool ReadObjectEntry(NetworkFile& file);
+    void ClientObjectList(const Network::SocketEvent& event);
+    void ClientCreateObject(const Network::SocketEvent& event);
+    void ClientRemoveObject(PayloadReader& reader);
+    void ClientSyncObject(const Network::SocketEvent& event);
+    // Takes the object out of its layer on this machine only.
+    static void TakeOutOfLayer(GameObject& object);
+    void ForgetNetObject(const GameObject* object);
+    bool ReceivesObjects() const;
+
     Network::Zib_Network_Manager manager_;
     Network::Zib_Session* session_ = nullptr;
     EventCallback callback_ = nullptr;
@@ -240,6 +294,9 @@ private:
     std::vector<PingRecord> pings_;
     std::uint32_t pingSequence_ = 0;
     std::uint32_t joinDeadlineMs_ = 5000;
+    LevelQuery currentLevel_;
+    std::vector<Core::RefPtr<GameObject>> netObjects_;
+    std::vector<Core::RefPtr<GameObject>> baseNetObjects_;
 };
 
 } // namespace Velkor

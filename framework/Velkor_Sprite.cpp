@@ -700,9 +700,9 @@ void Sprite::NetworkSyncSend(Core::File& file)
 
 void Sprite::NetworkSyncReceive(Core::File& file)
 {
-    // Shows the sender's frame; it does not advance on its own.
-    Play(false);
-    GameObject::NetworkSyncReceive(file);
+    // The base's fields and the sprite's are applied together or not at all.
+    SyncRecord record;
+    const bool baseRead = ReadSyncRecord(file, record);
     std::string name;
     std::uint32_t animationIndex = 0;
     std::uint32_t frameIndex = 0;
@@ -711,10 +711,13 @@ void Sprite::NetworkSyncReceive(Core::File& file)
     bool hud = false;
     ReadNetworkString(file, name);
     file >> animationIndex >> frameIndex >> flipHorizontal >> flipVertical >> hud;
-    if (file.Failed())
+    if (!baseRead || file.Failed())
     {
         return;
     }
+    // Shows the sender's frame; it does not advance on its own.
+    Play(false);
+    ApplySyncRecord(record);
     if (engineSprite_ && engineSprite_->GetCurrentAnimationName() != name)
     {
         SetCurrentAnimationName(name, false);

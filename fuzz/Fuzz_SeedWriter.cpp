@@ -13,7 +13,9 @@
 #include "framework/Velkor_Jukebox.h"
 #include "framework/Velkor_NetPlayer.h"
 #include "framework/Velkor_NetWire.h"
+#include "framework/Velkor_NetworkFile.h"
 #include "framework/Velkor_ParticleEmitter.h"
+#include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_ReplayRecord.h"
 #include "gui/GUI_Button.h"
@@ -603,6 +605,15 @@ void SessionSeeds()
         write(writer);
         return bytes;
     };
+    const auto twoIds = [&build](std::uint32_t first, std::uint32_t second)
+    {
+        return build(
+            [=](Velkor::PayloadWriter& w)
+            {
+                w.U32(first);
+                w.U32(second);
+            });
+    };
     const Core::RefPtr<Velkor::ZibPlayer> eve(new Velkor::ZibPlayer(0, "eve", true, false, nullptr, nullptr));
 
     // Host: a join from a new connection, then text, a group and input from ann (sender 1).
@@ -644,13 +655,9 @@ void SessionSeeds()
                    w.U8(2);
                }));
     record(host, 4, 1, 15, Bytes(32, 0));
-    record(host, 4, 1, 18,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(2);
-                   w.U32(1);
-               }));
+    record(host, 2, 1, 16, build([](Velkor::PayloadWriter& w) { w.U32(2); }));
+    record(host, 2, 1, 8, twoIds(2, 1));
+    record(host, 4, 1, 18, twoIds(2, 1));
     Save("session_messages", "host", host);
 
     // Client: players, text, level name and ping from the host (sender 0).
@@ -665,15 +672,44 @@ void SessionSeeds()
                    w.CString("welcome");
                }));
     record(client, 5, 0, 12, Bytes{'L', 'o', 'b', 'b', 'y'});
-    record(client, 5, 0, 17,
-           build(
-               [](Velkor::PayloadWriter& w)
-               {
-                   w.U32(1);
-                   w.U32(5);
-               }));
+    record(client, 5, 0, 17, twoIds(1, 5));
     record(client, 3, 0, 4, build([&](Velkor::PayloadWriter& w) { Velkor::WritePlayerRecord(w, *eve); }));
     Save("session_messages", "client", client);
+
+    // Client: the object list with one ball (owner 1, id 7), a creation
+    // (id 8), syncs of both, then the removal of the first.
+    const auto ballEntry = [](std::uint32_t layer, std::uint32_t id, float x)
+    {
+        Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite());
+        ball->SetName("ball");
+        ball->SetPosition(x, 2.0f);
+        ball->SetNetworkID(new Velkor::NetObjectID(1, id, true));
+        Velkor::NetworkFile file;
+        file << layer;
+        Velkor::WriteNetworkString(file, "Ball");
+        ball->NetworkSave(file);
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    const auto ballSync = [](std::uint32_t id, float x)
+    {
+        Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite());
+        ball->SetName("ball");
+        ball->SetPosition(x, 3.0f);
+        Velkor::NetworkFile file;
+        file << std::uint32_t{2} << std::uint32_t{1} << id;
+        ball->NetworkSyncSend(file);
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    Bytes objects{1};
+    Bytes list = build([](Velkor::PayloadWriter& w) { w.U32(1); });
+    const Bytes first = ballEntry(1, 7, 1.0f);
+    list.insert(list.end(), first.begin(), first.end());
+    record(objects, 3, 0, 13, list);
+    record(objects, 3, 0, 7, ballEntry(2, 8, 5.0f));
+    record(objects, 5, 0, 9, ballSync(7, 4.0f));
+    record(objects, 5, 0, 9, ballSync(8, 6.0f));
+    record(objects, 3, 0, 8, twoIds(1, 7));
+    Save("session_messages", "objects", objects);
 
     // Looking for sessions: a broadcast, then a join reply.
     Velkor::SessionBroadcast broadcast;

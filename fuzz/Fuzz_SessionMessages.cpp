@@ -4,9 +4,13 @@
 //   u8 role and sender, u8 message id, u16 payload size, payload,
 // cut at the input's end. Every payload sits in a buffer of exactly its
 // size, so a read past it is a finding; the layer's promises are checked
-// after every message.
+// after every message. Both sides know the template "Ball" (a sprite) and
+// play a level of three layers, so the object messages make copies.
 
+#include "framework/Velkor_Layer.h"
+#include "framework/Velkor_Level.h"
 #include "framework/Velkor_Network.h"
+#include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_ZibNetTestAccess.h"
 #include "fuzz/Fuzz_Support.h"
 
@@ -21,6 +25,28 @@ Velkor::ZibNet& Layer()
 {
     static Core::RefPtr<Velkor::ZibNet> net(new Velkor::ZibNet());
     return *net;
+}
+
+Velkor::Level& PlayedLevel()
+{
+    static const Core::RefPtr<Velkor::Level> level = []
+    {
+        Core::RefPtr<Velkor::Level> made(new Velkor::Level());
+        for (float z : {0.0f, 1.0f, 2.0f})
+        {
+            made->AddLayer(new Velkor::Layer(z));
+        }
+        return made;
+    }();
+    return *level;
+}
+
+void Walk()
+{
+    for (const auto& layer : PlayedLevel().GetLayers())
+    {
+        layer->FrameUpdate(0.0f);
+    }
 }
 
 bool Quiet(const Core::RefPtr<Velkor::NetMessage>&)
@@ -39,6 +65,12 @@ void CheckPromises(const Velkor::ZibNet& net, std::uint32_t maxPlayers)
     if (net.IsHost())
     {
         Fuzz::Require(players.size() <= maxPlayers, "the host never holds more than its maximum");
+    }
+    for (const auto& object : net.GetNetworkObjects())
+    {
+        Fuzz::Require(object->IsNetworkObject(), "every networked object has its identity");
+        Fuzz::Require(object->GetLayer() != nullptr && object->GetLayer()->IsInLevel(),
+                      "every networked object is in a layer of the level");
     }
     for (const Velkor::ZibBroadcast& session : net.GetBroadcastList())
     {
@@ -76,6 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         net.SetTransport(&transport);
     }
     net.SetLevelHooks([] { return std::string("Lobby"); }, [](const std::string&) {});
+    net.SetLevelQuery([] { return &PlayedLevel(); });
+    Core::RefPtr<Velkor::Sprite> ball(new Velkor::Sprite());
+    ball->SetName("ball");
+    net.AddBaseNetObject("Ball", ball.Get());
 
     std::size_t at = 1;
     while (at + 4 <= size)
@@ -96,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {
             net.Update(0.02f);
         }
+        Walk();
         CheckPromises(net, MaxPlayers);
     }
     for (const Velkor::RecordingTransport::Sent& sent : transport.sent)
@@ -106,5 +143,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     Access::Pretend(net, Access::Session::None);
+    Walk();
     return 0;
 }

@@ -24,23 +24,10 @@ constexpr double StartLimitMs = 20000.0;
 // the sanitizers on a machine that may have two cores.
 constexpr double EventLimitMs = 30000.0;
 
-class NetDemoDisplayTest : public ::testing::Test
+class NetDemoDisplayTest : public NetDemoTest::DemoFixture
 {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-        {
-            GTEST_SKIP() << "no display";
-        }
-        discovery = std::to_string(NetDemoTest::FreePort(SOCK_DGRAM));
-    }
-
-    std::unique_ptr<Process> Run(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.end(), {"--discovery", discovery, "--timeout", "60"});
-        return std::make_unique<Process>(NET_DEMO_PATH, arguments);
-    }
+    NetDemoDisplayTest() : DemoFixture("60") {}
 
     // The host's "HOST:PORT", once it hosts.
     static std::string HostedAt(Process& host)
@@ -48,8 +35,6 @@ protected:
         const NetDemoTest::Line* hosted = host.WaitForPrefix("hosted ", StartLimitMs);
         return hosted != nullptr ? hosted->text.substr(7) : std::string();
     }
-
-    std::string discovery;
 };
 
 TEST_F(NetDemoDisplayTest, AClientFindsASessionWithinASecondAndDropsItHalfASecondAfterItsHostStops)

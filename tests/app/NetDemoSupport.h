@@ -13,8 +13,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -282,6 +285,35 @@ private:
     int status_ = -1;
     std::string partial_;
     std::vector<Line> lines_;
+};
+
+// A fixture for net_demo runs: skipped without a display; each test
+// announces its sessions on a port of its own, and every run ends by
+// itself after `timeoutSeconds`.
+class DemoFixture : public ::testing::Test
+{
+protected:
+    explicit DemoFixture(std::string timeoutSeconds) : timeoutSeconds_(std::move(timeoutSeconds)) {}
+
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+        {
+            GTEST_SKIP() << "no display";
+        }
+        discovery = std::to_string(FreePort(SOCK_DGRAM));
+    }
+
+    std::unique_ptr<Process> Run(std::vector<std::string> arguments) const
+    {
+        arguments.insert(arguments.end(), {"--discovery", discovery, "--timeout", timeoutSeconds_});
+        return std::make_unique<Process>(NET_DEMO_PATH, arguments);
+    }
+
+    std::string discovery;
+
+private:
+    std::string timeoutSeconds_;
 };
 
 } // namespace NetDemoTest

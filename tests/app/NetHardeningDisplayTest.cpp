@@ -23,23 +23,10 @@ long ReportValue(const std::string& report, const std::string& key)
     return at == std::string::npos ? -1 : std::atol(report.c_str() + at + key.size() + 2);
 }
 
-class NetHardeningDisplayTest : public ::testing::Test
+class NetHardeningDisplayTest : public NetDemoTest::DemoFixture
 {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-        {
-            GTEST_SKIP() << "no display";
-        }
-        discovery = std::to_string(NetDemoTest::FreePort(SOCK_DGRAM));
-    }
-
-    std::unique_ptr<Process> Run(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.end(), {"--discovery", discovery, "--timeout", "300"});
-        return std::make_unique<Process>(NET_DEMO_PATH, arguments);
-    }
+    NetHardeningDisplayTest() : DemoFixture("300") {}
 
     std::string Report(Process& host)
     {
@@ -51,8 +38,6 @@ protected:
                          EventLimitMs);
         return line != nullptr ? line->text : std::string();
     }
-
-    std::string discovery;
 };
 
 TEST_F(NetHardeningDisplayTest, AHostSurvivesAClientJoiningAndLeavingOverAndOver)

@@ -123,7 +123,8 @@ TEST_F(GameDisplayTest, OneFrameRunsItsStepsInOrder)
 
     Tick();
     EXPECT_EQ(Log(), (Strings{// the switch
-                              "HUD.Clear", "L0.OnEnd", "Init", "Net.ClearBaseNetObjects", "Create 1",
+                              "HUD.Clear", "L0.OnEnd", "Init", "Net.RemoveAllNetworkGameObjects",
+                              "Net.ClearBaseNetObjects", "Create 1",
                               "L1.OnStart", "Body.Move", "Net.Send",
                               // the update
                               "HUD.Update", "Game.Update", "L1.Update", "Body.Move", "Game.OnPostCollision",

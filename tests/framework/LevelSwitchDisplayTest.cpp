@@ -4,6 +4,7 @@
 #include "audio/Sound_Engine.h"
 #include "collision/Collision_CollisionActor.h"
 #include "collision/Collision_CollisionEngine.h"
+#include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_ObjectCounter.h"
 #include "input/Input_KeyCodes.h"
 #include "physics/Physics_PhysicsEngine.h"
@@ -250,6 +251,14 @@ TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
         StartAt(0);
         Velkor::ZibNet& network = *game->GetNetworkEngine();
         Velkor::ZibNetTestAccess::Pretend(network, c.session, 0x01020304);
+        // A networked object of the old level, and an object list taken.
+        Core::RefPtr<Velkor::GameObject> shared(new Velkor::GameObject());
+        shared->SetNetworkID(new Velkor::NetObjectID(1, 1));
+        network.AddNetworkObject(shared.Get());
+        if (Velkor::ZibPlayer* local = network.GetLocalPlayer())
+        {
+            local->SetReceivedObjects(true);
+        }
         static Strings calls;
         calls.clear();
         Velkor::ZibNet::SetCallObserver([](const char* operation, void*) { calls.emplace_back(operation); },
@@ -269,9 +278,16 @@ TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
             EXPECT_EQ(sent[0].channel, 3u) << "reliable, on the connection to the host";
             EXPECT_TRUE(sent[0].to == Velkor::ZibNetTestAccess::HostAddress());
         }
-        // In a network game the level's network templates are dropped.
+        // In a network game the level's network templates are dropped, the
+        // networked objects went with the old level, and a client takes no
+        // creation or sync until the new level's list has come.
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClearBaseNetObjects"),
                   c.session == Session::None ? 0 : 1);
+        if (c.session != Session::None)
+        {
+            EXPECT_TRUE(network.GetNetworkObjects().empty());
+            EXPECT_EQ(network.GetLocalPlayer()->HasReceivedObjects(), c.session == Session::Host);
+        }
         game.Reset();
     }
 }

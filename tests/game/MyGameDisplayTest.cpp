@@ -268,4 +268,27 @@ TEST_F(MyGameDisplayTest, ASaveCutInsideTheGamesRecordChangesNothing)
     }
 }
 
+// The game carries the real session layer and updates it every frame, but
+// never starts it: no layer is active in the process, through a level
+// switch too.
+TEST_F(MyGameDisplayTest, TheGameUpdatesItsSessionLayerEveryFrameWithoutEverStartingIt)
+{
+    MyGame& game = MakeGame();
+    ASSERT_NE(game.GetNetworkEngine(), nullptr);
+    // The first frame has no time step and updates nothing.
+    Tick();
+    static int updates = 0;
+    updates = 0;
+    Velkor::ZibNet::SetCallObserver(
+        [](const char* operation, void*) { updates += std::string(operation) == "Update" ? 1 : 0; }, nullptr);
+    Tick(5);
+    game.ChangeLevel(1);
+    Tick(5);
+    Velkor::ZibNet::SetCallObserver(nullptr, nullptr);
+    EXPECT_EQ(updates, 10);
+    EXPECT_EQ(Velkor::ZibNet::GetActive(), nullptr);
+    EXPECT_FALSE(game.GetNetworkEngine()->IsActive());
+    EXPECT_FALSE(game.IsNetworkGame());
+}
+
 } // namespace
