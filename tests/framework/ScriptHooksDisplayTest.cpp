@@ -19,7 +19,8 @@ namespace
 using WorldTest::Probe;
 
 // Scripts below the executable's "Resources/Scripts", removed with the
-// fixture; a script state of the test's own.
+// fixture (each test names its own, since tests run side by side); a script
+// state of the test's own.
 class ScriptHooksDisplayTest : public WorldTest::WorldDisplayTest
 {
 protected:
@@ -97,7 +98,7 @@ constexpr const char* MoverScript = R"(
 
 TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
 {
-    WriteScript("mover.lua", MoverScript);
+    WriteScript("hooks_mover.lua", MoverScript);
     Velkor::Layer& layer = AddLayer(0.0f, "ground");
     Core::RefPtr<Probe> rock(new Probe("rock"));
     // Scripts only run their hooks when enabled; the probe's own hooks
@@ -112,7 +113,7 @@ TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
     };
     rock->GetScriptAttachment().SetEnabled(true);
     SetGlobal("rock", rock.Get());
-    ASSERT_EQ(script->Run("rock:SetScript('mover.lua'); rock:RunScript()"), "");
+    ASSERT_EQ(script->Run("rock:SetScript('hooks_mover.lua'); rock:RunScript()"), "");
     EXPECT_EQ(Global(*rock, "constructed"), "1");
     EXPECT_EQ(Global(*rock, "loads"), "1");
     EXPECT_EQ(Global(*rock, "started"), "nil");
@@ -145,13 +146,13 @@ TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
 
 TEST_F(ScriptHooksDisplayTest, AClonesScriptHasTheCloneAsSelfAndHearsOfTheSource)
 {
-    WriteScript("mover.lua", MoverScript);
+    WriteScript("clone_mover.lua", MoverScript);
     Core::RefPtr<Velkor::Text> rock(new Velkor::Text("rock", ""));
     rock->SetName("rock");
     rock->GetScriptAttachment().SetEnabled(true);
     SetGlobal("rock", rock.Get());
     ASSERT_EQ(script->Run(R"(
-        rock:SetScript('mover.lua')
+        rock:SetScript('clone_mover.lua')
         rock:RunScript()
         copy = rock:Clone()
         copy:SetName("pebble")
