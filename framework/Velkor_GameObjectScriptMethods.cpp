@@ -20,13 +20,7 @@ int ObjectFunction(Object& object, lua_State* state)
 
 int AddManagedObject(Object& object, lua_State* state)
 {
-    std::string name;
-    GameObject* managed = Needs(state, 2) ? ToObjectOf<GameObject>(state, 1) : nullptr;
-    if (managed != nullptr && ToText(state, 2, name))
-    {
-        object.AddManagedObject(managed, name);
-    }
-    return 0;
+    return ScriptSupport::AddManagedObject<GameObject, GameObject>(object, state);
 }
 
 int Mount(Object& object, lua_State* state)

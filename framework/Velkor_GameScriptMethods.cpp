@@ -112,16 +112,7 @@ int AddCollisionAssets(Game& game, lua_State* state)
 
 int GetCollisionAssets(Game& game, lua_State* state)
 {
-    const auto& assets = game.GetCollisionAssets();
-    lua_createtable(state, static_cast<int>(assets.size()), 0);
-    const int table = lua_gettop(state);
-    int key = 1;
-    for (const auto& asset : assets)
-    {
-        asset->PushToScript(state);
-        lua_rawseti(state, table, key++);
-    }
-    return 1;
+    return PushObjectTable(state, game.GetCollisionAssets());
 }
 
 int NetworkStart(Game& game, lua_State* state)
@@ -254,17 +245,6 @@ int SetOneWayCollision(Game&, lua_State* state)
     return 0;
 }
 
-int AddManagedObject(Game& game, lua_State* state)
-{
-    std::string name;
-    Core::Object* managed = Needs(state, 2) ? ToObjectOf<Core::Object>(state, 1) : nullptr;
-    if (managed != nullptr && ToText(state, 2, name))
-    {
-        game.AddManagedObject(managed, name);
-    }
-    return 0;
-}
-
 constexpr auto kGameMethods = Script::MakeMethods<60>(
     Method<&ObjectFunction>("ObjectFunction"), Method<&TextSetter<Game, &Game::SetTitle>>("SetTitle"),
     Method<&TextGetter<Game, &Game::GetTitle>>("GetTitle"),
@@ -309,7 +289,8 @@ constexpr auto kGameMethods = Script::MakeMethods<60>(
     Method<&FlagGetter<Game, &Game::IsVSync>>("IsVSync"), Method<&ToggleFullScreen>("ToggleFullScreen"),
     Method<&FlagGetter<Game, &Game::IsFullScreen>>("IsFullScreen"),
     Method<&AutoToggleFullScreen>("AutoToggleFullScreen"), Method<&Exit>("Exit"),
-    Method<&SetOneWayCollision>("SetOneWayCollision"), Method<&AddManagedObject>("AddManagedObject"));
+    Method<&SetOneWayCollision>("SetOneWayCollision"),
+    Method<&AddManagedObject<Game, Core::Object>>("AddManagedObject"));
 const Script::MethodTableRegistrar g_gameTable(Game::ScriptTypeName, kGameMethods);
 
 } // namespace

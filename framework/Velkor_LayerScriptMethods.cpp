@@ -118,15 +118,7 @@ int GetGameObjects(Layer& layer, lua_State* state)
 {
     Layer::ObjectList objects;
     layer.GetGameObjects(objects);
-    lua_createtable(state, static_cast<int>(objects.size()), 0);
-    const int table = lua_gettop(state);
-    int key = 1;
-    for (const Core::RefPtr<GameObject>& object : objects)
-    {
-        object->PushToScript(state);
-        lua_rawseti(state, table, key++);
-    }
-    return 1;
+    return PushObjectTable(state, objects);
 }
 
 int GetGameObjectsCount(Layer& layer, lua_State* state)

@@ -14,36 +14,11 @@ namespace
 using namespace Velkor;
 using namespace Velkor::ScriptSupport;
 
-// A table of the objects at keys 1, 2, ...
-int PushObjectTable(lua_State* state, const std::vector<Core::RefPtr<GameObject>>& objects)
-{
-    lua_createtable(state, static_cast<int>(objects.size()), 0);
-    const int table = lua_gettop(state);
-    int key = 1;
-    for (const Core::RefPtr<GameObject>& object : objects)
-    {
-        object->PushToScript(state);
-        lua_rawseti(state, table, key++);
-    }
-    return 1;
-}
-
 // --- Level --------------------------------------------------------------------------
 
 int LevelObjectFunction(Level& level, lua_State* state)
 {
     return level.GetScriptAttachment().ObjectFunction(state);
-}
-
-int LevelAddManagedObject(Level& level, lua_State* state)
-{
-    std::string name;
-    Core::Object* managed = Needs(state, 2) ? ToObjectOf<Core::Object>(state, 1) : nullptr;
-    if (managed != nullptr && ToText(state, 2, name))
-    {
-        level.AddManagedObject(managed, name);
-    }
-    return 0;
 }
 
 int LevelAddLayer(Level& level, lua_State* state)
@@ -132,7 +107,8 @@ int LevelRunScript(Level& level, lua_State*)
 }
 
 constexpr auto kLevelMethods = Script::MakeMethods<21>(
-    Method<&LevelObjectFunction>("ObjectFunction"), Method<&LevelAddManagedObject>("AddManagedObject"),
+    Method<&LevelObjectFunction>("ObjectFunction"),
+    Method<&AddManagedObject<Level, Core::Object>>("AddManagedObject"),
     Method<&TextSetter<Level, &Level::SetName>>("SetName"),
     Method<&TextGetter<Level, &Level::GetName>>("GetName"), Method<&LevelAddLayer>("AddLayer"),
     Method<&UnsignedGetter<Level, &Level::GetLayersCount>>("GetLayersCount"),

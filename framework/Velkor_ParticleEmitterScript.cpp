@@ -122,21 +122,10 @@ int RunScript(ParticleEmitter& emitter, lua_State*)
     return 0;
 }
 
-int AddManagedObject(ParticleEmitter& emitter, lua_State* state)
-{
-    std::string name;
-    Core::Object* managed = Needs(state, 2) ? ToObjectOf<Core::Object>(state, 1) : nullptr;
-    if (managed != nullptr && ToText(state, 2, name))
-    {
-        emitter.AddManagedObject(managed, name);
-    }
-    return 0;
-}
-
 constexpr auto kEmitterMethods = Script::MakeMethods<6>(
     Method<&ObjectFunction>("ObjectFunction"), Method<&GetPositionAndDirection>("GetPositionAndDirection"),
     Method<&Clone>("Clone"), Method<&SetScript>("SetScript"), Method<&RunScript>("RunScript"),
-    Method<&AddManagedObject>("AddManagedObject"));
+    Method<&AddManagedObject<ParticleEmitter, Core::Object>>("AddManagedObject"));
 const Script::MethodTableRegistrar g_emitterTable(ParticleEmitter::ScriptTypeName, kEmitterMethods);
 const Script::MethodTableRegistrar g_pointTable(PointEmitter::ScriptTypeName, kEmitterMethods);
 const Script::MethodTableRegistrar g_lineTable(LineEmitter::ScriptTypeName, kEmitterMethods);

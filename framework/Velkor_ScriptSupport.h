@@ -245,4 +245,31 @@ template <class T, auto Set> int ColorSetter(T& object, lua_State* state)
     return 0;
 }
 
+// A table of the objects (counted references) at keys 1, 2, ...
+template <class List> int PushObjectTable(lua_State* state, const List& objects)
+{
+    lua_createtable(state, static_cast<int>(objects.size()), 0);
+    const int table = lua_gettop(state);
+    int key = 1;
+    for (const auto& object : objects)
+    {
+        object->PushToScript(state);
+        lua_rawseti(state, table, key++);
+    }
+    return 1;
+}
+
+// "AddManagedObject"(object, name) of any owner whose managed objects are
+// of class Managed.
+template <class Owner, class Managed> int AddManagedObject(Owner& owner, lua_State* state)
+{
+    std::string name;
+    Managed* managed = Needs(state, 2) ? ToObjectOf<Managed>(state, 1) : nullptr;
+    if (managed != nullptr && ToText(state, 2, name))
+    {
+        owner.AddManagedObject(managed, name);
+    }
+    return 0;
+}
+
 } // namespace Velkor::ScriptSupport
