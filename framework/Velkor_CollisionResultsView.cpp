@@ -55,6 +55,23 @@ const Collision2D::LNS_C* CollisionResultsView::GetLineSegmentContact(std::int32
                                                               : nullptr;
 }
 
+std::int32_t CollisionResultsView::GetTileMapContactCount() const
+{
+    return results_ != nullptr ? results_->GetTileMapContactCount() : 0;
+}
+
+const Collision2D::TMAP_C* CollisionResultsView::GetTileMapContact(std::int32_t index) const
+{
+    return index >= 0 && index < GetTileMapContactCount() ? &results_->GetTileMapContact(index) : nullptr;
+}
+
+GameObject* CollisionResultsView::OwnerOfAny(Collision2D::CollisionId id)
+{
+    Collision2D::CollisionEngine* collision = GameCollision();
+    Collision2D::MainCollisionObject* object = collision != nullptr ? collision->GetCollisionObject(id) : nullptr;
+    return object != nullptr ? reinterpret_cast<GameObject*>(object->GetOwner()) : nullptr;
+}
+
 GameObject* CollisionResultsView::OwnerOf(Collision2D::CollisionId id)
 {
     Collision2D::CollisionEngine* collision = GameCollision();

@@ -39,6 +39,12 @@ public:
     const Collision2D::CIR_C* GetCircleContact(std::int32_t index) const;
     const Collision2D::LNS_C* GetLineSegmentContact(std::int32_t index) const;
     // The game object that owns the other side of contact `index`.
+    std::int32_t GetTileMapContactCount() const;
+    // Null for an index out of range.
+    const Collision2D::TMAP_C* GetTileMapContact(std::int32_t index) const;
+    // The game object owning the collision object of that id (a dynamic
+    // object or a tile map), or null.
+    static GameObject* OwnerOfAny(Collision2D::CollisionId id);
     GameObject* GetCollidedSprite(std::int32_t index, bool detailed) const;
     // Whether any contact of the kind is with an object of that name.
     bool IsCollidedWithSprite(const std::string& name, bool detailed) const;

@@ -82,7 +82,10 @@ public:
     ~Game() override;
 
     // The Game alive now, or null.
+    static constexpr const char* ScriptTypeName = "Game";
+
     static Game* GetInstance();
+    void PushToScript(lua_State* state) override;
 
     const char* GetClassName() const override;
     std::uint32_t GetSize() const override;

@@ -55,6 +55,7 @@ GameObject::GameObject(const GameObject& other)
         physicsId_ = physics->CloneRigidBody(other.physicsId_, this);
     }
     UpdateTransformation();
+    CopyScript(other);
 }
 
 GameObject::~GameObject()
@@ -70,6 +71,7 @@ void GameObject::Destroy()
     {
         return;
     }
+    RunScriptHook("Destroy");
     beingDestroyed_ = true;
     if (layer_ != nullptr)
     {
@@ -84,9 +86,15 @@ bool GameObject::ExtraQuery()
     return true;
 }
 
-void GameObject::OnStart() {}
+void GameObject::OnStart()
+{
+    RunScriptHook("OnStart");
+}
 
-void GameObject::OnEnd() {}
+void GameObject::OnEnd()
+{
+    RunScriptHook("OnEnd");
+}
 
 void GameObject::UpdateEngineSide(float dt)
 {
@@ -123,7 +131,10 @@ void GameObject::UpdateEngineSide(float dt)
     PushVisualProperties(dt);
 }
 
-void GameObject::Update(float) {}
+void GameObject::Update(float dt)
+{
+    RunScriptHook("Update", dt);
+}
 
 bool GameObject::AttachComponentManager()
 {
@@ -153,6 +164,7 @@ void GameObject::Detach()
     support_ = nullptr;
     RemoveCollision();
     RemovePhysicalProperties();
+    script_.Release();
     managedObjects_.clear();
     managedObjectNames_.clear();
     detached_ = true;

@@ -4,6 +4,7 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "framework/Velkor_CollisionResultsView.h"
+#include "framework/Velkor_ScriptAttachment.h"
 #include "math/Math_Vector2D.h"
 #include "math/Math_Vector4.h"
 
@@ -171,6 +172,7 @@ public:
     // Seconds; 0 or less never expires.
     void SetLifeTime(float seconds) { lifeTime_ = seconds; }
     float GetAge() const { return age_; }
+    void ResetAge() { age_ = 0.0f; }
     void SetTransformEnabled(bool enabled) { transformEnabled_ = enabled; }
     bool IsTransformEnabled() const { return transformEnabled_; }
     // Node transformation := T(position - centre, z) T(centre) Rz T(-centre)
@@ -254,6 +256,25 @@ public:
     void AddManagedObject(GameObject* object, const std::string& name);
     const std::vector<Core::RefPtr<GameObject>>& GetManagedObjects() const { return managedObjects_; }
 
+    // --- Script -------------------------------------------------------------------
+    LuaScript* GetScript() override { return script_.GetScript(); }
+    ScriptAttachment& GetScriptAttachment() { return script_; }
+    const ScriptAttachment& GetScriptAttachment() const { return script_; }
+    // Loads the object's script (see ScriptAttachment::Load).
+    void LoadScript(bool skipConstructor);
+    // Calls the script function `name` when the object's hooks may run (a
+    // loaded script, the enabled flag; "Destroy" needs no flag).
+    void RunScriptHook(const char* name);
+    void RunScriptHook(const char* name, float value);
+    // A script clone's last step: the clone becomes its script's "self",
+    // the script is loaded from the source's chunk and "OnClone" runs with
+    // the source.
+    void FinishScriptClone(GameObject& source);
+    // The file the network layer has the object write or read its network
+    // data on, while it does; null otherwise.
+    Core::File* GetNetworkDataFile() const { return networkDataFile_; }
+    void SetNetworkDataFile(Core::File* file) { networkDataFile_ = file; }
+
     // The current level's objects of that name.
     void GetCurrentLevelObjectsByName(const std::string& name,
                                       std::vector<Core::RefPtr<GameObject>>& objects) const;
@@ -297,8 +318,14 @@ private:
     static void OnBodyMoved(Physics2D::RigidBody* body, void* owner);
     static void OnBodyCorrected(Physics2D::RigidBody* body, void* owner);
 
+    // The script side of a copy: settings, a script of its own and clones
+    // of the source's managed objects as its globals.
+    void CopyScript(const GameObject& other);
+
     std::vector<Core::RefPtr<GameObject>> managedObjects_;
     std::vector<std::string> managedObjectNames_;
+    ScriptAttachment script_;
+    Core::File* networkDataFile_ = nullptr;
     Core::RefPtr<Engine::TransformationGroup> node_;
     Core::RefPtr<ZibComponentManager> componentManager_;
     Math::Vector2D position_;

@@ -53,11 +53,36 @@ Level::~Level()
     Clear();
 }
 
-void Level::OnStart() {}
+void Level::OnStart()
+{
+    RunScriptHook("OnStart");
+}
 
-void Level::OnEnd() {}
+void Level::OnEnd()
+{
+    RunScriptHook("OnEnd");
+}
 
-void Level::Update(float) {}
+void Level::Update(float dt)
+{
+    if (script_.IsRunning())
+    {
+        script_.Call("Update", dt);
+    }
+}
+
+void Level::RunScriptHook(const char* name) const
+{
+    if (script_.IsRunning())
+    {
+        script_.Call(name);
+    }
+}
+
+void Level::RunScript()
+{
+    script_.Load(*this, false);
+}
 
 bool Level::AddLayer(Layer* layer)
 {
@@ -244,6 +269,7 @@ void Level::Clear()
     }
     managedObjects_.clear();
     managedObjectNames_.clear();
+    script_.Release();
 }
 
 // --- Record ------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
+#include "framework/Velkor_ScriptAttachment.h"
 #include "math/Math_Vector4.h"
 
 #include <cstdint>
@@ -73,6 +74,16 @@ public:
     JukeBox* GetJukeBox() const { return jukeBox_.Get(); }
     // Kept alive until Clear.
     void AddManagedObject(Core::Object* object, const std::string& name);
+    const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
+
+    // --- Script -------------------------------------------------------------------
+    LuaScript* GetScript() override { return script_.GetScript(); }
+    ScriptAttachment& GetScriptAttachment() { return script_; }
+    const std::string& GetScriptFile() const { return script_.GetFile(); }
+    void SetScriptFile(const std::string& file) { script_.SetFile(file); }
+    // Loads the level's script with `self` the level and runs its
+    // "Constructor".
+    void RunScript();
 
     // Layers, viewports, clear colour, name, jukebox, the two flags, the
     // script file (empty: levels run no script here), then the collided-
@@ -105,7 +116,11 @@ public:
     bool IsCleared() const { return cleared_; }
 
 private:
+    // A hook runs with a loaded script.
+    void RunScriptHook(const char* name) const;
+
     std::vector<Core::RefPtr<Core::Object>> managedObjects_;
+    ScriptAttachment script_;
     std::vector<std::string> managedObjectNames_;
     std::vector<Core::RefPtr<Layer>> layers_;
     std::vector<Core::RefPtr<Viewport>> viewports_;

@@ -18,9 +18,12 @@ namespace Velkor
 class ZibPlayer : public Core::Object
 {
 public:
+    static constexpr const char* ScriptTypeName = "ZibPlayer";
+
     ZibPlayer(std::uint32_t id, const std::string& name, bool local, bool host,
               const Core::RefPtr<Input::Keyboard>& keyboard, const Core::RefPtr<Input::Mouse>& mouse);
     ~ZibPlayer() override;
+    void PushToScript(lua_State* state) override;
 
     std::uint32_t GetID() const { return id_; }
     void SetID(std::uint32_t id) { id_ = id; }
@@ -59,8 +62,11 @@ private:
 class ZibGroup : public Core::Object
 {
 public:
+    static constexpr const char* ScriptTypeName = "ZibGroup";
+
     ZibGroup(const std::string& name, std::uint32_t id, ZibPlayer* owner);
     ~ZibGroup() override;
+    void PushToScript(lua_State* state) override;
 
     const std::string& GetName() const { return name_; }
     std::uint32_t GetID() const { return id_; }
@@ -95,6 +101,9 @@ private:
 class ZibBroadcast
 {
 public:
+    // Scripts hold copies of sessions, owned by the script.
+    static constexpr const char* ScriptTypeName = "ZibBroadcast";
+
     ZibBroadcast() = default;
     // `address` is "HOST:PORT" (or a bare host, port 0).
     ZibBroadcast(const std::string& hostName, const std::string& networkId, const std::string& address);

@@ -51,8 +51,11 @@ class ZibNet : public Core::Object
 public:
     using EventCallback = bool (*)(const Core::RefPtr<NetMessage>& message);
 
+    static constexpr const char* ScriptTypeName = "ZibNet";
+
     ZibNet();
     ~ZibNet() override;
+    void PushToScript(lua_State* state) override;
     ZibNet(const ZibNet&) = delete;
     ZibNet& operator=(const ZibNet&) = delete;
 

@@ -42,17 +42,13 @@ Math::Vector2D UnitAt(float radians)
 
 ParticleEmitter::ParticleEmitter() = default;
 
-ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
-    : Core::Object(other), scriptEnabled_(other.scriptEnabled_), scriptFile_(other.scriptFile_),
-      scriptLoaded_(other.scriptLoaded_)
+ParticleEmitter::ParticleEmitter(const ParticleEmitter& other) : Core::Object(other)
 {
+    script_.CopySettings(other.script_);
 }
 
 ParticleEmitter::~ParticleEmitter() = default;
 
-void ParticleEmitter::GetPositionAndDirection(float, Math::Vector2D&, Math::Vector2D&) {}
-
-void ParticleEmitter::Update(float) {}
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& name)
 {
@@ -62,7 +58,7 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& 
 
 void ParticleEmitter::WriteScriptRecord(Core::File& file) const
 {
-    file << scriptLoaded_ << scriptFile_ << clonedScript_ << scriptEnabled_;
+    file << script_.IsLoaded() << script_.GetFile() << script_.IsCloned() << script_.IsEnabled();
 }
 
 void ParticleEmitter::ReadScriptRecord(Core::File& file, ScriptRecord& record)
@@ -72,10 +68,11 @@ void ParticleEmitter::ReadScriptRecord(Core::File& file, ScriptRecord& record)
 
 void ParticleEmitter::ApplyScriptRecord(ScriptRecord&& record)
 {
-    scriptLoaded_ = record.loaded;
-    scriptFile_ = std::move(record.file);
-    clonedScript_ = record.cloned;
-    scriptEnabled_ = record.enabled;
+    script_.SetLoaded(record.loaded);
+    script_.SetFile(record.file);
+    script_.SetCloned(record.cloned);
+    script_.SetEnabled(record.enabled);
+    script_.ClearSource();
 }
 
 void ParticleEmitter::Write(Core::File& file) const

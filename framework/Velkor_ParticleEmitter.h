@@ -2,6 +2,7 @@
 
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
+#include "framework/Velkor_ScriptAttachment.h"
 #include "math/Math_Vector2D.h"
 
 #include <string>
@@ -40,11 +41,21 @@ public:
     virtual void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction);
     virtual void Update(float dt);
 
-    const std::string& GetScriptFile() const { return scriptFile_; }
-    void SetScriptFile(const std::string& file) { scriptFile_ = file; }
-    bool IsScriptLoaded() const { return scriptLoaded_; }
-    bool IsScriptEnabled() const { return scriptEnabled_; }
-    bool HasClonedScript() const { return clonedScript_; }
+    const std::string& GetScriptFile() const { return script_.GetFile(); }
+    void SetScriptFile(const std::string& file) { script_.SetFile(file); }
+    bool IsScriptLoaded() const { return script_.IsLoaded(); }
+    bool IsScriptEnabled() const { return script_.IsEnabled(); }
+    bool HasClonedScript() const { return script_.IsCloned(); }
+    LuaScript* GetScript() override { return script_.GetScript(); }
+    ScriptAttachment& GetScriptAttachment() { return script_; }
+    // Loads the emitter's script with `self` the emitter and runs its
+    // "Constructor".
+    void RunScript();
+    // A clone with the script copy: a script of its own loaded from the
+    // source's chunk with the clone as "self" (the source only hands over
+    // its chunk), clones of the source's managed objects as its globals,
+    // and "OnClone" told of the source. The caller takes the clone.
+    ParticleEmitter* CloneWithScript();
     // Kept alive with the emitter, known to its script by `name`.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
@@ -67,12 +78,12 @@ protected:
     void ApplyScriptRecord(ScriptRecord&& record);
 
 private:
+    // The hooks run with a loaded script and the loaded flag.
+    bool ScriptRuns() const { return script_.IsLoaded() && script_.IsRunning(); }
+
     std::vector<Core::RefPtr<Core::Object>> managedObjects_;
     std::vector<std::string> managedObjectNames_;
-    bool clonedScript_ = false;
-    bool scriptEnabled_ = false;
-    std::string scriptFile_;
-    bool scriptLoaded_ = false;
+    ScriptAttachment script_;
 };
 
 // A fixed point; directions at angles drawn between minAngle and maxAngle

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <string>
+
+class LuaScript;
+struct lua_State;
+
+namespace Core
+{
+class Object;
+}
+
+namespace Velkor
+{
+
+// The script a game object, level or particle emitter may carry: its own
+// LuaScript (owned), the file it comes from below "\Resources\Scripts\", and
+// the flags that say whether it is enabled, loaded and a clone's copy.
+// Scripts exist only while a host has set a script state; without one
+// nothing is ever created and every call here does nothing.
+class ScriptAttachment
+{
+public:
+    static constexpr const char* Folder = "\\Resources\\Scripts\\";
+
+    ScriptAttachment() = default;
+    ScriptAttachment(const ScriptAttachment&) = delete;
+    ScriptAttachment& operator=(const ScriptAttachment&) = delete;
+    ~ScriptAttachment();
+
+    LuaScript* GetScript() const { return script_; }
+    // True when there is a script and it reports itself loaded.
+    bool IsRunning() const;
+
+    const std::string& GetFile() const { return file_; }
+    void SetFile(const std::string& file) { file_ = file; }
+    bool IsEnabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    bool IsLoaded() const { return loaded_; }
+    void SetLoaded(bool loaded) { loaded_ = loaded; }
+    bool IsCloned() const { return cloned_; }
+    void SetCloned(bool cloned) { cloned_ = cloned; }
+    const LuaScript* GetSource() const { return source_; }
+    void ClearSource() { source_ = nullptr; }
+
+    // The script file's path: the executable's directory, Folder and the
+    // file.
+    std::string GetPath() const;
+
+    // Loads the script for `self`: a script is made when there is none, an
+    // already compiled script of the same path becomes the source, `self`
+    // becomes the script's global "self", the chunk is loaded from the
+    // source or compiled from the file, the loaded flag is set and, unless
+    // skipped, "Constructor" runs.
+    void Load(Core::Object& self, bool skipConstructor);
+
+    // The clone's side of a copy: the file and the loaded and enabled flags
+    // are the source's, the source's script becomes the chunk to load, and
+    // there is no script yet.
+    void CopySettings(const ScriptAttachment& source);
+    // Makes the clone's own (not yet loaded) script; false without a script
+    // state.
+    bool CreateScript();
+    // Loads the chunk kept by the source script into this one.
+    void LoadFromSource();
+
+    // Calls the script function `name` protected, with no result. The
+    // conditions on the flags are the owner's; these only need a running
+    // script and a function of that name. Errors go to the script error
+    // report.
+    void Call(const char* name) const;
+    void Call(const char* name, float value) const;
+    void Call(const char* name, Core::Object* argument) const;
+
+    // Makes `object` (pushed as itself) the global `name` of the script.
+    void SetGlobal(const char* name, Core::Object* object) const;
+
+    // The script method "ObjectFunction" on this script: arguments from
+    // `caller` (name, result count, values), the results copied back.
+    int ObjectFunction(lua_State* caller) const;
+
+    // Destroys the script; the flags and the file stay.
+    void Release();
+
+private:
+    // Runs the function on top of the script's stack with `arguments`
+    // values above it; false after a reported error.
+    bool CallTop(int arguments, int results) const;
+    // Pushes the function `name` of the script; false (nothing pushed) when
+    // it has none.
+    bool PushFunction(const char* name) const;
+
+    LuaScript* script_ = nullptr;
+    const LuaScript* source_ = nullptr;
+    std::string file_;
+    bool enabled_ = false;
+    bool loaded_ = false;
+    bool cloned_ = false;
+};
+
+// The script method "ObjectFunction" on the globals of `target`: the
+// function named by argument 1 of `caller` gets its arguments from 3 on and
+// is asked for argument 2's number of results (0 when absent), which are
+// copied back onto `caller`. Returns the number copied back; 0 when there
+// is no such function or the call fails (reported as a script error).
+int CallScriptFunction(lua_State* target, lua_State* caller);
+
+// Calls the function on top of `thread` protected; a failure goes to the
+// script error report and leaves the arguments and the function popped.
+bool CallProtected(lua_State* thread, int arguments, int results);
+
+} // namespace Velkor
