@@ -15,10 +15,13 @@
 #include "game/Brillow_ExitButtonClass.h"
 #include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GoToMainMenuClass.h"
+#include "game/Brillow_IntroClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_Level_Class0.h"
+#include "game/Brillow_Lose.h"
 #include "game/Brillow_MainMenuCreditButtonClass.h"
 #include "game/Brillow_MainMenuExit.h"
 #include "game/Brillow_MainMenuOptionsButtonClass.h"
@@ -30,10 +33,13 @@
 #include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_bubblesheildpowerupT.h"
+#include "game/Brillow_copy1Lose.h"
+#include "game/Brillow_introBG.h"
 #include "game/Brillow_startButtonClass.h"
 #include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
@@ -90,6 +96,8 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"BorderClass", &MakeSprite<BorderClass>},
         {"BorderClassT", &MakeSprite<BorderClassT>},
         {"Visibility9Class", &MakeSprite<Visibility9Class>},
+        {"IntroClass", &MakeSprite<IntroClass>},
+        {"introBG", &MakeSprite<introBG>},
         {"ExitButtonClass", &MakeSprite<ExitButtonClass>},
         {"FullScreenButtonClass", &MakeSprite<FullScreenButtonClass>},
         {"GoToMainMenuClass", &MakeSprite<GoToMainMenuClass>},
@@ -164,9 +172,20 @@ Velkor::Sound* MakeSoundObject(const std::string& className, const std::string& 
                : nullptr;
 }
 
-// Each level's own class comes with its content; until then a level is the
-// framework's plain level.
-Velkor::Level* MakeLevelObject(std::uint32_t)
+template <class T> Velkor::Level* MakeLevel()
 {
-    return new ("Brillow_ClassMakers", __LINE__) Velkor::Level();
+    return new ("Brillow_ClassMakers", __LINE__) T();
+}
+
+// The class of each level by index; the framework's plain level where the
+// level has no behaviour of its own (yet).
+Velkor::Level* MakeLevelObject(std::uint32_t index)
+{
+    using LevelMaker = Velkor::Level* (*)();
+    static constexpr LevelMaker makers[] = {
+        &MakeLevel<Level_Class0>,  &MakeLevel<Velkor::Level>, &MakeLevel<Lose>,
+        &MakeLevel<Win>,           &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>,
+        &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>, &MakeLevel<copy1Lose>,
+    };
+    return index < std::size(makers) ? makers[index]() : MakeLevel<Velkor::Level>();
 }

@@ -1,0 +1,163 @@
+// The screen levels at work on the real game: the main menu's intro, the
+// lose screens' score and timing, the win screen and its way back.
+#include "LevelsTestSupport.h"
+
+#include "framework/Velkor_Text.h"
+#include "game/Brillow_FindObjects.h"
+#include "game/Brillow_IntroClass.h"
+#include "game/Brillow_Sounds.h"
+#include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_introBG.h"
+#include "input/Input_KeyCodes.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using namespace BrillowTest;
+using Event = Harness::InputEvent;
+
+// The level machine's first entry into "S0" has the main menu built a
+// second time, on frame 3; the intro starts there.
+constexpr std::uint32_t MenuBuilt = 3;
+
+class ScreenLevelsDisplayTest : public LevelsDisplayTest
+{
+protected:
+    // Frames until `until` holds, at most `limit`.
+    void RunUntil(const std::function<bool()>& until, std::uint32_t limit)
+    {
+        for (std::uint32_t i = 0; i < limit && !until(); ++i)
+        {
+            Frame();
+        }
+    }
+
+    static Event Key(std::uint32_t frame, Event::Kind kind, std::uint8_t virtualKey)
+    {
+        Event event;
+        event.frame = frame;
+        event.kind = kind;
+        event.virtualKey = virtualKey;
+        return event;
+    }
+
+    std::string ScoreText() const
+    {
+        const Velkor::Text* text = FindObject<Velkor::Text>("scoreText");
+        return text != nullptr ? text->GetText() : std::string("(none)");
+    }
+};
+
+TEST_F(ScreenLevelsDisplayTest, TheIntroFadesBothPicturesThenUncoversTheMenu)
+{
+    Start({[]
+           {
+               Event move;
+               move.frame = 2;
+               move.x = 100;
+               move.y = 100;
+               return move;
+           }()});
+    Frame(MenuBuilt);
+    IntroClass* intro = FindObject<IntroClass>("sprite0");
+    ASSERT_NE(intro, nullptr);
+    // Frame updates since the build, the build's own included.
+    std::uint32_t updates = 1;
+    std::uint32_t peak = 0;
+    std::uint32_t secondPicture = 0;
+    while (game->introRunning == 1 && updates < 600)
+    {
+        if (intro->GetOpacity() == IntroClass::Peak && peak == 0)
+        {
+            peak = updates;
+        }
+        if (intro->GetCurrentFrameIndex() == 1 && secondPicture == 0)
+        {
+            secondPicture = updates;
+        }
+        EXPECT_EQ(FindObject<SpriteMouseClass>("playerball")->GetPosition(), Math::Vector2D(0.0f, -5.0f));
+        Frame();
+        ++updates;
+    }
+    EXPECT_EQ(peak, 127u);
+    // 128 steps down to nothing, and the second picture takes over and
+    // takes its first step in the same update; it then needs 127 steps up
+    // and 128 down.
+    EXPECT_EQ(secondPicture, 127u + 128u);
+    EXPECT_EQ(updates, 127u + 128u + 127u + 128u);
+    EXPECT_TRUE(intro->GetVisible());
+    Frame();
+    EXPECT_FALSE(intro->GetVisible());
+    EXPECT_FALSE(FindObject<introBG>("sprite1")->GetVisible());
+    // The ball is free from then on: it follows the mouse.
+    EXPECT_EQ(FindObject<SpriteMouseClass>("playerball")->GetPosition(), Math::Vector2D(-412.0f, -284.0f));
+}
+
+TEST_F(ScreenLevelsDisplayTest, AClickEnterOrSpaceEndsTheIntroAtOnce)
+{
+    for (const std::uint8_t key :
+         {std::uint8_t{1}, Input::ToVirtualKey(Input::Key::Return), Input::ToVirtualKey(Input::Key::Space)})
+    {
+        SCOPED_TRACE(int(key));
+        Start({Key(20, Event::Kind::KeyDown, key), Key(21, Event::Kind::KeyUp, key)});
+        Frame(19);
+        IntroClass* intro = FindObject<IntroClass>("sprite0");
+        ASSERT_NE(intro, nullptr);
+        EXPECT_EQ(game->introRunning, 1);
+        Frame();
+        EXPECT_EQ(game->introRunning, 0);
+        EXPECT_EQ(intro->GetCurrentFrameIndex(), 0u);
+        Frame();
+        EXPECT_FALSE(intro->GetVisible());
+        EXPECT_EQ(intro->GetCurrentFrameIndex(), 0u);
+        harness.Reset();
+        game = nullptr;
+    }
+}
+
+TEST_F(ScreenLevelsDisplayTest, TheLoseScreensShowTheFinalScoreAndMoveOnAfterASecond)
+{
+    Start();
+    Frame(MenuBuilt);
+    game->totalScore = 470;
+    game->ChangeLevel(2);
+    Frame();
+    ASSERT_EQ(game->GetCurrentLevelIndex(), 2u);
+    BreakBall* breakball = FindObject<BreakBall>("breakball");
+    ASSERT_NE(breakball, nullptr);
+    EXPECT_EQ(breakball->GetPlayCount(), 1u);
+    EXPECT_TRUE(breakball->IsPlaying());
+    EXPECT_EQ(ScoreText(), "FINAL SCORE: 470");
+    const std::uint32_t start = FrameNumber();
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 8; }, 100);
+    // The 60th update asks for level 8, built on the next frame.
+    EXPECT_EQ(FrameNumber() - start, 60u);
+    EXPECT_FALSE(breakball->IsPlaying());
+    game->totalScore = 480;
+    Frame();
+    EXPECT_EQ(ScoreText(), "FINAL SCORE: 480");
+}
+
+// Winning goes from the play level to the WIN screen with the run's score;
+// its button (pressed here through the request it writes) leads back to the
+// menu at stage 1.
+TEST_F(ScreenLevelsDisplayTest, TheWinScreenShowsTheScoreAndLeadsBackToTheMenu)
+{
+    Start();
+    Frame(MenuBuilt);
+    game->startRequested = 1;
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 1; }, 200);
+    game->totalScore = 1230;
+    game->stage = 6;
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 3; }, 10);
+    ASSERT_EQ(game->GetCurrentLevel()->GetName(), "WIN");
+    Frame();
+    EXPECT_EQ(ScoreText(), "FINAL SCORE: 1230");
+    game->backToMenuRequested = 1;
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 0; }, 10);
+    EXPECT_EQ(game->stage, 1);
+}
+
+} // namespace
