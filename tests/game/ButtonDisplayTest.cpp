@@ -30,24 +30,16 @@ constexpr std::uint8_t LeftButton = 1;
 
 // Buttons on a play level, a cursor sprite moved onto them and off, and
 // the two hover sounds.
-class ButtonTest : public MyGameDisplayTest
+class ButtonTest : public PlayLevelTest
 {
 protected:
     void SetUp() override
     {
-        MyGameDisplayTest::SetUp();
-        if (IsSkipped())
+        PlayLevelTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
         {
             return;
         }
-        MakeGame();
-        // The first frame only makes the level; the level machine's first
-        // update asks for the main menu again, built on the third.
-        Tick(3);
-        level = dynamic_cast<FlagLevel*>(game->GetCurrentLevel());
-        ASSERT_NE(level, nullptr);
-        layer = level->GetLayer(1);
-        layer->SetCollisionProperties(Vec(-512.0f, -384.0f), 1024, 768, 100);
         FrameShapes square;
         square.rectangle = {20.0f, -20.0f, 20.0f, -20.0f};
         game->AddCollisionAssets(SpriteTest::MakeActor({square, square, square, square}));
@@ -109,12 +101,8 @@ protected:
         Tick();
     }
 
-    std::uint8_t& Flag(PlayFlag flag) { return level->flags[static_cast<std::size_t>(flag)]; }
-
     SpriteTest::SheetFolder folder;
     int sheets = 0;
-    FlagLevel* level = nullptr;
-    Velkor::Layer* layer = nullptr;
     Collision2D::CollisionActor* actor = nullptr;
     ButtonSound1* menuSound = nullptr;
     ButtonSound* sound = nullptr;

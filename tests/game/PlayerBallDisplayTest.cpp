@@ -25,24 +25,16 @@ const Vec Far(400.0f, 300.0f);
 
 // A play level with the player ball under the mouse at the field's centre,
 // and objects that touch it when moved onto it.
-class PlayerBallTest : public MyGameDisplayTest
+class PlayerBallTest : public PlayLevelTest
 {
 protected:
     void SetUp() override
     {
-        MyGameDisplayTest::SetUp();
-        if (IsSkipped())
+        PlayLevelTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
         {
             return;
         }
-        MakeGame();
-        // The first frame only makes the level; the level machine's first
-        // update asks for the main menu again, built on the third.
-        Tick(3);
-        level = dynamic_cast<FlagLevel*>(game->GetCurrentLevel());
-        ASSERT_NE(level, nullptr);
-        layer = level->GetLayer(1);
-        layer->SetCollisionProperties(Vec(-512.0f, -384.0f), 1024, 768, 100);
         game->introRunning = 0;
         MouseAt(512, 384);
         FrameShapes ballShape;
@@ -110,8 +102,6 @@ protected:
     // The mouse at window pixel (x, y), y counted up from the bottom.
     void MouseAt(std::int32_t x, std::int32_t y) { input.SetCursor(x, 767 - y); }
 
-    std::uint8_t& Flag(PlayFlag flag) { return level->flags[static_cast<std::size_t>(flag)]; }
-
     // Raises the stage one by one up to `stage` (the colours only move
     // forward), a frame each.
     void RaiseStageTo(std::int32_t stage)
@@ -129,8 +119,6 @@ protected:
     }
 
     SpriteTest::SheetFolder folder;
-    FlagLevel* level = nullptr;
-    Velkor::Layer* layer = nullptr;
     Collision2D::CollisionActor* ballActor = nullptr;
     Collision2D::CollisionActor* touchActor = nullptr;
 };
