@@ -2,6 +2,8 @@
 // lose screens' score and timing, the win screen and its way back.
 #include "LevelsTestSupport.h"
 
+#include "engine/Engine_BitmapFont.h"
+#include "engine/Engine_Text.h"
 #include "framework/Velkor_Text.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_IntroClass.h"
@@ -9,8 +11,14 @@
 #include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_introBG.h"
 #include "input/Input_KeyCodes.h"
+#include "input/Input_ScriptedInputSource.h"
 
 #include <gtest/gtest.h>
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#include <stb/stb_image.h>
+
+#include <filesystem>
 
 namespace
 {
@@ -158,6 +166,124 @@ TEST_F(ScreenLevelsDisplayTest, TheWinScreenShowsTheScoreAndLeadsBackToTheMenu)
     game->backToMenuRequested = 1;
     RunUntil([this] { return game->GetCurrentLevelIndex() == 0; }, 10);
     EXPECT_EQ(game->stage, 1);
+}
+
+// The same on the OpenGL renderer, with pictures: each screen of the end of
+// a run, its score in its font, and its button back to the menu clicked
+// with the mouse. The pictures are kept for review in the build tree.
+class ScreenPicturesDisplayTest : public ScreenLevelsDisplayTest
+{
+protected:
+    void SetUp() override
+    {
+        ScreenLevelsDisplayTest::SetUp();
+        Engine::RenderingApplication::SetRendererFactory(nullptr);
+        std::filesystem::create_directories(Folder());
+    }
+
+    static std::filesystem::path Folder()
+    {
+        return std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "screenshots" / "brillow_screens";
+    }
+
+    // One frame, its picture written to `name` before the buffers swap;
+    // answers the share of pixels that are not the clear colour.
+    double Shot(const std::string& name)
+    {
+        harness->BeginFrame();
+        harness->RunFrame();
+        const std::string path = (Folder() / name).string();
+        EXPECT_TRUE(Harness::WriteScreenshotPng(*game->GetRenderer(), path));
+        harness->EndFrame();
+        int width = 0;
+        int height = 0;
+        int channels = 0;
+        unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
+        if (pixels == nullptr)
+        {
+            return 0.0;
+        }
+        std::size_t drawn = 0;
+        for (int i = 0; i < width * height; ++i)
+        {
+            const unsigned char* pixel = pixels + 3 * i;
+            drawn += pixel[0] == 64 && pixel[1] == 64 && pixel[2] == 64 ? 0 : 1;
+        }
+        stbi_image_free(pixels);
+        return static_cast<double>(drawn) / (static_cast<double>(width) * height);
+    }
+
+    // The mouse onto world point (x, y), a few frames to settle, then a click.
+    void ClickAt(float x, float y)
+    {
+        auto& input = dynamic_cast<Input::ScriptedInputSource&>(Input::InputSource::GetCurrent());
+        input.SetCursor(static_cast<std::int32_t>(x) + 512, 383 - static_cast<std::int32_t>(y));
+        Frame(4);
+        input.SetKeyDown(1, true);
+        Frame();
+        input.SetKeyDown(1, false);
+    }
+
+    std::string ScoreFont() const
+    {
+        const Velkor::Text* text = FindObject<Velkor::Text>("scoreText");
+        const auto& font = text != nullptr ? text->GetEngineText()->GetFont() : nullptr;
+        return font ? font->GetName() : std::string();
+    }
+
+    void Play()
+    {
+        game->startRequested = 1;
+        RunUntil([this] { return game->GetCurrentLevelIndex() == 1; }, 200);
+        ASSERT_EQ(game->GetCurrentLevelIndex(), 1u);
+    }
+};
+
+TEST_F(ScreenPicturesDisplayTest, WinningAndLosingShowTheirScreensAndTheButtonsLeadBack)
+{
+    Start();
+    Frame(MenuBuilt);
+    game->introRunning = 0;
+    EXPECT_GT(Shot("menu.png"), 0.99);
+
+    Play();
+    game->totalScore = 1230;
+    game->stage = 6;
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 3; }, 10);
+    ASSERT_EQ(game->GetCurrentLevel()->GetName(), "WIN");
+    EXPECT_GT(Shot("win.png"), 0.99);
+    EXPECT_EQ(ScoreText(), "FINAL SCORE: 1230");
+    EXPECT_NE(ScoreFont().find("Font2"), std::string::npos) << ScoreFont();
+    ClickAt(6.0f, -292.0f);
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 0; }, 10);
+    ASSERT_EQ(game->GetCurrentLevelIndex(), 0u);
+    EXPECT_EQ(game->stage, 1);
+
+    Play();
+    game->totalScore = 470;
+    game->playStarted = 1;
+    game->playerLost = 1;
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 2; }, 10);
+    ASSERT_EQ(game->GetCurrentLevel()->GetName(), "Lose");
+    BreakBall* breakball = FindObject<BreakBall>("breakball");
+    ASSERT_NE(breakball, nullptr);
+    EXPECT_TRUE(breakball->IsPlaying());
+    Frame(20);
+    EXPECT_GT(Shot("lose.png"), 0.99);
+    const std::uint32_t lose = FrameNumber();
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 8; }, 100);
+    ASSERT_EQ(game->GetCurrentLevel()->GetName(), "copy0Lose");
+    // About a second in all on the first lose screen.
+    EXPECT_GE(FrameNumber() - lose + 21u, 58u);
+    EXPECT_LE(FrameNumber() - lose + 21u, 64u);
+    Frame(2);
+    EXPECT_GT(Shot("lose2.png"), 0.99);
+    EXPECT_EQ(ScoreText(), "FINAL SCORE: 470");
+    EXPECT_NE(ScoreFont().find("Font10"), std::string::npos) << ScoreFont();
+    ClickAt(6.0f, -264.0f);
+    RunUntil([this] { return game->GetCurrentLevelIndex() == 0; }, 10);
+    EXPECT_EQ(game->GetCurrentLevelIndex(), 0u);
+    EXPECT_EQ(game->levelSM->GetCurrentState()->name, "S0");
 }
 
 } // namespace
