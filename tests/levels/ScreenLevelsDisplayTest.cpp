@@ -133,8 +133,9 @@ TEST_F(ScreenLevelsDisplayTest, TheLoseScreensShowTheFinalScoreAndMoveOnAfterASe
     game->ChangeLevel(2);
     Frame();
     ASSERT_EQ(game->GetCurrentLevelIndex(), 2u);
-    BreakBall* breakball = FindObject<BreakBall>("breakball");
-    ASSERT_NE(breakball, nullptr);
+    // Held past the level's end, to see that its end stopped it.
+    Core::RefPtr<BreakBall> breakball(FindObject<BreakBall>("breakball"));
+    ASSERT_TRUE(breakball);
     EXPECT_EQ(breakball->GetPlayCount(), 1u);
     EXPECT_TRUE(breakball->IsPlaying());
     EXPECT_EQ(ScoreText(), "FINAL SCORE: 470");
@@ -143,6 +144,7 @@ TEST_F(ScreenLevelsDisplayTest, TheLoseScreensShowTheFinalScoreAndMoveOnAfterASe
     // The 60th update asks for level 8, built on the next frame.
     EXPECT_EQ(FrameNumber() - start, 60u);
     EXPECT_FALSE(breakball->IsPlaying());
+    breakball = nullptr;
     game->totalScore = 480;
     Frame();
     EXPECT_EQ(ScoreText(), "FINAL SCORE: 480");
