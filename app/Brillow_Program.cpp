@@ -1,12 +1,84 @@
 #include "Brillow_Program.h"
 
+#include "audio/Sound_Engine.h"
+#include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
+#include "framework/Velkor_Sound.h"
+#include "framework/Velkor_Text.h"
+#include "game/Brillow_FindObjects.h"
+#include "game/Brillow_GameButton.h"
+#include "game/Brillow_IntroClass.h"
 #include "game/Brillow_MyGame.h"
 #include "game/Brillow_PlayLevelFlags.h"
+#include "game/Brillow_PlayerBall.h"
 #include "levels/Brillow_Application.h"
 #include "levels/Brillow_MyLevelFactory.h"
 
 #include <cstdio>
+#include <sstream>
+
+namespace
+{
+
+// What the screen shows: the player ball's place and state, the intro's
+// picture, opacity and visibility, every button's frame and hover byte,
+// every sound's play count, the listener gain, the window mode and the
+// score text.
+std::string DescribeScreen(MyGame& game)
+{
+    std::ostringstream line;
+    line << " ball=";
+    if (PlayerBall* ball = FindObject<PlayerBall>("playerball"))
+    {
+        line << ball->GetPosition().x << "," << ball->GetPosition().y << ","
+             << PlayerBall::GetBallStateName(ball->GetBallState());
+    }
+    else
+    {
+        line << "-";
+    }
+    line << " intro=";
+    if (IntroClass* intro = FindObject<IntroClass>("sprite0"))
+    {
+        line << intro->GetCurrentFrameIndex() << "," << intro->GetOpacity() << ","
+             << (intro->GetVisible() ? 1 : 0);
+    }
+    else
+    {
+        line << "-";
+    }
+    std::string buttons;
+    std::string sounds;
+    const Velkor::Level* level = game.GetCurrentLevel();
+    Velkor::Layer::ObjectList objects;
+    for (std::uint32_t i = 0; level != nullptr && i < level->GetLayersCount(); ++i)
+    {
+        level->GetLayer(i)->GetGameObjects(objects);
+        for (const Core::RefPtr<Velkor::GameObject>& object : objects)
+        {
+            if (const auto* button = dynamic_cast<const GameButton*>(object.Get()))
+            {
+                buttons += (buttons.empty() ? "" : ",") + button->GetName() + ":" +
+                           std::to_string(button->GetCurrentFrameIndex()) + ":" +
+                           std::to_string(button->hovered);
+            }
+            else if (const auto* sound = dynamic_cast<const Velkor::Sound*>(object.Get()))
+            {
+                sounds += (sounds.empty() ? "" : ",") + sound->GetName() + ":" +
+                          std::to_string(sound->GetPlayCount());
+            }
+        }
+    }
+    line << " buttons=" << (buttons.empty() ? "-" : buttons) << " sounds=" << (sounds.empty() ? "-" : sounds);
+    const SoundEngine* sound = game.GetSoundEngine();
+    line << " gain=" << (sound != nullptr ? sound->GetMasterVolume() : -1.0f);
+    line << " fullscreen=" << (game.IsFullScreen() ? 1 : 0);
+    const Velkor::Text* score = FindObject<Velkor::Text>("scoreText");
+    line << " score=" << (score != nullptr ? "\"" + score->GetText() + "\"" : std::string("-"));
+    return line.str();
+}
+
+} // namespace
 
 Engine::CommandLine MakeBrillowCommandLine(Harness::RunOptions& options)
 {
@@ -68,7 +140,7 @@ std::string DescribeBrillowFrame()
         }
     }
     add("flags", carried.empty() ? "-" : carried);
-    return line;
+    return line + DescribeScreen(*game);
 }
 
 // The command line was checked before the engine started (Brillow_Main.cpp).

@@ -10,5 +10,7 @@
 Engine::CommandLine MakeBrillowCommandLine(Harness::RunOptions& options);
 
 // The log line of the frame just run: the level (index and name), the level
-// machine's state, the game data and the current level's play switches.
+// machine's state, the game data and the current level's play switches,
+// then what the screen shows (ball, intro, buttons, sounds, listener gain,
+// window mode, score text).
 std::string DescribeBrillowFrame();

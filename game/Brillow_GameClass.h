@@ -23,6 +23,17 @@ public:                                                                         
 #define BRILLOW_DEFINE_GAME_CLASS(Class)                                                                     \
     CORE_DEFINE_OBJECT(Class, #Class, Class::BaseClass::ScriptTypeName, "Brillow_" #Class, __LINE__)
 
+// A level class: registered and made by name like the other game classes;
+// a level is never copied, so its clone is the plain object of the root.
+#define BRILLOW_DEFINE_LEVEL_CLASS(Class)                                                                    \
+    CORE_DEFINE_OBJECT_BASICS(Class, #Class, Class::BaseClass::ScriptTypeName, "Brillow_" #Class, __LINE__)  \
+    Core::Object* Class::Clone() const                                                                       \
+    {                                                                                                        \
+        return Core::Object::Clone();                                                                        \
+    }                                                                                                        \
+    static const Core::ClassRegistrar CORE_REGISTRAR_NAME(__LINE__)(#Class, &Class::Create);                 \
+    BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)
+
 // Save and load are the base's.
 #define BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)                                                         \
     void Class::Write(Core::File& file) const                                                                \

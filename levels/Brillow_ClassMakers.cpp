@@ -13,19 +13,37 @@
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
 #include "game/Brillow_GameLevel.h"
+#include "game/Brillow_ExitButtonClass.h"
+#include "game/Brillow_FullScreenButtonClass.h"
+#include "game/Brillow_GoToMainMenuClass.h"
+#include "game/Brillow_IntroClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
 #include "game/Brillow_PauseOverlay.h"
+#include "game/Brillow_Level_Class0.h"
+#include "game/Brillow_Lose.h"
+#include "game/Brillow_MainMenuCreditButtonClass.h"
+#include "game/Brillow_MainMenuExit.h"
+#include "game/Brillow_MainMenuOptionsButtonClass.h"
+#include "game/Brillow_MuteButtonClass.h"
+#include "game/Brillow_OptionButtonClass.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
+#include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_bubblesheildpowerupT.h"
+#include "game/Brillow_copy1Lose.h"
+#include "game/Brillow_introBG.h"
+#include "game/Brillow_startButtonClass.h"
+#include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
 
@@ -84,6 +102,20 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"PauseScreenClass", &MakeSprite<PauseScreenClass>},
         {"QuitScreenClass", &MakeSprite<QuitScreenClass>},
         {"PausedMouse", &MakeSprite<PausedMouse>},
+        {"IntroClass", &MakeSprite<IntroClass>},
+        {"introBG", &MakeSprite<introBG>},
+        {"ExitButtonClass", &MakeSprite<ExitButtonClass>},
+        {"FullScreenButtonClass", &MakeSprite<FullScreenButtonClass>},
+        {"GoToMainMenuClass", &MakeSprite<GoToMainMenuClass>},
+        {"MainMenuCreditButtonClass", &MakeSprite<MainMenuCreditButtonClass>},
+        {"MainMenuExit", &MakeSprite<MainMenuExit>},
+        {"MainMenuOptionsButtonClass", &MakeSprite<MainMenuOptionsButtonClass>},
+        {"MuteButtonClass", &MakeSprite<MuteButtonClass>},
+        {"OptionButtonClass", &MakeSprite<OptionButtonClass>},
+        {"SpriteMouseClass", &MakeSprite<SpriteMouseClass>},
+        {"SpriteMouseClassT", &MakeSprite<SpriteMouseClassT>},
+        {"startButtonClass", &MakeSprite<startButtonClass>},
+        {"tutorialButtonClass", &MakeSprite<tutorialButtonClass>},
     };
     return makers;
 }
@@ -147,13 +179,20 @@ Velkor::Sound* MakeSoundObject(const std::string& className, const std::string& 
                : nullptr;
 }
 
-// Each level's own class comes with its content; until then a level is the
-// framework's plain level.
+template <class T> Velkor::Level* MakeLevel()
+{
+    return new ("Brillow_ClassMakers", __LINE__) T();
+}
+
+// The class of each level by index; the framework's plain level where the
+// level has no behaviour of its own (yet).
 Velkor::Level* MakeLevelObject(std::uint32_t index)
 {
-    if (index == 1)
-    {
-        return new ("Brillow_ClassMakers", __LINE__) GameLevel();
-    }
-    return new ("Brillow_ClassMakers", __LINE__) Velkor::Level();
+    using LevelMaker = Velkor::Level* (*)();
+    static constexpr LevelMaker makers[] = {
+        &MakeLevel<Level_Class0>,  &MakeLevel<GameLevel>, &MakeLevel<Lose>,
+        &MakeLevel<Win>,           &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>,
+        &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>, &MakeLevel<copy1Lose>,
+    };
+    return index < std::size(makers) ? makers[index]() : MakeLevel<Velkor::Level>();
 }

@@ -51,7 +51,7 @@ struct SpriteRow
     bool playing = false;
     bool looping = false;
     std::uint32_t startAnimation = 0;
-    Math::Vector2D position;
+    Math::Vector2D position{};
     float depth = 0.0f;
     // The collision actor; stored on the sprite also when it has no
     // collision object. -1: none.
@@ -72,7 +72,7 @@ struct TextRow
     // Folder and name without extension, below "\Resources\Fonts\".
     std::string font;
     std::string text;
-    Math::Vector2D position;
+    Math::Vector2D position{};
     float depth = 0.0f;
     bool hud = false;
 };
@@ -85,7 +85,7 @@ struct SoundRow
     std::string file;
     bool looping = false;
     float volume = 1.0f;
-    Math::Vector2D position;
+    Math::Vector2D position{};
 };
 
 using ContentRow = std::variant<SpriteRow, TextRow, SoundRow>;

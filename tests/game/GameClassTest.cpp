@@ -11,20 +11,38 @@
 #include "game/Brillow_BonusTextThing.h"
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
+#include "game/Brillow_ExitButtonClass.h"
 #include "game/Brillow_FindObjects.h"
+#include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_GoToMainMenuClass.h"
+#include "game/Brillow_IntroClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_Level_Class0.h"
+#include "game/Brillow_Lose.h"
+#include "game/Brillow_MainMenuCreditButtonClass.h"
+#include "game/Brillow_MainMenuExit.h"
+#include "game/Brillow_MainMenuOptionsButtonClass.h"
+#include "game/Brillow_MuteButtonClass.h"
+#include "game/Brillow_OptionButtonClass.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
+#include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_bubblesheildpowerupT.h"
+#include "game/Brillow_copy1Lose.h"
+#include "game/Brillow_introBG.h"
+#include "game/Brillow_startButtonClass.h"
+#include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
 
@@ -105,6 +123,20 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"BorderClass", IsExactly<BorderClass>},
         {"BorderClassT", IsExactly<BorderClassT>},
         {"Visibility9Class", IsExactly<Visibility9Class>},
+        {"IntroClass", IsExactly<IntroClass>},
+        {"introBG", IsExactly<introBG>},
+        {"ExitButtonClass", IsExactly<ExitButtonClass>},
+        {"FullScreenButtonClass", IsExactly<FullScreenButtonClass>},
+        {"GoToMainMenuClass", IsExactly<GoToMainMenuClass>},
+        {"MainMenuCreditButtonClass", IsExactly<MainMenuCreditButtonClass>},
+        {"MainMenuExit", IsExactly<MainMenuExit>},
+        {"MainMenuOptionsButtonClass", IsExactly<MainMenuOptionsButtonClass>},
+        {"MuteButtonClass", IsExactly<MuteButtonClass>},
+        {"OptionButtonClass", IsExactly<OptionButtonClass>},
+        {"SpriteMouseClass", IsExactly<SpriteMouseClass>},
+        {"SpriteMouseClassT", IsExactly<SpriteMouseClassT>},
+        {"startButtonClass", IsExactly<startButtonClass>},
+        {"tutorialButtonClass", IsExactly<tutorialButtonClass>},
         {"AddScoreClass", IsExactly<AddScoreClass>},
         {"AddScoreClass0", IsExactly<AddScoreClass0>},
         {"BallDestroyClass", IsExactly<BallDestroyClass>},
@@ -133,6 +165,19 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         // A clone is of the same class.
         Core::RefPtr<Core::Object> copy(object->Clone());
         EXPECT_TRUE(check(copy.Get()));
+    }
+    // Levels are made by name too (a level is never copied).
+    const std::pair<const char*, std::function<bool(Core::Object*)>> levels[] = {
+        {"Level_Class0", IsExactly<Level_Class0>},
+        {"Lose", IsExactly<Lose>},
+        {"Win", IsExactly<Win>},
+        {"copy1Lose", IsExactly<copy1Lose>},
+    };
+    for (const auto& [name, check] : levels)
+    {
+        SCOPED_TRACE(name);
+        Core::RefPtr<Core::Object> object(Core::CreateObject(name));
+        EXPECT_TRUE(check(object.Get()));
     }
     // The sound made by name has no file; a text class shows two empty strings.
     Core::RefPtr<Core::Object> sound(Core::CreateObject("LazerEnd1"));

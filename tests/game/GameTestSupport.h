@@ -106,4 +106,33 @@ protected:
     Core::RefPtr<MyGame> game;
 };
 
+// A running game settled on its play level (level 0 of the factory, with
+// every switch), whose "layer1" collides over the whole field: the place
+// where the game objects' tests put their objects.
+class PlayLevelTest : public MyGameDisplayTest
+{
+protected:
+    void SetUp() override
+    {
+        MyGameDisplayTest::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        MakeGame();
+        // The first frame only makes the level; the level machine's first
+        // update asks for it again, made on the third.
+        Tick(3);
+        level = dynamic_cast<FlagLevel*>(game->GetCurrentLevel());
+        ASSERT_NE(level, nullptr);
+        layer = level->GetLayer(1);
+        layer->SetCollisionProperties(Math::Vector2D(-512.0f, -384.0f), 1024, 768, 100);
+    }
+
+    std::uint8_t& Flag(PlayFlag flag) { return level->flags[static_cast<std::size_t>(flag)]; }
+
+    FlagLevel* level = nullptr;
+    Velkor::Layer* layer = nullptr;
+};
+
 } // namespace BrillowTest

@@ -259,7 +259,8 @@ TEST_F(MyGameDisplayTest, ASaveCutInsideTheGamesRecordChangesNothing)
     for (std::size_t length = saved.size() - record.GetSize(); length < saved.size(); ++length)
     {
         std::string error;
-        const std::vector<std::uint8_t> cut(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(length));
+        const std::vector<std::uint8_t> cut(saved.begin(),
+                                            saved.begin() + static_cast<std::ptrdiff_t>(length));
         ASSERT_FALSE(game.LoadGame(cut, error)) << length;
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(game.stage, 2);
