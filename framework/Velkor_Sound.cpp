@@ -81,6 +81,7 @@ SoundEngine::SoundData* Sound::LiveData() const
 
 bool Sound::Play(bool restart)
 {
+    ++playCount_;
     SoundEngine* engine = GameSound();
     if (engine == nullptr)
     {

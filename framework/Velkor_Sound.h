@@ -45,6 +45,9 @@ public:
     // has first), applies volume, pitch and looping and starts it. False
     // without data, and false, without restarting, when already playing.
     bool Play(bool restart);
+    // Calls of Play so far, whether or not they started the sound (what a
+    // log or a test reads to see a sound was asked for).
+    std::uint32_t GetPlayCount() const { return playCount_; }
     // A stream is left rewound.
     void Stop();
     // The source is kept while paused.
@@ -104,6 +107,8 @@ private:
     float pitch_ = 1.0f;
     float intensity_ = 0.0f;
     std::uint8_t forceStatic_ = 0;
+    // A copy starts from 0 (not copied).
+    std::uint32_t playCount_ = 0;
 };
 
 } // namespace Velkor

@@ -12,20 +12,33 @@
 #include "game/Brillow_BonusTextThing.h"
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
+#include "game/Brillow_ExitButtonClass.h"
+#include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GameLevel.h"
+#include "game/Brillow_GoToMainMenuClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_MainMenuCreditButtonClass.h"
+#include "game/Brillow_MainMenuExit.h"
+#include "game/Brillow_MainMenuOptionsButtonClass.h"
+#include "game/Brillow_MuteButtonClass.h"
+#include "game/Brillow_OptionButtonClass.h"
+#include "game/Brillow_PauseButtons.h"
 #include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
+#include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_Visibility9Class.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_bubblesheildpowerupT.h"
+#include "game/Brillow_startButtonClass.h"
+#include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
 
@@ -80,10 +93,26 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"BorderClass", &MakeSprite<BorderClass>},
         {"BorderClassT", &MakeSprite<BorderClassT>},
         {"Visibility9Class", &MakeSprite<Visibility9Class>},
+        {"ExitButtonClass", &MakeSprite<ExitButtonClass>},
+        {"FullScreenButtonClass", &MakeSprite<FullScreenButtonClass>},
+        {"GoToMainMenuClass", &MakeSprite<GoToMainMenuClass>},
+        {"MainMenuCreditButtonClass", &MakeSprite<MainMenuCreditButtonClass>},
+        {"MainMenuExit", &MakeSprite<MainMenuExit>},
+        {"MainMenuOptionsButtonClass", &MakeSprite<MainMenuOptionsButtonClass>},
+        {"MuteButtonClass", &MakeSprite<MuteButtonClass>},
+        {"OptionButtonClass", &MakeSprite<OptionButtonClass>},
+        {"SpriteMouseClass", &MakeSprite<SpriteMouseClass>},
+        {"SpriteMouseClassT", &MakeSprite<SpriteMouseClassT>},
+        {"startButtonClass", &MakeSprite<startButtonClass>},
+        {"tutorialButtonClass", &MakeSprite<tutorialButtonClass>},
         // The play level's pause overlay.
         {"PauseScreenClass", &MakeSprite<PauseScreenClass>},
         {"QuitScreenClass", &MakeSprite<QuitScreenClass>},
         {"PausedMouse", &MakeSprite<PausedMouse>},
+        {"ResumeButtonClass", &MakeSprite<ResumeButtonClass>},
+        {"RestartButtonClass", &MakeSprite<RestartButtonClass>},
+        {"QuitYes", &MakeSprite<QuitYes>},
+        {"QuitNo", &MakeSprite<QuitNo>},
     };
     return makers;
 }

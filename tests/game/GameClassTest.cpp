@@ -10,20 +10,32 @@
 #include "game/Brillow_BonusTextThing.h"
 #include "game/Brillow_BorderClass.h"
 #include "game/Brillow_BorderClassT.h"
+#include "game/Brillow_ExitButtonClass.h"
 #include "game/Brillow_FindObjects.h"
+#include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_GoToMainMenuClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_LazerClassT.h"
+#include "game/Brillow_MainMenuCreditButtonClass.h"
+#include "game/Brillow_MainMenuExit.h"
+#include "game/Brillow_MainMenuOptionsButtonClass.h"
+#include "game/Brillow_MuteButtonClass.h"
+#include "game/Brillow_OptionButtonClass.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
+#include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_Visibility9Class.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_bubblesheildpowerupT.h"
+#include "game/Brillow_startButtonClass.h"
+#include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
 
@@ -104,6 +116,18 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"BorderClass", IsExactly<BorderClass>},
         {"BorderClassT", IsExactly<BorderClassT>},
         {"Visibility9Class", IsExactly<Visibility9Class>},
+        {"ExitButtonClass", IsExactly<ExitButtonClass>},
+        {"FullScreenButtonClass", IsExactly<FullScreenButtonClass>},
+        {"GoToMainMenuClass", IsExactly<GoToMainMenuClass>},
+        {"MainMenuCreditButtonClass", IsExactly<MainMenuCreditButtonClass>},
+        {"MainMenuExit", IsExactly<MainMenuExit>},
+        {"MainMenuOptionsButtonClass", IsExactly<MainMenuOptionsButtonClass>},
+        {"MuteButtonClass", IsExactly<MuteButtonClass>},
+        {"OptionButtonClass", IsExactly<OptionButtonClass>},
+        {"SpriteMouseClass", IsExactly<SpriteMouseClass>},
+        {"SpriteMouseClassT", IsExactly<SpriteMouseClassT>},
+        {"startButtonClass", IsExactly<startButtonClass>},
+        {"tutorialButtonClass", IsExactly<tutorialButtonClass>},
         {"AddScoreClass", IsExactly<AddScoreClass>},
         {"AddScoreClass0", IsExactly<AddScoreClass0>},
         {"BlackHoleSound", IsExactly<BlackHoleSound>},
