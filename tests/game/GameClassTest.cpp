@@ -14,6 +14,7 @@
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_GameLevel.h"
 #include "game/Brillow_GoToMainMenuClass.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
@@ -24,6 +25,8 @@
 #include "game/Brillow_MainMenuOptionsButtonClass.h"
 #include "game/Brillow_MuteButtonClass.h"
 #include "game/Brillow_OptionButtonClass.h"
+#include "game/Brillow_PauseButtons.h"
+#include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
@@ -128,6 +131,14 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"SpriteMouseClassT", IsExactly<SpriteMouseClassT>},
         {"startButtonClass", IsExactly<startButtonClass>},
         {"tutorialButtonClass", IsExactly<tutorialButtonClass>},
+        {"PauseScreenClass", IsExactly<PauseScreenClass>},
+        {"QuitScreenClass", IsExactly<QuitScreenClass>},
+        {"ResumeTextClass", IsExactly<ResumeTextClass>},
+        {"PausedMouse", IsExactly<PausedMouse>},
+        {"ResumeButtonClass", IsExactly<ResumeButtonClass>},
+        {"RestartButtonClass", IsExactly<RestartButtonClass>},
+        {"QuitYes", IsExactly<QuitYes>},
+        {"QuitNo", IsExactly<QuitNo>},
         {"AddScoreClass", IsExactly<AddScoreClass>},
         {"AddScoreClass0", IsExactly<AddScoreClass0>},
         {"BlackHoleSound", IsExactly<BlackHoleSound>},
@@ -156,6 +167,10 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         Core::RefPtr<Core::Object> copy(object->Clone());
         EXPECT_TRUE(check(copy.Get()));
     }
+    // The play level is made by its name too; like every level, it is no
+    // copy of another.
+    Core::RefPtr<Core::Object> level(Core::CreateObject("GameLevel"));
+    EXPECT_TRUE(IsExactly<GameLevel>(level.Get()));
     // The sound made by name has no file; a text class shows two empty strings.
     Core::RefPtr<Core::Object> sound(Core::CreateObject("LazerEnd1"));
     auto* lazerEnd = dynamic_cast<Velkor::Sound*>(sound.Get());
