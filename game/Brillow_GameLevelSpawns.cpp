@@ -11,6 +11,7 @@
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_MyGame.h"
 #include "game/Brillow_SpikeBall.h"
+#include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_bubblesheildpowerup.h"
 #include "game/Brillow_whiteball.h"
@@ -50,8 +51,6 @@ constexpr Coordinate Stepped(std::int32_t low, std::int32_t high)
 {
     return {Coordinate::Drawn, 0.0f, low, high, true};
 }
-
-using PlayerBallClass = Velkor::Sprite;
 
 using PrototypeFinder = Velkor::GameObject* (*)(const std::string&);
 
@@ -226,7 +225,7 @@ void GameLevel::ScatterBalls(float dx, float dy)
     {
         return;
     }
-    const Velkor::GameObject* player = FindObject<PlayerBallClass>("playerball");
+    const Velkor::GameObject* player = FindObject<SpriteMouseClass>("playerball");
     if (game->levelScore < 1)
     {
         game->levelScore = 0;

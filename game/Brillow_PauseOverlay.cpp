@@ -1,7 +1,7 @@
 #include "game/Brillow_PauseOverlay.h"
 
 #include "game/Brillow_MyGame.h"
-#include "input/Input_Mouse.h"
+#include "input/Input_MouseImp.h"
 
 #define BRILLOW_OVERLAY_SKELETON(Class, Base)                                                                \
     BRILLOW_DEFINE_GAME_CLASS(Class)                                                                         \
@@ -68,8 +68,7 @@ void PausedMouse::Update(float)
         return;
     }
     SetVisible(true);
-    MyGame* game = MyGame::GetInstance();
-    const Input::Mouse* mouse = game != nullptr ? game->GetMouse().Get() : nullptr;
+    const Input::MouseImp* mouse = Input::MouseImp::GetInstance();
     if (mouse == nullptr)
     {
         return;

@@ -29,6 +29,7 @@
 #include "game/Brillow_MainMenuOptionsButtonClass.h"
 #include "game/Brillow_MuteButtonClass.h"
 #include "game/Brillow_OptionButtonClass.h"
+#include "game/Brillow_PauseButtons.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
@@ -116,6 +117,11 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"SpriteMouseClassT", &MakeSprite<SpriteMouseClassT>},
         {"startButtonClass", &MakeSprite<startButtonClass>},
         {"tutorialButtonClass", &MakeSprite<tutorialButtonClass>},
+        // The play level's pause overlay.
+        {"ResumeButtonClass", &MakeSprite<ResumeButtonClass>},
+        {"RestartButtonClass", &MakeSprite<RestartButtonClass>},
+        {"QuitYes", &MakeSprite<QuitYes>},
+        {"QuitNo", &MakeSprite<QuitNo>},
     };
     return makers;
 }

@@ -15,6 +15,7 @@
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_GameLevel.h"
 #include "game/Brillow_GoToMainMenuClass.h"
 #include "game/Brillow_IntroClass.h"
 #include "game/Brillow_Lazer1Class.h"
@@ -28,6 +29,8 @@
 #include "game/Brillow_MainMenuOptionsButtonClass.h"
 #include "game/Brillow_MuteButtonClass.h"
 #include "game/Brillow_OptionButtonClass.h"
+#include "game/Brillow_PauseButtons.h"
+#include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
@@ -137,6 +140,14 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"SpriteMouseClassT", IsExactly<SpriteMouseClassT>},
         {"startButtonClass", IsExactly<startButtonClass>},
         {"tutorialButtonClass", IsExactly<tutorialButtonClass>},
+        {"PauseScreenClass", IsExactly<PauseScreenClass>},
+        {"QuitScreenClass", IsExactly<QuitScreenClass>},
+        {"ResumeTextClass", IsExactly<ResumeTextClass>},
+        {"PausedMouse", IsExactly<PausedMouse>},
+        {"ResumeButtonClass", IsExactly<ResumeButtonClass>},
+        {"RestartButtonClass", IsExactly<RestartButtonClass>},
+        {"QuitYes", IsExactly<QuitYes>},
+        {"QuitNo", IsExactly<QuitNo>},
         {"AddScoreClass", IsExactly<AddScoreClass>},
         {"AddScoreClass0", IsExactly<AddScoreClass0>},
         {"BallDestroyClass", IsExactly<BallDestroyClass>},
@@ -172,6 +183,7 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"Lose", IsExactly<Lose>},
         {"Win", IsExactly<Win>},
         {"copy1Lose", IsExactly<copy1Lose>},
+        {"GameLevel", IsExactly<GameLevel>},
     };
     for (const auto& [name, check] : levels)
     {
