@@ -18,6 +18,7 @@
 #include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_ReplayRecord.h"
+#include "framework/Velkor_ScriptValues.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
@@ -29,6 +30,7 @@
 #include "physics/Physics_JointNail.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
+#include "script/Script_Lua.h"
 
 #include <vorbis/vorbisenc.h>
 
@@ -726,6 +728,30 @@ void SessionSeeds()
     Save("session_messages", "listening", listening);
 }
 
+// Value lists as objects write them: one of every kind, tables of the
+// three classes and of another, and an empty list.
+void ScriptValueSeeds()
+{
+    lua_State* state = luaL_newstate();
+    luaL_openlibs(state);
+    const auto written = [state](const char* code)
+    {
+        lua_settop(state, 0);
+        luaL_loadstring(state, code);
+        lua_pcall(state, 0, LUA_MULTRET, 0);
+        Core::MemoryFile file;
+        Velkor::WriteScriptValues(file, state, 1, lua_gettop(state));
+        return file.GetBuffer();
+    };
+    Save("script_values", "plain", written("return true, 2.5, 'a', nil, false"));
+    Save("script_values", "tables",
+         written("return {className = 'Point2D', X = 1, Y = 2}, {className = 'Vector2D', X = -1, Y = 0.5}, "
+                 "{className = 'Color', R = 0.1, G = 0.2, B = 0.3, A = 1}, {className = 'Other'}"));
+    Save("script_values", "lost", written("return print, coroutine.create(function() end), io.stdout"));
+    Save("script_values", "empty", written("return"));
+    lua_close(state);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -752,5 +778,6 @@ int main(int argc, char** argv)
     OggSeeds();
     FontSeeds(argv[2]);
     SessionSeeds();
+    ScriptValueSeeds();
     return 0;
 }

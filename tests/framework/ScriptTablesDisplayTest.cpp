@@ -13,7 +13,11 @@
 #include "physics/Physics_Force.h"
 #include "script/Script_MethodTable.h"
 
+#include "core/Core_MemoryFile.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace
 {
@@ -386,6 +390,63 @@ TEST_F(ScriptTablesDisplayTest, ScriptsGiveBodiesAndForcesAndReadContacts)
         assert(ball:RemovePhysicalProperties() == true and ball:GetPhysicsId() == 0)
     )"),
               "");
+}
+
+} // namespace
+
+namespace
+{
+
+// "SaveNetworkData" and "LoadNetworkData" on the network data file.
+TEST(ScriptValuesTest, ValuesTravelTaggedAndComeBackWithNilForWhatCannot)
+{
+    ScriptTestState script;
+    Core::RefPtr<Velkor::Sprite> sprite(new Velkor::Sprite());
+    sprite->PushToScript(script.Get());
+    lua_setglobal(script.Get(), "sprite");
+    ASSERT_EQ(script.Run("assert(select('#', sprite:SaveNetworkData(1)) == 0)"), "");
+
+    Core::MemoryFile file;
+    sprite->SetNetworkDataFile(&file);
+    ASSERT_EQ(script.Run("sprite:SaveNetworkData(true, 2.5, 'a')"), "");
+    const std::vector<std::uint8_t> expected = {
+        3, 0, 0, 0, 5,   0,   0,   0,   't', 'b', 'o', 'o', 'l', 1,             // count, "tbool" 1
+        4, 0, 0, 0, 't', 'n', 'u', 'm', 0,   0,   0,   0,   0,   0, 0x04, 0x40, // "tnum" 2.5
+        6, 0, 0, 0, 's', 't', 'r', 'i', 'n', 'g', 1,   0,   0,   0, 'a'};       // "string" "a"
+    EXPECT_EQ(file.GetBuffer(), expected);
+
+    Core::MemoryFile values;
+    sprite->SetNetworkDataFile(&values);
+    ASSERT_EQ(
+        script.Run(
+            "sprite:SaveNetworkData(CreateColor(0.5, 0.25, 1, 1), coroutine.create(function() end), print, "
+            "sprite, {className = 'Other'}, 7)"),
+        "");
+    const std::vector<std::uint8_t> bytes = values.GetBuffer();
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.substr(4, 14), std::string("\x06\0\0\0ttable\x05\0\0\0", 14));
+    EXPECT_EQ(text.substr(18, 5), "Color");
+    double red = 0.0;
+    std::memcpy(&red, bytes.data() + 23, sizeof red);
+    EXPECT_EQ(red, 0.5);
+    // The thread travels as "nil", so the list reads on to its end.
+    EXPECT_EQ(text.substr(55, 7), std::string("\x03\0\0\0nil", 7));
+
+    Core::MemoryFile back(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    sprite->SetNetworkDataFile(&back);
+    EXPECT_EQ(script.Run(R"(
+        local color, thread, fn, user, other, seven = sprite:LoadNetworkData()
+        assert(color.className == "Color" and color.R == 0.5 and color.G == 0.25)
+        assert(thread == nil and fn == nil and user == nil and other == nil and seven == 7)
+    )"),
+              "");
+
+    // A count the payload cannot hold gives nothing at all.
+    const std::vector<std::uint8_t> lying = {0x40, 0x42, 0x0F, 0x00, 3, 0, 0, 0, 'n', 'i', 'l'};
+    Core::MemoryFile million(lying.data(), static_cast<std::uint32_t>(lying.size()));
+    sprite->SetNetworkDataFile(&million);
+    EXPECT_EQ(script.Run("assert(select('#', sprite:LoadNetworkData()) == 0)"), "");
+    sprite->SetNetworkDataFile(nullptr);
 }
 
 } // namespace
