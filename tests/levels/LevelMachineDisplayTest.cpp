@@ -39,9 +39,11 @@ protected:
             {
                 before(FrameNumber() + 1);
             }
-            const Velkor::Level* old = game->GetCurrentLevel();
+            // A rebuilt level may sit at its predecessor's address: the
+            // factory's build count tells a switch.
+            const std::uint32_t builtBefore = factory->GetLevelsBuilt();
             Frame();
-            if (game->GetCurrentLevel() != old)
+            if (factory->GetLevelsBuilt() != builtBefore)
             {
                 switches.push_back({FrameNumber(), game->GetCurrentLevelIndex()});
             }
