@@ -26,6 +26,7 @@
 
 #include <cmath>
 #include <functional>
+#include <type_traits>
 
 namespace
 {
@@ -833,6 +834,47 @@ TEST_F(PlayObjectsDisplayTest, TheBonusSignShowsExactlyWhileTheStageIsComplete)
     Flag(PlayFlag::StageComplete) = 0;
     Tick();
     EXPECT_FALSE(sign->GetVisible());
+}
+
+// --- A network client -------------------------------------------------------------------
+
+// A client builds no collision objects and no bodies: every class runs its
+// rules on such objects (contacts, circles, velocities all absent) without
+// a fault.
+TEST_F(PlayObjectsDisplayTest, WithoutCollisionObjectsOrBodiesEveryClassRunsQuietly)
+{
+    Start();
+    Data().stage = 3;
+    const auto clone = [this](auto* prototype, const char* name)
+    {
+        using T = std::remove_pointer_t<decltype(prototype)>;
+        return Spawn<T>(*layer, *prototype, name, {0.0f, 0.0f});
+    };
+    const Math::Vector2D away(-600.0f, 0.0f);
+    BuildObject<SpriteMouseClass>(*layer, "playerball", "playerball", {0.0f, 0.0f}, false);
+    clone(BuildObject<ball>(*layer, "ball", "ball", away, false), "bgc");
+    auto* white = clone(BuildObject<whiteball>(*layer, "whiteball", "whiteball", away, false), "wb");
+    auto* spike = clone(BuildObject<SpikeBall>(*layer, "spikeball", "spikeball", away, false), "ss");
+    clone(BuildObject<BlackHoleClass>(*layer, "blackHolePU", "blackHolePU", away, false), "bhpu");
+    clone(BuildObject<LazerClass>(*layer, "Lazer", "Lazer", away, false), "lz");
+    clone(BuildObject<Lazer1Class>(*layer, "Lazer1", "Lazer1", away, false), "lz1");
+    clone(BuildObject<bubblesheildpowerup>(*layer, "sheildpowerup", "sheildpowerup", away, false), "bup");
+    clone(BuildObject<BonusLazerClass>(*layer, "WhiteLazer", "WhiteLazer", away, false), "blz");
+    BuildObject<BonusTextThing>(*layer, "Bonus", "Bonus", away, false);
+    Flag(PlayFlag::LazerSpawned) = 1;
+    Flag(PlayFlag::Lazer1Spawned) = 1;
+    for (int i = 0; i < 120; ++i)
+    {
+        Tick();
+    }
+    white->state.behaviour = 2;
+    Flag(PlayFlag::BlackHoleActive) = 1;
+    Tick(30);
+    Flag(PlayFlag::BlackHoleActive) = 0;
+    Flag(PlayFlag::StageComplete) = 1;
+    Tick(30);
+    EXPECT_FALSE(white->IsBeingDestroyed());
+    EXPECT_FALSE(spike->IsBeingDestroyed());
 }
 
 } // namespace

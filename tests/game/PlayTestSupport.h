@@ -27,25 +27,22 @@ namespace PlayTest
 
 using BrillowTest::FlagLevel;
 
-// Level 0 plays with every switch, level 2 is tutorial-like; the others
-// are plain levels.
-class PlayFactory : public Velkor::LevelFactory
+// The switch levels of FlagFactory, their layers named and given the play
+// level's collision bounds.
+class PlayFactory : public BrillowTest::FlagFactory
 {
 public:
-    std::uint32_t GetLevelCount() override { return 9; }
     Velkor::Level* CreateLevel(std::uint32_t index) override
     {
-        Velkor::Level* level = index == 0   ? new FlagLevel(false)
-                               : index == 2 ? static_cast<Velkor::Level*>(new FlagLevel(true))
-                                            : new Velkor::Level();
+        Velkor::Level* level = FlagFactory::CreateLevel(index);
+        const char* const names[3] = {"HUD", "layer1", "layer2"};
         const Math::Vector2D origins[3] = {{-451.0f, -300.0f}, {-944.0f, -572.0f}, {-400.0f, -300.0f}};
         const std::int32_t sizes[3][2] = {{851, 707}, {1920, 1097}, {800, 600}};
-        for (int i = 0; i < 3; ++i)
+        for (std::uint32_t i = 0; i < 3; ++i)
         {
-            auto* layer = new Velkor::Layer(0.0f);
-            layer->SetName(i == 0 ? "HUD" : i == 1 ? "layer1" : "layer2");
+            Velkor::Layer* layer = level->GetLayer(i);
+            layer->SetName(names[i]);
             layer->SetCollisionProperties(origins[i], sizes[i][0], sizes[i][1], 100);
-            level->AddLayer(layer);
         }
         return level;
     }
