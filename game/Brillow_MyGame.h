@@ -45,6 +45,19 @@ public:
     // The level machine, then the stage threshold: `pointsNeeded` and, once
     // `levelScore` reaches it, the current level's stage-complete switch.
     void Update(float dt) override;
+    // The contact hook: by the current level index, the play rules (the play
+    // level and the tutorial), the general rules (the other levels), or for
+    // any other index a contact with the coefficients as they came.
+    bool OnContact(Velkor::GameObject* first, Velkor::GameObject* second, float& restitution,
+                   float& friction) override;
+    // Whether `first` touches `second` (null: the layer's static geometry),
+    // deciding by their names alone. The general rules are symmetric; the
+    // play rules add the prototypes and the play-field picture "ui", which
+    // is a one-way wall, before handing over to the general rules.
+    bool ApplyContactRules(Velkor::GameObject* first, Velkor::GameObject* second, float& restitution,
+                           float& friction);
+    bool ApplyPlayContactRules(Velkor::GameObject* first, Velkor::GameObject* second, float& restitution,
+                               float& friction);
     // A saved game carries the game's own record (WriteGameState).
     void SaveGameState(Core::File& file) const override;
     bool LoadGameState(Core::File& file) override;

@@ -15,6 +15,7 @@
 #include "game/Brillow_ExitButtonClass.h"
 #include "game/Brillow_FullScreenButtonClass.h"
 #include "game/Brillow_GoToMainMenuClass.h"
+#include "game/Brillow_GameLevel.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
@@ -24,6 +25,7 @@
 #include "game/Brillow_MainMenuOptionsButtonClass.h"
 #include "game/Brillow_MuteButtonClass.h"
 #include "game/Brillow_OptionButtonClass.h"
+#include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
@@ -102,6 +104,10 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"SpriteMouseClassT", &MakeSprite<SpriteMouseClassT>},
         {"startButtonClass", &MakeSprite<startButtonClass>},
         {"tutorialButtonClass", &MakeSprite<tutorialButtonClass>},
+        // The play level's pause overlay.
+        {"PauseScreenClass", &MakeSprite<PauseScreenClass>},
+        {"QuitScreenClass", &MakeSprite<QuitScreenClass>},
+        {"PausedMouse", &MakeSprite<PausedMouse>},
     };
     return makers;
 }
@@ -112,6 +118,7 @@ const std::map<std::string, TextMaker>& TextMakers()
         {"Velkor::Text", &MakeText<Velkor::Text>},
         {"AddScoreClass", &MakeText<AddScoreClass>},
         {"AddScoreClass0", &MakeText<AddScoreClass0>},
+        {"ResumeTextClass", &MakeText<ResumeTextClass>},
     };
     return makers;
 }
@@ -166,7 +173,11 @@ Velkor::Sound* MakeSoundObject(const std::string& className, const std::string& 
 
 // Each level's own class comes with its content; until then a level is the
 // framework's plain level.
-Velkor::Level* MakeLevelObject(std::uint32_t)
+Velkor::Level* MakeLevelObject(std::uint32_t index)
 {
+    if (index == 1)
+    {
+        return new ("Brillow_ClassMakers", __LINE__) GameLevel();
+    }
     return new ("Brillow_ClassMakers", __LINE__) Velkor::Level();
 }

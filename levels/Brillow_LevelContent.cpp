@@ -12,7 +12,12 @@ using LevelRows = std::array<LayerRows, LayersPerLevel>;
 // makes for every level (the camera).
 const std::array<LevelRows, BrillowLevelCount>& ContentTable()
 {
-    static const std::array<LevelRows, BrillowLevelCount> table{};
+    static const std::array<LevelRows, BrillowLevelCount> table = []
+    {
+        std::array<LevelRows, BrillowLevelCount> made{};
+        made[1] = PlayLevelContent();
+        return made;
+    }();
     return table;
 }
 

@@ -2,6 +2,7 @@
 
 #include "math/Math_Vector2D.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -95,3 +96,6 @@ constexpr std::uint32_t LayersPerLevel = 3;
 // The rows of layer `layer` (0 HUD, 1 "layer1", 2 "layer2") of level
 // `level`; empty outside the levels and layers.
 const std::vector<ContentRow>& GetLayerContent(std::uint32_t level, std::uint32_t layer);
+
+// The rows of each level that has content, one layer after another.
+std::array<std::vector<ContentRow>, LayersPerLevel> PlayLevelContent();

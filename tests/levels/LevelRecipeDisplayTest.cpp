@@ -13,8 +13,8 @@
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
 #include "framework/Velkor_Network.h"
-#include "framework/Velkor_ZibNetTestAccess.h"
 #include "framework/Velkor_Viewport.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 
 #include <gtest/gtest.h>
 
