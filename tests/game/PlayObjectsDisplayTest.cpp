@@ -364,7 +364,11 @@ TEST_F(PlayObjectsDisplayTest, AColouredBallWhollyInsideTheSpikeBallsCircleIsNot
     auto* spike = AddActive<SpikeBall>("spikeball", "ss", 0.0f, 0.0f);
     auto* inside = AddActive<ball>("ball", "bgc", 0.0f, 0.0f);
     Tick();
-    spike->state.spawning = 0;
+    // The coloured ball held still on the spike ball's centre, the spike
+    // ball grown in but still in its spawn phase while the step measures.
+    inside->SetPosition(0.0f, 0.0f);
+    inside->SetVelocity(Math::Vector2D(0.0f, 0.0f));
+    spike->SetPosition(0.0f, 0.0f);
     spike->SetCurrentAnimationIndex(1, false);
     Tick();
     Math::Circle2D own;
@@ -372,6 +376,7 @@ TEST_F(PlayObjectsDisplayTest, AColouredBallWhollyInsideTheSpikeBallsCircleIsNot
     ASSERT_TRUE(ObjectRules::GetFirstCircle(*spike, own));
     ASSERT_TRUE(ObjectRules::GetFirstCircle(*inside, other));
     ASSERT_EQ(own.ClassifyCircle(other), Math::ClassifyResult::Contains);
+    spike->state.spawning = 0;
     Tick();
     EXPECT_FALSE(spike->IsBeingDestroyed());
     EXPECT_FALSE(inside->IsBeingDestroyed());
