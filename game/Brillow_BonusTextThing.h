@@ -3,7 +3,7 @@
 #include "framework/Velkor_Sprite.h"
 #include "game/Brillow_GameClass.h"
 
-// The sign shown while a stage is complete (one object, "Bonus").
+// The bonus sign "Bonus": shown exactly while the stage is complete.
 class BonusTextThing : public Velkor::Sprite
 {
     BRILLOW_DECLARE_GAME_CLASS(BonusTextThing, Velkor::Sprite)
@@ -13,4 +13,7 @@ public:
     explicit BonusTextThing(const AnimationList& animations);
     BonusTextThing(const BonusTextThing& other);
     ~BonusTextThing() override;
+
+    void OnStart() override;
+    void Update(float dt) override;
 };

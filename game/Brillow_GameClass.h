@@ -34,6 +34,12 @@ public:                                                                         
     static const Core::ClassRegistrar CORE_REGISTRAR_NAME(__LINE__)(#Class, &Class::Create);                 \
     BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)
 
+// As BRILLOW_DEFINE_GAME_CLASS for a class whose Clone does more than copy:
+// the class defines Clone itself.
+#define BRILLOW_DEFINE_GAME_CLASS_OWN_CLONE(Class)                                                           \
+    CORE_DEFINE_OBJECT_BASICS(Class, #Class, Class::BaseClass::ScriptTypeName, "Brillow_" #Class, __LINE__)  \
+    static const Core::ClassRegistrar CORE_REGISTRAR_NAME(__LINE__)(#Class, &Class::Create);
+
 // Save and load are the base's.
 #define BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(Class)                                                         \
     void Class::Write(Core::File& file) const                                                                \

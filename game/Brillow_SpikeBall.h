@@ -2,8 +2,9 @@
 
 #include "framework/Velkor_Sprite.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_SpikeBallRules.h"
 
-// A spike ball that hunts the coloured balls; prototype "spikeball", clones "ss".
+// An enemy ball that hunts and crushes the coloured balls; prototype "spikeball", clones "ss".
 class SpikeBall : public Velkor::Sprite
 {
     BRILLOW_DECLARE_GAME_CLASS(SpikeBall, Velkor::Sprite)
@@ -13,4 +14,9 @@ public:
     explicit SpikeBall(const AnimationList& animations);
     SpikeBall(const SpikeBall& other);
     ~SpikeBall() override;
+
+    void OnStart() override;
+    void Update(float dt) override;
+
+    SpikeBallState state;
 };

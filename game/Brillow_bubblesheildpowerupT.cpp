@@ -1,5 +1,7 @@
 #include "game/Brillow_bubblesheildpowerupT.h"
 
+#include "game/Brillow_SpriteMouseClassT.h"
+
 BRILLOW_DEFINE_GAME_CLASS(bubblesheildpowerupT)
 BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(bubblesheildpowerupT)
 
@@ -10,3 +12,19 @@ bubblesheildpowerupT::bubblesheildpowerupT(const AnimationList& animations) : Ve
 bubblesheildpowerupT::bubblesheildpowerupT(const bubblesheildpowerupT& other) = default;
 
 bubblesheildpowerupT::~bubblesheildpowerupT() = default;
+
+void bubblesheildpowerupT::OnStart()
+{
+    if (GetName() != "sheildpowerup")
+    {
+        ShieldRules::StartDrift(*this, speed, lifeCounter);
+    }
+}
+
+void bubblesheildpowerupT::Update(float /*dt*/)
+{
+    if (GetName() != "sheildpowerup")
+    {
+        ShieldRules::Update<SpriteMouseClassT>(*this, lifeCounter);
+    }
+}

@@ -2,8 +2,9 @@
 
 #include "framework/Velkor_Sprite.h"
 #include "game/Brillow_GameClass.h"
+#include "game/Brillow_WhiteBallRules.h"
 
-// The tutorial's enemy ball.
+// The tutorial's white ball: no pause freeze and no fleeing.
 class whiteballT : public Velkor::Sprite
 {
     BRILLOW_DECLARE_GAME_CLASS(whiteballT, Velkor::Sprite)
@@ -13,4 +14,9 @@ public:
     explicit whiteballT(const AnimationList& animations);
     whiteballT(const whiteballT& other);
     ~whiteballT() override;
+
+    void OnStart() override;
+    void Update(float dt) override;
+
+    WhiteBallState state;
 };
