@@ -53,7 +53,8 @@ int GoToLevel(Game& game, lua_State* state)
     return 0;
 }
 
-template <void (Game::*Go)()> int GoTo(Game& game, lua_State*)
+// A request without arguments (level moves, replay stops).
+template <void (Game::*Go)()> int Run(Game& game, lua_State*)
 {
     (game.*Go)();
     return 0;
@@ -180,10 +181,11 @@ int GetOnlineSession(Game& game, lua_State* state)
     return 1;
 }
 
-int GetSavedGames(Game& game, lua_State* state)
+// The saved games or the replays, as a table of names.
+template <void (Game::*List)(std::vector<std::string>&) const> int GetNames(Game& game, lua_State* state)
 {
     std::vector<std::string> names;
-    game.GetSavedGames(names);
+    (game.*List)(names);
     lua_createtable(state, static_cast<int>(names.size()), 0);
     const int table = lua_gettop(state);
     int key = 1;
@@ -256,11 +258,11 @@ constexpr auto kGameMethods = Script::MakeMethods<60>(
     Method<&GetCurrentLevel>("GetCurrentLevel"),
     Method<&UnsignedGetter<Game, &Game::GetCurrentLevelIndex>>("GetCurrentLevelIndex"),
     Method<&UnsignedGetter<Game, &Game::GetLevelsCount>>("GetLevelsCount"), Method<&GoToLevel>("GoToLevel"),
-    Method<&GoTo<&Game::GoToNextLevel>>("GoToNextLevel"),
-    Method<&GoTo<&Game::GoToPreviousLevel>>("GoToPreviousLevel"),
-    Method<&GoTo<&Game::GoToLastLevel>>("GoToLastLevel"),
-    Method<&GoTo<&Game::GoToFirstLevel>>("GoToFirstLevel"),
-    Method<&GoTo<&Game::GoToStartingLevel>>("GoToStartingLevel"), Method<&RestartLevel>("RestartLevel"),
+    Method<&Run<&Game::GoToNextLevel>>("GoToNextLevel"),
+    Method<&Run<&Game::GoToPreviousLevel>>("GoToPreviousLevel"),
+    Method<&Run<&Game::GoToLastLevel>>("GoToLastLevel"),
+    Method<&Run<&Game::GoToFirstLevel>>("GoToFirstLevel"),
+    Method<&Run<&Game::GoToStartingLevel>>("GoToStartingLevel"), Method<&RestartLevel>("RestartLevel"),
     Method<&ByName<&Game::Save>>("Save"), Method<&ByName<&Game::Load>>("Load"),
     Method<&GetCollisionEngine>("GetCollisionEngine"), Method<&GetPhysicsEngine>("GetPhysicsEngine"),
     Method<&GetNetworkEngine>("GetNetworkEngine"), Method<&PushesNothing>("GetSoundEngine"),
@@ -275,11 +277,11 @@ constexpr auto kGameMethods = Script::MakeMethods<60>(
     Method<&FlagGetter<Game, &Game::IsNetworkGame>>("IsNetworkGame"),
     Method<&FlagGetter<Game, &Game::IsServer>>("IsServer"),
     Method<&GetOnlineSessionsCount>("GetOnlineSessionsCount"), Method<&GetOnlineSession>("GetOnlineSession"),
-    // Replays are not recorded by this game class yet: the four requests
-    // do nothing and the list is empty.
-    Method<&PushesNothing>("ReplayRecordingStart"), Method<&PushesNothing>("ReplayRecordingStop"),
-    Method<&PushesNothing>("ReplayStart"), Method<&PushesNothing>("ReplayStop"),
-    Method<&PushesNothing>("GetReplayFiles"), Method<&GetSavedGames>("GetSavedGames"),
+    Method<&ByName<&Game::ReplayRecordingStart>>("ReplayRecordingStart"),
+    Method<&Run<&Game::ReplayRecordingStop>>("ReplayRecordingStop"),
+    Method<&ByName<&Game::ReplayStart>>("ReplayStart"), Method<&Run<&Game::ReplayStop>>("ReplayStop"),
+    Method<&GetNames<&Game::GetReplayFiles>>("GetReplayFiles"),
+    Method<&GetNames<&Game::GetSavedGames>>("GetSavedGames"),
     Method<&SetDesiredFrameRate>("SetDesiredFrameRate"), Method<&LockFrameRate>("LockFrameRate"),
     Method<&FlagGetter<Game, &Game::IsFrameRateLocked>>("IsFrameRateLocked"),
     Method<&NumberGetter<Game, &Game::GetDesiredFrameRate>>("GetDesiredFrameRate"),

@@ -3,6 +3,7 @@
 #include "ParticleTestSupport.h"
 #include "SpriteTestSupport.h"
 #include "WorldTestSupport.h"
+#include "tests/script/ScriptTestState.h"
 
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
@@ -532,6 +533,34 @@ TEST_F(ReplayDisplayTest, TheListingsFollowTheSuffixRules)
     EXPECT_EQ(ours(names), (std::vector<std::string>{"gameSaved_OnReplayStart", "plain"}));
     std::filesystem::remove(Path("folder_replayData"));
     std::filesystem::remove(Path("folder"));
+}
+
+TEST_F(ReplayDisplayTest, ScriptsRecordListAndPlayReplays)
+{
+    ScriptTestState script;
+    game->PushToScript(script.Get());
+    lua_setglobal(script.Get(), "game");
+    const std::string name = prefix + "scripted";
+    ASSERT_EQ(script.Run("game:ReplayRecordingStart('" + name + "')"), "");
+    Tick(3);
+    EXPECT_TRUE(game->IsRecording());
+    ASSERT_EQ(script.Run("game:ReplayRecordingStop()"), "");
+    Tick();
+    EXPECT_FALSE(game->IsRecording());
+    ASSERT_EQ(script.Run(R"(
+        local found = false
+        for _, name in ipairs(game:GetReplayFiles()) do
+            found = found or name == ")" + name + R"("
+        end
+        assert(found, "the recording is listed")
+    )"),
+              "");
+    ASSERT_EQ(script.Run("game:ReplayStart('" + name + "')"), "");
+    Tick();
+    EXPECT_TRUE(game->IsReplaying());
+    ASSERT_EQ(script.Run("game:ReplayStop()"), "");
+    Tick(2);
+    EXPECT_FALSE(game->IsReplaying());
 }
 
 } // namespace
