@@ -1,6 +1,7 @@
 // The script method tables of the session layer: "ZibPlayer", "ZibGroup",
 // "ZibBroadcast" and "ZibNet". A missing object is pushed as nil.
 // Conventions: Velkor_ScriptSupport.h.
+#include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_NetPlayer.h"
 #include "framework/Velkor_Network.h"
 #include "framework/Velkor_ScriptSupport.h"
@@ -155,6 +156,30 @@ int NetSendTextMessageToPlayer(ZibNet& network, lua_State* state)
                                                               Needs(state, 4) && ToFlag(state, 4)));
 }
 
+// (name, object): the object becomes the template copies of that name are
+// made from; pushes whether it was taken.
+int NetAddBaseNetObject(ZibNet& network, lua_State* state)
+{
+    std::string name;
+    GameObject* object = Needs(state, 2) ? ToObjectOf<GameObject>(state, 2) : nullptr;
+    if (object == nullptr || !ToText(state, 1, name))
+    {
+        return 0;
+    }
+    return PushBoolean(state, network.AddBaseNetObject(name, object));
+}
+
+// (player): the networked objects that player owns leave their layers.
+int NetRemoveNetObjectsControlledBy(ZibNet& network, lua_State* state)
+{
+    ZibPlayer* player = Needs(state, 1) ? ToPlayer(state, 1) : nullptr;
+    if (player != nullptr)
+    {
+        network.RemoveNetObjectsControlledBy(player);
+    }
+    return 0;
+}
+
 int NetDoesNothing(ZibNet&, lua_State*)
 {
     return 0;
@@ -217,7 +242,9 @@ int NetGetLocalPlayer(ZibNet& network, lua_State* state)
     return PushObjectOrNil(state, network.GetLocalPlayer());
 }
 
-constexpr auto kNetMethods = Script::MakeMethods<12>(
+constexpr auto kNetMethods = Script::MakeMethods<14>(
+    Method<&NetAddBaseNetObject>("AddBaseNetObject"),
+    Method<&NetRemoveNetObjectsControlledBy>("RemoveNetObjectsControlledBy"),
     Method<&NetChangeGroup<&ZibNet::AddGroup>>("CreateGroup"),
     Method<&NetChangeGroup<&ZibNet::RemoveGroup>>("DestroyGroup"),
     Method<&NetSendTextMessage>("SendTextMessage"),

@@ -399,8 +399,8 @@ inline std::vector<Table> Tables()
          {"GetHostName", "GetNetworkID", "GetSessionMaxPlayers", "GetSessionPlayersNumber",
           "IsPasswordProtected"}},
         {"ZibNet",
-         12,
-         {"CreateGroup", "DestroyGroup", "SendTextMessage", "SendTextMessageToPlayer", "SendDataMessage",
+         14,
+         {"AddBaseNetObject", "RemoveNetObjectsControlledBy", "CreateGroup", "DestroyGroup", "SendTextMessage", "SendTextMessageToPlayer", "SendDataMessage",
           "SendDataMessageToPlayer", "QueryPlayer", "QueryGroup", "GetSessionPlayers",
           "GetSessionPlayersNumber", "GetLocalPlayer", "GetBroadcastTimeOut"}},
     };

@@ -291,8 +291,17 @@ TEST_F(ScriptTablesDisplayTest, EachTableReachesItsObject)
         assert(group:AddPlayer(player) == true and group:AddPlayer(player) == false)
         assert(group:QueryPlayer("ann"):GetID() == 3 and group:QueryPlayer(9) == nil)
         assert(group:GetSize() == 1 and group:RemovePlayer(3) and group:GetSize() == 0)
+        -- Network templates: one per name; a removal by owner takes a player.
+        local net = game:GetNetworkEngine()
+        assert(net:AddBaseNetObject("Pebble", pebble) == true)
+        assert(net:AddBaseNetObject("Pebble", rock) == false)
+        assert(select('#', net:AddBaseNetObject("Pebble")) == 0)
+        net:RemoveNetObjectsControlledBy(player)
+        net:RemoveNetObjectsControlledBy()
     )"),
               "");
+    ASSERT_NE(game->GetNetworkEngine()->FindBaseNetObject("Pebble"), nullptr);
+    EXPECT_EQ(game->GetNetworkEngine()->FindBaseNetObject("Pebble"), pebble.Get());
 }
 
 // A ball with a circle (user id 1) falls onto a static circle (user id 7);
