@@ -310,8 +310,12 @@ void ParticleSeeds()
         {"filled", new Velkor::FilledRectangleEmitter(-4.0f, -4.0f, 8.0f, 8.0f)},
     };
     std::uint32_t count = 0;
-    for (const auto& [name, emitter] : emitters)
+    // Named references, not structured bindings: the lambda below captures
+    // them, which clang's C++20 mode refuses for bindings.
+    for (const auto& entry : emitters)
     {
+        const char* const name = entry.first;
+        const Core::RefPtr<Velkor::ParticleEmitter>& emitter = entry.second;
         count = count * 2 + 1;
         const Bytes record = Written(
             [&](Core::File& file)
