@@ -6,6 +6,7 @@
 
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Object.h"
+#include "core/Core_DamagedCopies.h"
 #include "core/Core_Random.h"
 #include "engine/Engine_SceneGraph.h"
 #include "input/Input_InputSource.h"
@@ -315,32 +316,14 @@ TEST_F(GuiDemoScene, TheWholeDemoSavesAndLoads)
         ASSERT_TRUE(hud->Load(file));
     }
     const Bytes running = Save();
-    std::vector<Bytes> damaged;
-#if ENGINE_SANITIZE
-    // Every prefix would take minutes under the sanitizers: every 31st, and
-    // fewer flipped copies.
-    const std::size_t prefixStep = 31;
-    const int flippedCopies = 100;
-#else
-    const std::size_t prefixStep = 1;
-    const int flippedCopies = 1000;
-#endif
-    for (std::size_t cut = 0; cut < saved.size(); cut += prefixStep)
-    {
-        damaged.emplace_back(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(cut));
-    }
-    Core::SeedRandom(44);
-    for (int i = 0; i < flippedCopies; ++i)
-    {
-        Bytes bytes = saved;
-        const std::size_t at = static_cast<std::size_t>(Core::Random()) * bytes.size() / (Core::RandomMaximum + 1u);
-        bytes[at] ^= static_cast<std::uint8_t>(1 + Core::Random() % 255);
-        damaged.push_back(bytes);
-    }
+    // Every prefix would take minutes under the sanitizers: every 31st there.
+    const Core::Testing::DamagePlan plan = Core::Testing::PlanForThisBuild(31);
+    std::size_t prefixes = 0;
     std::size_t refused = 0;
     testing::internal::CaptureStderr();
-    for (const Bytes& bytes : damaged)
+    for (const auto& [bytes, prefix] : Core::Testing::DamagedCopies(saved, plan))
     {
+        prefixes += prefix ? 1 : 0;
         Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         if (hud->Load(file))
         {
@@ -355,7 +338,7 @@ TEST_F(GuiDemoScene, TheWholeDemoSavesAndLoads)
         ASSERT_EQ(Save(), running) << bytes.size();
     }
     const std::string reports = testing::internal::GetCapturedStderr();
-    EXPECT_GE(refused, saved.size() / prefixStep);
+    EXPECT_GE(refused, prefixes);
     EXPECT_NE(reports.find("heads-up display could not be loaded"), std::string::npos);
 }
 

@@ -4,6 +4,7 @@
 
 #include "collision/Collision_CollisionResults.h"
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_DamagedCopies.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Random.h"
 #include "framework/Velkor_Camera.h"
@@ -23,14 +24,6 @@
 
 #include <set>
 
-// Every third prefix of the save (every load tears the whole world down and
-// brings it back), unless the build asks for another stride.
-#ifndef VELKOR_SAVE_DAMAGE_STRIDE
-#define VELKOR_SAVE_DAMAGE_STRIDE 3
-#endif
-#ifndef VELKOR_SAVE_FLIPPED_COPIES
-#define VELKOR_SAVE_FLIPPED_COPIES 1000
-#endif
 
 // An object that walks between two states of its own machine: the machine's
 // record follows the object's.
@@ -376,26 +369,22 @@ TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)
     StartSavedLevel();
     const std::vector<std::uint8_t> good = SaveNow();
     std::string error;
+    // Every load tears the whole world down and brings it back: every third
+    // prefix, and every 97th with fewer flipped copies under the sanitizers.
+    const Core::Testing::DamagePlan plan = Core::Testing::PlanForThisBuild(97, 40, 3);
     std::size_t refused = 0;
-    for (std::size_t length = 0; length < good.size(); length += VELKOR_SAVE_DAMAGE_STRIDE)
+    for (const auto& [damaged, prefix] : Core::Testing::DamagedCopies(good, plan))
     {
-        const std::vector<std::uint8_t> prefix(good.begin(),
-                                               good.begin() + static_cast<std::ptrdiff_t>(length));
-        ASSERT_FALSE(game->LoadGame(prefix, error)) << length;
-        EXPECT_FALSE(error.empty());
-        ASSERT_EQ(SaveNow(), good) << "prefix of " << length;
-        ++refused;
-    }
-    EXPECT_GT(refused, 0u);
-    std::uint32_t seed = 12345;
-    for (int copy = 0; copy < VELKOR_SAVE_FLIPPED_COPIES; ++copy)
-    {
-        seed = seed * 1103515245u + 12345u;
-        std::vector<std::uint8_t> damaged = good;
-        damaged[(seed >> 8) % damaged.size()] ^= static_cast<std::uint8_t>(1u << ((seed >> 4) % 8));
-        if (!game->LoadGame(damaged, error))
+        if (prefix)
         {
-            ASSERT_EQ(SaveNow(), good) << "flipped copy " << copy;
+            ASSERT_FALSE(game->LoadGame(damaged, error)) << damaged.size();
+            EXPECT_FALSE(error.empty());
+            ASSERT_EQ(SaveNow(), good) << "prefix of " << damaged.size();
+            ++refused;
+        }
+        else if (!game->LoadGame(damaged, error))
+        {
+            ASSERT_EQ(SaveNow(), good) << "a flipped copy";
         }
         else
         {
@@ -404,6 +393,7 @@ TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)
             ASSERT_TRUE(game->LoadGame(good, error)) << error;
         }
     }
+    EXPECT_GT(refused, 0u);
 }
 
 } // namespace
