@@ -27,6 +27,11 @@ void PrepareClone(Velkor::Sprite& hole, BlackHoleState& state)
     ObjectRules::SetCanCollide(hole, 0, true);
 }
 
+void RestoreInert(const Velkor::Sprite& hole, BlackHoleState& state)
+{
+    state.inert = hole.GetName() == PrototypeName ? 1 : 0;
+}
+
 void Update(Velkor::Sprite& hole, BlackHoleState& state, bool pausable)
 {
     BlackHoleSound* sound = FindObject<BlackHoleSound>("blackholesound");
@@ -74,7 +79,17 @@ void Update(Velkor::Sprite& hole, BlackHoleState& state, bool pausable)
 } // namespace BlackHoleRules
 
 BRILLOW_DEFINE_GAME_CLASS_OWN_CLONE(BlackHoleClass)
-BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BlackHoleClass)
+
+void BlackHoleClass::Write(Core::File& file) const
+{
+    BaseClass::Write(file);
+}
+
+void BlackHoleClass::Read(Core::File& file)
+{
+    BaseClass::Read(file);
+    BlackHoleRules::RestoreInert(*this, state);
+}
 
 BlackHoleClass::BlackHoleClass() = default;
 

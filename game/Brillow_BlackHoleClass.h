@@ -20,12 +20,19 @@ struct BlackHoleState
 namespace BlackHoleRules
 {
 
+// The prototype's name; clones are renamed.
+inline constexpr const char* PrototypeName = "blackHolePU";
+
 // Frames an open hole lasts, and frames an unopened one waits.
 constexpr std::int32_t OpenFrames = 240;
 constexpr std::int32_t WaitFrames = 300;
 
 // A clone collides with collision level 0 (so the player can touch it).
 void PrepareClone(Velkor::Sprite& hole, BlackHoleState& state);
+// After a read: the record has no inert flag, and an object made by name
+// (a loaded save) would otherwise age out like a clone, taking the prototype
+// the level clones from with it. The prototype is the one under its name.
+void RestoreInert(const Velkor::Sprite& hole, BlackHoleState& state);
 // One update. `pausable`: the play level's hole holds still, sound paused,
 // while the game is paused.
 void Update(Velkor::Sprite& hole, BlackHoleState& state, bool pausable);

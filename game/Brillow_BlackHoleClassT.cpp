@@ -1,7 +1,17 @@
 #include "game/Brillow_BlackHoleClassT.h"
 
 BRILLOW_DEFINE_GAME_CLASS_OWN_CLONE(BlackHoleClassT)
-BRILLOW_DEFINE_GAME_CLASS_PERSISTENCE(BlackHoleClassT)
+
+void BlackHoleClassT::Write(Core::File& file) const
+{
+    BaseClass::Write(file);
+}
+
+void BlackHoleClassT::Read(Core::File& file)
+{
+    BaseClass::Read(file);
+    BlackHoleRules::RestoreInert(*this, state);
+}
 
 BlackHoleClassT::BlackHoleClassT() = default;
 

@@ -21,6 +21,7 @@
 #include "game/Brillow_bubblesheildpowerupT.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
+#include "core/Core_MemoryFile.h"
 
 #include "core/Core_Random.h"
 
@@ -717,6 +718,39 @@ TEST_F(PlayObjectsDisplayTest, AnUnopenedHoleGoesAtFrame300AndTheWhiteLaserRemov
     EXPECT_TRUE(hole->IsBeingDestroyed());
     EXPECT_FALSE(sweep->IsBeingDestroyed());
     EXPECT_EQ(Flag(PlayFlag::BlackHoleAvailable), 1);
+}
+
+// A loaded save makes its objects by name; the record has no inert flag, so
+// the prototype must come back inert (it would otherwise age out at frame
+// 300 and take the level's source of holes with it) and a clone must not.
+TEST_F(PlayObjectsDisplayTest, AHoleReadFromARecordIsInertOnlyUnderThePrototypeName)
+{
+    for (const bool tutorial : {false, true})
+    {
+        SCOPED_TRACE(tutorial);
+        game.Reset();
+        Start(tutorial);
+        if (tutorial)
+        {
+            AddActive<BlackHoleClassT>("blackHolePU", "bhpu", 0.0f, 0.0f);
+        }
+        else
+        {
+            AddActive<BlackHoleClass>("blackHolePU", "bhpu", 0.0f, 0.0f);
+        }
+        Core::MemoryFile file;
+        game->SaveGame(file);
+        std::string error;
+        ASSERT_TRUE(game->LoadGame(file.GetBuffer(), error)) << error;
+        for (const char* name : {"blackHolePU", "bhpu"})
+        {
+            Core::Object* hole = FindObject<Velkor::Sprite>(name);
+            ASSERT_NE(hole, nullptr) << name;
+            const BlackHoleState& state = tutorial ? dynamic_cast<BlackHoleClassT&>(*hole).state
+                                                   : dynamic_cast<BlackHoleClass&>(*hole).state;
+            EXPECT_EQ(state.inert, std::string(name) == "blackHolePU" ? 1 : 0) << name;
+        }
+    }
 }
 
 TEST_F(PlayObjectsDisplayTest, AnOpenHolePullsWhiteBallsAtFiveTimesTheirSpeedAndSwallowsThem)
