@@ -412,6 +412,7 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
         const Clock::time_point start = Clock::now();
         ASSERT_TRUE(engine.Play(source));
         Clock::time_point silent{};
+        bool lastChunkFed = false;
         ASSERT_TRUE(WaitUntil(
             [&]
             {
@@ -419,11 +420,15 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
                 {
                     silent = Clock::now();
                 }
+                lastChunkFed = lastChunkFed || FirstFrameOfLastChunk(data) == 1600;
                 return !engine.IsMarkedPlaying(source);
             },
             3000));
-        // The whole sound played, and the flag followed within about one pass.
-        EXPECT_GE(SecondsSince(start), 0.25);
+        // The whole sound played, and the flag followed within about one
+        // pass. The null output mixes what it owes at once after a stall,
+        // so on a loaded machine the sound can end sooner than its length:
+        // then the third chunk seen in the queue shows it was not cut short.
+        EXPECT_TRUE(lastChunkFed || SecondsSince(start) >= 0.25) << SecondsSince(start);
         ASSERT_NE(silent, Clock::time_point{});
         // A pass is 30 ms; the bound leaves room for a loaded machine.
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - silent).count(), 1.0);
