@@ -1,8 +1,13 @@
 // The game's hot paths: a level switch's building work (the 42 collision
 // actors and a level's skeleton with its collision files and music) and the
-// game classes' lookups by name and type, which run every frame.
+// game classes' lookups by name and type, which run every frame; the level
+// switch and the play frame on the real renderer are in
+// bench_game_frames.cpp, and their ratios are printed here.
 //
 // The Game opens a window, so these runs need a display (xvfb-run).
+
+#include "BenchRatio.h"
+#include "bench_game_frames.h"
 
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Level.h"
@@ -80,6 +85,48 @@ void BM_FindObjects(benchmark::State& state)
 
 BENCHMARK(BM_FindObjects)->Arg(100)->Arg(1000);
 
+// The play frame's phases against the 16.7 ms frame, the engine side
+// (everything but rendering and the swap) against its 2 ms.
+void PrintPlayFrameRatios()
+{
+    const PlayFrameReport& report = GetPlayFrameReport();
+    if (report.frames == 0)
+    {
+        return;
+    }
+    constexpr double FrameMilliseconds = 1000.0 / 60.0;
+    constexpr double EngineMilliseconds = 2.0;
+    std::printf("play frame, stage 1: %zu frames timed, stage %d reached, total score %d\n", report.frames,
+                report.stage, report.totalScore);
+    for (std::size_t i = 0; i < Velkor::FramePhaseCount; ++i)
+    {
+        const char* name = Velkor::GetFramePhaseName(static_cast<Velkor::FramePhase>(i));
+        std::printf("ratio play frame %s p50 of the 16.7 ms frame: %.4f\n", name,
+                    report.p50[i] / FrameMilliseconds);
+        std::printf("ratio play frame %s p99 of the 16.7 ms frame: %.4f\n", name,
+                    report.p99[i] / FrameMilliseconds);
+    }
+    std::printf("ratio play frame engine side p50 of 2 ms: %.3f\n", report.engineP50 / EngineMilliseconds);
+    std::printf("ratio play frame engine side p99 of 2 ms: %.3f\n", report.engineP99 / EngineMilliseconds);
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    // Wall-clock times: the renderer and the sound engine work on threads
+    // of their own.
+    bench::RatioReporter reporter(true);
+    const std::string switchRun = "BM_LevelSwitchMenuToPlay/iterations:5/real_time";
+    reporter.Compare("level switch menu to play vs its pictures, fonts and sounds loaded through the caches",
+                     switchRun, "BM_PlayLevelAssetsThroughCaches/iterations:5/real_time");
+    // Those two run in milliseconds.
+    reporter.CompareWithTime("level switch menu to play, of the 1.0 s loading screen", switchRun, 1000.0);
+    reporter.CompareWithTime("level switch menu to play, of one 16.7 ms frame", switchRun, 1000.0 / 60.0);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    PrintPlayFrameRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -128,10 +128,7 @@ void RenderingApplication::BeginFrame()
 
 void RenderingApplication::EndFrame()
 {
-    if (renderer_)
-    {
-        renderer_->SwapBuffers();
-    }
+    PresentFrame();
     if (frameRateLocked_)
     {
         // Short yields, never one long sleep: a sleep overshoots by the
@@ -143,6 +140,14 @@ void RenderingApplication::EndFrame()
     }
     currentFrameRate_ = 1000.0 / frameStopwatch_.GetElapsed();
     frameStopwatch_.Reset();
+}
+
+void RenderingApplication::PresentFrame()
+{
+    if (renderer_)
+    {
+        renderer_->SwapBuffers();
+    }
 }
 
 void RenderingApplication::Idle()

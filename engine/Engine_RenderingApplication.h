@@ -73,6 +73,7 @@ public:
     std::uint32_t GetSize() const override;
 
     void BeginFrame() override;
+    // Presents the frame (PresentFrame), then runs the frame limiter.
     void EndFrame() override;
     // Gives up the rest of the time slice: the frame limiter's wait.
     virtual void Idle();
@@ -110,6 +111,10 @@ public:
     // Posts the quit message: the main loop ends at its next pump, after
     // the frame under way.
     void Exit();
+
+protected:
+    // Swaps the buffers; a derived application may time it.
+    virtual void PresentFrame();
 
 private:
     // The renderer's description of the request for `window`.

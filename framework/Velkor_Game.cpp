@@ -109,6 +109,7 @@ void Game::RunFrame()
 
 void Game::FrameUpdate(float dt)
 {
+    FrameTimer* const timer = frameTimer_.get();
     HandleRequests();
 
     if (levelSwitchPending_)
@@ -131,6 +132,7 @@ void Game::FrameUpdate(float dt)
     }
     if (hud_)
     {
+        const FramePhaseScope phase(timer, FramePhase::HeadsUpDisplay);
         hud_->Update(dt);
     }
     if (recording_ && !replaying_)
@@ -138,25 +140,35 @@ void Game::FrameUpdate(float dt)
         RecordReplayFrame(dt);
     }
 
-    Update(dt);
+    {
+        const FramePhaseScope phase(timer, FramePhase::GameHook);
+        Update(dt);
+    }
 
     if (currentLevel_)
     {
+        const FramePhaseScope phase(timer, FramePhase::LevelUpdate);
         currentLevel_->FrameUpdate(dt);
         currentLevel_->RunExtraUpdate1(dt);
         currentLevel_->RunExtraUpdate2(dt);
     }
     if (physicsEngine_)
     {
+        const FramePhaseScope phase(timer, FramePhase::Physics);
         physicsEngine_->Update(dt);
     }
     if (collisionEngine_)
     {
+        const FramePhaseScope phase(timer, FramePhase::Collision);
         collisionEngine_->Update(dt);
     }
-    OnPostCollision(dt);
+    {
+        const FramePhaseScope phase(timer, FramePhase::GameHook);
+        OnPostCollision(dt);
+    }
     if (physicsEngine_)
     {
+        const FramePhaseScope phase(timer, FramePhase::ContactPass);
         physicsEngine_->PostCollisionUpdate(dt);
     }
     if (networkEngine_)
@@ -166,17 +178,21 @@ void Game::FrameUpdate(float dt)
     }
     RefreshOnlineSessions();
 
-    if (currentLevel_)
     {
-        currentLevel_->UpdateObjectTransformations();
-    }
-    if (sceneGraph_)
-    {
-        sceneGraph_->MakeCurrentAndUpdate(dt);
-        if (currentLevel_ && currentLevel_->GetClearBackBuffer())
+        const FramePhaseScope phase(timer, FramePhase::SceneGraph);
+        if (currentLevel_)
         {
-            sceneGraph_->ClearScreen(currentLevel_->GetClearColor());
+            currentLevel_->UpdateObjectTransformations();
         }
+        if (sceneGraph_)
+        {
+            sceneGraph_->MakeCurrentAndUpdate(dt);
+        }
+    }
+    const FramePhaseScope phase(timer, FramePhase::Rendering);
+    if (sceneGraph_ && currentLevel_ && currentLevel_->GetClearBackBuffer())
+    {
+        sceneGraph_->ClearScreen(currentLevel_->GetClearColor());
     }
     if (currentLevel_)
     {
@@ -185,6 +201,33 @@ void Game::FrameUpdate(float dt)
     if (hud_)
     {
         hud_->Render();
+    }
+}
+
+void Game::PresentFrame()
+{
+    // A tick without a frame update (the first, or one that measured no
+    // time) keeps no times.
+    FrameTimer* const timer = frameTimer_ && frameTimer_->HasOpenFrame() ? frameTimer_.get() : nullptr;
+    {
+        const FramePhaseScope phase(timer, FramePhase::Swap);
+        Engine::RenderingApplication::PresentFrame();
+    }
+    if (timer != nullptr)
+    {
+        timer->EndFrame();
+    }
+}
+
+void Game::SetFrameTimerEnabled(bool enabled)
+{
+    if (enabled)
+    {
+        frameTimer_ = std::make_unique<FrameTimer>();
+    }
+    else
+    {
+        frameTimer_.reset();
     }
 }
 

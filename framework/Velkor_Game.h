@@ -2,6 +2,7 @@
 
 #include "core/Core_RefPtr.h"
 #include "engine/Engine_RenderingApplication.h"
+#include "framework/Velkor_FrameTimer.h"
 #include "framework/Velkor_Level.h"
 #include "framework/Velkor_LevelFactory.h"
 #include "framework/Velkor_Network.h"
@@ -57,14 +58,15 @@ class GameObject;
 // frame update with the time measured between the ends of the last two
 // ticks, unless that time is 0.
 //
-// Frame update: the save, load and replay requests; pending level switch;
-// mouse (not while replaying) and keyboard; the replay feed (the recorded
-// input and time step replace the frame's); heads-up display; the replay
-// recording; the game's Update; the level's FrameUpdate and two extra passes; physics;
-// collision; the game's OnPostCollision; physics post-collision (contacts);
-// the network layer; the online-session list; the objects' transformations;
-// the scene graph; the optional screen clear; the level's viewports; the
-// heads-up display.
+// Frame update (timed by phase while the frame timer is on): the save,
+// load and replay requests; pending level switch; mouse (not while
+// replaying) and keyboard; the replay feed (the recorded input and time step
+// replace the frame's); heads-up display; the replay recording; the game's
+// Update; the level's FrameUpdate and two extra passes; physics; collision;
+// the game's OnPostCollision; physics post-collision (contacts); the network
+// layer; the online-session list; the objects' transformations; the scene
+// graph; the optional screen clear; the level's viewports; the heads-up
+// display.
 //
 // Shutdown ends the network game and the level, releases the managed
 // objects and the collision assets, then destroys the engines. From then
@@ -95,6 +97,14 @@ public:
     void RunFrame() override;
     // Runs once; later calls do nothing.
     void Shutdown() override;
+
+    // --- Frame timer ----------------------------------------------------------
+    // Off by default. Turning it on starts a fresh timer that measures the
+    // phases of every frame update and the buffer swap (see FramePhase);
+    // turning it off drops it. While off, a frame reads no clock for it.
+    void SetFrameTimerEnabled(bool enabled);
+    // Null while off.
+    FrameTimer* GetFrameTimer() const { return frameTimer_.get(); }
 
     // --- Hooks of the game ----------------------------------------------------
     // When the first level has been made, before its OnStart.
@@ -283,6 +293,8 @@ public:
 protected:
     // The frame update (dt in seconds).
     virtual void FrameUpdate(float dt);
+    // The swap, timed while the frame timer is on; closes the timer's frame.
+    void PresentFrame() override;
 
 private:
     // The contact-list callback of the physics engine (the contact bridge):
@@ -361,6 +373,7 @@ private:
     std::string replayName_;
     std::uint32_t replayPosition_ = 0;
     std::unique_ptr<GUI::HUD> hud_;
+    std::unique_ptr<FrameTimer> frameTimer_;
     float masterVolume_ = 1.0f;
     bool levelCreationFailed_ = false;
     std::string lastSaveError_;
