@@ -50,9 +50,19 @@ std::string DescribeFailure(const Core::File& file)
 
 // --- Requests ------------------------------------------------------------------------------
 
+bool Game::RefusedInNetworkGame(const std::string& name)
+{
+    if (!IsNetworkGame())
+    {
+        return false;
+    }
+    lastSaveError_ = name + ": saves, loads and replays are refused in a network game";
+    return true;
+}
+
 void Game::Save(const std::string& name)
 {
-    if (IsNetworkGame())
+    if (RefusedInNetworkGame(name))
     {
         return;
     }
@@ -62,7 +72,7 @@ void Game::Save(const std::string& name)
 
 void Game::Load(const std::string& name)
 {
-    if (IsNetworkGame())
+    if (RefusedInNetworkGame(name))
     {
         return;
     }
