@@ -19,6 +19,7 @@
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_ReplayRecord.h"
 #include "framework/Velkor_ScriptValues.h"
+#include "fuzz/Fuzz_SavedGame.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
@@ -756,6 +757,20 @@ void ScriptValueSeeds()
     lua_close(state);
 }
 
+// A running game's save, cut and damaged copies of it, and nothing.
+void SavedGameSeeds()
+{
+    const Bytes save = Fuzz::SaveOf(Fuzz::GetSavedGame());
+    Save("saved_game", "level", save);
+    Save("saved_game", "empty", {});
+    Save("saved_game", "half", Bytes(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(save.size() / 2)));
+    Save("saved_game", "short", Bytes(save.begin(), save.end() - 1));
+    // The collision asset count claims far more than the file holds.
+    Bytes lying = save;
+    lying[3] = 0x7F;
+    Save("saved_game", "lying-count", lying);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -783,5 +798,6 @@ int main(int argc, char** argv)
     FontSeeds(argv[2]);
     SessionSeeds();
     ScriptValueSeeds();
+    SavedGameSeeds();
     return 0;
 }
