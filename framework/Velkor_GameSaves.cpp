@@ -21,6 +21,7 @@
 #include "pal/PAL_FileSystem.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
+#include "renderer/Renderer_TextureCache.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -278,6 +279,12 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
     }
     Core::MemoryFile snapshot;
     SaveGame(snapshot);
+    // The running level's textures stay while the save is read: a loaded
+    // level mostly draws from the same sheets, which would otherwise be
+    // decoded again (and the snapshot, should it come back, needs them all).
+    const std::vector<Core::RefPtr<Renderer::TextureOGL>> keptTextures(
+        Renderer::TextureCache::GetInstance().GetTextures().begin(),
+        Renderer::TextureCache::GetInstance().GetTextures().end());
     TearDownForLoad(true);
     bool loaded = false;
     {
