@@ -1,6 +1,7 @@
 #include "BenchRatio.h"
 #include "bench_framework_bridge.h"
 #include "bench_framework_particles.h"
+#include "bench_framework_saves.h"
 #include "bench_framework_sprites.h"
 
 #include "engine/Engine_TransformationGroup.h"
@@ -122,8 +123,10 @@ int main(int argc, char** argv)
     bench::CompareContactBridge(reporter);
     bench::CompareSpriteFrames(reporter);
     bench::CompareParticleUpdates(reporter);
+    bench::CompareSaves(reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
+    bench::PrintReplayBytes();
     benchmark::Shutdown();
     return 0;
 }

@@ -204,8 +204,9 @@ public:
 
     // --- Saved games ----------------------------------------------------------
     // Requests carried out at the start of the next frame update; a later
-    // request of the same frame replaces an earlier one. Nothing in a
-    // network game. Files live in the executable's directory + "\Saves\".
+    // request of the same frame replaces an earlier one. Refused in a
+    // network game (GetLastSaveError says so). Files live in the
+    // executable's directory + "\Saves\".
     void Save(const std::string& name);
     void Load(const std::string& name);
     // The whole game: collision assets, collision world, the level, times,
@@ -315,6 +316,9 @@ private:
     void RefreshOnlineSessions();
     // Frame update steps 1 to 4: the save, load and replay requests.
     void HandleRequests();
+    // True in a network game, where saves, loads and replay data are
+    // refused; the refusal of `name` becomes the last save error.
+    bool RefusedInNetworkGame(const std::string& name);
     bool WriteSave(const std::string& path);
     bool LoadSave(const std::string& path);
     // Writes `bytes` beside `path` and renames them into place; reports a

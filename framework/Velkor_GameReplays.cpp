@@ -41,7 +41,7 @@ void Game::ReplayRecordingStop()
         return;
     }
     recording_ = false;
-    if (!IsNetworkGame())
+    if (!RefusedInNetworkGame(replayName_ + ReplayDataSuffix))
     {
         request_ = 3;
         replayName_ = GetSavesDirectory() + "/" + replayName_ + ReplayDataSuffix;
@@ -57,7 +57,7 @@ void Game::ReplayStart(const std::string& name)
     replayRecords_.clear();
     Save(PreReplaySave);
     Load(name + RecordingStartSuffix);
-    if (!IsNetworkGame())
+    if (!RefusedInNetworkGame(name + ReplayDataSuffix))
     {
         request_ = 4;
         replayName_ = GetSavesDirectory() + "/" + name + ReplayDataSuffix;

@@ -21,6 +21,7 @@
 #include "pal/PAL_FileSystem.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
+#include "renderer/Renderer_TextureCache.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -50,9 +51,19 @@ std::string DescribeFailure(const Core::File& file)
 
 // --- Requests ------------------------------------------------------------------------------
 
+bool Game::RefusedInNetworkGame(const std::string& name)
+{
+    if (!IsNetworkGame())
+    {
+        return false;
+    }
+    lastSaveError_ = name + ": saves, loads and replays are refused in a network game";
+    return true;
+}
+
 void Game::Save(const std::string& name)
 {
-    if (IsNetworkGame())
+    if (RefusedInNetworkGame(name))
     {
         return;
     }
@@ -62,7 +73,7 @@ void Game::Save(const std::string& name)
 
 void Game::Load(const std::string& name)
 {
-    if (IsNetworkGame())
+    if (RefusedInNetworkGame(name))
     {
         return;
     }
@@ -268,6 +279,12 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
     }
     Core::MemoryFile snapshot;
     SaveGame(snapshot);
+    // The running level's textures stay while the save is read: a loaded
+    // level mostly draws from the same sheets, which would otherwise be
+    // decoded again (and the snapshot, should it come back, needs them all).
+    const std::vector<Core::RefPtr<Renderer::TextureOGL>> keptTextures(
+        Renderer::TextureCache::GetInstance().GetTextures().begin(),
+        Renderer::TextureCache::GetInstance().GetTextures().end());
     TearDownForLoad(true);
     bool loaded = false;
     {

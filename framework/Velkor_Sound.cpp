@@ -293,17 +293,20 @@ void Sound::NetworkSyncSend(Core::File& file)
 
 void Sound::NetworkSyncReceive(Core::File& file)
 {
-    GameObject::NetworkSyncReceive(file);
+    // The base's fields and the sound's are applied together or not at all.
+    SyncRecord record;
+    const bool baseRead = ReadSyncRecord(file, record);
     float volume = 1.0f;
     float pitch = 1.0f;
     float intensity = 0.0f;
     std::uint8_t looping = 0;
     bool playing = false;
     file >> volume >> pitch >> intensity >> looping >> playing;
-    if (file.Failed())
+    if (!baseRead || file.Failed())
     {
         return;
     }
+    ApplySyncRecord(record);
     SetLooping(looping);
     intensity_ = intensity;
     SetVolume(volume);

@@ -616,8 +616,12 @@ void Sprite::Read(Core::File& file)
         if (game != nullptr && actorIndex_ >= 0 &&
             static_cast<std::size_t>(actorIndex_) < game->GetCollisionAssets().size())
         {
+            // The frame the collision object held when saved: the sprite
+            // hands its own frame over before the next collision step, and
+            // until then the object is as it was, so a game saved again
+            // right after the load gives the same bytes.
             dynamic->AddCollisionData(game->GetCollisionAssets()[static_cast<std::size_t>(actorIndex_)].get(),
-                                      GetCurrentAnimationIndex(), GetCurrentFrameIndex());
+                                      dynamic->GetAnimationIndex(), dynamic->GetFrameIndex());
         }
     }
     visibleCollisionData_ = visibleCollisionData;

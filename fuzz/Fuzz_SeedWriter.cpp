@@ -19,6 +19,7 @@
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_ReplayRecord.h"
 #include "framework/Velkor_ScriptValues.h"
+#include "fuzz/Fuzz_SavedGame.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_GuiImage.h"
@@ -756,6 +757,82 @@ void ScriptValueSeeds()
     lua_close(state);
 }
 
+// A running game's save, cut and damaged copies of it, and nothing.
+void SavedGameSeeds()
+{
+    const Bytes save = Fuzz::SaveOf(Fuzz::GetSavedGame());
+    Save("saved_game", "level", save);
+    Save("saved_game", "empty", {});
+    Save("saved_game", "half", Bytes(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(save.size() / 2)));
+    Save("saved_game", "short", Bytes(save.begin(), save.end() - 1));
+    // The collision asset count claims far more than the file holds.
+    Bytes lying = save;
+    lying[3] = 0x7F;
+    Save("saved_game", "lying-count", lying);
+}
+
+// Network records as objects write them, behind the target's selector
+// bytes: creation records of each kind (one networked), a null record, a
+// class that is no game object and one nobody registered; sync records of
+// a plain object, a sprite and a sound, and a sound's cut short.
+void NetworkRecordSeeds()
+{
+    const auto creation = [](Core::Object* object)
+    {
+        Velkor::NetworkFile file;
+        file.WriteNetworkObject(object);
+        Bytes bytes{0};
+        bytes.insert(bytes.end(), file.GetData(), file.GetData() + file.GetSize());
+        return bytes;
+    };
+    const Core::RefPtr<Velkor::GameObject> plain(new Velkor::GameObject());
+    plain->SetName("plain");
+    plain->SetPosition(3.0f, 4.0f);
+    plain->SetNetworkID(new Velkor::NetObjectID(2, 9, true));
+    Save("network_records", "create-object", creation(plain.Get()));
+    const std::pair<const char*, Core::RefPtr<Velkor::GameObject>> kinds[] = {
+        {"create-sprite", new Velkor::Sprite()},
+        {"create-sound", new Velkor::Sound()},
+        {"create-text", new Velkor::Text("score 100", "")},
+        {"create-circle", new Velkor::Circle(12.0f)},
+        {"create-line", new Velkor::Line(Math::Vector2D(1, 2), Math::Vector2D(3, 4))},
+    };
+    for (const auto& kind : kinds)
+    {
+        kind.second->SetName(kind.first + 7);
+        Save("network_records", kind.first, creation(kind.second.Get()));
+    }
+    Save("network_records", "create-null", Bytes{0, 0});
+    const auto named = [](const std::string& className)
+    {
+        Velkor::NetworkFile file;
+        file.Write("\x01", 1);
+        Velkor::WriteNetworkString(file, className);
+        Bytes bytes{0};
+        bytes.insert(bytes.end(), file.GetData(), file.GetData() + file.GetSize());
+        bytes.insert(bytes.end(), 8, 0);
+        return bytes;
+    };
+    Save("network_records", "create-level", named("Velkor::Level"));
+    Save("network_records", "create-unknown", named("Nobody"));
+
+    const Core::RefPtr<Velkor::GameObject> synced[] = {plain, kinds[0].second, kinds[1].second};
+    for (std::uint8_t kind = 0; kind < 3; ++kind)
+    {
+        synced[kind]->SetPosition(5.0f + kind, -2.0f);
+        Velkor::NetworkFile file;
+        synced[kind]->NetworkSyncSend(file);
+        Bytes bytes{1, kind};
+        bytes.insert(bytes.end(), file.GetData(), file.GetData() + file.GetSize());
+        Save("network_records", "sync-" + std::to_string(kind), bytes);
+        if (kind == 2)
+        {
+            bytes.pop_back();
+            Save("network_records", "sync-2-cut", bytes);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -783,5 +860,7 @@ int main(int argc, char** argv)
     FontSeeds(argv[2]);
     SessionSeeds();
     ScriptValueSeeds();
+    SavedGameSeeds();
+    NetworkRecordSeeds();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "core/Core_ResourceReport.h"
 #include "framework/Velkor_Random.h"
 #include "framework/Velkor_Sprite.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 #include "input/Input_KeyCodes.h"
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
@@ -24,6 +25,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <tuple>
 
 namespace
@@ -495,6 +497,63 @@ TEST_F(ReplayDisplayTest, DamagedReplayDataEndsTheReplayAndKeepsTheRunningGame)
     EXPECT_FALSE(game->IsReplaying());
     EXPECT_EQ(seen, before);
     EXPECT_EQ(game->GetCurrentLevelIndex(), 2u);
+}
+
+TEST_F(ReplayDisplayTest, ANetworkGameRefusesSavesLoadsAndReplayData)
+{
+    Record("kept", 3);
+    game->ChangeLevel(2);
+    Tick(2);
+    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::Client);
+    ASSERT_TRUE(game->IsNetworkGame());
+    const auto files = [this]
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(directory))
+        {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    };
+    const std::set<std::string> before = files();
+    const auto refused = [this](const std::string& name)
+    {
+        return game->GetLastSaveError().find(prefix + name) != std::string::npos &&
+               game->GetLastSaveError().find("network game") != std::string::npos;
+    };
+
+    game->Save(prefix + "net");
+    EXPECT_TRUE(refused("net")) << game->GetLastSaveError();
+    Tick();
+    game->Load(prefix + "kept_gameSaved");
+    EXPECT_TRUE(refused("kept_gameSaved")) << game->GetLastSaveError();
+    Tick();
+    EXPECT_EQ(game->GetCurrentLevelIndex(), 2u);
+
+    // A recording runs, but neither its start nor its data is written.
+    game->ReplayRecordingStart(prefix + "netrec");
+    Tick(3);
+    game->ReplayRecordingStop();
+    EXPECT_TRUE(refused("netrec_replayData")) << game->GetLastSaveError();
+    Tick();
+    EXPECT_FALSE(game->IsRecording());
+
+    // A replay reads no file and keeps the running game: with no record to
+    // feed it ends in its first frame.
+    game->ReplayStart(prefix + "kept");
+    EXPECT_TRUE(refused("kept_replayData")) << game->GetLastSaveError();
+    Tick();
+    EXPECT_FALSE(game->IsReplaying());
+    EXPECT_TRUE(game->GetReplayRecords().empty());
+    Tick();
+    EXPECT_EQ(game->GetCurrentLevelIndex(), 2u);
+    EXPECT_EQ(files(), before);
+
+    // Once the network game ends the same requests are carried out.
+    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::None);
+    game->Load(prefix + "kept_gameSaved");
+    Tick();
+    EXPECT_EQ(game->GetCurrentLevelIndex(), 0u);
 }
 
 TEST_F(ReplayDisplayTest, TheListingsFollowTheSuffixRules)
