@@ -2,6 +2,7 @@
 // Every answer depends on the two object names alone, so each name is first
 // sorted into the few kinds the rules know and the answer read from a table.
 #include "framework/Velkor_GameObject.h"
+#include "game/Brillow_BonusLazerClass.h"
 #include "game/Brillow_MyGame.h"
 
 #include <array>
@@ -153,6 +154,12 @@ bool General(Kind first, Velkor::GameObject* second, float& restitution, float& 
     return Apply(GeneralTable()[first][KindOf(second)], restitution, friction);
 }
 
+bool IsSweepingOut(const Velkor::GameObject* object)
+{
+    const auto* laser = dynamic_cast<const BonusLazerClass*>(object);
+    return laser != nullptr && KindOf(object) == Blz && laser->speed == BonusLazerRules::OutSpeed;
+}
+
 bool IsPair(Kind first, Kind second, Kind a, Kind b)
 {
     return (first == a && second == b) || (first == b && second == a);
@@ -191,6 +198,14 @@ bool MyGame::ApplyPlayContactRules(Velkor::GameObject* first, Velkor::GameObject
                                    float& friction)
 {
     const Kind a = KindOf(first);
+    // The white laser waits against the arena's right wall while balls are
+    // left; once it sweeps out, nothing stops it. (Leaving the wall, it
+    // still crosses the wall's outward-facing side, whose contact would push
+    // it back every frame, and the stage would never rise.)
+    if (IsSweepingOut(first) || IsSweepingOut(second))
+    {
+        return false;
+    }
     if (second == nullptr)
     {
         if (a == WhiteBall || a == Ui)

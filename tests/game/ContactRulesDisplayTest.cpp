@@ -3,6 +3,7 @@
 #include "GameTestSupport.h"
 
 #include "framework/Velkor_Sprite.h"
+#include "game/Brillow_BonusLazerClass.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,36 @@ TEST_F(ContactRulesDisplayTest, EveryRuleAnswersByLevelAndNames)
         }
     }
     Velkor::Game::SetOneWayCollision(false);
+}
+
+TEST_F(ContactRulesDisplayTest, TheWhiteLaserWaitsAtTheWallButNothingStopsItsSweep)
+{
+    MyGame& made = MakeTenLevelGame();
+    Tick();
+    const Core::RefPtr<BonusLazerClass> laser(new BonusLazerClass());
+    laser->SetName("blz");
+    const Core::RefPtr<Velkor::Sprite> prototype = Named("WhiteLazer");
+    for (const std::uint32_t level : {1u, 4u})
+    {
+        made.ChangeLevel(level);
+        Tick();
+        ASSERT_EQ(made.GetCurrentLevelIndex(), level);
+        for (const bool sweeping : {false, true})
+        {
+            SCOPED_TRACE(::testing::Message() << "level " << level << (sweeping ? ", sweeping" : ", waiting"));
+            laser->speed = sweeping ? BonusLazerRules::OutSpeed : BonusLazerRules::InSpeed;
+            float restitution = 0.3f;
+            float friction = 0.5f;
+            EXPECT_EQ(made.OnContact(laser.Get(), nullptr, restitution, friction), !sweeping);
+            EXPECT_EQ(made.OnContact(laser.Get(), prototype.Get(), restitution, friction), !sweeping);
+            EXPECT_EQ(made.OnContact(prototype.Get(), laser.Get(), restitution, friction), !sweeping);
+        }
+    }
+    // A white laser of another name is no sweeping laser.
+    laser->SetName("WhiteLazer");
+    float restitution = 0.3f;
+    float friction = 0.5f;
+    EXPECT_TRUE(made.OnContact(laser.Get(), nullptr, restitution, friction));
 }
 
 } // namespace

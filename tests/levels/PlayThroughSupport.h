@@ -1,0 +1,224 @@
+#pragma once
+
+// The game played from the main menu as a player would: the intro skipped
+// with Enter, a click on START, then the autopilot at the pointer through
+// the loading screen into the play level. Every frame writes the program's
+// log line (the game data, the play switches, what the screen shows) and
+// the places of every ball; a frame may be photographed between its drawing
+// and the swap. In the optimised tree the real renderer draws (the pictures
+// are kept for review in the build tree); in the sanitizer tree the
+// recording renderer stands in and nothing is photographed (so it does for
+// a repeated run, whose log must be the same all the same).
+#include "BrillowAutopilot.h"
+#include "LevelsTestSupport.h"
+
+#include "Brillow_Program.h"
+#include "Harness_InputScript.h"
+
+#include "core/Core_Object.h"
+#include "engine/Engine_FontCache.h"
+#include "renderer/Renderer_TextureCache.h"
+#include "game/Brillow_GameLevel.h"
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifndef BRILLOW_PLAY_SHOTS
+#define BRILLOW_PLAY_SHOTS 0
+#endif
+
+namespace BrillowTest
+{
+
+// Level indexes the runs pass through.
+inline constexpr std::uint32_t MenuLevel = 0;
+inline constexpr std::uint32_t PlayLevel = 1;
+inline constexpr std::uint32_t LoseLevel = 2;
+inline constexpr std::uint32_t WinLevel = 3;
+inline constexpr std::uint32_t SecondLoseLevel = 8;
+
+class PlayThroughDisplayTest : public LevelsDisplayTest
+{
+protected:
+    static constexpr bool Shots = BRILLOW_PLAY_SHOTS != 0;
+
+    void SetUp() override
+    {
+        LevelsDisplayTest::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        photographing = Shots;
+        if (Shots)
+        {
+            Engine::RenderingApplication::SetRendererFactory(nullptr);
+            std::filesystem::create_directories(ShotFolder());
+        }
+    }
+
+    // The next game draws on the recording renderer and is not photographed.
+    void WithoutPictures()
+    {
+        photographing = false;
+        Engine::RenderingApplication::SetRendererFactory(&GameTest::MakeRecordingRenderer);
+    }
+
+    static std::filesystem::path ShotFolder()
+    {
+        return std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "screenshots" / "brillow_play";
+    }
+
+    // The game on a pinned seed, the intro skipped and START clicked at
+    // frame 24 (the menu's first visit is measured just before).
+    void StartFromMenu(std::uint32_t seed = 4242)
+    {
+        MyLevelFactory::SetFixedSeed(seed);
+        std::vector<Harness::InputEvent> menu;
+        const std::string problem = Harness::ParseInputScript("2 move 512 430\n"
+                                                              "5 key-down enter\n"
+                                                              "6 key-up enter\n"
+                                                              "20 move 270 336\n"
+                                                              "24 press left\n"
+                                                              "25 release left\n",
+                                                              menu);
+        ASSERT_EQ(problem, "");
+        Start(menu);
+        log.clear();
+        pointer = Math::Vector2D(0.0f, 46.0f);
+        while (FrameNumber() < 23)
+        {
+            Step();
+        }
+        ASSERT_EQ(game->GetCurrentLevelIndex(), MenuLevel);
+        menuObjects = UncachedObjects();
+    }
+
+    // Live objects beside the textures and fonts that the caches keep for
+    // the levels still to come.
+    static std::int32_t UncachedObjects()
+    {
+        std::int64_t count = Core::GetLiveObjectCount();
+        count -= static_cast<std::int64_t>(Renderer::TextureCache::GetInstance().GetTextureCount());
+        if (const Engine::FontCache* fonts = Engine::FontCache::GetInstance())
+        {
+            count -= static_cast<std::int64_t>(fonts->GetFontCount());
+        }
+        return static_cast<std::int32_t>(count);
+    }
+
+    std::uint32_t LevelIndex() const { return game->GetCurrentLevelIndex(); }
+
+    GameLevel* Play() const { return dynamic_cast<GameLevel*>(game->GetCurrentLevel()); }
+
+    // Moves the pointer to the field position `at`.
+    void Point(const Math::Vector2D& at)
+    {
+        pointer = at;
+        Harness::InputEvent move;
+        move.kind = Harness::InputEvent::Kind::Move;
+        move.x = static_cast<std::int32_t>(std::lround(at.x)) + 512;
+        move.y = static_cast<std::int32_t>(std::lround(at.y)) + 384;
+        Harness::ApplyInputEvent(move, harness->GetInputSource());
+    }
+
+    // A left click (press now, release before the next frame's input).
+    void Press(bool down)
+    {
+        Harness::InputEvent click;
+        click.kind = down ? Harness::InputEvent::Kind::Press : Harness::InputEvent::Kind::Release;
+        click.virtualKey = 1;
+        Harness::ApplyInputEvent(click, harness->GetInputSource());
+    }
+
+    // One frame; in the play level (unpaused) the autopilot moves the
+    // pointer first. `shot` names a picture of this frame, asked for by
+    // `photograph` once the frame has run (before the swap).
+    template <class Photograph> void Step(BrillowAutopilot* pilot, Photograph photograph)
+    {
+        if (pilot != nullptr && Play() != nullptr && Play()->paused == 0)
+        {
+            Point(pilot->Steer(pointer));
+        }
+        harness->BeginFrame();
+        harness->RunFrame();
+        log.push_back(std::to_string(FrameNumber()) + " " + DescribeBrillowFrame() + Balls());
+        const std::string shot = photograph();
+        if (photographing && !shot.empty())
+        {
+            const std::string path = (ShotFolder() / shot).string();
+            EXPECT_TRUE(Harness::WriteScreenshotPng(*game->GetRenderer(), path)) << path;
+            shots.push_back(shot);
+        }
+        harness->EndFrame();
+    }
+
+    void Step(BrillowAutopilot* pilot = nullptr)
+    {
+        Step(pilot, [] { return std::string(); });
+    }
+
+    // A click on a screen button at window pixel (x, y from the bottom),
+    // then frames until the level `index` is current (at most `limit`).
+    bool ClickAndWaitFor(std::int32_t x, std::int32_t y, std::uint32_t index, std::uint32_t limit)
+    {
+        Point(Math::Vector2D(static_cast<float>(x - 512), static_cast<float>(y - 384)));
+        Step();
+        Step();
+        Press(true);
+        Step();
+        Press(false);
+        for (std::uint32_t i = 0; i < limit && LevelIndex() != index; ++i)
+        {
+            Step();
+        }
+        return LevelIndex() == index;
+    }
+
+    // The places of every ball in the play level, for the log.
+    static std::string Balls()
+    {
+        std::ostringstream line;
+        const auto add = [&line](const char* title, const auto& objects)
+        {
+            line << " " << title << "=";
+            for (const auto* object : objects)
+            {
+                line << object->GetPositionX() << "," << object->GetPositionY() << ";";
+            }
+        };
+        std::vector<ball*> coloured;
+        std::vector<whiteball*> white;
+        std::vector<SpikeBall*> spiked;
+        FindAllObjects<ball>("bgc", coloured);
+        FindAllObjects<whiteball>("wb", white);
+        FindAllObjects<SpikeBall>("ss", spiked);
+        add("bgc", coloured);
+        add("wb", white);
+        add("ss", spiked);
+        return line.str();
+    }
+
+    // The value of `field` in a log line ("totalScore", "level").
+    static std::string Field(const std::string& line, const std::string& field)
+    {
+        const std::size_t at = line.find(" " + field + "=");
+        if (at == std::string::npos)
+        {
+            return "";
+        }
+        const std::size_t start = at + field.size() + 2;
+        return line.substr(start, line.find(' ', start) - start);
+    }
+
+    bool photographing = false;
+    Math::Vector2D pointer;
+    std::vector<std::string> log;
+    std::vector<std::string> shots;
+    std::int32_t menuObjects = 0;
+};
+
+} // namespace BrillowTest
