@@ -191,12 +191,25 @@ void RenderQueue::Clear()
 void RenderQueue::SortByDepth(std::vector<RenderQueueItem>& items)
 {
     // The world z of the item's origin: the matrix's z translation.
-    for (RenderQueueItem& item : items)
+    depthOrder_.resize(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
     {
-        item.depth = item.worldMatrix.m[14];
+        items[i].depth = items[i].worldMatrix.m[14];
+        depthOrder_[i] = {items[i].depth, static_cast<std::uint32_t>(i)};
     }
-    std::sort(items.begin(), items.end(),
-              [](const RenderQueueItem& a, const RenderQueueItem& b) { return a.depth < b.depth; });
+    // The sort's steps follow its comparisons only, so (depth, position)
+    // pairs compared by depth end in the order the items themselves would,
+    // ties included; each item is then moved once instead of at every step.
+    std::sort(depthOrder_.begin(), depthOrder_.end(),
+              [](const DepthKey& a, const DepthKey& b) { return a.depth < b.depth; });
+    sorted_.clear();
+    sorted_.reserve(items.size());
+    for (const DepthKey& key : depthOrder_)
+    {
+        sorted_.push_back(std::move(items[key.index]));
+    }
+    items.swap(sorted_);
+    sorted_.clear();
 }
 
 // Consecutive items drawn through the same pass form a run: its technique

@@ -145,6 +145,14 @@ private:
     Core::RefPtr<Renderer::ParticleEffect> particleEffect_;
     Core::RefPtr<Mesh> unitQuad_;
     SpriteBatcher batcher_;
+    // Scratch of SortByDepth, kept from frame to frame.
+    struct DepthKey
+    {
+        float depth;
+        std::uint32_t index;
+    };
+    std::vector<DepthKey> depthOrder_;
+    std::vector<RenderQueueItem> sorted_;
 };
 
 } // namespace Engine

@@ -80,6 +80,19 @@ void SpriteBatcher::PlaceQuads(Renderer::IRenderer& renderer, const RenderQueueI
         quadTexCoords_.push_back(quad.GetTexCoords()[index].y);
     }
 
+    // The quad's distinct corners, placed once per item; its vertices copy
+    // them (a corner gives the same bits every time it is placed).
+    distinctCorners_.clear();
+    cornerOfVertex_.clear();
+    for (const std::uint32_t index : quadIndices_)
+    {
+        const auto found = std::find(distinctCorners_.begin(), distinctCorners_.end(), index);
+        cornerOfVertex_.push_back(static_cast<std::uint32_t>(found - distinctCorners_.begin()));
+        if (found == distinctCorners_.end())
+        {
+            distinctCorners_.push_back(index);
+        }
+    }
     const Math::Matrix4 projection = renderer.GetProjectionMatrix();
     const Math::Matrix4 view = renderer.GetViewMatrix();
     const Renderer::ViewportRecord viewport = renderer.GetViewport();
@@ -93,10 +106,18 @@ void SpriteBatcher::PlaceQuads(Renderer::IRenderer& renderer, const RenderQueueI
         Footprint box;
         box.minX = box.minY = INFINITY;
         box.maxX = box.maxY = -INFINITY;
+        Math::Vector4 cornerClip[MaximumCorners];
+        const std::size_t cornerCount = std::min(distinctCorners_.size(), MaximumCorners);
+        for (std::size_t c = 0; c < cornerCount; ++c)
+        {
+            cornerClip[c] = Renderer::ToClipSpace(clip, corners[distinctCorners_[c]]);
+        }
         float* out = placed_.data() + i * vertices * 4;
         for (std::size_t v = 0; v < vertices; ++v)
         {
-            const Math::Vector4 p = Renderer::ToClipSpace(clip, corners[quadIndices_[v]]);
+            const Math::Vector4 p = cornerOfVertex_[v] < cornerCount
+                                        ? cornerClip[cornerOfVertex_[v]]
+                                        : Renderer::ToClipSpace(clip, corners[quadIndices_[v]]);
             out[0] = p.x;
             out[1] = p.y;
             out[2] = p.z;
@@ -174,7 +195,8 @@ void SpriteBatcher::AssignBatches(const RenderQueueItem* items, std::size_t coun
     const std::int32_t rows = cellsAlong(viewport.height);
     const float cellWidth = static_cast<float>(std::max(viewport.width, 1)) / static_cast<float>(columns);
     const float cellHeight = static_cast<float>(std::max(viewport.height, 1)) / static_cast<float>(rows);
-    latestBatch_.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), NoBatch);
+    // A cell holds its latest batch plus one; 0 is none.
+    latestBatch_.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
     // Boxes beyond the window fall into its border cells: two boxes that
     // meet still share the cell of their common part.
     const auto cellOf = [](float coordinate, float origin, float side, std::int32_t cells)
@@ -203,32 +225,28 @@ void SpriteBatcher::AssignBatches(const RenderQueueItem* items, std::size_t coun
             firstRow = cellOf(box.minY, static_cast<float>(viewport.y), cellHeight, rows);
             lastRow = cellOf(box.maxY, static_cast<float>(viewport.y), cellHeight, rows);
         }
-        // The latest batch among the item's cells (NoBatch below all).
-        std::uint32_t after = NoBatch;
+        // The latest batch among the item's cells, plus one (0: none).
+        std::uint32_t after = 0;
         for (std::int32_t row = firstRow; row <= lastRow; ++row)
         {
             const std::uint32_t* cell =
                 latest + static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
             for (std::int32_t column = firstColumn; column <= lastColumn; ++column)
             {
-                const std::uint32_t batch = cell[column];
-                if (batch != NoBatch && (after == NoBatch || batch > after))
-                {
-                    after = batch;
-                }
+                after = std::max(after, cell[column]);
             }
         }
         const std::uint32_t key = keys_[i];
         std::uint32_t chosen = NoBatch;
-        if (after != NoBatch && batchKeys_[after] == key)
+        if (after != 0 && batchKeys_[after - 1] == key)
         {
-            chosen = after;
+            chosen = after - 1;
         }
         else
         {
+            // The first batch of the key after the latest one.
             const std::vector<std::uint32_t>& own = keyBatches_[key];
-            const auto later =
-                after == NoBatch ? own.begin() : std::upper_bound(own.begin(), own.end(), after);
+            const auto later = std::lower_bound(own.begin(), own.end(), after);
             if (later != own.end())
             {
                 chosen = *later;
@@ -241,16 +259,11 @@ void SpriteBatcher::AssignBatches(const RenderQueueItem* items, std::size_t coun
             }
         }
         itemBatches_[i] = chosen;
+        // The chosen batch is no earlier than any the cells hold.
         for (std::int32_t row = firstRow; row <= lastRow; ++row)
         {
             std::uint32_t* cell = latest + static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
-            for (std::int32_t column = firstColumn; column <= lastColumn; ++column)
-            {
-                if (cell[column] == NoBatch || cell[column] < chosen)
-                {
-                    cell[column] = chosen;
-                }
-            }
+            std::fill(cell + firstColumn, cell + lastColumn + 1, chosen + 1);
         }
     }
 

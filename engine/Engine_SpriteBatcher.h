@@ -80,7 +80,10 @@ private:
 
     std::vector<std::uint32_t> quadIndices_; // the quad's vertices, as its range draws them
     std::vector<float> quadTexCoords_;       // and their texture coordinates
-    std::vector<float> placed_;              // per item: its vertices' clip positions
+    static constexpr std::size_t MaximumCorners = 8;
+    std::vector<std::uint32_t> distinctCorners_; // the quad's distinct corners among them
+    std::vector<std::uint32_t> cornerOfVertex_;  // per vertex: its place in distinctCorners_
+    std::vector<float> placed_;                  // per item: its vertices' clip positions
     std::vector<Footprint> footprints_;
     static constexpr std::uint32_t NoBatch = 0xFFFFFFFFu;
     std::vector<std::uint32_t> keys_;                    // per item: its texture and texture matrix, numbered
@@ -88,7 +91,7 @@ private:
     std::vector<std::uint32_t> batchKeys_;               // per batch: its key
     std::vector<std::uint32_t> itemBatches_;             // per item: its batch
     std::vector<std::uint32_t> batchStart_;
-    // Per cell of a fine window grid: the latest batch touching it.
+    // Per cell of a fine window grid: the latest batch touching it, plus one.
     std::vector<std::uint32_t> latestBatch_;
     std::vector<std::uint32_t> order_; // items in drawing order
     std::vector<Batch> batches_;
