@@ -1,13 +1,12 @@
 // A replay of the game recorded through the framework's replay operations:
-// from the main menu, START, the loading screen and stage 1, then the pause
-// overlay's Exit and Yes back to the menu. Played back, every frame gives
+// from the main menu, START, the loading screen and stage 1 with the pause
+// overlay and a restart, then the quit dialog's Yes back to the menu. Played back, every frame gives
 // the log line the program writes for it (level, level machine, game data,
 // play switches, buttons, sounds, overlay and every ball's place) as it did
 // while recording.
 #include "LevelsTestSupport.h"
 
 #include "Brillow_Program.h"
-#include "input/Input_KeyCodes.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -59,41 +58,15 @@ protected:
         LevelsDisplayTest::TearDown();
     }
 
-    // Skip the intro, START, wait on the right of the field, then pause,
-    // Exit and Yes (window pixels, y up from the bottom).
+    // The overlay's input file: the intro skipped, START, stage 1 with a
+    // ball eaten, the pause overlay (prompt, resume, quit dialog, No,
+    // Restart) and Exit and Yes back to the menu by frame 322.
     static std::vector<Event> Script()
     {
         std::vector<Event> events;
-        const auto add =
-            [&events](std::uint32_t frame, Event::Kind kind, std::int32_t x, std::int32_t y, std::uint8_t key)
-        {
-            Event event;
-            event.frame = frame;
-            event.kind = kind;
-            event.x = x;
-            event.y = y;
-            event.virtualKey = key;
-            events.push_back(event);
-        };
-        const std::uint8_t escape = Input::VirtualKey::Escape;
-        const std::uint8_t enter = Input::VirtualKey::Return;
-        add(2, Event::Kind::Move, 512, 430, 0);
-        add(5, Event::Kind::KeyDown, 0, 0, enter);
-        add(6, Event::Kind::KeyUp, 0, 0, enter);
-        add(20, Event::Kind::Move, 270, 336, 0);
-        add(24, Event::Kind::Press, 0, 0, 1);
-        add(25, Event::Kind::Release, 0, 0, 1);
-        add(30, Event::Kind::Move, 692, 504, 0);
-        add(110, Event::Kind::Move, 697, 286, 0);
-        add(125, Event::Kind::Move, 692, 504, 0);
-        add(140, Event::Kind::KeyDown, 0, 0, escape);
-        add(141, Event::Kind::KeyUp, 0, 0, escape);
-        add(150, Event::Kind::Move, 602, 394, 0);
-        add(155, Event::Kind::Press, 0, 0, 1);
-        add(156, Event::Kind::Release, 0, 0, 1);
-        add(165, Event::Kind::Move, 422, 279, 0);
-        add(170, Event::Kind::Press, 0, 0, 1);
-        add(171, Event::Kind::Release, 0, 0, 1);
+        const std::string problem =
+            Harness::ReadInputScript(std::string(BRILLOW_INPUTS) + "/overlay.txt", events);
+        EXPECT_EQ(problem, "");
         return events;
     }
 
@@ -137,7 +110,7 @@ TEST_F(PlayReplayDisplayTest, PlaybackGivesEveryRecordedFramesLogLineAndBallPlac
     ASSERT_EQ(StateName(), "S0");
     game->ReplayRecordingStart(name);
     std::vector<std::string> recorded;
-    while (FrameNumber() < 190)
+    while (FrameNumber() < 335)
     {
         recorded.push_back(FrameLine());
     }
@@ -154,6 +127,7 @@ TEST_F(PlayReplayDisplayTest, PlaybackGivesEveryRecordedFramesLogLineAndBallPlac
     EXPECT_TRUE(seen("totalScore=10"));
     EXPECT_TRUE(seen("balls=bgc:"));
     EXPECT_TRUE(seen("QuitYesButton"));
+    EXPECT_TRUE(seen("ResumeText"));
     EXPECT_NE(recorded.back().find("level=0:level0"), std::string::npos);
     EXPECT_NE(recorded.back().find("LevelSM=S0"), std::string::npos);
 
