@@ -20,10 +20,16 @@
 namespace
 {
 
+// The play level's pause and quit overlay, by object name.
+const char* const OverlayNames[] = {"PauseScreen",   "PauseMouse", "PausedMouse2", "ResumeButton",
+                                    "RestartButton", "ExitButton", "QuitScreen",   "QuitYesButton",
+                                    "QuitNoButton",  "ResumeText"};
+
 // What the screen shows: the player ball's place and state, the intro's
 // picture, opacity and visibility, every button's frame and hover byte,
-// every sound's play count, the listener gain, the window mode and the
-// score text.
+// every sound's play count, the listener gain, the window mode, the score
+// text, the overlay objects shown (in the play level), the resume prompt
+// while shown and every coloured and white ball's place.
 std::string DescribeScreen(MyGame& game)
 {
     std::ostringstream line;
@@ -75,6 +81,38 @@ std::string DescribeScreen(MyGame& game)
     line << " fullscreen=" << (game.IsFullScreen() ? 1 : 0);
     const Velkor::Text* score = FindObject<Velkor::Text>("scoreText");
     line << " score=" << (score != nullptr ? "\"" + score->GetText() + "\"" : std::string("-"));
+    std::string overlay;
+    if (PlayLevelFlags::OfCurrentLevel() != nullptr)
+    {
+        for (const char* name : OverlayNames)
+        {
+            const Velkor::GameObject* object = FindObject<Velkor::GameObject>(name);
+            if (object != nullptr && object->GetVisible())
+            {
+                overlay += (overlay.empty() ? "" : ",") + std::string(name);
+            }
+        }
+    }
+    line << " overlay=" << (overlay.empty() ? "-" : overlay);
+    const Velkor::Text* prompt = FindObject<Velkor::Text>("ResumeText");
+    line << " prompt="
+         << (prompt != nullptr && prompt->GetVisible() ? "\"" + prompt->GetText() + "\"" : std::string("-"));
+    // Every coloured and white ball on the field, in layer order.
+    std::string balls;
+    std::vector<Velkor::GameObject*> found;
+    for (const char* name : {"bgc", "wb"})
+    {
+        FindAllObjects<Velkor::GameObject>(name, found);
+        for (const Velkor::GameObject* ball : found)
+        {
+            std::ostringstream place;
+            // Exact enough to tell any two floats apart.
+            place.precision(9);
+            place << name << ":" << ball->GetPosition().x << "," << ball->GetPosition().y;
+            balls += (balls.empty() ? "" : ";") + place.str();
+        }
+    }
+    line << " balls=" << (balls.empty() ? "-" : balls);
     return line.str();
 }
 

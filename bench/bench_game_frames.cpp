@@ -230,27 +230,14 @@ BENCHMARK(BM_PlayLevelAssetsThroughCaches)->Unit(benchmark::kMillisecond)->Itera
 // START clicked (window pixels, y up from the bottom).
 std::vector<Harness::InputEvent> StartScript()
 {
-    using Kind = Harness::InputEvent::Kind;
     std::vector<Harness::InputEvent> events;
-    const auto add =
-        [&events](std::uint32_t frame, Kind kind, std::int32_t x, std::int32_t y, std::uint8_t key)
-    {
-        Harness::InputEvent event;
-        event.frame = frame;
-        event.kind = kind;
-        event.x = x;
-        event.y = y;
-        event.virtualKey = key;
-        events.push_back(event);
-    };
-    constexpr std::uint8_t Enter = 13;
-    constexpr std::uint8_t LeftButton = 1;
-    add(2, Kind::Move, 512, 430, 0);
-    add(5, Kind::KeyDown, 0, 0, Enter);
-    add(6, Kind::KeyUp, 0, 0, Enter);
-    add(20, Kind::Move, 270, 336, 0);
-    add(24, Kind::Press, 0, 0, LeftButton);
-    add(25, Kind::Release, 0, 0, LeftButton);
+    Harness::ParseInputScript("2 move 512 430\n"
+                              "5 key-down enter\n"
+                              "6 key-up enter\n"
+                              "20 move 270 336\n"
+                              "24 press left\n"
+                              "25 release left\n",
+                              events);
     return events;
 }
 
