@@ -126,8 +126,10 @@ std::uint8_t* GameLevel::GetPlayFlag(PlayFlag flag)
         return &quitDialogOpen;
     case PlayFlag::ResumePrompt:
         return &resumePrompt;
+    default:
+        // The tutorial's hint flags.
+        return nullptr;
     }
-    return nullptr;
 }
 
 void GameLevel::DropPlayerBalls(float dx, float dy)

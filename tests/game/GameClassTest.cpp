@@ -36,7 +36,7 @@
 #include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_SpriteMouseClassT.h"
-#include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_VisibilityClasses.h"
 #include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
