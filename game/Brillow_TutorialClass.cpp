@@ -1,11 +1,11 @@
 #include "game/Brillow_TutorialClass.h"
 
 #include "framework/Velkor_Random.h"
-#include "framework/Velkor_Text.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClassT.h"
 #include "game/Brillow_MyGame.h"
+#include "game/Brillow_ScoreTexts.h"
 #include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_VisibilityClasses.h"
@@ -14,7 +14,6 @@
 #include "game/Brillow_whiteballT.h"
 #include "gui/GUI_HUD.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -32,13 +31,6 @@ constexpr std::size_t ColouredWaveCap = 15;
 constexpr std::size_t EnemiesForPowerUp = 10;
 constexpr std::size_t LazerCap = 8;
 constexpr std::size_t Lazer1Cap = 6;
-
-template <class T> std::size_t CountObjects(const char* name)
-{
-    std::vector<T*> objects;
-    FindAllObjects<T>(name, objects);
-    return objects.size();
-}
 
 bool Every(std::int32_t counter, std::int32_t frames)
 {
@@ -58,21 +50,6 @@ template <class Hint> void ClearDone(const char* name)
     {
         hint->done = 0;
     }
-}
-
-void SetText(const char* name, const std::string& text)
-{
-    if (Velkor::Text* object = FindObject<Velkor::Text>(name))
-    {
-        object->SetText(text);
-    }
-}
-
-std::string Decimal(std::int32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%i", value);
-    return digits;
 }
 
 // The wave rules of stages 2 to 6: the cap on coloured + white + spike
@@ -393,9 +370,9 @@ void TutorialClass::RollPowerUp()
 
 void TutorialClass::WriteTexts() const
 {
-    const MyGame* game = MyGame::GetInstance();
-    SetText("scoreText", "SCORE: " + Decimal(game->totalScore));
-    SetText("levelscoreText", Decimal(game->levelScore));
-    SetText("nextlevelText", Decimal(game->pointsNeeded) + "To Next Level");
-    SetText("debugtext", Decimal(game->stage));
+    ScoreTexts::WriteScores();
+    if (const MyGame* game = MyGame::GetInstance())
+    {
+        ScoreTexts::Set("debugtext", ScoreTexts::Decimal(game->stage));
+    }
 }
