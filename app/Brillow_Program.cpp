@@ -171,10 +171,11 @@ std::string DescribeBrillowFrame()
     for (std::uint32_t i = 0; flags != nullptr && i < PlayFlagCount; ++i)
     {
         const auto flag = static_cast<PlayFlag>(i);
-        if (const std::uint8_t* byte = flags->GetPlayFlag(flag))
+        std::uint32_t value = 0;
+        if (flags->ReadPlayFlag(flag, value))
         {
             carried +=
-                (carried.empty() ? "" : ",") + std::string(GetPlayFlagName(flag)) + ":" + number(*byte);
+                (carried.empty() ? "" : ",") + std::string(GetPlayFlagName(flag)) + ":" + number(value);
         }
     }
     add("flags", carried.empty() ? "-" : carried);

@@ -86,3 +86,11 @@ template <class T> void FindAllObjects(const std::string& name, std::vector<T*>&
         objects.insert(objects.end(), layerObjects.begin(), layerObjects.end());
     }
 }
+
+// How many such objects the current level holds.
+template <class T> std::size_t CountObjects(const std::string& name)
+{
+    std::vector<T*> objects;
+    FindAllObjects<T>(name, objects);
+    return objects.size();
+}

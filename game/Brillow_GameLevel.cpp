@@ -1,18 +1,17 @@
 #include "game/Brillow_GameLevel.h"
 
 #include "framework/Velkor_Random.h"
-#include "framework/Velkor_Text.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_Lazer1Class.h"
 #include "game/Brillow_LazerClass.h"
 #include "game/Brillow_MyGame.h"
+#include "game/Brillow_ScoreTexts.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_whiteball.h"
 #include "gui/GUI_HUD.h"
 #include "input/Input_KeyCodes.h"
 
-#include <cstdio>
 #include <vector>
 
 // A level is no copy of another: Clone makes a plain object, as the
@@ -76,28 +75,6 @@ const StageRules Stages[] = {
     {40, LateStageRules, {{300, Rule::PowerUpDraw}}, true},
 };
 
-template <class T> std::size_t CountObjects(const char* name)
-{
-    std::vector<T*> objects;
-    FindAllObjects<T>(name, objects);
-    return objects.size();
-}
-
-void SetText(const char* name, const std::string& text)
-{
-    if (Velkor::Text* object = FindObject<Velkor::Text>(name))
-    {
-        object->SetText(text);
-    }
-}
-
-std::string Decimal(std::int32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%i", value);
-    return digits;
-}
-
 } // namespace
 
 GameLevel::GameLevel() = default;
@@ -126,8 +103,10 @@ std::uint8_t* GameLevel::GetPlayFlag(PlayFlag flag)
         return &quitDialogOpen;
     case PlayFlag::ResumePrompt:
         return &resumePrompt;
+    default:
+        // The tutorial's hint flags.
+        return nullptr;
     }
-    return nullptr;
 }
 
 void GameLevel::DropPlayerBalls(float dx, float dy)
@@ -182,7 +161,7 @@ void GameLevel::Update(float)
     {
         return;
     }
-    SetText("debugtext", "false");
+    ScoreTexts::Set("debugtext", "false");
     if (stageComplete == 0)
     {
         if (introActive == 1)
@@ -290,8 +269,5 @@ void GameLevel::RunStageRules(std::int32_t c, std::size_t coloured)
 
 void GameLevel::WriteTexts()
 {
-    const MyGame* game = MyGame::GetInstance();
-    SetText("scoreText", "SCORE: " + Decimal(game->totalScore));
-    SetText("levelscoreText", Decimal(game->levelScore));
-    SetText("nextlevelText", Decimal(game->pointsNeeded) + "To Next Level");
+    ScoreTexts::WriteScores();
 }

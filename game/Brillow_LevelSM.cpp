@@ -3,7 +3,7 @@
 // transitions between them, driven by the game data's request bytes.
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_MyGame.h"
-#include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_VisibilityClasses.h"
 #include "input/Input_KeyCodes.h"
 
 #include <vector>

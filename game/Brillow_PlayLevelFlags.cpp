@@ -6,8 +6,10 @@
 namespace
 {
 constexpr const char* FlagNames[PlayFlagCount] = {
-    "stageComplete",     "blackHoleActive", "blackHoleAvailable", "lazerSpawned", "lazer1Spawned",
-    "whiteLazerSpawned", "paused",          "quitDialogOpen",     "resumePrompt",
+    "stageComplete",     "blackHoleActive", "blackHoleAvailable", "lazerSpawned",  "lazer1Spawned",
+    "whiteLazerSpawned", "paused",          "quitDialogOpen",     "resumePrompt",  "hintIntro",
+    "hintNextBlue",      "hintNextEnemy",   "hintAnotherEnemy",   "hintMore",      "hintDestroy",
+    "hintObstacles",     "hintPowerUp1",    "hintInvincible",     "hintNextLevel",
 };
 } // namespace
 
@@ -19,6 +21,23 @@ const char* GetPlayFlagName(PlayFlag flag)
 
 PlayLevelFlags::~PlayLevelFlags() = default;
 
+bool PlayLevelFlags::ReadPlayFlag(PlayFlag flag, std::uint32_t& value)
+{
+    const std::uint8_t* byte = GetPlayFlag(flag);
+    value = byte != nullptr ? *byte : 0;
+    return byte != nullptr;
+}
+
+bool PlayLevelFlags::WritePlayFlag(PlayFlag flag, std::uint32_t value)
+{
+    std::uint8_t* byte = GetPlayFlag(flag);
+    if (byte != nullptr)
+    {
+        *byte = static_cast<std::uint8_t>(value);
+    }
+    return byte != nullptr;
+}
+
 PlayLevelFlags* PlayLevelFlags::OfCurrentLevel()
 {
     Velkor::Game* game = Velkor::Game::GetInstance();
@@ -26,19 +45,22 @@ PlayLevelFlags* PlayLevelFlags::OfCurrentLevel()
     return dynamic_cast<PlayLevelFlags*>(level);
 }
 
-std::uint8_t PlayLevelFlags::Read(PlayFlag flag)
+std::uint32_t PlayLevelFlags::Read(PlayFlag flag)
 {
     PlayLevelFlags* flags = OfCurrentLevel();
-    const std::uint8_t* byte = flags != nullptr ? flags->GetPlayFlag(flag) : nullptr;
-    return byte != nullptr ? *byte : 0;
+    std::uint32_t value = 0;
+    if (flags == nullptr || !flags->ReadPlayFlag(flag, value))
+    {
+        return 0;
+    }
+    return value;
 }
 
-void PlayLevelFlags::Write(PlayFlag flag, std::uint8_t value)
+void PlayLevelFlags::Write(PlayFlag flag, std::uint32_t value)
 {
-    PlayLevelFlags* flags = OfCurrentLevel();
-    if (std::uint8_t* byte = flags != nullptr ? flags->GetPlayFlag(flag) : nullptr)
+    if (PlayLevelFlags* flags = OfCurrentLevel())
     {
-        *byte = value;
+        flags->WritePlayFlag(flag, value);
     }
 }
 

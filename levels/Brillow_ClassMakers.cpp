@@ -35,7 +35,6 @@
 #include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_SpriteMouseClassT.h"
-#include "game/Brillow_Visibility9Class.h"
 #include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
@@ -47,6 +46,8 @@
 #include "game/Brillow_tutorialButtonClass.h"
 #include "game/Brillow_whiteball.h"
 #include "game/Brillow_whiteballT.h"
+#include "game/Brillow_TutorialClass.h"
+#include "game/Brillow_VisibilityClasses.h"
 
 #include <map>
 
@@ -98,7 +99,6 @@ const std::map<std::string, SpriteMaker>& SpriteMakers()
         {"BonusTextThing", &MakeSprite<BonusTextThing>},
         {"BorderClass", &MakeSprite<BorderClass>},
         {"BorderClassT", &MakeSprite<BorderClassT>},
-        {"Visibility9Class", &MakeSprite<Visibility9Class>},
         // The play level's pause overlay.
         {"PauseScreenClass", &MakeSprite<PauseScreenClass>},
         {"QuitScreenClass", &MakeSprite<QuitScreenClass>},
@@ -133,6 +133,17 @@ const std::map<std::string, TextMaker>& TextMakers()
         {"AddScoreClass", &MakeText<AddScoreClass>},
         {"AddScoreClass0", &MakeText<AddScoreClass0>},
         {"ResumeTextClass", &MakeText<ResumeTextClass>},
+        // The tutorial's hints.
+        {"VisibilityClass", &MakeText<VisibilityClass>},
+        {"Visibility1Class", &MakeText<Visibility1Class>},
+        {"Visibility2Class", &MakeText<Visibility2Class>},
+        {"Visibility3Class", &MakeText<Visibility3Class>},
+        {"Visibility4Class", &MakeText<Visibility4Class>},
+        {"Visibility5Class", &MakeText<Visibility5Class>},
+        {"Visibility6Class", &MakeText<Visibility6Class>},
+        {"Visibility7Class", &MakeText<Visibility7Class>},
+        {"Visibility8Class", &MakeText<Visibility8Class>},
+        {"Visibility9Class", &MakeText<Visibility9Class>},
     };
     return makers;
 }
@@ -197,7 +208,7 @@ Velkor::Level* MakeLevelObject(std::uint32_t index)
     using LevelMaker = Velkor::Level* (*)();
     static constexpr LevelMaker makers[] = {
         &MakeLevel<Level_Class0>,  &MakeLevel<GameLevel>, &MakeLevel<Lose>,
-        &MakeLevel<Win>,           &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>,
+        &MakeLevel<Win>,           &MakeLevel<TutorialClass>, &MakeLevel<Velkor::Level>,
         &MakeLevel<Velkor::Level>, &MakeLevel<Velkor::Level>, &MakeLevel<copy1Lose>,
     };
     return index < std::size(makers) ? makers[index]() : MakeLevel<Velkor::Level>();

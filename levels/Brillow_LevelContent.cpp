@@ -230,13 +230,11 @@ LevelRows Options()
 }
 
 // By level index: 0 main menu, 2 and 8 the lose screens, 3 the win screen,
-// 5 credits, 6 loading, 7 options, 1 the play level. The tutorial (4) holds
-// only what the recipe makes for every level (the camera) until its content
-// is added.
+// 5 credits, 6 loading, 7 options, 1 the play level, 4 the tutorial.
 const std::array<LevelRows, BrillowLevelCount>& ContentTable()
 {
     static const std::array<LevelRows, BrillowLevelCount> table{
-        MainMenu(), PlayLevelContent(), LoseScreen(), WinScreen(),        LevelRows{},
+        MainMenu(), PlayLevelContent(), LoseScreen(), WinScreen(),        TutorialLevelContent(),
         Credits(),  Loading(),   Options(),    SecondLoseScreen(),
     };
     return table;

@@ -99,3 +99,4 @@ const std::vector<ContentRow>& GetLayerContent(std::uint32_t level, std::uint32_
 
 // The rows of each level that has content, one layer after another.
 std::array<std::vector<ContentRow>, LayersPerLevel> PlayLevelContent();
+std::array<std::vector<ContentRow>, LayersPerLevel> TutorialLevelContent();

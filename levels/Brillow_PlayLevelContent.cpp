@@ -2,66 +2,12 @@
 // the HUD layer; the sound effects, the field pictures, the border, the
 // pause veil, the player ball and one hidden prototype of every ball, laser
 // and pick-up (outside the visible field) on "layer1".
-#include "levels/Brillow_LevelContent.h"
+#include "levels/Brillow_ContentRows.h"
 
 namespace
 {
 
-AnimationRow Sheet(const char* file, std::int32_t columns, std::int32_t rows, std::vector<FrameDelays> delays)
-{
-    return {std::string("\\Resources\\Animations\\") + file, columns, rows, std::move(delays)};
-}
-
-AnimationRow Still(const char* file)
-{
-    return Sheet(file, 1, 1, {{1, 1.0f}});
-}
-
-// A pointer or button picture: two cells, idle and highlighted.
-AnimationRow Pair(const char* file)
-{
-    return Sheet(file, 2, 1, {{2, 1.0f}});
-}
-
-CollisionRow Rect(float thickness, std::int32_t z, std::vector<std::int32_t> with, bool idle)
-{
-    return {0, thickness, z, std::move(with), idle};
-}
-
-CollisionRow Shapes(float thickness, std::int32_t z, std::vector<std::int32_t> with, bool idle)
-{
-    return {1, thickness, z, std::move(with), idle};
-}
-
-struct Placement
-{
-    float x;
-    float y;
-    float depth;
-};
-
-SpriteRow Sprite(const char* className, const char* name, std::vector<AnimationRow> animations, bool playing,
-                 bool looping, Placement at, std::int32_t actor, std::optional<CollisionRow> collision,
-                 bool body = false)
-{
-    SpriteRow row;
-    row.className = className;
-    row.name = name;
-    row.animations = std::move(animations);
-    row.playing = playing;
-    row.looping = looping;
-    row.position = Math::Vector2D(at.x, at.y);
-    row.depth = at.depth;
-    row.actor = actor;
-    row.collision = std::move(collision);
-    row.body = body;
-    return row;
-}
-
-SoundRow Sound(const char* className, const char* name, const char* file, bool looping, float volume = 1.0f)
-{
-    return {className, name, file, looping, volume, Math::Vector2D(0.0f, 0.0f)};
-}
+using namespace ContentRows;
 
 std::vector<ContentRow> HudLayer()
 {
@@ -93,10 +39,8 @@ std::vector<ContentRow> PlayLayer()
 {
     SpriteRow background =
         Sprite("Velkor::Sprite", "background", {Still("BACKGROUND0.png")}, true, true, {0, 0, -0.5f}, 16, {});
-    SpriteRow whiteBall =
-        Sprite("whiteball", "whiteball",
-               {Sheet("WHITESCALE.png", 3, 2, {{6, 0.16f}}), Still("ENEMYWHITE.png"), Still("white.png")},
-               true, false, {-570, -237, 0}, 19, Shapes(8, 1, {0}, true), true);
+    SpriteRow whiteBall = Sprite("whiteball", "whiteball", WhiteBallLooks(), true, false, {-570, -237, 0}, 19,
+                                 Shapes(8, 1, {0}, true), true);
     whiteBall.startAnimation = 1;
     whiteBall.visible = false;
     SpriteRow ui = Sprite("Velkor::Sprite", "ui", {Still("GUI0.png")}, true, true, {0, 0, 0.1f}, 28, {});
@@ -117,31 +61,23 @@ std::vector<ContentRow> PlayLayer()
         background,
         Sprite("BonusTextThing", "Bonus", {Still("BONUS.png")}, true, true, {0, -15, -0.2f}, 17,
                Rect(4, 0, {0}, false)),
-        Sprite("ball", "ball",
-               {Still("blueball.png"), Still("greenball.png"), Still("YELLOWBALL.png"),
-                Still("ORANGEBALL.png"), Still("REDBALL.png"), Still("white.png")},
-               false, false, {-555, 80, 0}, 18, Shapes(8, 0, {1, 0}, true), true),
+        Sprite("ball", "ball", ColouredBallLooks(), false, false, {-555, 80, 0}, 18,
+               Shapes(8, 0, {1, 0}, true), true),
         whiteBall,
         Sprite("bubblesheildpowerup", "sheildpowerup", {Still("sheildpowerup.png")}, true, true,
                {-556, -1, 0}, 20, Shapes(8, 2, {0, 2}, true)),
-        Sprite("SpikeBall", "spikeball",
-               {Sheet("REDBALLSCALE.png", 3, 2, {{6, 0.16f}}), Still("SpikeBall.png")}, true, false,
-               {-570, -108, 0}, 21, Shapes(8, 1, {0}, true), true),
+        Sprite("SpikeBall", "spikeball", SpikeBallLooks(), true, false, {-570, -108, 0}, 21,
+               Shapes(8, 1, {0}, true), true),
         Sprite("Velkor::Sprite", "sprite0", {Still("SheildBubble.png")}, true, true, {-628, -72, 0}, 22,
                Rect(4, 0, {0}, false), true),
         Sprite("BlackHoleClass", "blackHolePU", {Sheet("blackHolePU.png", 3, 2, {{6, 0.1f}})}, false, false,
                {-582, -180, 0}, 23, Shapes(8, 2, {0, 1}, true)),
         Sprite("Lazer1Class", "Lazer1", {Sheet("LAZER0.png", 2, 6, {{11, 0.1f}})}, false, false,
                {-5, -493, 0}, 24, Shapes(10, 0, {0}, true)),
-        Sprite("LazerClass", "Lazer", {Sheet("LAZER11.png", 4, 3, {{9, 0.2f}, {1, 1.0f}, {1, 0.2f}})}, false,
-               false, {549, -36, 0}, 25, Shapes(10, 0, {0}, true)),
-        Sprite("SpriteMouseClass", "playerball",
-               {Sheet("BLUEANIMATION0.png", 2, 2, {{4, 0.1f}}),
-                Sheet("GREENANIMATION0.png", 2, 2, {{4, 0.1f}}),
-                Sheet("YELLOWANIMATE.png", 2, 2, {{4, 0.1f}}),
-                Sheet("ORANGEANIMATION.png", 2, 2, {{4, 0.1f}}), Sheet("REDANIMATE.png", 2, 2, {{4, 0.1f}}),
-                Still("SheildBubble.png"), Sheet("WHITEANIMATE.png", 2, 2, {{4, 0.05f}})},
-               true, true, {-1, -4, 0}, 26, Shapes(10, 0, {0, 1, 2, 3}, true), true),
+        Sprite("LazerClass", "Lazer", LazerLooks(), false, false, {549, -36, 0}, 25,
+               Shapes(10, 0, {0}, true)),
+        Sprite("SpriteMouseClass", "playerball", PlayerBallLooks(), true, true, {-1, -4, 0}, 26,
+               Shapes(10, 0, {0, 1, 2, 3}, true), true),
         Sprite("PausedMouse", "PausedMouse2", {Still("PLAYERBALL.png")}, true, true, {-2, -1, 0}, 9,
                Shapes(10, 3, {0, 3}, true)),
         Sprite("BonusLazerClass", "WhiteLazer", {Sheet("WHITELAZERANI.png", 3, 2, {{5, 0.2f}})}, false, false,

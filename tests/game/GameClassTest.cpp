@@ -32,11 +32,12 @@
 #include "game/Brillow_PauseButtons.h"
 #include "game/Brillow_PauseOverlay.h"
 #include "game/Brillow_Sounds.h"
+#include "game/Brillow_TutorialClass.h"
 #include "game/Brillow_SpikeBall.h"
 #include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_SpriteMouseClass.h"
 #include "game/Brillow_SpriteMouseClassT.h"
-#include "game/Brillow_Visibility9Class.h"
+#include "game/Brillow_VisibilityClasses.h"
 #include "game/Brillow_Win.h"
 #include "game/Brillow_ball.h"
 #include "game/Brillow_ballT.h"
@@ -125,6 +126,15 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"BonusTextThing", IsExactly<BonusTextThing>},
         {"BorderClass", IsExactly<BorderClass>},
         {"BorderClassT", IsExactly<BorderClassT>},
+        {"VisibilityClass", IsExactly<VisibilityClass>},
+        {"Visibility1Class", IsExactly<Visibility1Class>},
+        {"Visibility2Class", IsExactly<Visibility2Class>},
+        {"Visibility3Class", IsExactly<Visibility3Class>},
+        {"Visibility4Class", IsExactly<Visibility4Class>},
+        {"Visibility5Class", IsExactly<Visibility5Class>},
+        {"Visibility6Class", IsExactly<Visibility6Class>},
+        {"Visibility7Class", IsExactly<Visibility7Class>},
+        {"Visibility8Class", IsExactly<Visibility8Class>},
         {"Visibility9Class", IsExactly<Visibility9Class>},
         {"IntroClass", IsExactly<IntroClass>},
         {"introBG", IsExactly<introBG>},
@@ -184,6 +194,7 @@ TEST_F(MyGameDisplayTest, EveryGameClassIsMadeByItsName)
         {"Win", IsExactly<Win>},
         {"copy1Lose", IsExactly<copy1Lose>},
         {"GameLevel", IsExactly<GameLevel>},
+        {"TutorialClass", IsExactly<TutorialClass>},
     };
     for (const auto& [name, check] : levels)
     {

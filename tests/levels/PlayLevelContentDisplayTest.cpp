@@ -127,19 +127,7 @@ TEST_F(PlayLevelContentDisplayTest, EverySpriteHasTheFramesOfItsActor)
             {
                 continue;
             }
-            std::uint32_t frames = 0;
-            for (const std::uint32_t count : sprite->GetAnimationFrameCounts())
-            {
-                frames += count;
-            }
-            const Collision2D::CollisionActor& actor =
-                *game->GetCollisionAssets().at(static_cast<std::size_t>(sprite->GetCollisionActorIndex()));
-            std::uint32_t actorFrames = 0;
-            for (std::uint32_t i = 0; i < actor.GetAnimationCount(); ++i)
-            {
-                actorFrames += actor.GetAnimation(i)->GetFrameCount();
-            }
-            EXPECT_EQ(frames, actorFrames) << name;
+            EXPECT_EQ(SpriteFrames(*sprite), ActorFrames(sprite->GetCollisionActorIndex())) << name;
             actors.insert(sprite->GetCollisionActorIndex());
         }
     }
@@ -153,28 +141,14 @@ TEST_F(PlayLevelContentDisplayTest, EverySpriteHasTheFramesOfItsActor)
 // nothing is eaten or bounces, and the play runs on.
 TEST_F(PlayLevelContentDisplayTest, ANetworkClientPlaysWithoutCollisionObjectsOrBodies)
 {
-    Start();
-    // The level machine's first update asks for the main menu.
-    Frame(3);
-    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::Client);
-    game->ChangeLevel(1);
-    Frame();
+    StartAsNetworkClient(1);
     ASSERT_NE(Level(), nullptr);
     Frame(600);
     ASSERT_NE(Level(), nullptr);
-    for (std::uint32_t layer = 0; layer < 3; ++layer)
-    {
-        Velkor::Layer::ObjectList objects;
-        Level()->GetLayer(layer)->GetGameObjects(objects);
-        for (const Core::RefPtr<Velkor::GameObject>& object : objects)
-        {
-            EXPECT_EQ(object->GetDynamicCollisionObject(), nullptr) << object->GetName();
-            EXPECT_EQ(object->GetPhysicsId(), 0u) << object->GetName();
-        }
-    }
+    ExpectNoCollisionObjectsOrBodies();
     EXPECT_EQ(Level()->introActive, 0);
     EXPECT_GT(Count<ball>("bgc"), 5u);
-    Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::None);
+    EndNetworkClient();
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 // clones of the level's prototypes and count objects by name.
 #include "LevelsTestSupport.h"
 
+#include "collision/Collision_CollisionActor.h"
 #include "core/Core_Random.h"
 #include "framework/Velkor_Layer.h"
+#include "framework/Velkor_ZibNetTestAccess.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_GameLevel.h"
 #include "game/Brillow_ball.h"
@@ -77,10 +79,66 @@ protected:
             Core::RefPtr<T> clone(static_cast<T*>(source->Clone()));
             clone->SetName(name);
             clone->SetPosition(Math::Vector2D(x, y));
-            Level()->GetLayer(1)->AddGameObject(clone.Get(), false, nullptr);
+            game->GetCurrentLevel()->GetLayer(1)->AddGameObject(clone.Get(), false, nullptr);
             made.push_back(clone.Get());
         }
         return made;
+    }
+
+    // The frames of all the sprite's animations, and of all the animations
+    // of collision actor `actor`: equal, the actor follows every frame.
+    static std::uint32_t SpriteFrames(const Velkor::Sprite& sprite)
+    {
+        std::uint32_t frames = 0;
+        for (const std::uint32_t count : sprite.GetAnimationFrameCounts())
+        {
+            frames += count;
+        }
+        return frames;
+    }
+    std::uint32_t ActorFrames(std::int32_t actor) const
+    {
+        const Collision2D::CollisionActor& assets =
+            *game->GetCollisionAssets().at(static_cast<std::size_t>(actor));
+        std::uint32_t frames = 0;
+        for (std::uint32_t i = 0; i < assets.GetAnimationCount(); ++i)
+        {
+            frames += assets.GetAnimation(i)->GetFrameCount();
+        }
+        return frames;
+    }
+
+    // The game as a network client would run it, switched to level `level`.
+    void StartAsNetworkClient(std::uint32_t level)
+    {
+        Start();
+        // The level machine's first update asks for the main menu.
+        Frame(3);
+        Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(),
+                                          Velkor::ZibNetTestAccess::Session::Client);
+        game->ChangeLevel(level);
+        Frame();
+    }
+
+    void EndNetworkClient()
+    {
+        Velkor::ZibNetTestAccess::Pretend(*game->GetNetworkEngine(), Velkor::ZibNetTestAccess::Session::None);
+    }
+
+    // No object of the current level has a collision object or a body.
+    void ExpectNoCollisionObjectsOrBodies() const
+    {
+        Velkor::Level* level = game->GetCurrentLevel();
+        for (std::uint32_t layer = 0; level != nullptr && layer < level->GetLayersCount(); ++layer)
+        {
+            Velkor::Layer::ObjectList objects;
+            level->GetLayer(layer)->GetGameObjects(objects);
+            for (const Core::RefPtr<Velkor::GameObject>& object : objects)
+            {
+                EXPECT_EQ(object->GetDynamicCollisionObject(), nullptr) << object->GetName();
+                EXPECT_EQ(object->GetPhysicsId(), 0u) << object->GetName();
+            }
+        }
     }
 
     template <class T> void DestroyAll(const char* name)
