@@ -11,6 +11,7 @@
 #include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_ballT.h"
 #include "game/Brillow_whiteballT.h"
+#include "input/Input_KeyCodes.h"
 
 #include <algorithm>
 #include <functional>
@@ -235,6 +236,32 @@ TEST_F(TutorialLevelDisplayTest, InvincibleCompletesTheFirstStage)
     EXPECT_EQ(tutorial.stageComplete, 0);
     Frame(62);
     EXPECT_TRUE(IsShown("Nextlevel"));
+}
+
+// Escape while "nextenemy" shows: the main menu is the current level within
+// two frames.
+TEST_F(TutorialLevelDisplayTest, EscapeWhileAHintShowsLeadsBackToTheMainMenu)
+{
+    TutorialClass& tutorial = EnterTutorial();
+    tutorial.hintNextEnemy = 1;
+    for (int i = 0; i < 90 && !IsShown("nextenemy"); ++i)
+    {
+        Frame();
+    }
+    ASSERT_TRUE(IsShown("nextenemy"));
+    Harness::InputEvent key;
+    key.kind = Harness::InputEvent::Kind::KeyDown;
+    key.virtualKey = Input::ToVirtualKey(Input::Key::Escape);
+    Harness::ApplyInputEvent(key, harness->GetInputSource());
+    std::uint32_t frames = 0;
+    while (frames < 10 && game->GetCurrentLevelIndex() != 0)
+    {
+        Frame();
+        ++frames;
+    }
+    EXPECT_EQ(game->GetCurrentLevelIndex(), 0u);
+    EXPECT_LE(frames, 2u);
+    EXPECT_EQ(StateName(), "S0");
 }
 
 // Each hint class stores its states in its own order: the index a saved
