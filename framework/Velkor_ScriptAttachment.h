@@ -82,6 +82,25 @@ public:
     // Destroys the script; the flags and the file stay.
     void Release();
 
+    // --- The script part of a record ---------------------------------------------
+    // A record's script part (the managed objects' records and the "Save" /
+    // "Load" hooks; the network hooks' values) is there when the record's
+    // enabled and loaded flags are set and its file is named. A writer puts
+    // it there only with a running script to write it, and writes the loaded
+    // flag as cleared when it cannot, so the reader never looks for a part
+    // that is not there.
+    static bool RecordHasPart(bool enabled, bool loaded, const std::string& file)
+    {
+        return enabled && loaded && !file.empty();
+    }
+    bool WritesRecordPart() const { return RecordHasPart(enabled_, loaded_, file_) && IsRunning(); }
+    // The loaded flag as a record carries it.
+    bool RecordedLoaded() const { return loaded_ && (IsRunning() || !RecordHasPart(enabled_, loaded_, file_)); }
+    // Whether a script file named by a record (a saved game, a peer's
+    // message) stays below the scripts folder: a relative path without ".."
+    // parts and without a drive. Readers refuse a record naming any other.
+    static bool IsFileNameInFolder(const std::string& file);
+
 private:
     // Runs the function on top of the script's stack with `arguments`
     // values above it; false after a reported error.
