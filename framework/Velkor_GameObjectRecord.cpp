@@ -57,13 +57,7 @@ void GameObject::Write(Core::File& file) const
     file << script_.IsEnabled() << script_.GetFile() << script_.IsCloned() << script_.RecordedLoaded();
     if (script_.WritesRecordPart())
     {
-        for (const Core::RefPtr<GameObject>& managed : managedObjects_)
-        {
-            if (managed)
-            {
-                managed->Write(file);
-            }
-        }
+        WriteManagedRecords(file, managedObjects_);
         script_.Call("Save");
     }
 }
@@ -191,39 +185,18 @@ void GameObject::Read(Core::File& file)
 
 void GameObject::ReadScriptPart(Core::File& file)
 {
-    // Each managed object's record may hold a script part of its own: a
-    // damaged save cannot nest them deeper than this.
-    constexpr int MaxDepth = 16;
-    static int depth = 0;
-    if (depth >= MaxDepth)
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
     {
-        file.SetError(Core::FileError::BadData);
         return;
     }
-    ++depth;
     LoadScript(false);
-    if (script_.IsRunning())
+    // The "Constructor" made the managed objects again; each takes its
+    // record back, in order.
+    if (script_.IsRunning() && ReadManagedRecords(file, managedObjects_))
     {
-        // The "Constructor" made the managed objects again; each takes its
-        // record back, in order.
-        const std::vector<Core::RefPtr<GameObject>> managed = managedObjects_;
-        for (const Core::RefPtr<GameObject>& object : managed)
-        {
-            if (object)
-            {
-                object->Read(file);
-                if (file.Failed())
-                {
-                    break;
-                }
-            }
-        }
-        if (!file.Failed())
-        {
-            script_.Call("Load");
-        }
+        script_.Call("Load");
     }
-    --depth;
     if (file.Failed())
     {
         DropManagedObjects();

@@ -299,13 +299,7 @@ void Level::Write(Core::File& file) const
     }
     if (script_.IsRunning())
     {
-        for (const Core::RefPtr<Core::Object>& managed : managedObjects_)
-        {
-            if (managed)
-            {
-                managed->Write(file);
-            }
-        }
+        WriteManagedRecords(file, managedObjects_);
         script_.Call("Save");
     }
 }
@@ -390,6 +384,11 @@ void Level::Read(Core::File& file)
 
 void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
 {
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
+    {
+        return;
+    }
     script_.SetFile(scriptFile);
     RunScript();
     if (!script_.IsRunning())
@@ -398,19 +397,7 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
     }
     // The "Constructor" made the managed objects again; each takes its
     // record back, in order.
-    const std::vector<Core::RefPtr<Core::Object>> managed = managedObjects_;
-    for (const Core::RefPtr<Core::Object>& object : managed)
-    {
-        if (object)
-        {
-            object->Read(file);
-            if (file.Failed())
-            {
-                break;
-            }
-        }
-    }
-    if (!file.Failed())
+    if (ReadManagedRecords(file, managedObjects_))
     {
         script_.Call("Load");
         return;

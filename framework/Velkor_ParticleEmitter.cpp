@@ -95,13 +95,7 @@ void ParticleEmitter::Write(Core::File& file) const
     file << script_.RecordedLoaded() << script_.GetFile() << script_.IsCloned() << script_.IsEnabled();
     if (script_.WritesRecordPart())
     {
-        for (const Core::RefPtr<Core::Object>& managed : managedObjects_)
-        {
-            if (managed)
-            {
-                managed->Write(file);
-            }
-        }
+        WriteManagedRecords(file, managedObjects_);
         script_.Call("Save");
     }
     WriteFields(file);
@@ -149,22 +143,19 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
     {
         return true;
     }
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
+    {
+        return false;
+    }
     RunScript();
     if (!script_.IsRunning())
     {
         return true;
     }
-    const std::vector<Core::RefPtr<Core::Object>> managed = managedObjects_;
-    for (const Core::RefPtr<Core::Object>& object : managed)
+    if (!ReadManagedRecords(file, managedObjects_))
     {
-        if (object)
-        {
-            object->Read(file);
-            if (file.Failed())
-            {
-                return false;
-            }
-        }
+        return false;
     }
     script_.Call("Load");
     return true;
