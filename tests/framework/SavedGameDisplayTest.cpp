@@ -88,10 +88,7 @@ CORE_DEFINE_OBJECT(Walker, "SavedGameTest::Walker", Velkor::GameObject::ScriptTy
 namespace
 {
 
-std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
-{
-    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
-}
+using WorldTest::Bytes;
 
 class SavedGameDisplayTest : public WorldTest::WorldDisplayTest
 {
@@ -375,35 +372,8 @@ TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)
 {
     StartSavedLevel();
     const std::vector<std::uint8_t> good = SaveNow();
-    std::string error;
-    std::size_t refused = 0;
-    for (std::size_t length = 0; length < good.size(); length += VELKOR_SAVE_DAMAGE_STRIDE)
-    {
-        const std::vector<std::uint8_t> prefix(good.begin(),
-                                               good.begin() + static_cast<std::ptrdiff_t>(length));
-        ASSERT_FALSE(game->LoadGame(prefix, error)) << length;
-        EXPECT_FALSE(error.empty());
-        ASSERT_EQ(SaveNow(), good) << "prefix of " << length;
-        ++refused;
-    }
-    EXPECT_GT(refused, 0u);
-    std::uint32_t seed = 12345;
-    for (int copy = 0; copy < VELKOR_SAVE_FLIPPED_COPIES; ++copy)
-    {
-        seed = seed * 1103515245u + 12345u;
-        std::vector<std::uint8_t> damaged = good;
-        damaged[(seed >> 8) % damaged.size()] ^= static_cast<std::uint8_t>(1u << ((seed >> 4) % 8));
-        if (!game->LoadGame(damaged, error))
-        {
-            ASSERT_EQ(SaveNow(), good) << "flipped copy " << copy;
-        }
-        else
-        {
-            // A flip the format cannot tell (a coordinate, a colour) loads:
-            // the good save brings the game back for the next copy.
-            ASSERT_TRUE(game->LoadGame(good, error)) << error;
-        }
-    }
+    WorldTest::ExpectDamagedSavesLeaveTheGame(
+        *game, good, [this] { return SaveNow(); }, VELKOR_SAVE_DAMAGE_STRIDE, VELKOR_SAVE_FLIPPED_COPIES, 12345);
 }
 
 } // namespace

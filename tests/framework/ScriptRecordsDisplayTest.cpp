@@ -1,21 +1,13 @@
 #include "ParticleTestSupport.h"
-#include "WorldTestSupport.h"
-#include "tests/script/ScriptTestState.h"
+#include "ScriptWorldSupport.h"
 
-#include "core/Core_MemoryFile.h"
 #include "framework/Velkor_NetworkFile.h"
 #include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_Sprite.h"
 #include "framework/Velkor_Text.h"
-#include "pal/PAL_FileSystem.h"
-#include "script/Script_LuaScript.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <algorithm>
 
 // Every third prefix of the save, unless the build asks for another stride
 // (the sanitizer build takes far fewer).
@@ -29,75 +21,28 @@
 namespace
 {
 
-std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
-{
-    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
-}
+using WorldTest::Bytes;
 
-// Scripts in a folder of the process's own below the executable's
-// "Resources/Scripts" (tests run side by side), a script state of the
-// test's own, and
-// a shared global "template" that the scripts clone their managed objects
-// from.
-class ScriptRecordsDisplayTest : public WorldTest::WorldDisplayTest
+// A script world with a shared global "template" that the scripts clone
+// their managed objects from.
+class ScriptRecordsDisplayTest : public WorldTest::ScriptWorldDisplayTest
 {
 protected:
     void SetUp() override
     {
-        WorldDisplayTest::SetUp();
+        ScriptWorldDisplayTest::SetUp();
         if (IsSkipped())
         {
             return;
         }
-        script = std::make_unique<ScriptTestState>();
-        own = "records" + std::to_string(getpid());
-        folder = std::filesystem::path(PAL::GetExecutableDirectory()) / "Resources" / "Scripts" / own;
-        std::filesystem::create_directories(folder);
         model = new Velkor::Text("model", "");
         SetGlobal("template", model.Get());
     }
 
-    // The game goes first: its objects' scripts live in the test's state.
     void TearDown() override
     {
-        if (!folder.empty())
-        {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
-        }
-        WorldDisplayTest::TearDown();
+        ScriptWorldDisplayTest::TearDown();
         model.Reset();
-        script.reset();
-    }
-
-    // Writes the script; the file name its owner is given.
-    std::string WriteScript(const std::string& name, const std::string& code)
-    {
-        std::ofstream(folder / name, std::ios::binary) << code;
-        return own + "\\" + name;
-    }
-
-    template <class T> void SetGlobal(const char* name, T* object)
-    {
-        object->PushToScript(script->Get());
-        lua_setglobal(script->Get(), name);
-    }
-
-    // A global of the object's own script, as text.
-    static std::string Global(Core::Object& object, const char* name)
-    {
-        LuaScript* own = object.GetScript();
-        if (own == nullptr)
-        {
-            return "no script";
-        }
-        lua_State* thread = own->GetThread();
-        lua_getglobal(thread, name);
-        std::string value = lua_isstring(thread, -1)    ? lua_tostring(thread, -1)
-                            : lua_isboolean(thread, -1) ? (lua_toboolean(thread, -1) ? "true" : "false")
-                                                        : luaL_typename(thread, -1);
-        lua_pop(thread, 1);
-        return value;
     }
 
     std::vector<std::uint8_t> SaveNow()
@@ -168,9 +113,6 @@ protected:
         Tick(3);
     }
 
-    std::unique_ptr<ScriptTestState> script;
-    std::string own;
-    std::filesystem::path folder;
     Core::RefPtr<Velkor::Text> model;
 };
 
@@ -219,29 +161,8 @@ TEST_F(ScriptRecordsDisplayTest, DamagedCopiesOfAScriptedSaveLeaveTheRunningLeve
 {
     BuildScriptedLevel();
     const std::vector<std::uint8_t> good = SaveNow();
-    std::string error;
-    for (std::size_t length = 0; length < good.size(); length += VELKOR_SAVE_DAMAGE_STRIDE)
-    {
-        const std::vector<std::uint8_t> prefix(good.begin(),
-                                               good.begin() + static_cast<std::ptrdiff_t>(length));
-        ASSERT_FALSE(game->LoadGame(prefix, error)) << length;
-        ASSERT_EQ(SaveNow(), good) << "prefix of " << length;
-    }
-    std::uint32_t seed = 4321;
-    for (int copy = 0; copy < VELKOR_SAVE_FLIPPED_COPIES; ++copy)
-    {
-        seed = seed * 1103515245u + 12345u;
-        std::vector<std::uint8_t> damaged = good;
-        damaged[(seed >> 8) % damaged.size()] ^= static_cast<std::uint8_t>(1u << ((seed >> 4) % 8));
-        if (!game->LoadGame(damaged, error))
-        {
-            ASSERT_EQ(SaveNow(), good) << "flipped copy " << copy;
-        }
-        else
-        {
-            ASSERT_TRUE(game->LoadGame(good, error)) << error;
-        }
-    }
+    WorldTest::ExpectDamagedSavesLeaveTheGame(
+        *game, good, [this] { return SaveNow(); }, VELKOR_SAVE_DAMAGE_STRIDE, VELKOR_SAVE_FLIPPED_COPIES, 4321);
     Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
     ASSERT_NE(rock, nullptr);
     EXPECT_EQ(Global(*rock, "restored"), "moved@42");

@@ -4,6 +4,7 @@
 
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_MemoryFile.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_GameObject.h"
@@ -13,6 +14,8 @@
 #include "math/Math_Vector3.h"
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -112,5 +115,44 @@ protected:
         return object.GetNode()->GetTransformation() * Math::Vector3(x, y, 0.0f);
     }
 };
+
+inline std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
+{
+    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
+}
+
+// Loads damaged copies of the `good` save into `game`: every stride-th
+// prefix and `flips` copies with one bit flipped. A copy that is refused
+// must leave the running game saving `good` again (`saveNow`); a flip the
+// format cannot tell (a coordinate) loads, and the good save brings the game
+// back for the next copy. Fails the test at the first copy that breaks this.
+template <class Game, class SaveNow>
+void ExpectDamagedSavesLeaveTheGame(Game& game, const std::vector<std::uint8_t>& good, SaveNow saveNow,
+                                    std::size_t stride, int flips, std::uint32_t seed)
+{
+    std::string error;
+    for (std::size_t length = 0; length < good.size(); length += stride)
+    {
+        const std::vector<std::uint8_t> prefix(good.begin(),
+                                               good.begin() + static_cast<std::ptrdiff_t>(length));
+        ASSERT_FALSE(game.LoadGame(prefix, error)) << length;
+        EXPECT_FALSE(error.empty());
+        ASSERT_EQ(saveNow(), good) << "prefix of " << length;
+    }
+    for (int copy = 0; copy < flips; ++copy)
+    {
+        seed = seed * 1103515245u + 12345u;
+        std::vector<std::uint8_t> damaged = good;
+        damaged[(seed >> 8) % damaged.size()] ^= static_cast<std::uint8_t>(1u << ((seed >> 4) % 8));
+        if (!game.LoadGame(damaged, error))
+        {
+            ASSERT_EQ(saveNow(), good) << "flipped copy " << copy;
+        }
+        else
+        {
+            ASSERT_TRUE(game.LoadGame(good, error)) << error;
+        }
+    }
+}
 
 } // namespace WorldTest
