@@ -23,15 +23,6 @@
 
 #include <set>
 
-// Every third prefix of the save (every load tears the whole world down and
-// brings it back), unless the build asks for another stride.
-#ifndef VELKOR_SAVE_DAMAGE_STRIDE
-#define VELKOR_SAVE_DAMAGE_STRIDE 3
-#endif
-#ifndef VELKOR_SAVE_FLIPPED_COPIES
-#define VELKOR_SAVE_FLIPPED_COPIES 1000
-#endif
-
 // An object that walks between two states of its own machine: the machine's
 // record follows the object's.
 class Walker : public Velkor::GameObject

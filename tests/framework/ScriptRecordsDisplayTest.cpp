@@ -9,15 +9,6 @@
 
 #include <algorithm>
 
-// Every third prefix of the save, unless the build asks for another stride
-// (the sanitizer build takes far fewer).
-#ifndef VELKOR_SAVE_DAMAGE_STRIDE
-#define VELKOR_SAVE_DAMAGE_STRIDE 3
-#endif
-#ifndef VELKOR_SAVE_FLIPPED_COPIES
-#define VELKOR_SAVE_FLIPPED_COPIES 1000
-#endif
-
 namespace
 {
 

@@ -121,6 +121,17 @@ inline std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
     return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
 }
 
+// The damaged-save checks take every third prefix of the save (every load
+// tears the whole world down and brings it back) and a thousand flipped
+// copies, unless the build asks for others (the sanitizer build takes far
+// fewer).
+#ifndef VELKOR_SAVE_DAMAGE_STRIDE
+#define VELKOR_SAVE_DAMAGE_STRIDE 3
+#endif
+#ifndef VELKOR_SAVE_FLIPPED_COPIES
+#define VELKOR_SAVE_FLIPPED_COPIES 1000
+#endif
+
 // Loads damaged copies of the `good` save into `game`: every stride-th
 // prefix and `flips` copies with one bit flipped. A copy that is refused
 // must leave the running game saving `good` again (`saveNow`); a flip the
