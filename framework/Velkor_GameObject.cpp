@@ -718,10 +718,22 @@ void GameObject::SetNetworkTarget(const Math::Vector2D& position, float rotation
 
 // --- Others ------------------------------------------------------------------------------
 
-void GameObject::AddManagedObject(GameObject* object, const std::string& name)
+bool GameObject::AddManagedObject(GameObject* object, const std::string& name)
 {
+    if (object == nullptr || object == this)
+    {
+        return false;
+    }
+    bool managesThis = false;
+    object->ForEachManagedObject([this, &managesThis](const GameObject& managed)
+                                 { managesThis = managesThis || &managed == this; });
+    if (managesThis)
+    {
+        return false;
+    }
     managedObjects_.emplace_back(object);
     managedObjectNames_.push_back(name);
+    return true;
 }
 
 void GameObject::GetCurrentLevelObjectsByName(const std::string& name,

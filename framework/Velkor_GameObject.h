@@ -45,7 +45,6 @@ namespace Velkor
 
 class Layer;
 class NetObjectID;
-class NetworkFile;
 class ZibComponentManager;
 class ZibPlayer;
 
@@ -80,17 +79,25 @@ public:
     ~GameObject() override;
 
     // The saved game's record (the archive's Write / Read): pose, mount
-    // relations, layer, name, look, timers, ids and flags. Read restores the
-    // ids as stored and takes back the collision object its id names from
-    // the collision world read before it; it rebuilds no transformation and
-    // gives no body back (the game binds the bodies once everything is
-    // read). Derived classes extend both, base first.
+    // relations, layer, name, look, timers, ids and flags, the script's
+    // settings and, with a running script, the managed objects' own records
+    // and the script's "Save" hook. Read restores the ids as stored and takes
+    // back the collision object its id names from the collision world read
+    // before it; it rebuilds no transformation and gives no body back (the
+    // game binds the bodies once everything is read). When the record
+    // carries a script part, Read loads the script (its "Constructor" makes
+    // the managed objects again), reads their records into them and runs
+    // "Load"; a part that does not read leaves no script and no managed
+    // objects behind. Derived classes extend both, base first.
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;
     // For a loader that gives the objects it read up: drops every link to
-    // other objects and to the worlds without following them, so the
-    // objects can go in any order.
+    // other objects and to the worlds without following them (its managed
+    // objects' too), so the objects can go in any order.
     void ForgetLoadedLinks();
+    // ForgetLoadedLinks for the game objects among objects[from...]; others
+    // are passed over.
+    static void ForgetLoadedLinks(const std::vector<Core::RefPtr<Core::Object>>& objects, std::size_t from = 0);
 
     // --- Virtual operations ---------------------------------------------------
     // Asks the layer to remove the object; a second request does nothing.
@@ -247,14 +254,25 @@ public:
     const std::string& GetNetworkBaseName() const { return networkBaseName_; }
     void SetNetworkBaseName(const std::string& name) { networkBaseName_ = name; }
     const Core::RefPtr<ZibComponentManager>& GetComponentManager() const { return componentManager_; }
-    // The network payload being written or read while the session layer
-    // runs one of the four network operations on the object; null otherwise.
-    NetworkFile* GetNetworkFile() const { return networkFile_; }
-    void SetNetworkFile(NetworkFile* file) { networkFile_ = file; }
 
     // --- Objects kept alive with this one ------------------------------------------
-    void AddManagedObject(GameObject* object, const std::string& name);
+    // Refused (false) for null, this object and an object that manages this
+    // one, directly or through others: an owner's record holds its managed
+    // objects' records, so a loop would never end.
+    bool AddManagedObject(GameObject* object, const std::string& name);
     const std::vector<Core::RefPtr<GameObject>>& GetManagedObjects() const { return managedObjects_; }
+    // Visits every managed object, and theirs, depth first.
+    template <class Visit> void ForEachManagedObject(Visit&& visit) const
+    {
+        for (const Core::RefPtr<GameObject>& managed : managedObjects_)
+        {
+            if (managed)
+            {
+                visit(*managed);
+                managed->ForEachManagedObject(visit);
+            }
+        }
+    }
 
     // --- Script -------------------------------------------------------------------
     LuaScript* GetScript() override { return script_.GetScript(); }
@@ -270,8 +288,9 @@ public:
     // the script is loaded from the source's chunk and "OnClone" runs with
     // the source.
     void FinishScriptClone(GameObject& source);
-    // The file the network layer has the object write or read its network
-    // data on, while it does; null otherwise.
+    // The payload the network layer has the object write or read its
+    // network records on, while it does; null otherwise. The script methods
+    // "SaveNetworkData" and "LoadNetworkData" work on it.
     Core::File* GetNetworkDataFile() const { return networkDataFile_; }
     void SetNetworkDataFile(Core::File* file) { networkDataFile_ = file; }
 
@@ -293,9 +312,14 @@ protected:
         float scaleY = 1.0f;
         bool visible = true;
         Math::Vector4 color;
+        bool scriptEnabled = false;
     };
-    // False when the record runs past the file (the file has failed).
-    bool ReadSyncRecord(Core::File& file, SyncRecord& record) const;
+    // Reads the base's record; when it names a running script, the script
+    // is loaded (without "Constructor") if it is not, and its
+    // "NetworkSyncReceive" hook reads the script's values, which lie right
+    // after the base's fields, before anything is applied. False when the
+    // record runs past the file or is refused (the file has failed).
+    bool ReadSyncRecord(Core::File& file, SyncRecord& record);
     void ApplySyncRecord(SyncRecord& record);
 
 private:
@@ -321,6 +345,13 @@ private:
     // The script side of a copy: settings, a script of its own and clones
     // of the source's managed objects as its globals.
     void CopyScript(const GameObject& other);
+    // The script part of the saved record: the script loaded with its
+    // "Constructor", the managed objects' records read into them, "Load".
+    // On failure the script and the managed objects are dropped.
+    void ReadScriptPart(Core::File& file);
+    // Drops the managed objects of a read that failed: their links to the
+    // worlds are forgotten first.
+    void DropManagedObjects();
 
     std::vector<Core::RefPtr<GameObject>> managedObjects_;
     std::vector<std::string> managedObjectNames_;
@@ -356,7 +387,6 @@ private:
     float networkTargetRotation_ = 0.0f;
     bool firstSync_ = false;
     std::string networkBaseName_ = "0";
-    NetworkFile* networkFile_ = nullptr;
 };
 
 } // namespace Velkor

@@ -54,9 +54,12 @@ void GameObject::Write(Core::File& file) const
     file << lifeTime_ << age_ << zOrder_;
     file << id_ << collisionId_ << physicsId_;
     file << destroyed_ << beingDestroyed_ << transformEnabled_ << detached_;
-    // The script part: the framework runs no object scripts, so it writes
-    // script disabled, no script file, not cloned, not loaded.
-    file << false << std::string() << false << false;
+    file << script_.IsEnabled() << script_.GetFile() << script_.IsCloned() << script_.RecordedLoaded();
+    if (script_.WritesRecordPart())
+    {
+        WriteManagedRecords(file, managedObjects_);
+        script_.Call("Save");
+    }
 }
 
 void GameObject::Read(Core::File& file)
@@ -121,6 +124,11 @@ void GameObject::Read(Core::File& file)
     {
         return;
     }
+    if (!ScriptAttachment::IsFileNameInFolder(scriptFile))
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
 
     position_ = position;
     center_ = center;
@@ -163,6 +171,50 @@ void GameObject::Read(Core::File& file)
         object->SetOwner(reinterpret_cast<Collision2D::OwnerWord>(this));
         collisionActive_ = true;
     }
+
+    script_.SetEnabled(scriptEnabled);
+    script_.SetFile(scriptFile);
+    script_.SetCloned(clonedScript);
+    script_.SetLoaded(scriptLoaded);
+    script_.ClearSource();
+    if (ScriptAttachment::RecordHasPart(scriptEnabled, scriptLoaded, scriptFile))
+    {
+        ReadScriptPart(file);
+    }
+}
+
+void GameObject::ReadScriptPart(Core::File& file)
+{
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
+    {
+        return;
+    }
+    LoadScript(false);
+    // The "Constructor" made the managed objects again; each takes its
+    // record back, in order.
+    if (script_.IsRunning() && ReadManagedRecords(file, managedObjects_))
+    {
+        script_.Call("Load");
+    }
+    if (file.Failed())
+    {
+        DropManagedObjects();
+        script_.Release();
+    }
+}
+
+void GameObject::DropManagedObjects()
+{
+    for (const Core::RefPtr<GameObject>& managed : managedObjects_)
+    {
+        if (managed)
+        {
+            managed->ForgetLoadedLinks();
+        }
+    }
+    managedObjects_.clear();
+    managedObjectNames_.clear();
 }
 
 void GameObject::ForgetLoadedLinks()
@@ -172,10 +224,20 @@ void GameObject::ForgetLoadedLinks()
     layer_ = nullptr;
     collisionActive_ = false;
     physicsId_ = 0;
-    managedObjects_.clear();
-    managedObjectNames_.clear();
+    DropManagedObjects();
     detached_ = true;
     destroyed_ = true;
+}
+
+void GameObject::ForgetLoadedLinks(const std::vector<Core::RefPtr<Core::Object>>& objects, std::size_t from)
+{
+    for (std::size_t i = from; i < objects.size(); ++i)
+    {
+        if (auto* gameObject = dynamic_cast<GameObject*>(objects[i].Get()))
+        {
+            gameObject->ForgetLoadedLinks();
+        }
+    }
 }
 
 // --- Network creation record ---------------------------------------------------------
@@ -193,9 +255,13 @@ void GameObject::NetworkSave(Core::File& file)
     {
         file << networkId_->GetOwnerID() << networkId_->GetObjectID();
     }
-    file << false;
-    WriteNetworkString(file, std::string());
-    file << false << false;
+    file << script_.IsEnabled();
+    WriteNetworkString(file, script_.GetFile());
+    file << script_.IsCloned() << script_.RecordedLoaded();
+    if (script_.WritesRecordPart())
+    {
+        script_.Call("NetworkSave");
+    }
 }
 
 void GameObject::NetworkLoad(Core::File& file)
@@ -230,9 +296,15 @@ void GameObject::NetworkLoad(Core::File& file)
     file >> scriptEnabled;
     ReadNetworkString(file, scriptFile);
     file >> clonedScript >> scriptLoaded;
-    // A short record changes nothing.
+    // A short record changes nothing; nor does one naming a script outside
+    // the scripts folder.
     if (file.Failed())
     {
+        return;
+    }
+    if (!ScriptAttachment::IsFileNameInFolder(scriptFile))
+    {
+        file.SetError(Core::FileError::BadData);
         return;
     }
     name_ = std::move(name);
@@ -255,6 +327,21 @@ void GameObject::NetworkLoad(Core::File& file)
     {
         networkId_ = new ("Velkor_GameObjectRecord", __LINE__) NetObjectID(ownerId, objectId);
     }
+    script_.ClearSource();
+    script_.SetEnabled(scriptEnabled);
+    script_.SetFile(scriptFile);
+    script_.SetCloned(clonedScript);
+    script_.SetLoaded(scriptLoaded);
+    if (ScriptAttachment::RecordHasPart(scriptEnabled, scriptLoaded, scriptFile))
+    {
+        LoadScript(false);
+        // Its values follow the record, on the payload the network layer
+        // handed the object.
+        if (script_.IsRunning())
+        {
+            script_.Call("NetworkLoad");
+        }
+    }
 }
 
 // --- Network sync record -------------------------------------------------------------
@@ -265,8 +352,16 @@ void GameObject::NetworkSyncSend(Core::File& file)
     file << position_.x << position_.y << center_.x << center_.y << rotation_;
     file << scaleX_ << scaleY_ << node_->IsVisible();
     file << color_.x << color_.y << color_.z << color_.w;
-    // Script enabled, script loaded: no script runs, so no script file.
-    file << false << false;
+    const bool loaded = script_.RecordedLoaded();
+    file << script_.IsEnabled() << loaded;
+    if (script_.IsEnabled() && loaded)
+    {
+        WriteNetworkString(file, script_.GetFile());
+        if (script_.WritesRecordPart())
+        {
+            script_.Call("NetworkSyncSend");
+        }
+    }
 }
 
 void GameObject::NetworkSyncReceive(Core::File& file)
@@ -278,20 +373,42 @@ void GameObject::NetworkSyncReceive(Core::File& file)
     }
 }
 
-bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record) const
+bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record)
 {
     record.name = name_;
-    bool scriptEnabled = false;
     bool scriptLoaded = false;
     std::string scriptFile;
     ReadNetworkString(file, record.name);
     file >> record.position.x >> record.position.y >> record.center.x >> record.center.y >> record.rotation;
     file >> record.scaleX >> record.scaleY >> record.visible;
     file >> record.color.x >> record.color.y >> record.color.z >> record.color.w;
-    file >> scriptEnabled >> scriptLoaded;
-    if (scriptEnabled && scriptLoaded)
+    file >> record.scriptEnabled >> scriptLoaded;
+    if (record.scriptEnabled && scriptLoaded)
     {
         ReadNetworkString(file, scriptFile);
+    }
+    if (file.Failed())
+    {
+        return false;
+    }
+    if (!ScriptAttachment::IsFileNameInFolder(scriptFile))
+    {
+        file.SetError(Core::FileError::BadData);
+        return false;
+    }
+    if (ScriptAttachment::RecordHasPart(record.scriptEnabled, scriptLoaded, scriptFile))
+    {
+        // The script's values lie here, between the base's fields and a
+        // derived class's: its hook reads them now.
+        if (script_.GetScript() == nullptr || !script_.IsLoaded())
+        {
+            script_.SetFile(scriptFile);
+            LoadScript(true);
+        }
+        if (script_.IsRunning())
+        {
+            script_.Call("NetworkSyncReceive");
+        }
     }
     return !file.Failed();
 }
@@ -316,6 +433,7 @@ void GameObject::ApplySyncRecord(SyncRecord& record)
     scaleY_ = record.scaleY;
     node_->SetVisible(record.visible, false);
     color_ = record.color;
+    script_.SetEnabled(record.scriptEnabled);
 }
 
 } // namespace Velkor

@@ -4,6 +4,7 @@
 #include "framework/Velkor_GameObjectScriptMethods.h"
 
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_File.h"
 #include "collision/Collision_TileMap.h"
 #include "framework/Velkor_Game.h"
 #include "framework/Velkor_NetPlayer.h"
@@ -269,8 +270,15 @@ int SaveNetworkData(Object& object, lua_State* state)
 int LoadNetworkData(Object& object, lua_State* state)
 {
     std::vector<ScriptValue> values;
-    if (object.GetNetworkDataFile() == nullptr || !ReadScriptValues(*object.GetNetworkDataFile(), values))
+    Core::File* file = object.GetNetworkDataFile();
+    if (file == nullptr)
     {
+        return 0;
+    }
+    if (!ReadScriptValues(*file, values))
+    {
+        // The record the list lies in cannot be read on past it.
+        file->SetError(Core::FileError::BadData);
         return 0;
     }
     return PushScriptValues(state, values);

@@ -302,6 +302,7 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
                     }
                     else if (auto* level = dynamic_cast<Level*>(&object))
                     {
+                        level->ForgetManagedLinks();
                         level->Clear();
                     }
                 });
@@ -399,6 +400,18 @@ bool Game::ReadGame(Core::File& file, std::string& error)
     bool unique = true;
     const auto& bodies = physics->GetRigidBodies();
     bool named = true;
+    // Managed objects the scripts keep may have bodies too.
+    auto bind = [&](const GameObject& object)
+    {
+        const std::uint32_t id = object.GetPhysicsId();
+        if (id == 0 || object.IsDetached())
+        {
+            return;
+        }
+        auto [entry, added] = byPhysicsId.emplace(id, const_cast<GameObject*>(&object));
+        unique = unique && (added || entry->second == &object);
+        named = named && id <= bodies.size() && bodies[id - 1];
+    };
     if (level)
     {
         for (const Core::RefPtr<Layer>& layer : level->GetLayers())
@@ -407,15 +420,17 @@ bool Game::ReadGame(Core::File& file, std::string& error)
                 [&](GameObject& object)
                 {
                     listenerHeld = listenerHeld || &object == listener;
-                    const std::uint32_t id = object.GetPhysicsId();
-                    if (id == 0 || object.IsDetached())
-                    {
-                        return;
-                    }
-                    auto [entry, added] = byPhysicsId.emplace(id, &object);
-                    unique = unique && (added || entry->second == &object);
-                    named = named && id <= bodies.size() && bodies[id - 1];
+                    bind(object);
+                    object.ForEachManagedObject(bind);
                 });
+        }
+        for (const Core::RefPtr<Core::Object>& managed : level->GetManagedObjects())
+        {
+            if (const auto* object = dynamic_cast<const GameObject*>(managed.Get()))
+            {
+                bind(*object);
+                object->ForEachManagedObject(bind);
+            }
         }
     }
     if (!unique || !named)

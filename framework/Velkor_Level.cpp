@@ -169,6 +169,11 @@ void Level::SetJukeBox(JukeBox* jukeBox)
 
 void Level::AddManagedObject(Core::Object* object, const std::string& name)
 {
+    // The level's record holds its managed objects' records: not its own.
+    if (object == this)
+    {
+        return;
+    }
     managedObjects_.emplace_back(object);
     managedObjectNames_.push_back(name);
 }
@@ -282,7 +287,7 @@ void Level::Write(Core::File& file) const
     file.WriteObject(jukeBox_.Get());
     file << static_cast<std::uint8_t>(cleared_ ? 1 : 0)
          << static_cast<std::uint8_t>(clearBackBuffer_ ? 1 : 0);
-    file << std::string();
+    file << (script_.GetScript() != nullptr ? script_.GetFile() : std::string());
     std::vector<Core::RefPtr<GameObject>> objects;
     GetGameObjects(objects);
     for (const Core::RefPtr<GameObject>& object : objects)
@@ -291,6 +296,11 @@ void Level::Write(Core::File& file) const
         {
             sprite->WriteCollidedSpriteIds(file);
         }
+    }
+    if (script_.IsRunning())
+    {
+        WriteManagedRecords(file, managedObjects_);
+        script_.Call("Save");
     }
 }
 
@@ -311,6 +321,11 @@ void Level::Read(Core::File& file)
     file >> cleared >> clearBackBuffer >> scriptFile;
     if (file.Failed())
     {
+        return;
+    }
+    if (!ScriptAttachment::IsFileNameInFolder(scriptFile))
+    {
+        file.SetError(Core::FileError::BadData);
         return;
     }
     std::unordered_set<const Layer*> seen;
@@ -361,6 +376,42 @@ void Level::Read(Core::File& file)
             sprite->ReadCollidedSpriteIds(file, *this);
         }
     }
+    if (!file.Failed() && !scriptFile.empty())
+    {
+        ReadScriptPart(file, scriptFile);
+    }
+}
+
+void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
+{
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
+    {
+        return;
+    }
+    script_.SetFile(scriptFile);
+    RunScript();
+    if (!script_.IsRunning())
+    {
+        return;
+    }
+    // The "Constructor" made the managed objects again; each takes its
+    // record back, in order.
+    if (ReadManagedRecords(file, managedObjects_))
+    {
+        script_.Call("Load");
+        return;
+    }
+    // A part that does not read leaves no script and no managed objects.
+    ForgetManagedLinks();
+    managedObjects_.clear();
+    managedObjectNames_.clear();
+    script_.Release();
+}
+
+void Level::ForgetManagedLinks()
+{
+    GameObject::ForgetLoadedLinks(managedObjects_);
 }
 
 bool Level::CheckObjectLinks(const Core::File& file) const
@@ -380,15 +431,37 @@ bool Level::CheckObjectLinks(const Core::File& file) const
     {
         return false;
     }
+    // The objects read, with the managed objects whose records their
+    // owners read (the level's own too).
     std::vector<const GameObject*> objects;
+    std::unordered_set<const GameObject*> listed;
+    auto list = [&objects, &listed](const GameObject& object)
+    {
+        if (listed.insert(&object).second)
+        {
+            objects.push_back(&object);
+        }
+    };
+    auto listWithManaged = [&list](const GameObject& object)
+    {
+        list(object);
+        object.ForEachManagedObject(list);
+    };
     file.ForEachReadObject(
-        [&objects](Core::Object& object)
+        [&listWithManaged](Core::Object& object)
         {
             if (const auto* gameObject = dynamic_cast<const GameObject*>(&object))
             {
-                objects.push_back(gameObject);
+                listWithManaged(*gameObject);
             }
         });
+    for (const Core::RefPtr<Core::Object>& managed : managedObjects_)
+    {
+        if (const auto* gameObject = dynamic_cast<const GameObject*>(managed.Get()))
+        {
+            listWithManaged(*gameObject);
+        }
+    }
     auto isHeld = [&holder](const GameObject* object) { return holder.count(object) != 0; };
     for (const GameObject* object : objects)
     {

@@ -72,7 +72,7 @@ public:
     // The level's music; the new one is taken before the old one goes.
     void SetJukeBox(JukeBox* jukeBox);
     JukeBox* GetJukeBox() const { return jukeBox_.Get(); }
-    // Kept alive until Clear.
+    // Kept alive until Clear; the level itself is refused.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
 
@@ -86,11 +86,16 @@ public:
     void RunScript();
 
     // Layers, viewports, clear colour, name, jukebox, the two flags, the
-    // script file (empty: levels run no script here), then the collided-
-    // sprite ids of every sprite (GetGameObjects order). Read adds the
-    // layers in order; counts beyond the bytes left, slots of the wrong
-    // class, a layer listed twice, a level saved as cleared and objects
-    // whose links do not hold (see CheckObjectLinks) fail the archive.
+    // script file (empty when the level has no script), the collided-sprite
+    // ids of every sprite (GetGameObjects order), then, with a running
+    // script, the managed objects' own records and the script's "Save"
+    // hook. Read adds the layers in order; counts beyond the bytes left,
+    // slots of the wrong class, a layer listed twice, a level saved as
+    // cleared, a script file outside the scripts folder and objects whose
+    // links do not hold (see CheckObjectLinks) fail the archive. A script
+    // file read runs the script (its "Constructor" makes the managed
+    // objects again), reads their records into them and runs "Load"; a
+    // part that does not read leaves no script and no managed objects.
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;
     // Whether the links among the game objects `file` read hold: each
@@ -98,6 +103,9 @@ public:
     // layer; mount relations join objects the layers hold, agree on both
     // sides and make no cycle.
     bool CheckObjectLinks(const Core::File& file) const;
+    // For a loader that gives the level it read up: the managed game
+    // objects drop their links (see GameObject::ForgetLoadedLinks).
+    void ForgetManagedLinks();
 
     // --- Per frame ----------------------------------------------------------
     // The Update hook, the layers' walks, the sound listener to the active
@@ -118,6 +126,7 @@ public:
 private:
     // A hook runs with a loaded script.
     void RunScriptHook(const char* name) const;
+    void ReadScriptPart(Core::File& file, const std::string& scriptFile);
 
     std::vector<Core::RefPtr<Core::Object>> managedObjects_;
     ScriptAttachment script_;

@@ -25,20 +25,6 @@ namespace
 // Process-wide, as the player and group ids; the first id is 1.
 std::uint32_t g_objectIds = 0;
 
-// Points the object's network file field at `file` for one network
-// operation.
-class NetworkFileScope
-{
-public:
-    NetworkFileScope(GameObject& object, NetworkFile& file) : object_(object) { object_.SetNetworkFile(&file); }
-    ~NetworkFileScope() { object_.SetNetworkFile(nullptr); }
-    NetworkFileScope(const NetworkFileScope&) = delete;
-    NetworkFileScope& operator=(const NetworkFileScope&) = delete;
-
-private:
-    GameObject& object_;
-};
-
 bool ReadU32(NetworkFile& file, std::uint32_t& value)
 {
     return file.ReadExact(&value, sizeof value);
@@ -100,7 +86,7 @@ bool ZibNet::AddNetworkGameObject(const Core::RefPtr<GameObject>& object, std::u
     file << layerIndex;
     WriteNetworkString(file, object->GetNetworkBaseName());
     {
-        NetworkFileScope scope(*object, file);
+        NetworkDataScope scope(*object, file);
         object->NetworkSave(file);
     }
     SendToGroup(CreateObjectMessage, file.GetData(), file.GetSize(), nullptr, true);
@@ -224,7 +210,7 @@ bool ZibNet::SendNetworkObjectsTo(ZibPlayer* player)
         auto& object = const_cast<GameObject&>(*entry);
         file << object.GetLayer()->GetIndex();
         WriteNetworkString(file, object.GetNetworkBaseName());
-        NetworkFileScope scope(object, file);
+        NetworkDataScope scope(object, file);
         object.NetworkSave(file);
     }
     return SendToPlayer(ObjectListMessage, file.GetData(), file.GetSize(), player, true);
@@ -244,7 +230,7 @@ void ZibNet::SyncObjects()
         NetworkFile file;
         file << count << id->GetOwnerID() << id->GetObjectID();
         {
-            NetworkFileScope scope(object, file);
+            NetworkDataScope scope(object, file);
             object.NetworkSyncSend(file);
         }
         SendToGroup(SyncObjectMessage, file.GetData(), file.GetSize(), nullptr, false);
@@ -293,7 +279,7 @@ bool ZibNet::ReadObjectEntry(NetworkFile& file)
     }
     Core::RefPtr<GameObject> copy(static_cast<GameObject*>(base->Clone()));
     {
-        NetworkFileScope scope(*copy, file);
+        NetworkDataScope scope(*copy, file);
         copy->NetworkLoad(file);
     }
     if (file.Failed())
@@ -387,7 +373,7 @@ void ZibNet::ClientSyncObject(const Network::SocketEvent& event)
     }
     if (GameObject* object = FindNetObject(ownerId, objectId))
     {
-        NetworkFileScope scope(*object, file);
+        NetworkDataScope scope(*object, file);
         object->NetworkSyncReceive(file);
     }
 }

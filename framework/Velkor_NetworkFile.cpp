@@ -43,6 +43,16 @@ bool ReadNetworkString(Core::File& file, std::string& text)
     return true;
 }
 
+NetworkDataScope::NetworkDataScope(GameObject& object, Core::File& file) : object_(object)
+{
+    object_.SetNetworkDataFile(&file);
+}
+
+NetworkDataScope::~NetworkDataScope()
+{
+    object_.SetNetworkDataFile(nullptr);
+}
+
 void NetworkFile::WriteNetworkObject(Core::Object* object)
 {
     const std::uint8_t present = object != nullptr ? 1 : 0;
@@ -54,6 +64,7 @@ void NetworkFile::WriteNetworkObject(Core::Object* object)
     WriteNetworkString(*this, object->GetClassName());
     if (auto* gameObject = dynamic_cast<GameObject*>(object))
     {
+        NetworkDataScope scope(*gameObject, *this);
         gameObject->NetworkSave(*this);
     }
 }
@@ -84,7 +95,10 @@ Core::Object* NetworkFile::ReadNetworkObject()
         SetError(Core::FileError::BadData);
         return nullptr;
     }
-    gameObject->NetworkLoad(*this);
+    {
+        NetworkDataScope scope(*gameObject, *this);
+        gameObject->NetworkLoad(*this);
+    }
     if (Failed())
     {
         Core::RefPtr<Core::Object> dropped(object);

@@ -30,6 +30,23 @@ public:
     Core::Object* ReadObject() override { return ReadNetworkObject(); }
 };
 
+class GameObject;
+
+// Hands a game object `file` as its network data file for one network
+// operation (its script's values go there, between the record's fields),
+// and takes it back at the end of the scope.
+class NetworkDataScope
+{
+public:
+    NetworkDataScope(GameObject& object, Core::File& file);
+    ~NetworkDataScope();
+    NetworkDataScope(const NetworkDataScope&) = delete;
+    NetworkDataScope& operator=(const NetworkDataScope&) = delete;
+
+private:
+    GameObject& object_;
+};
+
 // u32 length, then the characters (none when the length is 0).
 void WriteNetworkString(Core::File& file, const std::string& text);
 // A length of 0 leaves `text` as it was; otherwise `text` becomes the

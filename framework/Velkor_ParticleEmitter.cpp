@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "core/Core_String.h"
+#include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_Random.h"
 #include "math/Math_Constants.h"
 
@@ -52,42 +53,119 @@ ParticleEmitter::~ParticleEmitter() = default;
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& name)
 {
+    if (IsManagedBy(object))
+    {
+        return;
+    }
     managedObjects_.emplace_back(object);
     managedObjectNames_.push_back(name);
 }
 
-void ParticleEmitter::WriteScriptRecord(Core::File& file) const
+bool ParticleEmitter::IsManagedBy(const Core::Object* object) const
 {
-    file << script_.IsLoaded() << script_.GetFile() << script_.IsCloned() << script_.IsEnabled();
+    if (object == this)
+    {
+        return true;
+    }
+    const auto* emitter = dynamic_cast<const ParticleEmitter*>(object);
+    if (emitter == nullptr)
+    {
+        return false;
+    }
+    for (const Core::RefPtr<Core::Object>& managed : emitter->managedObjects_)
+    {
+        if (IsManagedBy(managed.Get()))
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
-void ParticleEmitter::ReadScriptRecord(Core::File& file, ScriptRecord& record)
-{
-    file >> record.loaded >> record.file >> record.cloned >> record.enabled;
-}
-
-void ParticleEmitter::ApplyScriptRecord(ScriptRecord&& record)
+void ParticleEmitter::ApplyScriptRecord(const ScriptRecord& record)
 {
     script_.SetLoaded(record.loaded);
     script_.SetFile(record.file);
     script_.SetCloned(record.cloned);
     script_.SetEnabled(record.enabled);
-    script_.ClearSource();
 }
 
 void ParticleEmitter::Write(Core::File& file) const
 {
-    WriteScriptRecord(file);
+    file << script_.RecordedLoaded() << script_.GetFile() << script_.IsCloned() << script_.IsEnabled();
+    if (script_.WritesRecordPart())
+    {
+        WriteManagedRecords(file, managedObjects_);
+        script_.Call("Save");
+    }
+    WriteFields(file);
 }
 
 void ParticleEmitter::Read(Core::File& file)
 {
+    const ScriptRecord before{script_.IsLoaded(), script_.GetFile(), script_.IsCloned(), script_.IsEnabled()};
+    const std::size_t managedBefore = managedObjects_.size();
+    const bool hadScript = script_.GetScript() != nullptr;
     ScriptRecord record;
-    ReadScriptRecord(file, record);
-    if (!file.Failed())
+    file >> record.loaded >> record.file >> record.cloned >> record.enabled;
+    if (file.Failed())
     {
-        ApplyScriptRecord(std::move(record));
+        return;
     }
+    if (!ScriptAttachment::IsFileNameInFolder(record.file))
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
+    ApplyScriptRecord(record);
+    script_.ClearSource();
+    if (ReadScriptPart(file) && ReadFields(file))
+    {
+        return;
+    }
+    // Back as it was: the managed objects the script made go, and so does a
+    // script the read made.
+    ApplyScriptRecord(before);
+    GameObject::ForgetLoadedLinks(managedObjects_, managedBefore);
+    managedObjects_.erase(managedObjects_.begin() + static_cast<std::ptrdiff_t>(managedBefore),
+                          managedObjects_.end());
+    managedObjectNames_.erase(managedObjectNames_.begin() + static_cast<std::ptrdiff_t>(managedBefore),
+                              managedObjectNames_.end());
+    if (!hadScript)
+    {
+        script_.Release();
+    }
+}
+
+bool ParticleEmitter::ReadScriptPart(Core::File& file)
+{
+    if (!ScriptAttachment::RecordHasPart(script_.IsEnabled(), script_.IsLoaded(), script_.GetFile()))
+    {
+        return true;
+    }
+    const ScriptPartNesting nesting;
+    if (nesting.Refuses(file))
+    {
+        return false;
+    }
+    RunScript();
+    if (!script_.IsRunning())
+    {
+        return true;
+    }
+    if (!ReadManagedRecords(file, managedObjects_))
+    {
+        return false;
+    }
+    script_.Call("Load");
+    return true;
+}
+
+void ParticleEmitter::WriteFields(Core::File&) const {}
+
+bool ParticleEmitter::ReadFields(Core::File&)
+{
+    return true;
 }
 
 // --- Point ---------------------------------------------------------------------------
@@ -97,28 +175,25 @@ PointEmitter::PointEmitter(const Math::Vector2D& at, float minimum, float maximu
 {
 }
 
-void PointEmitter::Write(Core::File& file) const
+void PointEmitter::WriteFields(Core::File& file) const
 {
-    WriteScriptRecord(file);
     file << position << minAngle << maxAngle;
 }
 
-void PointEmitter::Read(Core::File& file)
+bool PointEmitter::ReadFields(Core::File& file)
 {
-    ScriptRecord record;
-    ReadScriptRecord(file, record);
     Math::Vector2D at;
     float minimum = 0.0f;
     float maximum = 0.0f;
     file >> at >> minimum >> maximum;
     if (file.Failed())
     {
-        return;
+        return false;
     }
-    ApplyScriptRecord(std::move(record));
     position = at;
     minAngle = minimum;
     maxAngle = maximum;
+    return true;
 }
 
 void PointEmitter::GetPositionAndDirection(float, Math::Vector2D& outPosition, Math::Vector2D& direction)
@@ -135,26 +210,23 @@ LineEmitter::LineEmitter(const Math::Vector2D& start, const Math::Vector2D& end)
 {
 }
 
-void LineEmitter::Write(Core::File& file) const
+void LineEmitter::WriteFields(Core::File& file) const
 {
-    WriteScriptRecord(file);
     file << startPoint << endPoint;
 }
 
-void LineEmitter::Read(Core::File& file)
+bool LineEmitter::ReadFields(Core::File& file)
 {
-    ScriptRecord record;
-    ReadScriptRecord(file, record);
     Math::Vector2D start;
     Math::Vector2D end;
     file >> start >> end;
     if (file.Failed())
     {
-        return;
+        return false;
     }
-    ApplyScriptRecord(std::move(record));
     startPoint = start;
     endPoint = end;
+    return true;
 }
 
 void LineEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
@@ -169,26 +241,23 @@ void LineEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math:
 
 // --- Circle and disk -----------------------------------------------------------------
 
-void RoundEmitter::Write(Core::File& file) const
+void RoundEmitter::WriteFields(Core::File& file) const
 {
-    WriteScriptRecord(file);
     file << center << radius;
 }
 
-void RoundEmitter::Read(Core::File& file)
+bool RoundEmitter::ReadFields(Core::File& file)
 {
-    ScriptRecord record;
-    ReadScriptRecord(file, record);
     Math::Vector2D centre;
     float radiusValue = 0.0f;
     file >> centre >> radiusValue;
     if (file.Failed())
     {
-        return;
+        return false;
     }
-    ApplyScriptRecord(std::move(record));
     center = centre;
     radius = radiusValue;
+    return true;
 }
 
 void CircleEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)
@@ -227,19 +296,16 @@ std::int32_t QuadEmitter::DrawSide()
     return RandomIntUpTo(3);
 }
 
-void QuadEmitter::Write(Core::File& file) const
+void QuadEmitter::WriteFields(Core::File& file) const
 {
-    WriteScriptRecord(file);
     for (const Math::Vector2D& corner : corners)
     {
         file << corner;
     }
 }
 
-void QuadEmitter::Read(Core::File& file)
+bool QuadEmitter::ReadFields(Core::File& file)
 {
-    ScriptRecord record;
-    ReadScriptRecord(file, record);
     Math::Vector2D read[4];
     for (Math::Vector2D& corner : read)
     {
@@ -247,13 +313,13 @@ void QuadEmitter::Read(Core::File& file)
     }
     if (file.Failed())
     {
-        return;
+        return false;
     }
-    ApplyScriptRecord(std::move(record));
     for (int i = 0; i < 4; ++i)
     {
         corners[i] = read[i];
     }
+    return true;
 }
 
 void RectangleEmitter::GetPositionAndDirection(float, Math::Vector2D& position, Math::Vector2D& direction)

@@ -33,8 +33,15 @@ public:
     ParticleEmitter(const ParticleEmitter& other);
     ~ParticleEmitter() override;
 
-    void Write(Core::File& file) const override;
-    void Read(Core::File& file) override;
+    // The base record (script-loaded flag, script file, cloned-script flag,
+    // script-enabled flag; with a running script the managed objects' own
+    // records and the "Save" hook), then the shape's fields. A record with a
+    // script part loads the script (its "Constructor" makes the managed
+    // objects again), reads their records into them and runs "Load". A read
+    // that fails anywhere leaves the emitter's fields, flags and managed
+    // objects as they were, and no script it made.
+    void Write(Core::File& file) const final;
+    void Read(Core::File& file) final;
 
     // Fills `position` and `direction`; leaves them as they were when there
     // is no answer.
@@ -56,14 +63,22 @@ public:
     // its chunk), clones of the source's managed objects as its globals,
     // and "OnClone" told of the source. The caller takes the clone.
     ParticleEmitter* CloneWithScript();
-    // Kept alive with the emitter, known to its script by `name`.
+    // Kept alive with the emitter, known to its script by `name`. The
+    // emitter itself, or an emitter managing it, is refused: the emitter's
+    // record holds its managed objects' records.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
     const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
 
 protected:
-    // The base record every emitter writes first: script-loaded flag, script
-    // file, cloned-script flag, script-enabled flag.
+    // The shape's fields after the base record; ReadFields applies nothing
+    // unless all of them read (false then).
+    virtual void WriteFields(Core::File& file) const;
+    virtual bool ReadFields(Core::File& file);
+
+private:
+    // The script settings as a record carries them, and what a read that
+    // fails puts back.
     struct ScriptRecord
     {
         bool loaded = false;
@@ -71,13 +86,14 @@ protected:
         bool cloned = false;
         bool enabled = false;
     };
-    void WriteScriptRecord(Core::File& file) const;
-    // Reads into `record` only; a shape reads its own fields too before it
-    // applies anything, so a record that does not read changes nothing.
-    static void ReadScriptRecord(Core::File& file, ScriptRecord& record);
-    void ApplyScriptRecord(ScriptRecord&& record);
+    void ApplyScriptRecord(const ScriptRecord& record);
+    // Runs the script part of a record that carries one; false (the file
+    // failed) when it does not read.
+    bool ReadScriptPart(Core::File& file);
+    // Whether `object` is this emitter or reaches it through managed
+    // emitters.
+    bool IsManagedBy(const Core::Object* object) const;
 
-private:
     // The hooks run with a loaded script and the loaded flag.
     bool ScriptRuns() const { return script_.IsLoaded() && script_.IsRunning(); }
 
@@ -98,13 +114,15 @@ public:
     PointEmitter() = default;
     PointEmitter(const Math::Vector2D& position, float minAngle, float maxAngle);
 
-    void Write(Core::File& file) const override;
-    void Read(Core::File& file) override;
     void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
 
     float minAngle = 0.0f;
     float maxAngle = 360.0f;
     Math::Vector2D position;
+
+protected:
+    void WriteFields(Core::File& file) const override;
+    bool ReadFields(Core::File& file) override;
 };
 
 // Points of the segment from startPoint to endPoint; the direction is the
@@ -119,25 +137,27 @@ public:
     LineEmitter() = default;
     LineEmitter(const Math::Vector2D& start, const Math::Vector2D& end);
 
-    void Write(Core::File& file) const override;
-    void Read(Core::File& file) override;
     void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
 
     Math::Vector2D startPoint;
     Math::Vector2D endPoint;
+
+protected:
+    void WriteFields(Core::File& file) const override;
+    bool ReadFields(Core::File& file) override;
 };
 
 // Centre and radius, shared by the circle and the disk (and their records).
 class RoundEmitter : public ParticleEmitter
 {
 public:
-    void Write(Core::File& file) const override;
-    void Read(Core::File& file) override;
-
     Math::Vector2D center;
     float radius = 100.0f;
 
 protected:
+    void WriteFields(Core::File& file) const override;
+    bool ReadFields(Core::File& file) override;
+
     RoundEmitter() = default;
     RoundEmitter(const Math::Vector2D& centre, float radiusValue) : center(centre), radius(radiusValue) {}
 };
@@ -178,9 +198,6 @@ public:
 class QuadEmitter : public ParticleEmitter
 {
 public:
-    void Write(Core::File& file) const override;
-    void Read(Core::File& file) override;
-
     // (x, y), (x + width, y), (x + width, y + height), (x, y + height).
     void SetRectangle(float x, float y, float width, float height);
     static Math::Vector2D SideNormal(std::int32_t side);
@@ -188,6 +205,9 @@ public:
     Math::Vector2D corners[4];
 
 protected:
+    void WriteFields(Core::File& file) const override;
+    bool ReadFields(Core::File& file) override;
+
     QuadEmitter() { SetRectangle(0.0f, 0.0f, 100.0f, 100.0f); }
     QuadEmitter(float x, float y, float width, float height) { SetRectangle(x, y, width, height); }
 

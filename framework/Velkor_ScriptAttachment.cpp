@@ -227,6 +227,30 @@ int CallScriptFunction(lua_State* target, lua_State* caller)
     return returned;
 }
 
+bool ScriptAttachment::IsFileNameInFolder(const std::string& file)
+{
+    if (!file.empty() && (file.front() == '/' || file.front() == '\\'))
+    {
+        return false;
+    }
+    if (file.find(':') != std::string::npos || file.find('\0') != std::string::npos)
+    {
+        return false;
+    }
+    // Parts between separators of either kind.
+    std::size_t start = 0;
+    while (start <= file.size())
+    {
+        const std::size_t end = std::min(file.find_first_of("/\\", start), file.size());
+        if (file.compare(start, end - start, "..") == 0)
+        {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 void ScriptAttachment::Release()
 {
     if (script_ != nullptr)

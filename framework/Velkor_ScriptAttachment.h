@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/Core_File.h"
+#include "core/Core_RefPtr.h"
+
 #include <string>
+#include <vector>
 
 class LuaScript;
 struct lua_State;
@@ -82,6 +86,25 @@ public:
     // Destroys the script; the flags and the file stay.
     void Release();
 
+    // --- The script part of a record ---------------------------------------------
+    // A record's script part (the managed objects' records and the "Save" /
+    // "Load" hooks; the network hooks' values) is there when the record's
+    // enabled and loaded flags are set and its file is named. A writer puts
+    // it there only with a running script to write it, and writes the loaded
+    // flag as cleared when it cannot, so the reader never looks for a part
+    // that is not there.
+    static bool RecordHasPart(bool enabled, bool loaded, const std::string& file)
+    {
+        return enabled && loaded && !file.empty();
+    }
+    bool WritesRecordPart() const { return RecordHasPart(enabled_, loaded_, file_) && IsRunning(); }
+    // The loaded flag as a record carries it.
+    bool RecordedLoaded() const { return loaded_ && (IsRunning() || !RecordHasPart(enabled_, loaded_, file_)); }
+    // Whether a script file named by a record (a saved game, a peer's
+    // message) stays below the scripts folder: a relative path without ".."
+    // parts and without a drive. Readers refuse a record naming any other.
+    static bool IsFileNameInFolder(const std::string& file);
+
 private:
     // Runs the function on top of the script's stack with `arguments`
     // values above it; false after a reported error.
@@ -97,6 +120,65 @@ private:
     bool loaded_ = false;
     bool cloned_ = false;
 };
+
+// Counts the script parts being read inside one another (a managed
+// object's record holds the script part of its own script): a damaged
+// record cannot nest them deeper than MaxDepth.
+class ScriptPartNesting
+{
+public:
+    static constexpr int MaxDepth = 16;
+
+    ScriptPartNesting() { ++depth_; }
+    ~ScriptPartNesting() { --depth_; }
+    ScriptPartNesting(const ScriptPartNesting&) = delete;
+    ScriptPartNesting& operator=(const ScriptPartNesting&) = delete;
+    // Fails the file when this part lies too deep.
+    bool Refuses(Core::File& file) const
+    {
+        if (depth_ <= MaxDepth)
+        {
+            return false;
+        }
+        file.SetError(Core::FileError::BadData);
+        return true;
+    }
+
+private:
+    static inline int depth_ = 0;
+};
+
+// The managed objects' own records in a record's script part, in order;
+// a null entry has none.
+template <class T> void WriteManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& managed)
+{
+    for (const Core::RefPtr<T>& object : managed)
+    {
+        if (object)
+        {
+            object->Write(file);
+        }
+    }
+}
+
+// Reads them back into the managed objects the script made again; the list
+// is walked as it was when the read began. False once the file has failed.
+template <class T> bool ReadManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& managed)
+{
+    const std::vector<Core::RefPtr<T>> objects = managed;
+    for (const Core::RefPtr<T>& object : objects)
+    {
+        if (object)
+        {
+            object->Read(file);
+            if (file.Failed())
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 // The script method "ObjectFunction" on the globals of `target`: the
 // function named by argument 1 of `caller` gets its arguments from 3 on and

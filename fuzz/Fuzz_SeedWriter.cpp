@@ -833,6 +833,24 @@ void NetworkRecordSeeds()
     }
 }
 
+// A particle system and its emitter with their script settings set: the
+// script file travels in both records (a reader without a script state
+// runs no script).
+void ScriptedRecordSeeds()
+{
+    const Core::RefPtr<Velkor::ParticleSystem> system(new Velkor::ParticleSystem());
+    const Core::RefPtr<Velkor::PointEmitter> emitter(
+        new Velkor::PointEmitter(Math::Vector2D(1.0f, 2.0f), 30.0f, 150.0f));
+    for (Velkor::ScriptAttachment* script : {&system->GetScriptAttachment(), &emitter->GetScriptAttachment()})
+    {
+        script->SetFile("sparks\\spray.lua");
+        script->SetLoaded(true);
+        script->SetCloned(true);
+    }
+    system->SetEmitter(emitter.Get());
+    Save("particle_system", "scripted", Written([&](Core::File& file) { file.WriteObject(system.Get()); }));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -862,5 +880,6 @@ int main(int argc, char** argv)
     ScriptValueSeeds();
     SavedGameSeeds();
     NetworkRecordSeeds();
+    ScriptedRecordSeeds();
     return 0;
 }

@@ -4,7 +4,6 @@
 
 #include "collision/Collision_CollisionResults.h"
 #include "collision/Collision_DynamicObject.h"
-#include "core/Core_DamagedCopies.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Random.h"
 #include "framework/Velkor_Camera.h"
@@ -23,7 +22,6 @@
 #include "physics/Physics_RigidBody.h"
 
 #include <set>
-
 
 // An object that walks between two states of its own machine: the machine's
 // record follows the object's.
@@ -81,10 +79,7 @@ CORE_DEFINE_OBJECT(Walker, "SavedGameTest::Walker", Velkor::GameObject::ScriptTy
 namespace
 {
 
-std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
-{
-    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
-}
+using WorldTest::Bytes;
 
 class SavedGameDisplayTest : public WorldTest::WorldDisplayTest
 {
@@ -368,32 +363,7 @@ TEST_F(SavedGameDisplayTest, DamagedSavesLeaveTheRunningGameAsItWas)
 {
     StartSavedLevel();
     const std::vector<std::uint8_t> good = SaveNow();
-    std::string error;
-    // Every load tears the whole world down and brings it back: every third
-    // prefix, and every 97th with fewer flipped copies under the sanitizers.
-    const Core::Testing::DamagePlan plan = Core::Testing::PlanForThisBuild(97, 40, 3);
-    std::size_t refused = 0;
-    for (const auto& [damaged, prefix] : Core::Testing::DamagedCopies(good, plan))
-    {
-        if (prefix)
-        {
-            ASSERT_FALSE(game->LoadGame(damaged, error)) << damaged.size();
-            EXPECT_FALSE(error.empty());
-            ASSERT_EQ(SaveNow(), good) << "prefix of " << damaged.size();
-            ++refused;
-        }
-        else if (!game->LoadGame(damaged, error))
-        {
-            ASSERT_EQ(SaveNow(), good) << "a flipped copy";
-        }
-        else
-        {
-            // A flip the format cannot tell (a coordinate, a colour) loads:
-            // the good save brings the game back for the next copy.
-            ASSERT_TRUE(game->LoadGame(good, error)) << error;
-        }
-    }
-    EXPECT_GT(refused, 0u);
+    WorldTest::ExpectDamagedSavesLeaveTheGame(*game, good, [this] { return SaveNow(); }, 12345);
 }
 
 } // namespace

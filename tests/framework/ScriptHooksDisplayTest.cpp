@@ -1,85 +1,15 @@
 #include "ParticleTestSupport.h"
-#include "WorldTestSupport.h"
-#include "tests/script/ScriptTestState.h"
+#include "ScriptWorldSupport.h"
 
 #include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_Text.h"
-#include "pal/PAL_FileSystem.h"
-#include "script/Script_LuaScript.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace
 {
 
 using WorldTest::Probe;
-
-// Scripts below the executable's "Resources/Scripts", removed with the
-// fixture (each test names its own, since tests run side by side); a script
-// state of the test's own.
-class ScriptHooksDisplayTest : public WorldTest::WorldDisplayTest
-{
-protected:
-    void SetUp() override
-    {
-        WorldDisplayTest::SetUp();
-        if (IsSkipped())
-        {
-            return;
-        }
-        script = std::make_unique<ScriptTestState>();
-        folder = std::filesystem::path(PAL::GetExecutableDirectory()) / "Resources" / "Scripts";
-        std::filesystem::create_directories(folder);
-    }
-
-    void TearDown() override
-    {
-        for (const std::string& name : written)
-        {
-            std::filesystem::remove(folder / name);
-        }
-        script.reset();
-        WorldDisplayTest::TearDown();
-    }
-
-    void WriteScript(const std::string& name, const std::string& code)
-    {
-        std::ofstream(folder / name, std::ios::binary) << code;
-        written.push_back(name);
-    }
-
-    // A global of the object's own script, as text.
-    static std::string Global(const Core::Object& object, const char* name)
-    {
-        LuaScript* own = const_cast<Core::Object&>(object).GetScript();
-        if (own == nullptr)
-        {
-            return "no script";
-        }
-        lua_State* thread = own->GetThread();
-        lua_getglobal(thread, name);
-        const char* text = luaL_typename(thread, -1);
-        std::string value = lua_isstring(thread, -1)    ? lua_tostring(thread, -1)
-                            : lua_isboolean(thread, -1) ? (lua_toboolean(thread, -1) ? "true" : "false")
-                                                        : text;
-        lua_pop(thread, 1);
-        return value;
-    }
-
-    template <class T> void SetGlobal(const char* name, T* object)
-    {
-        object->PushToScript(script->Get());
-        lua_setglobal(script->Get(), name);
-    }
-
-    std::unique_ptr<ScriptTestState> script;
-    std::filesystem::path folder;
-    std::vector<std::string> written;
-};
+using ScriptHooksDisplayTest = WorldTest::ScriptWorldDisplayTest;
 
 constexpr const char* MoverScript = R"(
     loads = (loads or 0) + 1
@@ -98,7 +28,7 @@ constexpr const char* MoverScript = R"(
 
 TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
 {
-    WriteScript("hooks_mover.lua", MoverScript);
+    const std::string mover = WriteScript("mover.lua", MoverScript);
     Velkor::Layer& layer = AddLayer(0.0f, "ground");
     Core::RefPtr<Probe> rock(new Probe("rock"));
     // Scripts only run their hooks when enabled; the probe's own hooks
@@ -113,7 +43,7 @@ TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
     };
     rock->GetScriptAttachment().SetEnabled(true);
     SetGlobal("rock", rock.Get());
-    ASSERT_EQ(script->Run("rock:SetScript('hooks_mover.lua'); rock:RunScript()"), "");
+    ASSERT_EQ(script->Run("rock:SetScript([[" + mover + "]]); rock:RunScript()"), "");
     EXPECT_EQ(Global(*rock, "constructed"), "1");
     EXPECT_EQ(Global(*rock, "loads"), "1");
     EXPECT_EQ(Global(*rock, "started"), "nil");
@@ -146,13 +76,12 @@ TEST_F(ScriptHooksDisplayTest, AnObjectScriptRunsItsHooksAndAnswersOtherScripts)
 
 TEST_F(ScriptHooksDisplayTest, AClonesScriptHasTheCloneAsSelfAndHearsOfTheSource)
 {
-    WriteScript("clone_mover.lua", MoverScript);
+    const std::string mover = WriteScript("mover.lua", MoverScript);
     Core::RefPtr<Velkor::Text> rock(new Velkor::Text("rock", ""));
     rock->SetName("rock");
     rock->GetScriptAttachment().SetEnabled(true);
     SetGlobal("rock", rock.Get());
-    ASSERT_EQ(script->Run(R"(
-        rock:SetScript('clone_mover.lua')
+    ASSERT_EQ(script->Run("rock:SetScript([[" + mover + "]])" + R"(
         rock:RunScript()
         copy = rock:Clone()
         copy:SetName("pebble")
@@ -175,17 +104,17 @@ TEST_F(ScriptHooksDisplayTest, AClonesScriptHasTheCloneAsSelfAndHearsOfTheSource
 
 TEST_F(ScriptHooksDisplayTest, TheLevelScriptRunsEveryFrameAndAnEmitterScriptPlacesParticles)
 {
-    WriteScript("level.lua", R"(
+    const std::string levelScript = WriteScript("level.lua", R"(
         function Constructor() constructed = (constructed or 0) + 1 end
         function Update(dt) frames = (frames or 0) + 1 end
         function OnEnd() ended = "yes" end
     )");
-    WriteScript("spray.lua", R"(
+    const std::string spray = WriteScript("spray.lua", R"(
         function GetPositionAndDirection(dt) return CreatePoint(7, 8), CreateVector(0, 1) end
     )");
     Velkor::Level& level = Level();
     SetGlobal("level", &level);
-    ASSERT_EQ(script->Run("level:SetScript('level.lua'); level:RunScript()"), "");
+    ASSERT_EQ(script->Run("level:SetScript([[" + levelScript + "]]); level:RunScript()"), "");
     EXPECT_EQ(Global(level, "constructed"), "1");
     // The test level's own Update stands in front of the base's hook.
     level.Velkor::Level::Update(0.1f);
@@ -199,7 +128,7 @@ TEST_F(ScriptHooksDisplayTest, TheLevelScriptRunsEveryFrameAndAnEmitterScriptPla
     Core::RefPtr<Velkor::ParticleSystem> system = ParticleTest::LoadFresh(record);
     Core::RefPtr<Velkor::ParticleEmitter> emitter(new Velkor::ParticleEmitter());
     SetGlobal("emitter", emitter.Get());
-    ASSERT_EQ(script->Run("emitter:SetScript('spray.lua'); emitter:RunScript()"), "");
+    ASSERT_EQ(script->Run("emitter:SetScript([[" + spray + "]]); emitter:RunScript()"), "");
     system->SetEmitter(emitter.Get());
     system->SetEmissionRate(10.0f, 10.0f);
     system->SetParticleLifeTime(100.0f, 100.0f);

@@ -1,6 +1,5 @@
 #include "ScriptTableLists.h"
-#include "WorldTestSupport.h"
-#include "tests/script/ScriptTestState.h"
+#include "ScriptWorldSupport.h"
 
 #include "collision/Collision_CollisionActor.h"
 #include "framework/Velkor_Jukebox.h"
@@ -43,34 +42,10 @@ TEST(ScriptTablesTest, EveryFrameworkTableHoldsItsMethodsInOrder)
 
 // A started game with a script state of the test's own, and one live object
 // of every framework script class as a script global.
-class ScriptTablesDisplayTest : public WorldDisplayTest
+class ScriptTablesDisplayTest : public WorldTest::ScriptWorldDisplayTest
 {
 protected:
-    void SetUp() override
-    {
-        WorldDisplayTest::SetUp();
-        if (IsSkipped())
-        {
-            return;
-        }
-        script = std::make_unique<ScriptTestState>();
-    }
-
-    void TearDown() override
-    {
-        script.reset();
-        WorldDisplayTest::TearDown();
-    }
-
-    template <class T> void Global(const char* name, T* object)
-    {
-        object->PushToScript(script->Get());
-        lua_setglobal(script->Get(), name);
-    }
-
     std::string Run(const std::string& code) { return script->Run(code); }
-
-    std::unique_ptr<ScriptTestState> script;
 };
 
 // Every value a getter gives, as text: tables by their number fields,
@@ -155,7 +130,7 @@ TEST_F(ScriptTablesDisplayTest, EveryMethodSurvivesMissingAndWrongArgumentsAndSe
         SCOPED_TRACE(holder.type);
         if (holder.object)
         {
-            Global("subject", holder.object.Get());
+            SetGlobal("subject", holder.object.Get());
         }
         const Script::MethodTable* table = Script::FindMethodTable(holder.type);
         ASSERT_NE(table, nullptr);
@@ -209,16 +184,16 @@ TEST_F(ScriptTablesDisplayTest, EachTableReachesItsObject)
     layer.AddGameObject(rock.Get());
     layer.AddGameObject(text.Get());
     Tick();
-    Global("game", game.Get());
-    Global("layer", &layer);
-    Global("rock", rock.Get());
-    Global("pebble", pebble.Get());
-    Global("text", text.Get());
-    Global("particles", particles.Get());
-    Global("viewport", viewport.Get());
-    Global("emitter", emitter.Get());
-    Global("player", player.Get());
-    Global("group", group.Get());
+    SetGlobal("game", game.Get());
+    SetGlobal("layer", &layer);
+    SetGlobal("rock", rock.Get());
+    SetGlobal("pebble", pebble.Get());
+    SetGlobal("text", text.Get());
+    SetGlobal("particles", particles.Get());
+    SetGlobal("viewport", viewport.Get());
+    SetGlobal("emitter", emitter.Get());
+    SetGlobal("player", player.Get());
+    SetGlobal("group", group.Get());
 
     EXPECT_EQ(Run(R"(
         -- Game: the level it runs and its clamps.
@@ -336,10 +311,10 @@ TEST_F(ScriptTablesDisplayTest, ScriptsGiveBodiesAndForcesAndReadContacts)
     layer.AddGameObject(block.Get());
     Physics2D::MassProperties mass(1.0f, 1.0f, {});
     Core::RefPtr<Physics2D::Force> force(new Physics2D::GravityForce(Math::Vector2D(0.0f, -1.0f), 1.0f));
-    Global("ball", ball.Get());
-    Global("block", block.Get());
-    Global("layer", &layer);
-    Global("force", force.Get());
+    SetGlobal("ball", ball.Get());
+    SetGlobal("block", block.Get());
+    SetGlobal("layer", &layer);
+    SetGlobal("force", force.Get());
     mass.PushToScript(script->Get());
     lua_setglobal(script->Get(), "mass");
     circleObject(1)->PushToScript(script->Get());

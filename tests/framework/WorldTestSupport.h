@@ -4,6 +4,8 @@
 
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_DamagedCopies.h"
+#include "core/Core_MemoryFile.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "framework/Velkor_Camera.h"
 #include "framework/Velkor_GameObject.h"
@@ -13,6 +15,8 @@
 #include "math/Math_Vector3.h"
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -112,5 +116,43 @@ protected:
         return object.GetNode()->GetTransformation() * Math::Vector3(x, y, 0.0f);
     }
 };
+
+inline std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file)
+{
+    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
+}
+
+// Loads damaged copies of the `good` save into `game`: every third prefix
+// (every load tears the whole world down and brings it back; every 97th
+// under the sanitizers) and flipped copies drawn from `seed`. A copy that is
+// refused must leave the running game saving `good` again (`saveNow`); a
+// flip the format cannot tell (a coordinate) loads, and the good save brings
+// the game back for the next copy. Fails the test at the first copy that
+// breaks this.
+template <class Game, class SaveNow>
+void ExpectDamagedSavesLeaveTheGame(Game& game, const std::vector<std::uint8_t>& good, SaveNow saveNow,
+                                    std::uint32_t seed)
+{
+    Core::Testing::DamagePlan plan = Core::Testing::PlanForThisBuild(97, 40, 3);
+    plan.seed = seed;
+    std::string error;
+    for (const auto& [damaged, prefix] : Core::Testing::DamagedCopies(good, plan))
+    {
+        if (prefix)
+        {
+            ASSERT_FALSE(game.LoadGame(damaged, error)) << damaged.size();
+            EXPECT_FALSE(error.empty());
+            ASSERT_EQ(saveNow(), good) << "prefix of " << damaged.size();
+        }
+        else if (!game.LoadGame(damaged, error))
+        {
+            ASSERT_EQ(saveNow(), good) << "a flipped copy";
+        }
+        else
+        {
+            ASSERT_TRUE(game.LoadGame(good, error)) << error;
+        }
+    }
+}
 
 } // namespace WorldTest
