@@ -247,7 +247,8 @@ void MenuPage(Canvas& canvas)
 void PauseVeil(Canvas& canvas)
 {
     canvas.Fill(WithAlpha(Hex(0x070618), 0.5f));
-    DrawTitle(canvas, "PAUSED", TitleStyle(10, Hex(0xFFFFFF), Hex(0x9AF0FF), Palette::Cyan), Sx(0), Sy(318));
+    // Below the score row and its rule (the top 70 pixels), above the buttons.
+    DrawTitle(canvas, "PAUSED", TitleStyle(10, Hex(0xFFFFFF), Hex(0x9AF0FF), Palette::Cyan), Sx(0), Sy(214));
 }
 
 void QuitPanel(Canvas& canvas)
