@@ -191,9 +191,15 @@ void GameObject::ReadScriptPart(Core::File& file)
         return;
     }
     LoadScript(false);
+    if (!script_.IsRunning())
+    {
+        // The part is in the bytes, and only the script can read it: without
+        // it, what follows would be read from the wrong place.
+        file.SetError(Core::FileError::BadData);
+    }
     // The "Constructor" made the managed objects again; each takes its
     // record back, in order.
-    if (script_.IsRunning() && ReadManagedRecords(file, managedObjects_))
+    else if (ReadManagedRecords(file, managedObjects_))
     {
         script_.Call("Load");
     }

@@ -287,7 +287,9 @@ void Level::Write(Core::File& file) const
     file.WriteObject(jukeBox_.Get());
     file << static_cast<std::uint8_t>(cleared_ ? 1 : 0)
          << static_cast<std::uint8_t>(clearBackBuffer_ ? 1 : 0);
-    file << (script_.GetScript() != nullptr ? script_.GetFile() : std::string());
+    // The file is named only with a running script, which writes its part
+    // below: the reader expects the part exactly when a name is there.
+    file << (script_.IsRunning() ? script_.GetFile() : std::string());
     std::vector<Core::RefPtr<GameObject>> objects;
     GetGameObjects(objects);
     for (const Core::RefPtr<GameObject>& object : objects)
@@ -393,6 +395,10 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
     RunScript();
     if (!script_.IsRunning())
     {
+        // The part is in the bytes, and only the script can read it: without
+        // it, what follows would be read from the wrong place.
+        file.SetError(Core::FileError::BadData);
+        script_.Release();
         return;
     }
     // The "Constructor" made the managed objects again; each takes its

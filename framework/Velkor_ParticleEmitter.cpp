@@ -151,7 +151,9 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
     RunScript();
     if (!script_.IsRunning())
     {
-        return true;
+        // The part is in the bytes, and only the script can read it.
+        file.SetError(Core::FileError::BadData);
+        return false;
     }
     if (!ReadManagedRecords(file, managedObjects_))
     {

@@ -8,6 +8,9 @@
 #include "framework/Velkor_Text.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -157,6 +160,34 @@ TEST_F(ScriptRecordsDisplayTest, DamagedCopiesOfAScriptedSaveLeaveTheRunningLeve
     Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
     ASSERT_NE(rock, nullptr);
     EXPECT_EQ(Global(*rock, "restored"), "moved@42");
+}
+
+// Only a running script can read the managed records it wrote: a save whose
+// level, object or emitter script no longer loads is refused whole, since
+// the records after the part would be read from the wrong place. (The
+// running game is brought back from its own save, which needs the same
+// scripts, so it is checked once the file is back.)
+TEST_F(ScriptRecordsDisplayTest, ASaveWhoseScriptNoLongerLoadsIsRefused)
+{
+    BuildScriptedLevel();
+    const std::vector<std::uint8_t> good = SaveNow();
+    for (const char* name : {"level.lua", "rock.lua", "spray.lua"})
+    {
+        SCOPED_TRACE(name);
+        std::string code;
+        {
+            std::ifstream in(folder / name, std::ios::binary);
+            code.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        ASSERT_FALSE(code.empty());
+        std::filesystem::remove(folder / name);
+        std::string error;
+        EXPECT_FALSE(game->LoadGame(good, error));
+        EXPECT_FALSE(error.empty());
+        WriteScript(name, code);
+        ASSERT_TRUE(game->LoadGame(good, error)) << error;
+        EXPECT_EQ(SaveNow(), good);
+    }
 }
 
 TEST_F(ScriptRecordsDisplayTest, AnObjectWhoseScriptCannotWriteItsPartSavesItAsNotLoaded)
