@@ -18,7 +18,8 @@ double NearestRank(std::vector<double>& values, double percentile)
         return 0.0;
     }
     const double clamped = std::clamp(percentile, 0.0, 100.0);
-    auto rank = static_cast<std::size_t>(std::ceil(clamped / 100.0 * static_cast<double>(values.size())));
+    // Multiplied first: 7 / 100 * 100 rounds above 7 and would take the next rank.
+    auto rank = static_cast<std::size_t>(std::ceil(clamped * static_cast<double>(values.size()) / 100.0));
     rank = std::clamp<std::size_t>(rank, 1, values.size());
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(rank - 1), values.end());
     return values[rank - 1];

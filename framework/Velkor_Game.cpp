@@ -109,6 +109,9 @@ void Game::RunFrame()
 
 void Game::FrameUpdate(float dt)
 {
+    // A timer turned off or replaced during the last frame was kept for the
+    // phases that frame still had open.
+    retiredFrameTimer_.reset();
     FrameTimer* const timer = frameTimer_.get();
     HandleRequests();
 
@@ -221,13 +224,15 @@ void Game::PresentFrame()
 
 void Game::SetFrameTimerEnabled(bool enabled)
 {
+    // Called from a hook inside a frame, the frame's open phases still hold
+    // the old timer: it goes when the next frame update starts.
+    if (frameTimer_)
+    {
+        retiredFrameTimer_ = std::move(frameTimer_);
+    }
     if (enabled)
     {
         frameTimer_ = std::make_unique<FrameTimer>();
-    }
-    else
-    {
-        frameTimer_.reset();
     }
 }
 

@@ -378,6 +378,8 @@ private:
     std::uint32_t replayPosition_ = 0;
     std::unique_ptr<GUI::HUD> hud_;
     std::unique_ptr<FrameTimer> frameTimer_;
+    // The timer turned off or replaced during the current frame.
+    std::unique_ptr<FrameTimer> retiredFrameTimer_;
     float masterVolume_ = 1.0f;
     bool levelCreationFailed_ = false;
     std::string lastSaveError_;

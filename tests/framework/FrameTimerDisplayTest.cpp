@@ -32,7 +32,7 @@ TEST(FrameTimer, PercentilesAreNearestRankOverKeptFrames)
         double percentile;
         double physics;
     } cases[] = {{50.0, 50.0},  {99.0, 99.0}, {100.0, 100.0}, {0.0, 1.0},
-                 {99.5, 100.0}, {-5.0, 1.0},  {250.0, 100.0}};
+                 {99.5, 100.0}, {-5.0, 1.0},  {250.0, 100.0}, {7.0, 7.0}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.percentile);
@@ -112,6 +112,25 @@ TEST_F(GameDisplayTest, TheFrameTimerIsOffByDefaultAndTimesEachUpdatedFrameWitho
     Tick();
     game->EndFrame();
     EXPECT_EQ(steps.size(), 5u);
+}
+
+// A hook may turn the timer off or start a fresh one in the middle of a
+// frame whose phases still time into the old one.
+TEST_F(GameDisplayTest, TheFrameTimerCanBeSwitchedFromInsideAFrame)
+{
+    MakeGame();
+    game->SetFrameTimerEnabled(true);
+    Tick();
+    game->EndFrame();
+    bool enable = false;
+    game->onUpdate = [&](float) { game->SetFrameTimerEnabled(enable); };
+    for (const bool next : {false, true, true, false})
+    {
+        enable = next;
+        Tick();
+        game->EndFrame();
+        EXPECT_EQ(game->GetFrameTimer() != nullptr, next);
+    }
 }
 
 } // namespace
