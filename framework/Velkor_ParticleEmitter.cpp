@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 #include "core/Core_String.h"
 #include "framework/Velkor_GameObject.h"
+#include "framework/Velkor_Level.h"
 #include "framework/Velkor_Random.h"
 #include "math/Math_Constants.h"
 
@@ -53,7 +54,9 @@ ParticleEmitter::~ParticleEmitter() = default;
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& name)
 {
-    if (IsManagedBy(object))
+    // A level writes its managed records inside its own: one managed here
+    // would be written inside itself without end.
+    if (IsManagedBy(object) || dynamic_cast<const Level*>(object) != nullptr)
     {
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/Core_ClassRegistry.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_Random.h"
+#include "framework/Velkor_Level.h"
 #include "framework/Velkor_ParticleEmitter.h"
 #include "framework/Velkor_Random.h"
 
@@ -181,6 +182,20 @@ TEST(ParticleEmitterTest, RectangleSidesComeUpOneSixthAndOneThird)
     {
         EXPECT_NEAR(static_cast<double>(sides[side]) / draws, expected[side], 0.01) << side;
     }
+}
+
+// A level's record holds its managed objects' records inline, an emitter's
+// too: an emitter managing the level that manages it would be written
+// inside itself without end, so it refuses levels, and itself.
+TEST(ParticleEmitterTest, AnEmitterManagesNoLevelAndNotItself)
+{
+    Core::RefPtr<Velkor::PointEmitter> emitter(new Velkor::PointEmitter());
+    Core::RefPtr<Velkor::Level> level(new Velkor::Level());
+    emitter->AddManagedObject(level.Get(), "level");
+    emitter->AddManagedObject(emitter.Get(), "self");
+    EXPECT_TRUE(emitter->GetManagedObjects().empty());
+    emitter->AddManagedObject(new Velkor::PointEmitter(), "helper");
+    EXPECT_EQ(emitter->GetManagedObjects().size(), 1u);
 }
 
 TEST(ParticleEmitterTest, RecordsAndClonesKeepClassAndFields)
