@@ -376,7 +376,7 @@ void OptionsPage(Canvas& canvas)
     DrawTitle(canvas, "SOUND", LineStyle(5, Hex(0xFFFFFF), Hex(0xA8F0FF)), Sx(-150), Sy(-1));
 }
 
-void Button(Canvas& cell, const std::string& label, bool highlighted)
+void Button(Canvas& cell, const std::string& label, bool highlighted, const std::string& widest)
 {
     const float w = static_cast<float>(cell.Width()), h = static_cast<float>(cell.Height());
     const float margin = 7.0f;
@@ -400,12 +400,12 @@ void Button(Canvas& cell, const std::string& label, bool highlighted)
     cell.FillShape([&](float x, float y)
                    { return std::fabs(outer(x, y) + 1.0f) - (highlighted ? 1.2f : 0.9f); },
                    Solid(rim), x0, y0, x1, y1);
-    // The largest label that fits.
+    // The largest lettering at which the widest label of the group fits.
     int scale = 8;
     FontLayout layout;
     while (scale > 2)
     {
-        const Canvas probe = StyledText(label, LineStyle(scale, Hex(0xFFFFFF), Hex(0xFFFFFF)));
+        const Canvas probe = StyledText(widest, LineStyle(scale, Hex(0xFFFFFF), Hex(0xFFFFFF)));
         const float capHeight = 7.0f * static_cast<float>(scale);
         const float inkWidth = static_cast<float>(probe.Width()) - 2.0f * (2.0f + 6.0f + 1.0f);
         if (inkWidth <= (x1 - x0) - 2.0f * radius - 8.0f && capHeight <= (y1 - y0) * 0.42f)

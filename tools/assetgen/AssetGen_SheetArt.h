@@ -29,7 +29,9 @@ void OptionsPage(Canvas& canvas);
 
 // A button: a rounded gradient panel filling the cell (less a glow margin)
 // with its label; highlighted is brighter, glowing and light-rimmed.
-void Button(Canvas& cell, const std::string& label, bool highlighted);
+// `widest` is the longest label of the buttons shown together: every one of
+// them letters at the size that fits it, so a row of buttons reads evenly.
+void Button(Canvas& cell, const std::string& label, bool highlighted, const std::string& widest);
 
 // Balls and pick-ups on a circle in cell pixels.
 void ColouredBall(Canvas& cell, CellPoint centre, float radius, Color color);
