@@ -8,21 +8,31 @@
 //    on the way; while the stage is complete (the player white) it eats
 //    everything left so that the white laser can sweep.
 //  - Lose: to the nearest white ball, around the coloured balls.
+//  - Tutorial: as Win, on the tutorial's own kinds of ball, beam and
+//    pick-up (the twins of the play level's, under the same names).
 // Each candidate place within a pointer step is scored by its distance to
 // the target and by how close the enemies come to it over the next frames
 // (their motion is read from their last two positions).
 #include "game/Brillow_BlackHoleClass.h"
+#include "game/Brillow_BlackHoleClassT.h"
 #include "game/Brillow_FindObjects.h"
 #include "game/Brillow_Lazer1Class.h"
+#include "game/Brillow_Lazer1ClassT.h"
 #include "game/Brillow_LazerClass.h"
+#include "game/Brillow_LazerClassT.h"
 #include "game/Brillow_MyGame.h"
 #include "game/Brillow_ObjectRules.h"
 #include "game/Brillow_PlayLevelFlags.h"
 #include "game/Brillow_SpikeBall.h"
+#include "game/Brillow_SpikeBallT.h"
 #include "game/Brillow_SpriteMouseClass.h"
+#include "game/Brillow_SpriteMouseClassT.h"
 #include "game/Brillow_ball.h"
+#include "game/Brillow_ballT.h"
 #include "game/Brillow_bubblesheildpowerup.h"
+#include "game/Brillow_bubblesheildpowerupT.h"
 #include "game/Brillow_whiteball.h"
+#include "game/Brillow_whiteballT.h"
 
 #include "math/Math_Circle2D.h"
 
@@ -42,6 +52,7 @@ public:
     {
         Win,
         Lose,
+        Tutorial,
     };
 
     // Pixels the pointer may move in one frame.
@@ -60,7 +71,10 @@ public:
     // is where it is now.
     Math::Vector2D Steer(const Math::Vector2D& pointer)
     {
-        const SpriteMouseClass* player = FindObject<SpriteMouseClass>("playerball");
+        const PlayerBall* player =
+            aim_ == Aim::Tutorial
+                ? static_cast<const PlayerBall*>(FindObject<SpriteMouseClassT>("playerball"))
+                : FindObject<SpriteMouseClass>("playerball");
         const Math::Vector2D here = player != nullptr ? player->GetPosition() : pointer;
         Observe();
         if (player == nullptr)
@@ -76,7 +90,7 @@ public:
         bool haveTarget = false;
         if (aim_ == Aim::Lose)
         {
-            haveTarget = Nearest<whiteball>("wb", here, target, 0.0f, false);
+            haveTarget = Nearest(Objects<whiteball, whiteballT>("wb"), here, target, 0.0f, false);
         }
         else
         {
@@ -112,7 +126,7 @@ public:
             {
                 cost += Danger(candidate);
             }
-            if (aim_ == Aim::Win)
+            if (Winning())
             {
                 cost += BeamDanger(candidate);
             }
@@ -156,6 +170,25 @@ private:
         return objects;
     }
 
+    bool Winning() const { return aim_ != Aim::Lose; }
+
+    // The objects named `name` of the play level's class `Play` or, in the
+    // tutorial, of its twin `Twin`.
+    template <class Play, class Twin> std::vector<const Velkor::GameObject*> Objects(const char* name) const
+    {
+        std::vector<const Velkor::GameObject*> objects;
+        const auto take = [&objects](const auto& found) { objects.assign(found.begin(), found.end()); };
+        if (aim_ == Aim::Tutorial)
+        {
+            take(All<Twin>(name));
+        }
+        else
+        {
+            take(All<Play>(name));
+        }
+        return objects;
+    }
+
     // The enemies of this frame with their motion since the last one.
     void Observe()
     {
@@ -182,18 +215,18 @@ private:
         {
             // Eating coloured balls (the ones a hit scatters too) would only
             // put off the end.
-            for (const ball* coloured : All<ball>("bgc"))
+            for (const Velkor::GameObject* coloured : Objects<ball, ballT>("bgc"))
             {
                 add(*coloured);
             }
         }
         else
         {
-            for (const whiteball* white : All<whiteball>("wb"))
+            for (const Velkor::GameObject* white : Objects<whiteball, whiteballT>("wb"))
             {
                 add(*white);
             }
-            for (const SpikeBall* spike : All<SpikeBall>("ss"))
+            for (const Velkor::GameObject* spike : Objects<SpikeBall, SpikeBallT>("ss"))
             {
                 add(*spike);
             }
@@ -201,11 +234,11 @@ private:
         last_ = std::move(seen);
         verticalBeams_.clear();
         horizontalBeams_.clear();
-        for (const LazerClass* beam : All<LazerClass>("lz"))
+        for (const Velkor::GameObject* beam : Objects<LazerClass, LazerClassT>("lz"))
         {
             verticalBeams_.push_back(beam->GetPositionX());
         }
-        for (const Lazer1Class* beam : All<Lazer1Class>("lz1"))
+        for (const Velkor::GameObject* beam : Objects<Lazer1Class, Lazer1ClassT>("lz1"))
         {
             horizontalBeams_.push_back(beam->GetPositionY());
         }
@@ -269,18 +302,17 @@ private:
         return crowding;
     }
 
-    // The nearest object named `name` on the field; `bias` makes it look
-    // nearer, `crowded` adds the enemies' unease around it.
-    template <class T>
-    bool Nearest(const char* name, const Math::Vector2D& here, Math::Vector2D& target, float bias, bool crowded,
-                 float* score = nullptr) const
+    // The nearest of `objects` on the field; `bias` makes it look nearer,
+    // `crowded` adds the enemies' unease around it.
+    bool Nearest(const std::vector<const Velkor::GameObject*>& objects, const Math::Vector2D& here,
+                 Math::Vector2D& target, float bias, bool crowded, float* score = nullptr) const
     {
         float best = score != nullptr ? *score : std::numeric_limits<float>::max();
         bool found = false;
-        for (const T* object : All<T>(name))
+        for (const Velkor::GameObject* object : objects)
         {
             const Math::Vector2D at = object->GetPosition();
-            if (!OnField(at) || (aim_ == Aim::Win && InBeam(at)))
+            if (!OnField(at) || (Winning() && InBeam(at)))
             {
                 continue;
             }
@@ -303,18 +335,21 @@ private:
                       Math::Vector2D& target) const
     {
         float score = std::numeric_limits<float>::max();
-        bool found = Nearest<ball>("bgc", here, target, 0.0f, !powered, &score);
+        bool found = Nearest(Objects<ball, ballT>("bgc"), here, target, 0.0f, !powered, &score);
         if (complete || powered)
         {
-            found |= Nearest<whiteball>("wb", here, target, complete ? 0.0f : 100.0f, false, &score);
-            found |= Nearest<SpikeBall>("ss", here, target, complete ? 0.0f : 100.0f, false, &score);
+            const float bias = complete ? 0.0f : 100.0f;
+            found |= Nearest(Objects<whiteball, whiteballT>("wb"), here, target, bias, false, &score);
+            found |= Nearest(Objects<SpikeBall, SpikeBallT>("ss"), here, target, bias, false, &score);
         }
         if (!complete)
         {
-            found |= Nearest<bubblesheildpowerup>("bup", here, target, 200.0f, !powered, &score);
+            found |= Nearest(Objects<bubblesheildpowerup, bubblesheildpowerupT>("bup"), here, target, 200.0f,
+                             !powered, &score);
             if (!holeOpen)
             {
-                found |= Nearest<BlackHoleClass>("bhpu", here, target, 200.0f, !powered, &score);
+                found |= Nearest(Objects<BlackHoleClass, BlackHoleClassT>("bhpu"), here, target, 200.0f,
+                                 !powered, &score);
             }
         }
         return found;

@@ -17,8 +17,8 @@
 
 #include "core/Core_Object.h"
 #include "engine/Engine_FontCache.h"
-#include "renderer/Renderer_TextureCache.h"
 #include "game/Brillow_GameLevel.h"
+#include "renderer/Renderer_TextureCache.h"
 
 #include <cmath>
 #include <filesystem>
@@ -56,9 +56,12 @@ protected:
         if (Shots)
         {
             Engine::RenderingApplication::SetRendererFactory(nullptr);
-            std::filesystem::create_directories(ShotFolder());
+            std::filesystem::create_directories(PictureFolder());
         }
     }
+
+    // Where this fixture's pictures go.
+    virtual std::filesystem::path PictureFolder() const { return ShotFolder(); }
 
     // The next game draws on the recording renderer and is not photographed.
     void WithoutPictures()
@@ -72,19 +75,23 @@ protected:
         return std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "screenshots" / "brillow_play";
     }
 
-    // The game on a pinned seed, the intro skipped and START clicked at
-    // frame 24 (the menu's first visit is measured just before).
-    void StartFromMenu(std::uint32_t seed = 4242)
+    // The game on a pinned seed, the intro skipped and a menu button
+    // clicked at frame 24 (the menu's first visit is measured just before):
+    // START unless `button` gives another one's window pixel ("x y", y from
+    // the bottom).
+    void StartFromMenu(std::uint32_t seed = 4242, const std::string& button = "270 336")
     {
         MyLevelFactory::SetFixedSeed(seed);
         std::vector<Harness::InputEvent> menu;
-        const std::string problem = Harness::ParseInputScript("2 move 512 430\n"
-                                                              "5 key-down enter\n"
-                                                              "6 key-up enter\n"
-                                                              "20 move 270 336\n"
-                                                              "24 press left\n"
-                                                              "25 release left\n",
-                                                              menu);
+        const std::string script = "2 move 512 430\n"
+                                   "5 key-down enter\n"
+                                   "6 key-up enter\n"
+                                   "20 move " +
+                                   button +
+                                   "\n"
+                                   "24 press left\n"
+                                   "25 release left\n";
+        const std::string problem = Harness::ParseInputScript(script, menu);
         ASSERT_EQ(problem, "");
         Start(menu);
         log.clear();
@@ -134,22 +141,29 @@ protected:
         Harness::ApplyInputEvent(click, harness->GetInputSource());
     }
 
-    // One frame; in the play level (unpaused) the autopilot moves the
-    // pointer first. `shot` names a picture of this frame, asked for by
-    // `photograph` once the frame has run (before the swap).
+    // Whether the autopilot has the pointer this frame: in the play level
+    // while it is not paused.
+    virtual bool Piloting() const { return Play() != nullptr && Play()->paused == 0; }
+
+    // The log line of the frame just run.
+    virtual std::string Describe() const { return DescribeBrillowFrame() + Balls(); }
+
+    // One frame; while Piloting the autopilot moves the pointer first.
+    // `shot` names a picture of this frame, asked for by `photograph` once
+    // the frame has run (before the swap).
     template <class Photograph> void Step(BrillowAutopilot* pilot, Photograph photograph)
     {
-        if (pilot != nullptr && Play() != nullptr && Play()->paused == 0)
+        if (pilot != nullptr && Piloting())
         {
             Point(pilot->Steer(pointer));
         }
         harness->BeginFrame();
         harness->RunFrame();
-        log.push_back(std::to_string(FrameNumber()) + " " + DescribeBrillowFrame() + Balls());
+        log.push_back(std::to_string(FrameNumber()) + " " + Describe());
         const std::string shot = photograph();
         if (photographing && !shot.empty())
         {
-            const std::string path = (ShotFolder() / shot).string();
+            const std::string path = (PictureFolder() / shot).string();
             EXPECT_TRUE(Harness::WriteScreenshotPng(*game->GetRenderer(), path)) << path;
             shots.push_back(shot);
         }
