@@ -313,13 +313,19 @@ protected:
         bool visible = true;
         Math::Vector4 color;
         bool scriptEnabled = false;
+        // The sender's script values, when the record has them.
+        bool scriptPart = false;
+        std::string scriptFile;
+        std::vector<std::uint8_t> scriptValues;
     };
-    // Reads the base's record; when it names a running script, the script
-    // is loaded (without "Constructor") if it is not, and its
-    // "NetworkSyncReceive" hook reads the script's values, which lie right
-    // after the base's fields, before anything is applied. False when the
-    // record runs past the file or is refused (the file has failed).
+    // Reads the base's record, the script's values (which lie right after
+    // the base's fields) kept aside unread by the script. Changes nothing;
+    // false when the record runs past the file or is refused (the file has
+    // failed).
     bool ReadSyncRecord(Core::File& file, SyncRecord& record);
+    // Applies a record read whole: first, when it carries script values,
+    // the script is loaded (without "Constructor") if it has not been and
+    // its "NetworkSyncReceive" hook reads them; then the fields.
     void ApplySyncRecord(SyncRecord& record);
 
 private:
@@ -349,6 +355,12 @@ private:
     // "Constructor", the managed objects' records read into them, "Load".
     // On failure the script and the managed objects are dropped.
     void ReadScriptPart(Core::File& file);
+    // The script values a network hook writes, framed by their byte count
+    // so that a peer without the script passes them over; and their reading
+    // back, the frame checked whole before anything uses it.
+    void WriteHookValues(Core::File& file, const char* hook);
+    static bool ReadHookValues(Core::File& file, std::vector<std::uint8_t>& values);
+    void RunHookOnValues(const char* hook, const std::vector<std::uint8_t>& values);
     // Drops the managed objects of a read that failed: their links to the
     // worlds are forgotten first.
     void DropManagedObjects();

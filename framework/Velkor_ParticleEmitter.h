@@ -69,6 +69,9 @@ public:
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
     const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
+    // For a loader that gives up what it read: the managed game objects
+    // drop their links to the other objects of the read.
+    void ForgetManagedLinks();
 
 protected:
     // The shape's fields after the base record; ReadFields applies nothing
