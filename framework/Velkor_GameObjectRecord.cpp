@@ -430,7 +430,8 @@ bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record)
         file.SetError(Core::FileError::BadData);
         return false;
     }
-    record.scriptPart = ScriptAttachment::RecordHasPart(record.scriptEnabled, scriptLoaded, record.scriptFile);
+    record.scriptPart =
+        ScriptAttachment::RecordHasPart(record.scriptEnabled, scriptLoaded, record.scriptFile);
     return !record.scriptPart || ReadHookValues(file, record.scriptValues);
 }
 

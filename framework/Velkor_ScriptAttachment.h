@@ -189,7 +189,8 @@ void WriteManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& m
 // of what its "Constructor" made. False (the file failed) for a part that
 // runs short or names a missing object or one of another class.
 template <class T>
-bool ReadManagedRecords(Core::File& file, std::vector<Core::RefPtr<T>>& objects, std::vector<std::string>& names)
+bool ReadManagedRecords(Core::File& file, std::vector<Core::RefPtr<T>>& objects,
+                        std::vector<std::string>& names)
 {
     std::uint32_t count = 0;
     // An entry takes at least its name's length and a presence byte.

@@ -65,11 +65,16 @@ protected:
                 self:AddManagedObject(buddy, "buddy")
             end
             function Mark(text, x) buddy:SetText(text); buddy:SetPosition(x, 2) end
-            function Spawn(text) extra = template:Clone(); extra:SetText(text); self:AddManagedObject(extra, "extra") end
+            function Spawn(text)
+                extra = template:Clone()
+                extra:SetText(text)
+                self:AddManagedObject(extra, "extra")
+            end
             function Place() play:AddGameObject(buddy) end
             function Save() saves = (saves or 0) + 1 end
             function Load()
-                restored = buddy:GetText() .. "@" .. buddy:GetPositionX() .. (extra and "/" .. extra:GetText() or "")
+                local late = extra and "/" .. extra:GetText() or ""
+                restored = buddy:GetText() .. "@" .. buddy:GetPositionX() .. late
             end
         )");
         const std::string sprayScript = WriteScript("spray.lua", R"(
@@ -407,7 +412,8 @@ SentRecords Send(Velkor::Sprite& sender)
     return sent;
 }
 
-bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& bytes, std::uint64_t* left = nullptr)
+bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& bytes,
+             std::uint64_t* left = nullptr)
 {
     Velkor::NetworkFile back(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     Velkor::NetworkDataScope scope(receiver, back);
@@ -532,7 +538,8 @@ TEST_F(ScriptRecordsDisplayTest, AnEmitterReadThatFailsChangesNothing)
             self:AddManagedObject(spark, "spark")
         end
     )");
-    Core::RefPtr<Velkor::PointEmitter> source(new Velkor::PointEmitter(Math::Vector2D(3.0f, 4.0f), 10.0f, 20.0f));
+    Core::RefPtr<Velkor::PointEmitter> source(
+        new Velkor::PointEmitter(Math::Vector2D(3.0f, 4.0f), 10.0f, 20.0f));
     source->GetScriptAttachment().SetEnabled(true);
     source->SetScriptFile(spray);
     source->RunScript();
@@ -540,7 +547,8 @@ TEST_F(ScriptRecordsDisplayTest, AnEmitterReadThatFailsChangesNothing)
     source->Write(file);
     const std::vector<std::uint8_t> whole = Bytes(file);
 
-    Core::RefPtr<Velkor::PointEmitter> emitter(new Velkor::PointEmitter(Math::Vector2D(1.0f, 2.0f), 0.0f, 90.0f));
+    Core::RefPtr<Velkor::PointEmitter> emitter(
+        new Velkor::PointEmitter(Math::Vector2D(1.0f, 2.0f), 0.0f, 90.0f));
     emitter->GetScriptAttachment().SetEnabled(true);
     emitter->SetScriptFile(spray);
     emitter->RunScript();
