@@ -80,15 +80,17 @@ public:
 
     // The saved game's record (the archive's Write / Read): pose, mount
     // relations, layer, name, look, timers, ids and flags, the script's
-    // settings and, with a running script, the managed objects' own records
-    // and the script's "Save" hook. Read restores the ids as stored and takes
+    // settings and, with a running script, the managed objects (see
+    // WriteManagedRecords) and the script's "Save" hook. Read restores the
+    // ids as stored and takes
     // back the collision object its id names from the collision world read
     // before it; it rebuilds no transformation and gives no body back (the
     // game binds the bodies once everything is read). When the record
-    // carries a script part, Read loads the script (its "Constructor" makes
-    // the managed objects again), reads their records into them and runs
-    // "Load"; a part that does not read leaves no script and no managed
-    // objects behind. Derived classes extend both, base first.
+    // carries a script part, Read loads the script with its "Constructor",
+    // gives it the managed objects read in place of what that made, under
+    // their names, and runs "Load"; a part that does not read leaves no
+    // script and no managed objects behind. Derived classes extend both,
+    // base first.
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;
     // For a loader that gives the objects it read up: drops every link to
@@ -313,13 +315,19 @@ protected:
         bool visible = true;
         Math::Vector4 color;
         bool scriptEnabled = false;
+        // The sender's script values, when the record has them.
+        bool scriptPart = false;
+        std::string scriptFile;
+        std::vector<std::uint8_t> scriptValues;
     };
-    // Reads the base's record; when it names a running script, the script
-    // is loaded (without "Constructor") if it is not, and its
-    // "NetworkSyncReceive" hook reads the script's values, which lie right
-    // after the base's fields, before anything is applied. False when the
-    // record runs past the file or is refused (the file has failed).
+    // Reads the base's record, the script's values (which lie right after
+    // the base's fields) kept aside unread by the script. Changes nothing;
+    // false when the record runs past the file or is refused (the file has
+    // failed).
     bool ReadSyncRecord(Core::File& file, SyncRecord& record);
+    // Applies a record read whole: first, when it carries script values,
+    // the script is loaded (without "Constructor") if it has not been and
+    // its "NetworkSyncReceive" hook reads them; then the fields.
     void ApplySyncRecord(SyncRecord& record);
 
 private:
@@ -346,9 +354,15 @@ private:
     // of the source's managed objects as its globals.
     void CopyScript(const GameObject& other);
     // The script part of the saved record: the script loaded with its
-    // "Constructor", the managed objects' records read into them, "Load".
-    // On failure the script and the managed objects are dropped.
+    // "Constructor", the managed objects read in place of what that made,
+    // "Load". On failure the script and the managed objects are dropped.
     void ReadScriptPart(Core::File& file);
+    // The script values a network hook writes, framed by their byte count
+    // so that a peer without the script passes them over; and their reading
+    // back, the frame checked whole before anything uses it.
+    void WriteHookValues(Core::File& file, const char* hook);
+    static bool ReadHookValues(Core::File& file, std::vector<std::uint8_t>& values);
+    void RunHookOnValues(const char* hook, const std::vector<std::uint8_t>& values);
     // Drops the managed objects of a read that failed: their links to the
     // worlds are forgotten first.
     void DropManagedObjects();

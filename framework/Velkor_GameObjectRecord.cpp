@@ -13,6 +13,7 @@
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_Network.h"
 #include "framework/Velkor_NetworkFile.h"
+#include "framework/Velkor_ScriptValues.h"
 
 namespace Velkor
 {
@@ -57,7 +58,7 @@ void GameObject::Write(Core::File& file) const
     file << script_.IsEnabled() << script_.GetFile() << script_.IsCloned() << script_.RecordedLoaded();
     if (script_.WritesRecordPart())
     {
-        WriteManagedRecords(file, managedObjects_);
+        WriteManagedRecords(file, managedObjects_, managedObjectNames_);
         script_.Call("Save");
     }
 }
@@ -191,17 +192,33 @@ void GameObject::ReadScriptPart(Core::File& file)
         return;
     }
     LoadScript(false);
+    std::vector<Core::RefPtr<GameObject>> objects;
+    std::vector<std::string> names;
     if (!script_.IsRunning())
     {
         // The part is in the bytes, and only the script can read it: without
         // it, what follows would be read from the wrong place.
         file.SetError(Core::FileError::BadData);
     }
-    // The "Constructor" made the managed objects again; each takes its
-    // record back, in order.
-    else if (ReadManagedRecords(file, managedObjects_))
+    else if (ReadManagedRecords(file, objects, names))
     {
-        script_.Call("Load");
+        // The saved objects take the place of what the "Constructor" made,
+        // under the same names; those go as any object does.
+        managedObjects_.clear();
+        managedObjectNames_.clear();
+        for (std::size_t i = 0; i < objects.size(); ++i)
+        {
+            if (!AddManagedObject(objects[i].Get(), names[i]))
+            {
+                file.SetError(Core::FileError::BadData);
+                break;
+            }
+            script_.SetGlobal(names[i].c_str(), objects[i].Get());
+        }
+        if (!file.Failed())
+        {
+            script_.Call("Load");
+        }
     }
     if (file.Failed())
     {
@@ -266,7 +283,7 @@ void GameObject::NetworkSave(Core::File& file)
     file << script_.IsCloned() << script_.RecordedLoaded();
     if (script_.WritesRecordPart())
     {
-        script_.Call("NetworkSave");
+        WriteHookValues(file, "NetworkSave");
     }
 }
 
@@ -313,6 +330,12 @@ void GameObject::NetworkLoad(Core::File& file)
         file.SetError(Core::FileError::BadData);
         return;
     }
+    const bool scriptPart = ScriptAttachment::RecordHasPart(scriptEnabled, scriptLoaded, scriptFile);
+    std::vector<std::uint8_t> values;
+    if (scriptPart && !ReadHookValues(file, values))
+    {
+        return;
+    }
     name_ = std::move(name);
     position_ = position;
     center_ = center;
@@ -338,15 +361,21 @@ void GameObject::NetworkLoad(Core::File& file)
     script_.SetFile(scriptFile);
     script_.SetCloned(clonedScript);
     script_.SetLoaded(scriptLoaded);
-    if (ScriptAttachment::RecordHasPart(scriptEnabled, scriptLoaded, scriptFile))
+    if (scriptPart)
     {
-        LoadScript(false);
-        // Its values follow the record, on the payload the network layer
-        // handed the object.
-        if (script_.IsRunning())
+        if (!script_.IsRunning())
         {
-            script_.Call("NetworkLoad");
+            // A copy made from its template holds clones of the template's
+            // managed objects; its own "Constructor" makes them here, once.
+            for (const std::string& managed : managedObjectNames_)
+            {
+                script_.ClearGlobal(managed.c_str());
+            }
+            managedObjects_.clear();
+            managedObjectNames_.clear();
+            LoadScript(false);
         }
+        RunHookOnValues("NetworkLoad", values);
     }
 }
 
@@ -365,7 +394,7 @@ void GameObject::NetworkSyncSend(Core::File& file)
         WriteNetworkString(file, script_.GetFile());
         if (script_.WritesRecordPart())
         {
-            script_.Call("NetworkSyncSend");
+            WriteHookValues(file, "NetworkSyncSend");
         }
     }
 }
@@ -383,7 +412,6 @@ bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record)
 {
     record.name = name_;
     bool scriptLoaded = false;
-    std::string scriptFile;
     ReadNetworkString(file, record.name);
     file >> record.position.x >> record.position.y >> record.center.x >> record.center.y >> record.rotation;
     file >> record.scaleX >> record.scaleY >> record.visible;
@@ -391,36 +419,34 @@ bool GameObject::ReadSyncRecord(Core::File& file, SyncRecord& record)
     file >> record.scriptEnabled >> scriptLoaded;
     if (record.scriptEnabled && scriptLoaded)
     {
-        ReadNetworkString(file, scriptFile);
+        ReadNetworkString(file, record.scriptFile);
     }
     if (file.Failed())
     {
         return false;
     }
-    if (!ScriptAttachment::IsFileNameInFolder(scriptFile))
+    if (!ScriptAttachment::IsFileNameInFolder(record.scriptFile))
     {
         file.SetError(Core::FileError::BadData);
         return false;
     }
-    if (ScriptAttachment::RecordHasPart(record.scriptEnabled, scriptLoaded, scriptFile))
-    {
-        // The script's values lie here, between the base's fields and a
-        // derived class's: its hook reads them now.
-        if (script_.GetScript() == nullptr || !script_.IsLoaded())
-        {
-            script_.SetFile(scriptFile);
-            LoadScript(true);
-        }
-        if (script_.IsRunning())
-        {
-            script_.Call("NetworkSyncReceive");
-        }
-    }
-    return !file.Failed();
+    record.scriptPart =
+        ScriptAttachment::RecordHasPart(record.scriptEnabled, scriptLoaded, record.scriptFile);
+    return !record.scriptPart || ReadHookValues(file, record.scriptValues);
 }
 
 void GameObject::ApplySyncRecord(SyncRecord& record)
 {
+    if (record.scriptPart)
+    {
+        // Loaded once: a script that did not load stays as it is.
+        if (script_.GetScript() == nullptr || !script_.IsLoaded())
+        {
+            script_.SetFile(record.scriptFile);
+            LoadScript(true);
+        }
+        RunHookOnValues("NetworkSyncReceive", record.scriptValues);
+    }
     // Straight into the field: the layer's name index keeps its key.
     name_ = std::move(record.name);
     SetNetworkTarget(record.position, record.rotation);
@@ -440,6 +466,73 @@ void GameObject::ApplySyncRecord(SyncRecord& record)
     node_->SetVisible(record.visible, false);
     color_ = record.color;
     script_.SetEnabled(record.scriptEnabled);
+}
+
+// --- Script values of the network hooks ----------------------------------------------
+
+void GameObject::WriteHookValues(Core::File& file, const char* hook)
+{
+    // The hook writes to the object's network data file; while it runs,
+    // that is a buffer of its own when it would be this record's file.
+    NetworkFile values;
+    Core::File* const dataFile = networkDataFile_;
+    if (dataFile == &file)
+    {
+        networkDataFile_ = &values;
+    }
+    script_.Call(hook);
+    networkDataFile_ = dataFile;
+    file << values.GetSize();
+    if (values.GetSize() != 0)
+    {
+        file.Write(values.GetData(), values.GetSize());
+    }
+}
+
+bool GameObject::ReadHookValues(Core::File& file, std::vector<std::uint8_t>& values)
+{
+    std::uint32_t size = 0;
+    if (!file.ReadExact(&size, sizeof size) || !file.Require(size))
+    {
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(size);
+    if (size != 0 && !file.ReadExact(bytes.data(), size))
+    {
+        return false;
+    }
+    // Whole value lists, one after another, and nothing else: the hook then
+    // reads them without failing halfway.
+    NetworkFile check(bytes.data(), size);
+    std::vector<ScriptValue> list;
+    while (check.GetBytesLeft() != 0)
+    {
+        if (!ReadScriptValues(check, list))
+        {
+            file.SetError(Core::FileError::BadData);
+            return false;
+        }
+    }
+    values = std::move(bytes);
+    return true;
+}
+
+void GameObject::RunHookOnValues(const char* hook, const std::vector<std::uint8_t>& values)
+{
+    if (!script_.IsRunning())
+    {
+        return;
+    }
+    // "LoadNetworkData" reads the values from a file of their own: a hook
+    // that asks for more lists than were sent gets none.
+    NetworkFile file(values.data(), static_cast<std::uint32_t>(values.size()));
+    Core::File* const dataFile = networkDataFile_;
+    if (dataFile != nullptr)
+    {
+        networkDataFile_ = &file;
+    }
+    script_.Call(hook);
+    networkDataFile_ = dataFile;
 }
 
 } // namespace Velkor

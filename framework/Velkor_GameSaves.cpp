@@ -15,6 +15,7 @@
 #include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_Layer.h"
 #include "framework/Velkor_ObjectCounter.h"
+#include "framework/Velkor_ParticleEmitter.h"
 #include "gui/GUI_HUD.h"
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
@@ -304,6 +305,10 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
                     {
                         level->ForgetManagedLinks();
                         level->Clear();
+                    }
+                    else if (auto* emitter = dynamic_cast<ParticleEmitter*>(&object))
+                    {
+                        emitter->ForgetManagedLinks();
                     }
                 });
         }

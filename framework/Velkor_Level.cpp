@@ -301,7 +301,7 @@ void Level::Write(Core::File& file) const
     }
     if (script_.IsRunning())
     {
-        WriteManagedRecords(file, managedObjects_);
+        WriteManagedRecords(file, managedObjects_, managedObjectNames_);
         script_.Call("Save");
     }
 }
@@ -401,12 +401,28 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
         script_.Release();
         return;
     }
-    // The "Constructor" made the managed objects again; each takes its
-    // record back, in order.
-    if (ReadManagedRecords(file, managedObjects_))
+    // The saved objects take the place of what the "Constructor" made,
+    // under the same names.
+    std::vector<Core::RefPtr<Core::Object>> objects;
+    std::vector<std::string> names;
+    if (ReadManagedRecords(file, objects, names))
     {
-        script_.Call("Load");
-        return;
+        if (std::any_of(objects.begin(), objects.end(),
+                        [this](const Core::RefPtr<Core::Object>& object) { return object.Get() == this; }))
+        {
+            file.SetError(Core::FileError::BadData);
+        }
+        else
+        {
+            managedObjects_ = std::move(objects);
+            managedObjectNames_ = std::move(names);
+            for (std::size_t i = 0; i < managedObjects_.size(); ++i)
+            {
+                script_.SetGlobal(managedObjectNames_[i].c_str(), managedObjects_[i].Get());
+            }
+            script_.Call("Load");
+            return;
+        }
     }
     // A part that does not read leaves no script and no managed objects.
     ForgetManagedLinks();

@@ -88,13 +88,13 @@ public:
     // Layers, viewports, clear colour, name, jukebox, the two flags, the
     // script file (empty when the level has no script), the collided-sprite
     // ids of every sprite (GetGameObjects order), then, with a running
-    // script, the managed objects' own records and the script's "Save"
-    // hook. Read adds the layers in order; counts beyond the bytes left,
+    // script, the managed objects (see WriteManagedRecords) and the
+    // script's "Save" hook. Read adds the layers in order; counts beyond the bytes left,
     // slots of the wrong class, a layer listed twice, a level saved as
     // cleared, a script file outside the scripts folder and objects whose
     // links do not hold (see CheckObjectLinks) fail the archive. A script
-    // file read runs the script (its "Constructor" makes the managed
-    // objects again), reads their records into them and runs "Load"; a
+    // file read runs the script with its "Constructor", gives it the
+    // managed objects read in place of what that made and runs "Load"; a
     // part that does not read leaves no script and no managed objects.
     void Write(Core::File& file) const override;
     void Read(Core::File& file) override;

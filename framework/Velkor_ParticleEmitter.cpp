@@ -85,6 +85,11 @@ bool ParticleEmitter::IsManagedBy(const Core::Object* object) const
     return false;
 }
 
+void ParticleEmitter::ForgetManagedLinks()
+{
+    GameObject::ForgetLoadedLinks(managedObjects_);
+}
+
 void ParticleEmitter::ApplyScriptRecord(const ScriptRecord& record)
 {
     script_.SetLoaded(record.loaded);
@@ -98,7 +103,7 @@ void ParticleEmitter::Write(Core::File& file) const
     file << script_.RecordedLoaded() << script_.GetFile() << script_.IsCloned() << script_.IsEnabled();
     if (script_.WritesRecordPart())
     {
-        WriteManagedRecords(file, managedObjects_);
+        WriteManagedRecords(file, managedObjects_, managedObjectNames_);
         script_.Call("Save");
     }
     WriteFields(file);
@@ -106,9 +111,6 @@ void ParticleEmitter::Write(Core::File& file) const
 
 void ParticleEmitter::Read(Core::File& file)
 {
-    const ScriptRecord before{script_.IsLoaded(), script_.GetFile(), script_.IsCloned(), script_.IsEnabled()};
-    const std::size_t managedBefore = managedObjects_.size();
-    const bool hadScript = script_.GetScript() != nullptr;
     ScriptRecord record;
     file >> record.loaded >> record.file >> record.cloned >> record.enabled;
     if (file.Failed())
@@ -120,24 +122,30 @@ void ParticleEmitter::Read(Core::File& file)
         file.SetError(Core::FileError::BadData);
         return;
     }
+    // The record builds a script and managed objects of its own beside the
+    // emitter's, which stay set aside until the whole record has read: a
+    // record that fails anywhere leaves the emitter as it was, its script
+    // not run again.
+    const ScriptRecord before{script_.IsLoaded(), script_.GetFile(), script_.IsCloned(), script_.IsEnabled()};
+    ScriptAttachment kept;
+    script_.SwapScript(kept);
+    std::vector<Core::RefPtr<Core::Object>> keptObjects = std::move(managedObjects_);
+    std::vector<std::string> keptNames = std::move(managedObjectNames_);
+    managedObjects_.clear();
+    managedObjectNames_.clear();
     ApplyScriptRecord(record);
     script_.ClearSource();
     if (ReadScriptPart(file) && ReadFields(file))
     {
+        // The emitter's former script goes with `kept`.
         return;
     }
-    // Back as it was: the managed objects the script made go, and so does a
-    // script the read made.
     ApplyScriptRecord(before);
-    GameObject::ForgetLoadedLinks(managedObjects_, managedBefore);
-    managedObjects_.erase(managedObjects_.begin() + static_cast<std::ptrdiff_t>(managedBefore),
-                          managedObjects_.end());
-    managedObjectNames_.erase(managedObjectNames_.begin() + static_cast<std::ptrdiff_t>(managedBefore),
-                              managedObjectNames_.end());
-    if (!hadScript)
-    {
-        script_.Release();
-    }
+    GameObject::ForgetLoadedLinks(managedObjects_);
+    managedObjects_ = std::move(keptObjects);
+    managedObjectNames_ = std::move(keptNames);
+    script_.Release();
+    script_.SwapScript(kept);
 }
 
 bool ParticleEmitter::ReadScriptPart(Core::File& file)
@@ -158,9 +166,25 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
         file.SetError(Core::FileError::BadData);
         return false;
     }
-    if (!ReadManagedRecords(file, managedObjects_))
+    std::vector<Core::RefPtr<Core::Object>> objects;
+    std::vector<std::string> names;
+    if (!ReadManagedRecords(file, objects, names))
     {
         return false;
+    }
+    // The saved objects take the place of what the "Constructor" made,
+    // under the same names.
+    managedObjects_.clear();
+    managedObjectNames_.clear();
+    for (std::size_t i = 0; i < objects.size(); ++i)
+    {
+        AddManagedObject(objects[i].Get(), names[i]);
+        if (managedObjects_.size() != i + 1)
+        {
+            file.SetError(Core::FileError::BadData);
+            return false;
+        }
+        script_.SetGlobal(names[i].c_str(), objects[i].Get());
     }
     script_.Call("Load");
     return true;

@@ -34,12 +34,12 @@ public:
     ~ParticleEmitter() override;
 
     // The base record (script-loaded flag, script file, cloned-script flag,
-    // script-enabled flag; with a running script the managed objects' own
-    // records and the "Save" hook), then the shape's fields. A record with a
-    // script part loads the script (its "Constructor" makes the managed
-    // objects again), reads their records into them and runs "Load". A read
-    // that fails anywhere leaves the emitter's fields, flags and managed
-    // objects as they were, and no script it made.
+    // script-enabled flag; with a running script the managed objects (see
+    // WriteManagedRecords) and the "Save" hook), then the shape's fields. A
+    // record with a script part loads a new script with its "Constructor",
+    // gives it the managed objects read in place of what that made and runs
+    // "Load". A read that fails anywhere leaves the emitter's fields, flags,
+    // script and managed objects as they were, and no script it made.
     void Write(Core::File& file) const final;
     void Read(Core::File& file) final;
 
@@ -69,6 +69,9 @@ public:
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
     const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
+    // For a loader that gives up what it read: the managed game objects
+    // drop their links to the other objects of the read.
+    void ForgetManagedLinks();
 
 protected:
     // The shape's fields after the base record; ReadFields applies nothing

@@ -176,6 +176,21 @@ void ScriptAttachment::SetGlobal(const char* name, Core::Object* object) const
     lua_setglobal(thread, name);
 }
 
+void ScriptAttachment::ClearGlobal(const char* name) const
+{
+    if (script_ == nullptr)
+    {
+        return;
+    }
+    lua_State* thread = script_->GetThread();
+    if (lua_checkstack(thread, 2) == 0)
+    {
+        return;
+    }
+    lua_pushnil(thread);
+    lua_setglobal(thread, name);
+}
+
 int ScriptAttachment::ObjectFunction(lua_State* caller) const
 {
     return IsRunning() ? CallScriptFunction(script_->GetThread(), caller) : 0;

@@ -4,6 +4,7 @@
 #include "core/Core_RefPtr.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class LuaScript;
@@ -78,6 +79,8 @@ public:
 
     // Makes `object` (pushed as itself) the global `name` of the script.
     void SetGlobal(const char* name, Core::Object* object) const;
+    // Sets the global `name` of the script to nil.
+    void ClearGlobal(const char* name) const;
 
     // The script method "ObjectFunction" on this script: arguments from
     // `caller` (name, result count, values), the results copied back.
@@ -85,6 +88,14 @@ public:
 
     // Destroys the script; the flags and the file stay.
     void Release();
+    // Exchanges the scripts (and the chunks they load from) of the two,
+    // leaving the file and the flags: a read builds a new script beside the
+    // one it keeps should the record fail.
+    void SwapScript(ScriptAttachment& other)
+    {
+        std::swap(script_, other.script_);
+        std::swap(source_, other.source_);
+    }
 
     // --- The script part of a record ---------------------------------------------
     // A record's script part (the managed objects' records and the "Save" /
@@ -148,34 +159,61 @@ private:
     static inline int depth_ = 0;
 };
 
-// The managed objects' own records in a record's script part, in order;
-// a null entry has none.
-template <class T> void WriteManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& managed)
+// The managed objects in a record's script part: their number, then for
+// each (a null entry has none) its script name and the object through the
+// archive's object record. The archive writes an object's own record once
+// however many holders name it (a layer may hold a managed object too), and
+// the reader gets back the objects saved, whichever made them: the
+// "Constructor" or the script later on.
+template <class T>
+void WriteManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& managed,
+                         const std::vector<std::string>& names)
 {
+    std::uint32_t count = 0;
     for (const Core::RefPtr<T>& object : managed)
     {
-        if (object)
+        count += object ? 1 : 0;
+    }
+    file << count;
+    for (std::size_t i = 0; i < managed.size(); ++i)
+    {
+        if (managed[i])
         {
-            object->Write(file);
+            file << (i < names.size() ? names[i] : std::string());
+            file.WriteObject(managed[i].Get());
         }
     }
 }
 
-// Reads them back into the managed objects the script made again; the list
-// is walked as it was when the read began. False once the file has failed.
-template <class T> bool ReadManagedRecords(Core::File& file, const std::vector<Core::RefPtr<T>>& managed)
+// Reads them into `objects` and `names`, which the owner then takes in place
+// of what its "Constructor" made. False (the file failed) for a part that
+// runs short or names a missing object or one of another class.
+template <class T>
+bool ReadManagedRecords(Core::File& file, std::vector<Core::RefPtr<T>>& objects,
+                        std::vector<std::string>& names)
 {
-    const std::vector<Core::RefPtr<T>> objects = managed;
-    for (const Core::RefPtr<T>& object : objects)
+    std::uint32_t count = 0;
+    // An entry takes at least its name's length and a presence byte.
+    if (!file.ReadExact(&count, sizeof count) || !file.Require(std::uint64_t{count} * 5))
     {
-        if (object)
+        return false;
+    }
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        std::string name;
+        Core::RefPtr<T> object;
+        file >> name;
+        Core::ReadRefPtr(file, object);
+        if (!file.Failed() && !object)
         {
-            object->Read(file);
-            if (file.Failed())
-            {
-                return false;
-            }
+            file.SetError(Core::FileError::BadData);
         }
+        if (file.Failed())
+        {
+            return false;
+        }
+        objects.push_back(std::move(object));
+        names.push_back(std::move(name));
     }
     return true;
 }

@@ -831,6 +831,50 @@ void NetworkRecordSeeds()
             Save("network_records", "sync-2-cut", bytes);
         }
     }
+
+    // Records whose sender runs a script: the script's values follow the
+    // base's fields, framed by their byte count (one list: the number 2.5).
+    // Written by hand: the writer has no script state to run one.
+    Velkor::NetworkFile values;
+    values << std::uint32_t{1};
+    Velkor::WriteNetworkString(values, "tnum");
+    values << 2.5;
+    const auto scripted = [&values](Bytes bytes, std::size_t baseEnd, bool creationRecord)
+    {
+        // The base ends in the script-enabled and script-loaded bytes: for a
+        // creation record with the file (empty here) and the cloned flag
+        // between them, for a sync record with nothing after them.
+        const std::size_t flagsBack = creationRecord ? 7 : 2;
+        Velkor::NetworkFile part;
+        part << true;
+        if (!creationRecord)
+        {
+            part << true;
+            Velkor::WriteNetworkString(part, "net.lua");
+        }
+        else
+        {
+            Velkor::WriteNetworkString(part, "net.lua");
+            part << false << true;
+        }
+        part << values.GetSize();
+        part.Write(values.GetData(), values.GetSize());
+        Bytes out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(baseEnd - flagsBack));
+        out.insert(out.end(), part.GetData(), part.GetData() + part.GetSize());
+        out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(baseEnd), bytes.end());
+        return out;
+    };
+    const Core::RefPtr<Velkor::GameObject> bare(new Velkor::GameObject());
+    const Bytes bareCreation = creation(bare.Get());
+    Save("network_records", "create-scripted", scripted(bareCreation, bareCreation.size(), true));
+    Velkor::NetworkFile bareSync;
+    bare->NetworkSyncSend(bareSync);
+    Velkor::NetworkFile spriteSync;
+    kinds[0].second->SetName("");
+    kinds[0].second->NetworkSyncSend(spriteSync);
+    Bytes sprite{1, 1};
+    sprite.insert(sprite.end(), spriteSync.GetData(), spriteSync.GetData() + spriteSync.GetSize());
+    Save("network_records", "sync-sprite-scripted", scripted(sprite, 2 + bareSync.GetSize(), false));
 }
 
 // A particle system and its emitter with their script settings set: the

@@ -65,17 +65,28 @@ protected:
                 self:AddManagedObject(buddy, "buddy")
             end
             function Mark(text, x) buddy:SetText(text); buddy:SetPosition(x, 2) end
+            function Spawn(text)
+                extra = template:Clone()
+                extra:SetText(text)
+                self:AddManagedObject(extra, "extra")
+            end
+            function Place() play:AddGameObject(buddy) end
             function Save() saves = (saves or 0) + 1 end
-            function Load() restored = buddy:GetText() .. "@" .. buddy:GetPositionX() end
+            function Load()
+                local late = extra and "/" .. extra:GetText() or ""
+                restored = buddy:GetText() .. "@" .. buddy:GetPositionX() .. late
+            end
         )");
         const std::string sprayScript = WriteScript("spray.lua", R"(
             function Constructor() spark = template:Clone(); self:AddManagedObject(spark, "spark") end
             function Aim(x) spark:SetPosition(x, 0) end
+            function Hang() rock:Mount(spark) end
             function GetPositionAndDirection(dt) return CreatePoint(spark:GetPositionX(), 8), CreateVector(0, 1) end
             function Load() restored = spark:GetPositionX() end
         )");
         Velkor::Layer& layer = AddLayer(0.0f, "play");
         SetGlobal("level", &Level());
+        SetGlobal("play", &layer);
         ASSERT_EQ(script->Run("level:SetScript([[" + levelScript + "]]); level:RunScript()"), "");
 
         Core::RefPtr<Velkor::Text> rock(new Velkor::Text("rock", ""));
@@ -162,30 +173,91 @@ TEST_F(ScriptRecordsDisplayTest, DamagedCopiesOfAScriptedSaveLeaveTheRunningLeve
     EXPECT_EQ(Global(*rock, "restored"), "moved@42");
 }
 
-// Only a running script can read the managed records it wrote: a save whose
-// level, object or emitter script no longer loads is refused whole, since
-// the records after the part would be read from the wrong place. (The
-// running game is brought back from its own save, which needs the same
-// scripts, so it is checked once the file is back.)
-TEST_F(ScriptRecordsDisplayTest, ASaveWhoseScriptNoLongerLoadsIsRefused)
+// A script may add managed objects at any time, not only in its
+// "Constructor": the save brings back every one, as it was saved.
+TEST_F(ScriptRecordsDisplayTest, ManagedObjectsAddedAfterTheConstructorComeBackWithTheSave)
+{
+    BuildScriptedLevel();
+    ASSERT_EQ(script->Run(R"(rock:ObjectFunction("Spawn", 0, "late"))"), "");
+    const std::vector<std::uint8_t> saved = SaveNow();
+    std::string error;
+    ASSERT_TRUE(game->LoadGame(saved, error)) << error;
+    EXPECT_EQ(SaveNow(), saved);
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    ASSERT_NE(rock, nullptr);
+    ASSERT_EQ(rock->GetManagedObjects().size(), 2u);
+    auto* extra = dynamic_cast<Velkor::Text*>(rock->GetManagedObjects()[1].Get());
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(extra->GetText(), "late");
+    EXPECT_EQ(Global(*rock, "restored"), "moved@42/late");
+}
+
+// A managed object that a layer also holds is one object after the load:
+// the layer's and the script's.
+TEST_F(ScriptRecordsDisplayTest, AManagedObjectThatALayerAlsoHoldsLoadsAsOneObject)
+{
+    BuildScriptedLevel();
+    ASSERT_EQ(script->Run(R"(rock:ObjectFunction("Place", 0))"), "");
+    Tick();
+    const std::vector<std::uint8_t> saved = SaveNow();
+    std::string error;
+    ASSERT_TRUE(game->LoadGame(saved, error)) << error;
+    EXPECT_EQ(SaveNow(), saved);
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    ASSERT_NE(rock, nullptr);
+    ASSERT_EQ(rock->GetManagedObjects().size(), 1u);
+    Velkor::GameObject* buddy = rock->GetManagedObjects()[0].Get();
+    std::vector<Core::RefPtr<Velkor::GameObject>> objects;
+    Level().GetGameObjects(objects);
+    EXPECT_EQ(std::count(objects.begin(), objects.end(), Core::RefPtr<Velkor::GameObject>(buddy)), 1);
+    EXPECT_EQ(buddy->GetLayer(), Level().GetLayer(0));
+    EXPECT_EQ(Global(*rock, "restored"), "moved@42");
+}
+
+// An emitter's managed object mounted on an object of a layer breaks the
+// links a save must keep: the save is refused, and what the refused load
+// made goes without touching what it freed.
+TEST_F(ScriptRecordsDisplayTest, ASaveWhoseEmitterManagesAMountedObjectIsRefusedWhole)
 {
     BuildScriptedLevel();
     const std::vector<std::uint8_t> good = SaveNow();
-    for (const char* name : {"level.lua", "rock.lua", "spray.lua"})
+    ASSERT_EQ(script->Run(R"(emitter:ObjectFunction("Hang", 0))"), "");
+    const std::vector<std::uint8_t> hung = SaveNow();
+    ASSERT_EQ(script->Run("rock:UnMount(rock:GetMount(0))"), "");
+    ASSERT_EQ(SaveNow(), good);
+    std::string error;
+    EXPECT_FALSE(game->LoadGame(hung, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(SaveNow(), good);
+}
+
+// Only a running script can read the part it wrote: a save naming a script
+// that no longer loads is refused whole, and the running game stays as it
+// was. The quiet object's script manages nothing, so its part holds no
+// object records: a reader that did not insist on the script would load it.
+TEST_F(ScriptRecordsDisplayTest, ASaveWhoseScriptNoLongerLoadsIsRefused)
+{
+    BuildScriptedLevel();
+    const std::string quiet = WriteScript("quiet.lua", "function Constructor() made = true end");
+    Core::RefPtr<Velkor::Text> pebble(new Velkor::Text("pebble", ""));
+    pebble->SetName("pebble");
+    pebble->GetScriptAttachment().SetEnabled(true);
+    pebble->GetScriptAttachment().SetFile(quiet);
+    pebble->LoadScript(false);
+    Level().GetLayer(0)->AddGameObject(pebble.Get());
+    Tick();
+    const std::vector<std::uint8_t> good = SaveNow();
+    // The same save naming a script file that is not there (same length).
+    for (const std::string name : {"quiet.lua", "level.lua", "rock.lua", "spray.lua"})
     {
         SCOPED_TRACE(name);
-        std::string code;
-        {
-            std::ifstream in(folder / name, std::ios::binary);
-            code.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        }
-        ASSERT_FALSE(code.empty());
-        std::filesystem::remove(folder / name);
+        std::vector<std::uint8_t> renamed = good;
+        const auto at = std::search(renamed.begin(), renamed.end(), name.begin(), name.end());
+        ASSERT_NE(at, renamed.end());
+        *at = 'X';
         std::string error;
-        EXPECT_FALSE(game->LoadGame(good, error));
+        EXPECT_FALSE(game->LoadGame(renamed, error));
         EXPECT_FALSE(error.empty());
-        WriteScript(name, code);
-        ASSERT_TRUE(game->LoadGame(good, error)) << error;
         EXPECT_EQ(SaveNow(), good);
     }
 }
@@ -316,6 +388,191 @@ TEST_F(ScriptRecordsDisplayTest, NetworkHooksCarryScriptValuesBetweenTheRecordsF
         EXPECT_TRUE(back.Failed());
     }
     EXPECT_EQ(other->GetName(), "kept");
+}
+
+// Sends the sender's creation and sync records.
+struct SentRecords
+{
+    std::vector<std::uint8_t> created;
+    std::vector<std::uint8_t> synced;
+};
+
+SentRecords Send(Velkor::Sprite& sender)
+{
+    SentRecords sent;
+    Velkor::NetworkFile created;
+    created.WriteNetworkObject(&sender);
+    sent.created = Bytes(created);
+    Velkor::NetworkFile synced;
+    {
+        Velkor::NetworkDataScope scope(sender, synced);
+        sender.NetworkSyncSend(synced);
+    }
+    sent.synced = Bytes(synced);
+    return sent;
+}
+
+bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& bytes,
+             std::uint64_t* left = nullptr)
+{
+    Velkor::NetworkFile back(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    Velkor::NetworkDataScope scope(receiver, back);
+    receiver.NetworkSyncReceive(back);
+    if (left != nullptr)
+    {
+        *left = back.GetBytesLeft();
+    }
+    return !back.Failed();
+}
+
+// A peer that lacks the sender's script still reads the whole record: the
+// script's values are passed over, the fields after them read, and the
+// missing script is looked for once, not at every sync.
+TEST_F(ScriptRecordsDisplayTest, APeerWithoutTheScriptPassesItsValuesOver)
+{
+    const std::string net = WriteScript("net.lua", NetworkScript);
+    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
+    sender->SetName("a");
+    sender->SetPosition(5.0f, 0.0f);
+    sender->GetScriptAttachment().SetEnabled(true);
+    sender->GetScriptAttachment().SetFile(net);
+    sender->LoadScript(false);
+    const SentRecords sent = Send(*sender);
+    // This process plays the peer: the script is gone from its disk and
+    // from its compiled scripts.
+    std::filesystem::remove(folder / "net.lua");
+    sender->GetScriptAttachment().Release();
+
+    Velkor::NetworkFile created(sent.created.data(), static_cast<std::uint32_t>(sent.created.size()));
+    Core::RefPtr<Core::Object> read(created.ReadNetworkObject());
+    auto* copy = dynamic_cast<Velkor::Sprite*>(read.Get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_FALSE(created.Failed());
+    EXPECT_EQ(created.GetBytesLeft(), 0u);
+    EXPECT_FALSE(copy->GetScriptAttachment().IsRunning());
+
+    Core::RefPtr<Velkor::Sprite> receiver(new Velkor::Sprite());
+    const std::int32_t scriptsBefore = LuaScript::GetConstructedCount();
+    for (int sync = 0; sync < 3; ++sync)
+    {
+        std::uint64_t left = 1;
+        EXPECT_TRUE(Receive(*receiver, sent.synced, &left));
+        EXPECT_EQ(left, 0u);
+    }
+    EXPECT_EQ(receiver->GetName(), "a");
+    EXPECT_LE(LuaScript::GetConstructedCount() - scriptsBefore, 1);
+}
+
+// A sync record that fails anywhere, its script values included, changes
+// nothing on the receiver: not its fields, not its script.
+TEST_F(ScriptRecordsDisplayTest, ASyncRecordThatFailsChangesNothing)
+{
+    const std::string net = WriteScript("net.lua", NetworkScript);
+    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
+    sender->SetName("a");
+    sender->GetScriptAttachment().SetEnabled(true);
+    sender->GetScriptAttachment().SetFile(net);
+    sender->LoadScript(false);
+    const std::vector<std::uint8_t> whole = Send(*sender).synced;
+    for (std::size_t size = 0; size < whole.size(); ++size)
+    {
+        SCOPED_TRACE(size);
+        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
+        Core::RefPtr<Velkor::Sprite> receiver(new Velkor::Sprite());
+        receiver->SetName("kept");
+        EXPECT_FALSE(Receive(*receiver, cut));
+        EXPECT_EQ(receiver->GetName(), "kept");
+        EXPECT_EQ(receiver->GetScript(), nullptr);
+        EXPECT_EQ(receiver->GetScriptAttachment().GetFile(), "");
+    }
+}
+
+// A networked copy is made from its template by a clone and then loads the
+// script its creation record names: the "Constructor" runs once, and the
+// copy manages what that one run made.
+TEST_F(ScriptRecordsDisplayTest, ANetworkedCopyRunsItsConstructorOnce)
+{
+    const std::string net = WriteScript("ball.lua", R"(
+        function Constructor()
+            constructed = (constructed or 0) + 1
+            buddy = template:Clone()
+            self:AddManagedObject(buddy, "buddy")
+        end
+    )");
+    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
+    sender->GetScriptAttachment().SetEnabled(true);
+    sender->GetScriptAttachment().SetFile(net);
+    sender->LoadScript(false);
+    ASSERT_EQ(sender->GetManagedObjects().size(), 1u);
+    // The peer's template: the same object as registered there.
+    Core::RefPtr<Velkor::Sprite> base(new Velkor::Sprite());
+    base->GetScriptAttachment().SetEnabled(true);
+    base->GetScriptAttachment().SetFile(net);
+    base->LoadScript(false);
+
+    Velkor::NetworkFile created;
+    {
+        Velkor::NetworkDataScope scope(*sender, created);
+        sender->NetworkSave(created);
+    }
+    Core::RefPtr<Velkor::GameObject> copy(static_cast<Velkor::GameObject*>(base->Clone()));
+    {
+        Velkor::NetworkFile back(created.GetData(), created.GetSize());
+        Velkor::NetworkDataScope scope(*copy, back);
+        copy->NetworkLoad(back);
+        EXPECT_FALSE(back.Failed());
+    }
+    EXPECT_TRUE(copy->GetScriptAttachment().IsRunning());
+    EXPECT_EQ(Global(*copy, "constructed"), "1");
+    EXPECT_EQ(copy->GetManagedObjects().size(), 1u);
+}
+
+// An emitter read that fails changes nothing: its script (not run again),
+// its managed objects and its fields stay as they were.
+TEST_F(ScriptRecordsDisplayTest, AnEmitterReadThatFailsChangesNothing)
+{
+    const std::string spray = WriteScript("spray.lua", R"(
+        function Constructor()
+            constructed = (constructed or 0) + 1
+            spark = template:Clone()
+            self:AddManagedObject(spark, "spark")
+        end
+    )");
+    Core::RefPtr<Velkor::PointEmitter> source(
+        new Velkor::PointEmitter(Math::Vector2D(3.0f, 4.0f), 10.0f, 20.0f));
+    source->GetScriptAttachment().SetEnabled(true);
+    source->SetScriptFile(spray);
+    source->RunScript();
+    Core::MemoryFile file;
+    source->Write(file);
+    const std::vector<std::uint8_t> whole = Bytes(file);
+
+    Core::RefPtr<Velkor::PointEmitter> emitter(
+        new Velkor::PointEmitter(Math::Vector2D(1.0f, 2.0f), 0.0f, 90.0f));
+    emitter->GetScriptAttachment().SetEnabled(true);
+    emitter->SetScriptFile(spray);
+    emitter->RunScript();
+    LuaScript* before = emitter->GetScript();
+    const Core::RefPtr<Core::Object> spark = emitter->GetManagedObjects().at(0);
+    for (std::size_t size = 0; size < whole.size(); ++size)
+    {
+        SCOPED_TRACE(size);
+        Core::MemoryFile cut(whole.data(), static_cast<std::uint32_t>(size));
+        emitter->Read(cut);
+        EXPECT_TRUE(cut.Failed());
+        EXPECT_EQ(emitter->GetScript(), before);
+        EXPECT_EQ(Global(*emitter, "constructed"), "1");
+        ASSERT_EQ(emitter->GetManagedObjects().size(), 1u);
+        EXPECT_EQ(emitter->GetManagedObjects()[0], spark);
+        EXPECT_FLOAT_EQ(emitter->position.x, 1.0f);
+        EXPECT_FLOAT_EQ(emitter->maxAngle, 90.0f);
+    }
+    // The whole record reads.
+    Core::MemoryFile back(whole.data(), static_cast<std::uint32_t>(whole.size()));
+    emitter->Read(back);
+    EXPECT_FALSE(back.Failed());
+    EXPECT_FLOAT_EQ(emitter->position.x, 3.0f);
+    EXPECT_EQ(emitter->GetManagedObjects().size(), 1u);
 }
 
 } // namespace
