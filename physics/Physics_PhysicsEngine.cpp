@@ -737,33 +737,43 @@ void PhysicsEngine::ApplyCorrections()
 
 void PhysicsEngine::CloseJoints()
 {
-    if (joints_.empty())
+    // Joints that correct drift: a motor's row asks for a speed, not a
+    // place, and a factor of 0 leaves drift alone.
+    constraints_.clear();
+    for (const Core::RefPtr<Joint>& joint : joints_)
+    {
+        if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
+            dynamic_cast<const JointAngularMotor*>(joint.Get()) == nullptr)
+        {
+            constraints_.push_back(joint.Get());
+        }
+    }
+    if (constraints_.empty())
     {
         return;
     }
-    // The contact pass's constraints and step bodies stay the pass's own
-    // (the step bodies are stored with the engine).
+    // The contact pass's step bodies stay the pass's own (they are stored
+    // with the engine); the joints' bodies are the same in every round.
     savedStepBodies_.swap(stepBodies_);
+    BuildStepBodies();
     for (std::uint32_t round = 0; round < JointCorrectionRounds; ++round)
     {
-        // Joints that correct drift: a motor's row asks for a speed, not a
-        // place, and a factor of 0 leaves drift alone.
-        constraints_.clear();
-        for (const Core::RefPtr<Joint>& joint : joints_)
-        {
-            if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
-                dynamic_cast<const JointAngularMotor*>(joint.Get()) == nullptr)
-            {
-                constraints_.push_back(joint.Get());
-            }
-        }
-        if (constraints_.empty())
-        {
-            break;
-        }
-        BuildStepBodies();
         AssembleRows();
         FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+        // A row's target over the step is the displacement it asks for. When
+        // none asks for more than the tolerance the joints are closed: the
+        // rounds stop and move nothing, so no body is called back for a
+        // placement that did not change.
+        float largest = 0.0f;
+        for (std::uint32_t row = 0; row < solver_.GetRowCount(); ++row)
+        {
+            largest = std::max(largest, std::fabs(solver_.GetTarget(row)));
+        }
+        if (!(largest * Simulation::step > JointCorrectionTolerance))
+        {
+            DetachStepBodies();
+            break;
+        }
         // Each round starts from nothing: what the last one asked for is
         // already in the placement.
         solver_.Solve(JointCorrectionSweeps, false);
