@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 namespace Physics2D
 {
@@ -743,7 +744,7 @@ void PhysicsEngine::CloseJoints()
     for (const Core::RefPtr<Joint>& joint : joints_)
     {
         if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
-            dynamic_cast<const JointAngularMotor*>(joint.Get()) == nullptr)
+            typeid(*joint) != typeid(JointAngularMotor))
         {
             constraints_.push_back(joint.Get());
         }
