@@ -761,14 +761,19 @@ void PhysicsEngine::CloseJoints()
     {
         AssembleRows();
         FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
-        // A row's target over the step is the displacement it asks for. When
-        // none asks for more than the tolerance the joints are closed: the
-        // rounds stop and move nothing, so no body is called back for a
+        // A row's target over the step is the share of its joint's drift
+        // (its correction factor) that the round would take out. When no
+        // joint has drifted further than the tolerance the joints are closed:
+        // the rounds stop and move nothing, so no body is called back for a
         // placement that did not change.
         float largest = 0.0f;
-        for (std::uint32_t row = 0; row < solver_.GetRowCount(); ++row)
+        for (std::size_t c = 0; c < constraints_.size(); ++c)
         {
-            largest = std::max(largest, std::fabs(solver_.GetTarget(row)));
+            const float factor = constraints_[c]->GetCorrectionFactor();
+            for (std::uint32_t row = 0; row < constraints_[c]->GetRows(); ++row)
+            {
+                largest = std::max(largest, std::fabs(solver_.GetTarget(firstRows_[c] + row)) / factor);
+            }
         }
         if (!(largest * Simulation::step > JointCorrectionTolerance))
         {
