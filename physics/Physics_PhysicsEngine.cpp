@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 namespace Physics2D
 {
@@ -737,33 +738,48 @@ void PhysicsEngine::ApplyCorrections()
 
 void PhysicsEngine::CloseJoints()
 {
-    if (joints_.empty())
+    // Joints that correct drift: a motor's row asks for a speed, not a
+    // place, and a factor of 0 leaves drift alone.
+    constraints_.clear();
+    for (const Core::RefPtr<Joint>& joint : joints_)
+    {
+        if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
+            typeid(*joint) != typeid(JointAngularMotor))
+        {
+            constraints_.push_back(joint.Get());
+        }
+    }
+    if (constraints_.empty())
     {
         return;
     }
-    // The contact pass's constraints and step bodies stay the pass's own
-    // (the step bodies are stored with the engine).
+    // The contact pass's step bodies stay the pass's own (they are stored
+    // with the engine); the joints' bodies are the same in every round.
     savedStepBodies_.swap(stepBodies_);
+    BuildStepBodies();
     for (std::uint32_t round = 0; round < JointCorrectionRounds; ++round)
     {
-        // Joints that correct drift: a motor's row asks for a speed, not a
-        // place, and a factor of 0 leaves drift alone.
-        constraints_.clear();
-        for (const Core::RefPtr<Joint>& joint : joints_)
-        {
-            if (joint->IsActive() && joint->GetCorrectionFactor() > 0.0f &&
-                dynamic_cast<const JointAngularMotor*>(joint.Get()) == nullptr)
-            {
-                constraints_.push_back(joint.Get());
-            }
-        }
-        if (constraints_.empty())
-        {
-            break;
-        }
-        BuildStepBodies();
         AssembleRows();
         FillAndLink(solver_, constraints_, firstRows_, stepBodies_);
+        // A row's target over the step is the share of its joint's drift
+        // (its correction factor) that the round would take out. When no
+        // joint has drifted further than the tolerance the joints are closed:
+        // the rounds stop and move nothing, so no body is called back for a
+        // placement that did not change.
+        float largest = 0.0f;
+        for (std::size_t c = 0; c < constraints_.size(); ++c)
+        {
+            const float factor = constraints_[c]->GetCorrectionFactor();
+            for (std::uint32_t row = 0; row < constraints_[c]->GetRows(); ++row)
+            {
+                largest = std::max(largest, std::fabs(solver_.GetTarget(firstRows_[c] + row)) / factor);
+            }
+        }
+        if (!(largest * Simulation::step > JointCorrectionTolerance))
+        {
+            DetachStepBodies();
+            break;
+        }
         // Each round starts from nothing: what the last one asked for is
         // already in the placement.
         solver_.Solve(JointCorrectionSweeps, false);

@@ -55,6 +55,9 @@ public:
     // round.
     static constexpr std::uint32_t JointCorrectionRounds = 4;
     static constexpr std::uint32_t JointCorrectionSweeps = 6;
+    // The rounds stop once no joint has drifted further than this (a
+    // distance, or a turn in radians).
+    static constexpr float JointCorrectionTolerance = 0.004f;
     // A new contact takes over a previous one's multipliers only when their
     // normals agree at least this well (cosine).
     static constexpr float SeedNormalAgreement = 0.9f;

@@ -318,6 +318,48 @@ TEST(EngineTest, PositionPassListsContactJointsAndClosesEveryJoint)
     EXPECT_EQ(engine->GetRigidBody(7)->GetPosition().x, 5.0f);
 }
 
+TEST(EngineTest, JointCorrectionMovesOnlyJointsThatAreOpen)
+{
+    // Two bodies nailed at x = 1 with a correction factor of 1, body 2
+    // pulled away from the nail by `drift` before the pass. A joint closed
+    // to within the tolerance is left alone: nothing moves and no body is
+    // called back; one open wider is closed and both bodies hear of it.
+    struct Case
+    {
+        float drift;
+        int callbacks;
+    };
+    const float tolerance = PhysicsEngine::JointCorrectionTolerance;
+    for (const Case& c : {Case{0.0f, 0}, Case{0.5f * tolerance, 0}, Case{0.2f, 2}})
+    {
+        SCOPED_TRACE(c.drift);
+        Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
+        int callbacks = 0;
+        const auto count = [](RigidBody*, void* counter) { ++*static_cast<int*>(counter); };
+        const std::uint32_t a = engine->AddRigidBody(
+            new RigidBody(MassProperties(1.0f, 1.0f, {}), RigidBody::Euler, nullptr, count, &callbacks));
+        const std::uint32_t b = engine->AddRigidBody(
+            new RigidBody(MassProperties(1.0f, 1.0f, {}), RigidBody::Euler, nullptr, count, &callbacks));
+        engine->SetRigidBodyPosition(b, {2.0f, 0.0f});
+        engine->AddJoint(a, b, new JointNail({1.0f, 0.0f}, {1.0f, 0.0f}, 1.0f));
+        engine->SetRigidBodyPosition(b, {2.0f + c.drift, 0.0f});
+        callbacks = 0;
+        engine->PostCollisionUpdate(1.0f / 60.0f);
+        EXPECT_EQ(callbacks, c.callbacks);
+        const float a1 = engine->GetRigidBody(a)->GetPosition().x;
+        const float b1 = engine->GetRigidBody(b)->GetPosition().x;
+        if (c.callbacks == 0)
+        {
+            EXPECT_EQ(a1, 0.0f);
+            EXPECT_EQ(b1, 2.0f + c.drift);
+        }
+        else
+        {
+            EXPECT_LT(std::fabs(b1 - a1 - 2.0f), tolerance);
+        }
+    }
+}
+
 TEST(EngineTest, StackOfTenBoxesStaysStanding)
 {
     Scene scene(0.3f, 0.5f);
