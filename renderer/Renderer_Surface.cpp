@@ -3,6 +3,7 @@
 #include "pal/PAL_FileSystem.h"
 #include "core/Core_ResourceReport.h"
 #include "renderer/Renderer_Image.h"
+#include "renderer/Renderer_MipChain.h"
 #include "renderer/Renderer_PowerOfTwo.h"
 
 #include <algorithm>
@@ -236,21 +237,24 @@ bool Surface::LoadImageLevels(const std::string& fileName, bool mipmaps, bool no
     std::uint32_t baseHeight = image.height;
     BaseLevelSize(baseWidth, baseHeight, nonPowerOfTwo, std::max(maximumSize, 1u));
 
-    std::vector<Core::RefPtr<Surface>> chain;
-    for (std::uint32_t level = 0;; ++level)
+    const std::uint32_t decodedWidth = image.width;
+    const std::uint32_t decodedHeight = image.height;
+    if (baseWidth != decodedWidth || baseHeight != decodedHeight)
     {
-        const std::uint32_t width = std::max(level < 32 ? baseWidth >> level : 0u, 1u);
-        const std::uint32_t height = std::max(level < 32 ? baseHeight >> level : 0u, 1u);
-        // Every level comes from the image itself, not from the level above,
-        // so no level compounds the filtering of another.
-        chain.push_back(FromImage(ScaleImage(image, width, height)));
-        if (!mipmaps || (width == 1 && height == 1))
+        image = ScaleImage(image, baseWidth, baseHeight);
+    }
+
+    std::vector<Core::RefPtr<Surface>> chain;
+    chain.push_back(FromImage(image));
+    if (mipmaps)
+    {
+        for (const Image& level : BuildMipLevels(image))
         {
-            break;
+            chain.push_back(FromImage(level));
         }
     }
-    imageWidth = image.width;
-    imageHeight = image.height;
+    imageWidth = decodedWidth;
+    imageHeight = decodedHeight;
     levels = std::move(chain);
     return true;
 }
