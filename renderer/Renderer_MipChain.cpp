@@ -1,6 +1,7 @@
 #include "renderer/Renderer_MipChain.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -59,6 +60,41 @@ struct WeightedLevel
     std::vector<float> values;
 };
 
+// Sums `count` rows of `pixels` weighted pixels, each row times its weight,
+// into `out`. The four channels are written out so that the compiler can
+// treat a pixel as one vector.
+void WeighRows(const float* const* rows, const float* weights, std::uint32_t count, std::size_t pixels,
+               float* __restrict out)
+{
+    const float* __restrict first = rows[0];
+    const float w0 = weights[0];
+    if (count == 2)
+    {
+        const float* __restrict second = rows[1];
+        const float w1 = weights[1];
+        for (std::size_t x = 0; x < pixels; ++x, first += 4, second += 4, out += 4)
+        {
+            out[0] = w0 * first[0] + w1 * second[0];
+            out[1] = w0 * first[1] + w1 * second[1];
+            out[2] = w0 * first[2] + w1 * second[2];
+            out[3] = w0 * first[3] + w1 * second[3];
+        }
+        return;
+    }
+    for (std::size_t x = 0; x < pixels; ++x)
+    {
+        for (std::size_t c = 0; c < 4; ++c)
+        {
+            float sum = w0 * first[x * 4 + c];
+            for (std::uint32_t k = 1; k < count; ++k)
+            {
+                sum += weights[k] * rows[k][x * 4 + c];
+            }
+            out[x * 4 + c] = sum;
+        }
+    }
+}
+
 // The level below one of width x height whose rows `row(y)` gives: rows
 // are averaged down first into one row of the full width, which is then
 // averaged across.
@@ -67,33 +103,44 @@ template <class Row> WeightedLevel Reduce(std::uint32_t width, std::uint32_t hei
     WeightedLevel below;
     below.width = std::max(width >> 1, 1u);
     below.height = std::max(height >> 1, 1u);
-    below.values.assign(std::size_t{below.width} * below.height * 4, 0.0f);
+    below.values.resize(std::size_t{below.width} * below.height * 4);
     const std::vector<Taps> across = AreaTaps(width, below.width);
     const std::vector<Taps> down = AreaTaps(height, below.height);
+    const bool halvesAcross = width == below.width * 2;
     std::vector<float> column(std::size_t{width} * 4);
     for (std::uint32_t y = 0; y < below.height; ++y)
     {
-        std::fill(column.begin(), column.end(), 0.0f);
+        const float* rows[3] = {};
         for (std::uint32_t k = 0; k < down[y].count; ++k)
         {
-            const float* source = row(down[y].first + k);
-            const float weight = down[y].weight[k];
-            for (std::size_t n = 0; n < column.size(); ++n)
-            {
-                column[n] += weight * source[n];
-            }
+            rows[k] = row(down[y].first + k);
         }
-        float* out = below.values.data() + std::size_t{y} * below.width * 4;
+        WeighRows(rows, down[y].weight, down[y].count, width, column.data());
+        float* __restrict out = below.values.data() + std::size_t{y} * below.width * 4;
+        const float* __restrict in = column.data();
+        if (halvesAcross)
+        {
+            for (std::uint32_t x = 0; x < below.width; ++x, in += 8, out += 4)
+            {
+                out[0] = 0.5f * (in[0] + in[4]);
+                out[1] = 0.5f * (in[1] + in[5]);
+                out[2] = 0.5f * (in[2] + in[6]);
+                out[3] = 0.5f * (in[3] + in[7]);
+            }
+            continue;
+        }
         for (std::uint32_t x = 0; x < below.width; ++x, out += 4)
         {
-            for (std::uint32_t k = 0; k < across[x].count; ++k)
+            const Taps& taps = across[x];
+            const float* source = in + std::size_t{taps.first} * 4;
+            for (std::size_t c = 0; c < 4; ++c)
             {
-                const float* source = column.data() + std::size_t{across[x].first + k} * 4;
-                const float weight = across[x].weight[k];
-                for (int c = 0; c < 4; ++c)
+                float sum = taps.weight[0] * source[c];
+                for (std::uint32_t k = 1; k < taps.count; ++k)
                 {
-                    out[c] += weight * source[c];
+                    sum += taps.weight[k] * source[k * 4 + c];
                 }
+                out[c] = sum;
             }
         }
     }
@@ -102,21 +149,45 @@ template <class Row> WeightedLevel Reduce(std::uint32_t width, std::uint32_t hei
 
 WeightedLevel ReduceImage(const Image& image)
 {
-    std::vector<float> converted(std::size_t{image.width} * 4);
+    // Byte values as floats, and the weight of each alpha.
+    struct Tables
+    {
+        std::array<float, 256> value;
+        std::array<float, 256> alpha;
+    };
+    static const Tables weights = []
+    {
+        Tables tables{};
+        for (std::size_t n = 0; n < 256; ++n)
+        {
+            tables.value[n] = static_cast<float>(n);
+            tables.alpha[n] = n != 0 ? static_cast<float>(n) / 255.0f : TransparentWeight;
+        }
+        return tables;
+    }();
+    // A footprint reads up to three rows at once: each is converted into a
+    // buffer of its own.
+    std::vector<float> converted[3];
+    for (std::vector<float>& buffer : converted)
+    {
+        buffer.resize(std::size_t{image.width} * 4);
+    }
+    std::uint32_t next = 0;
     return Reduce(image.width, image.height,
-                  [&image, &converted](std::uint32_t y)
+                  [&image, &converted, &next](std::uint32_t y)
                   {
                       const std::uint8_t* in = image.rgba.data() + std::size_t{y} * image.width * 4;
-                      float* out = converted.data();
+                      float* out = converted[next].data();
+                      next = (next + 1) % 3;
                       for (std::uint32_t x = 0; x < image.width; ++x, in += 4, out += 4)
                       {
-                          const float weight = in[3] != 0 ? in[3] / 255.0f : TransparentWeight;
-                          out[0] = in[0] * weight;
-                          out[1] = in[1] * weight;
-                          out[2] = in[2] * weight;
+                          const float weight = weights.alpha[in[3]];
+                          out[0] = weights.value[in[0]] * weight;
+                          out[1] = weights.value[in[1]] * weight;
+                          out[2] = weights.value[in[2]] * weight;
                           out[3] = weight;
                       }
-                      return static_cast<const float*>(converted.data());
+                      return static_cast<const float*>(out - std::size_t{image.width} * 4);
                   });
 }
 
@@ -127,9 +198,10 @@ WeightedLevel ReduceLevel(const WeightedLevel& level)
                   { return level.values.data() + std::size_t{y} * level.width * 4; });
 }
 
+// Every value here is an average of bytes: never below 0.
 std::uint8_t RoundChannel(float value)
 {
-    return static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f));
+    return static_cast<std::uint8_t>(std::min(value + 0.5f, 255.0f));
 }
 
 Image ToImage(const WeightedLevel& level)
@@ -145,9 +217,10 @@ Image ToImage(const WeightedLevel& level)
         // Every weight is positive, the transparent ones included.
         const float weight = in[3];
         assert(weight > 0.0f);
+        const float inverse = 1.0f / weight;
         for (int c = 0; c < 3; ++c)
         {
-            out[c] = RoundChannel(in[c] / weight);
+            out[c] = RoundChannel(in[c] * inverse);
         }
         out[3] = RoundChannel(weight * 255.0f);
     }

@@ -101,48 +101,96 @@ void Surface::Assign(const Image& image)
 {
     const std::uint32_t width = image.width;
     const std::uint32_t height = image.height;
-    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4, 0);
-    const auto source = [&image, width](std::uint32_t x, std::uint32_t row)
-    { return image.rgba.data() + (std::size_t{row} * width + x) * 4; };
+    const std::size_t rowBytes = std::size_t{width} * 4;
+    std::vector<std::uint8_t> pixels(rowBytes * height);
+    const auto source = [&image, rowBytes](std::uint32_t row) { return image.rgba.data() + row * rowBytes; };
 
+    // Source rows run from the top; surface rows from the bottom.
     for (std::uint32_t row = 0; row < height; ++row)
     {
-        // Source rows run from the top; surface rows from the bottom.
-        std::uint8_t* out = pixels.data() + std::size_t{height - 1 - row} * width * 4;
-        for (std::uint32_t x = 0; x < width; ++x, out += 4)
+        std::copy_n(source(row), rowBytes, pixels.data() + std::size_t{height - 1 - row} * rowBytes);
+    }
+
+    // A transparent pixel's colour comes from the sums over its 3 x 3
+    // neighbourhood of the colours of the pixels that are not transparent,
+    // and their count; the pixel itself adds nothing, being transparent.
+    // Each source row's sums over three columns are made once and kept while
+    // the rows above and below need them; neighbours are read from the
+    // source, never from pixels already filled, so the walk order does not
+    // matter.
+    std::vector<std::uint32_t> sums[3];
+    for (std::vector<std::uint32_t>& row : sums)
+    {
+        row.assign(std::size_t{width} * 4, 0);
+    }
+    std::vector<std::uint32_t> masked((std::size_t{width} + 2) * 4, 0);
+    const auto sumRow = [&](std::uint32_t row, std::vector<std::uint32_t>& out)
+    {
+        if (row >= height)
         {
-            const std::uint8_t* pixel = source(x, row);
-            std::copy(pixel, pixel + 4, out);
-            if (pixel[3] != 0)
+            std::fill(out.begin(), out.end(), 0u);
+            return;
+        }
+        // Colour and count 1 for a pixel that is not transparent, zeros for
+        // one that is, with a zero pixel past either end.
+        const std::uint8_t* in = source(row);
+        std::uint32_t* value = masked.data() + 4;
+        for (std::uint32_t x = 0; x < width; ++x, in += 4, value += 4)
+        {
+            const std::uint32_t opaque = in[3] != 0 ? 0xFFFFFFFFu : 0u;
+            value[0] = in[0] & opaque;
+            value[1] = in[1] & opaque;
+            value[2] = in[2] & opaque;
+            value[3] = opaque & 1u;
+        }
+        const std::uint32_t* __restrict left = masked.data();
+        std::uint32_t* __restrict sum = out.data();
+        for (std::uint32_t x = 0; x < width; ++x, left += 4, sum += 4)
+        {
+            sum[0] = left[0] + left[4] + left[8];
+            sum[1] = left[1] + left[5] + left[9];
+            sum[2] = left[2] + left[6] + left[10];
+            sum[3] = left[3] + left[7] + left[11];
+        }
+    };
+    bool anyTransparent = false;
+    for (std::size_t n = 3; n < image.rgba.size() && !anyTransparent; n += 4)
+    {
+        anyTransparent = image.rgba[n] == 0;
+    }
+    if (anyTransparent)
+    {
+        std::vector<std::uint32_t>* above = &sums[0];
+        std::vector<std::uint32_t>* current = &sums[1];
+        std::vector<std::uint32_t>* below = &sums[2];
+        sumRow(0, *current);
+        for (std::uint32_t row = 0; row < height; ++row)
+        {
+            sumRow(row + 1, *below);
+            const std::uint8_t* in = source(row);
+            std::uint8_t* out = pixels.data() + std::size_t{height - 1 - row} * rowBytes;
+            for (std::uint32_t x = 0; x < width; ++x)
             {
-                continue;
-            }
-            // Neighbours are read from the source, never from pixels already
-            // filled, so the result does not depend on the walk order.
-            std::uint32_t sum[3] = {0, 0, 0};
-            std::uint32_t count = 0;
-            for (std::uint32_t ny = (row > 0 ? row - 1 : 0); ny <= row + 1 && ny < height; ++ny)
-            {
-                for (std::uint32_t nx = (x > 0 ? x - 1 : 0); nx <= x + 1 && nx < width; ++nx)
+                const std::size_t at = std::size_t{x} * 4;
+                if (in[at + 3] != 0)
                 {
-                    const std::uint8_t* neighbour = source(nx, ny);
-                    if ((nx == x && ny == row) || neighbour[3] == 0)
-                    {
-                        continue;
-                    }
-                    sum[0] += neighbour[0];
-                    sum[1] += neighbour[1];
-                    sum[2] += neighbour[2];
-                    ++count;
+                    continue;
+                }
+                const std::uint32_t count = (*above)[at + 3] + (*current)[at + 3] + (*below)[at + 3];
+                if (count == 0)
+                {
+                    continue;
+                }
+                for (std::size_t c = 0; c < 3; ++c)
+                {
+                    out[at + c] =
+                        static_cast<std::uint8_t>(((*above)[at + c] + (*current)[at + c] + (*below)[at + c]) / count);
                 }
             }
-            if (count != 0)
-            {
-                for (int c = 0; c < 3; ++c)
-                {
-                    out[c] = static_cast<std::uint8_t>(sum[c] / count);
-                }
-            }
+            std::vector<std::uint32_t>* spare = above;
+            above = current;
+            current = below;
+            below = spare;
         }
     }
     format_ = 0;
