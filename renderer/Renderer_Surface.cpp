@@ -1,7 +1,7 @@
 #include "renderer/Renderer_Surface.h"
 
-#include "pal/PAL_FileSystem.h"
 #include "core/Core_ResourceReport.h"
+#include "pal/PAL_FileSystem.h"
 #include "renderer/Renderer_Image.h"
 #include "renderer/Renderer_MipChain.h"
 #include "renderer/Renderer_PowerOfTwo.h"
@@ -183,8 +183,8 @@ void Surface::Assign(const Image& image)
                 }
                 for (std::size_t c = 0; c < 3; ++c)
                 {
-                    out[at + c] =
-                        static_cast<std::uint8_t>(((*above)[at + c] + (*current)[at + c] + (*below)[at + c]) / count);
+                    out[at + c] = static_cast<std::uint8_t>(
+                        ((*above)[at + c] + (*current)[at + c] + (*below)[at + c]) / count);
                 }
             }
             std::vector<std::uint32_t>* spare = above;
