@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace Renderer
 {
@@ -57,7 +58,9 @@ struct WeightedLevel
 {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::vector<float> values;
+    // Every value is written before it is read: no zero fill.
+    std::unique_ptr<float[]> values;
+    std::size_t size = 0;
 };
 
 // Sums `count` rows of `pixels` weighted pixels, each row times its weight,
@@ -103,7 +106,8 @@ template <class Row> WeightedLevel Reduce(std::uint32_t width, std::uint32_t hei
     WeightedLevel below;
     below.width = std::max(width >> 1, 1u);
     below.height = std::max(height >> 1, 1u);
-    below.values.resize(std::size_t{below.width} * below.height * 4);
+    below.size = std::size_t{below.width} * below.height * 4;
+    below.values.reset(new float[below.size]);
     const std::vector<Taps> across = AreaTaps(width, below.width);
     const std::vector<Taps> down = AreaTaps(height, below.height);
     const bool halvesAcross = width == below.width * 2;
@@ -116,7 +120,7 @@ template <class Row> WeightedLevel Reduce(std::uint32_t width, std::uint32_t hei
             rows[k] = row(down[y].first + k);
         }
         WeighRows(rows, down[y].weight, down[y].count, width, column.data());
-        float* __restrict out = below.values.data() + std::size_t{y} * below.width * 4;
+        float* __restrict out = below.values.get() + std::size_t{y} * below.width * 4;
         const float* __restrict in = column.data();
         if (halvesAcross)
         {
@@ -195,7 +199,7 @@ WeightedLevel ReduceLevel(const WeightedLevel& level)
 {
     return Reduce(level.width, level.height,
                   [&level](std::uint32_t y)
-                  { return level.values.data() + std::size_t{y} * level.width * 4; });
+                  { return level.values.get() + std::size_t{y} * level.width * 4; });
 }
 
 // Every value here is an average of bytes: never below 0.
@@ -209,10 +213,10 @@ Image ToImage(const WeightedLevel& level)
     Image image;
     image.width = level.width;
     image.height = level.height;
-    image.rgba.resize(level.values.size());
-    const float* in = level.values.data();
+    image.rgba.resize(level.size);
+    const float* in = level.values.get();
     std::uint8_t* out = image.rgba.data();
-    for (std::size_t n = 0; n < level.values.size(); n += 4, in += 4, out += 4)
+    for (std::size_t n = 0; n < level.size; n += 4, in += 4, out += 4)
     {
         // Every weight is positive, the transparent ones included.
         const float weight = in[3];

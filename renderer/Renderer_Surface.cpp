@@ -86,38 +86,37 @@ bool Surface::LoadImageFile(const std::string& fileName)
     {
         return false;
     }
-    Assign(image);
+    Assign(std::move(image));
     return true;
 }
 
 Core::RefPtr<Surface> Surface::FromImage(const Image& image)
 {
+    return FromImage(Image(image));
+}
+
+Core::RefPtr<Surface> Surface::FromImage(Image&& image)
+{
     Core::RefPtr<Surface> surface(new ("Renderer_Surface", __LINE__) Surface());
-    surface->Assign(image);
+    surface->Assign(std::move(image));
     return surface;
 }
 
-void Surface::Assign(const Image& image)
+void Surface::Assign(Image&& image)
 {
     const std::uint32_t width = image.width;
     const std::uint32_t height = image.height;
     const std::size_t rowBytes = std::size_t{width} * 4;
-    std::vector<std::uint8_t> pixels(rowBytes * height);
-    const auto source = [&image, rowBytes](std::uint32_t row) { return image.rgba.data() + row * rowBytes; };
-
-    // Source rows run from the top; surface rows from the bottom.
-    for (std::uint32_t row = 0; row < height; ++row)
-    {
-        std::copy_n(source(row), rowBytes, pixels.data() + std::size_t{height - 1 - row} * rowBytes);
-    }
+    std::vector<std::uint8_t> pixels = std::move(image.rgba);
+    const auto source = [&pixels, rowBytes](std::uint32_t row) { return pixels.data() + row * rowBytes; };
 
     // A transparent pixel's colour comes from the sums over its 3 x 3
     // neighbourhood of the colours of the pixels that are not transparent,
     // and their count; the pixel itself adds nothing, being transparent.
-    // Each source row's sums over three columns are made once and kept while
-    // the rows above and below need them; neighbours are read from the
-    // source, never from pixels already filled, so the walk order does not
-    // matter.
+    // Each row's sums over three columns are made once and kept while the
+    // rows above and below need them. Only transparent pixels change, and
+    // they count in no sum, so the pixels are filled where they lie and the
+    // walk order does not matter.
     std::vector<std::uint32_t> sums[3];
     for (std::vector<std::uint32_t>& row : sums)
     {
@@ -154,9 +153,9 @@ void Surface::Assign(const Image& image)
         }
     };
     bool anyTransparent = false;
-    for (std::size_t n = 3; n < image.rgba.size() && !anyTransparent; n += 4)
+    for (std::size_t n = 3; n < pixels.size() && !anyTransparent; n += 4)
     {
-        anyTransparent = image.rgba[n] == 0;
+        anyTransparent = pixels[n] == 0;
     }
     if (anyTransparent)
     {
@@ -167,12 +166,11 @@ void Surface::Assign(const Image& image)
         for (std::uint32_t row = 0; row < height; ++row)
         {
             sumRow(row + 1, *below);
-            const std::uint8_t* in = source(row);
-            std::uint8_t* out = pixels.data() + std::size_t{height - 1 - row} * rowBytes;
+            std::uint8_t* out = source(row);
             for (std::uint32_t x = 0; x < width; ++x)
             {
                 const std::size_t at = std::size_t{x} * 4;
-                if (in[at + 3] != 0)
+                if (out[at + 3] != 0)
                 {
                     continue;
                 }
@@ -192,6 +190,11 @@ void Surface::Assign(const Image& image)
             current = below;
             below = spare;
         }
+    }
+    // Decoded rows run from the top; surface rows from the bottom.
+    for (std::uint32_t row = 0; row < height / 2; ++row)
+    {
+        std::swap_ranges(source(row), source(row) + rowBytes, source(height - 1 - row));
     }
     format_ = 0;
     width_ = width;
@@ -292,14 +295,18 @@ bool Surface::LoadImageLevels(const std::string& fileName, bool mipmaps, bool no
         image = ScaleImage(image, baseWidth, baseHeight);
     }
 
-    std::vector<Core::RefPtr<Surface>> chain;
-    chain.push_back(FromImage(image));
+    // The levels below are averaged from the base as decoded, before the
+    // base's transparent pixels take their neighbours' colour.
+    std::vector<Image> below;
     if (mipmaps)
     {
-        for (const Image& level : BuildMipLevels(image))
-        {
-            chain.push_back(FromImage(level));
-        }
+        below = BuildMipLevels(image);
+    }
+    std::vector<Core::RefPtr<Surface>> chain;
+    chain.push_back(FromImage(std::move(image)));
+    for (Image& level : below)
+    {
+        chain.push_back(FromImage(std::move(level)));
     }
     imageWidth = decodedWidth;
     imageHeight = decodedHeight;

@@ -54,6 +54,8 @@ public:
     // keeps its own colour. This keeps filtered edges of cut-outs from
     // bleeding dark fringes.
     static Core::RefPtr<Surface> FromImage(const Image& image);
+    // The same, taking the image's pixels over instead of copying them.
+    static Core::RefPtr<Surface> FromImage(Image&& image);
 
     // The level chain of an image file for a texture. The base level is the
     // image's size, each side replaced by its nearest power of two unless
@@ -80,7 +82,7 @@ public:
 
 private:
     Surface() = default;
-    void Assign(const Image& image);
+    void Assign(Image&& image);
     [[nodiscard]] bool ReadRawFile(const std::string& fileName);
     void MakePattern();
 
