@@ -13,10 +13,11 @@ namespace Renderer
 namespace
 {
 
-// The weight of a fully transparent pixel. Any pixel with alpha 1 or more
-// outweighs the largest footprint of transparent ones so far that their
-// colour moves no channel by a rounding step; a footprint that is
-// transparent throughout still averages its colours.
+// The weight of a fully transparent pixel: one pixel of alpha 1 outweighs
+// the transparent pixels of the largest footprint a decoded image can give
+// (2^28 of them) so far that their colour moves no channel by a rounding
+// step, while a footprint that is transparent throughout still averages
+// its colours.
 constexpr float TransparentWeight = 1e-16f;
 
 // Output pixel i of a side of `to` pixels covers [i, i + 1) * from / to of

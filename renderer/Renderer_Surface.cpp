@@ -108,6 +108,8 @@ void Surface::Assign(Image&& image)
     const std::uint32_t height = image.height;
     const std::size_t rowBytes = std::size_t{width} * 4;
     std::vector<std::uint8_t> pixels = std::move(image.rgba);
+    // An image short of its pixels reads as zeros past its end.
+    pixels.resize(rowBytes * height);
     const auto source = [&pixels, rowBytes](std::uint32_t row) { return pixels.data() + row * rowBytes; };
 
     // A transparent pixel's colour comes from the sums over its 3 x 3
