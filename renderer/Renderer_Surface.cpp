@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -154,20 +155,38 @@ void Surface::Assign(Image&& image)
             sum[3] = left[3] + left[7] + left[11];
         }
     };
-    bool anyTransparent = false;
-    for (std::size_t n = 3; n < pixels.size() && !anyTransparent; n += 4)
+    // Rows with a transparent pixel; only they and their neighbours need sums.
+    // Entry r + 1 is row r's; the rows past either end have none.
+    std::vector<bool> transparentRow(std::size_t{height} + 3, false);
+    for (std::uint32_t row = 0; row < height; ++row)
     {
-        anyTransparent = pixels[n] == 0;
+        const std::uint8_t* in = source(row);
+        bool transparent = false;
+        for (std::uint32_t x = 0; x < width && !transparent; ++x)
+        {
+            transparent = in[std::size_t{x} * 4 + 3] == 0;
+        }
+        transparentRow[std::size_t{row} + 1] = transparent;
     }
-    if (anyTransparent)
+    const auto needsSums = [&transparentRow](std::size_t row)
+    { return transparentRow[row] || transparentRow[row + 1] || transparentRow[row + 2]; };
+    std::vector<std::uint32_t>* above = &sums[0];
+    std::vector<std::uint32_t>* current = &sums[1];
+    std::vector<std::uint32_t>* below = &sums[2];
+    if (needsSums(0))
     {
-        std::vector<std::uint32_t>* above = &sums[0];
-        std::vector<std::uint32_t>* current = &sums[1];
-        std::vector<std::uint32_t>* below = &sums[2];
         sumRow(0, *current);
-        for (std::uint32_t row = 0; row < height; ++row)
+    }
+    for (std::uint32_t row = 0; row < height; ++row)
+    {
+        // A row's sums are read only while one of the rows about it has a
+        // transparent pixel: those left unmade are never read.
+        if (needsSums(row + 1))
         {
             sumRow(row + 1, *below);
+        }
+        if (transparentRow[std::size_t{row} + 1])
+        {
             std::uint8_t* out = source(row);
             for (std::uint32_t x = 0; x < width; ++x)
             {
@@ -187,16 +206,21 @@ void Surface::Assign(Image&& image)
                         ((*above)[at + c] + (*current)[at + c] + (*below)[at + c]) / count);
                 }
             }
-            std::vector<std::uint32_t>* spare = above;
-            above = current;
-            current = below;
-            below = spare;
         }
+        std::vector<std::uint32_t>* spare = above;
+        above = current;
+        current = below;
+        below = spare;
     }
     // Decoded rows run from the top; surface rows from the bottom.
+    std::vector<std::uint8_t> spare(rowBytes);
     for (std::uint32_t row = 0; row < height / 2; ++row)
     {
-        std::swap_ranges(source(row), source(row) + rowBytes, source(height - 1 - row));
+        std::uint8_t* top = source(row);
+        std::uint8_t* bottom = source(height - 1 - row);
+        std::memcpy(spare.data(), top, rowBytes);
+        std::memcpy(top, bottom, rowBytes);
+        std::memcpy(bottom, spare.data(), rowBytes);
     }
     format_ = 0;
     width_ = width;
