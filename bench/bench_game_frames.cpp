@@ -110,6 +110,11 @@ const PlayLevelAssets& GetPlayLevelAssets()
         run.Frame();
         run.game->ChangeLevel(PlayIndex);
         run.Frame();
+        // A switch keeps the textures of the level it leaves for one switch
+        // more: a restart lets go of the menu's, so only the play level's
+        // stay live.
+        run.game->RestartLevel();
+        run.Frame();
         const Velkor::Level* level = run.game->GetCurrentLevel();
         std::set<std::string> fontTextures;
         Velkor::Layer::ObjectList objects;

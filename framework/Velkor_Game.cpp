@@ -253,6 +253,7 @@ void Game::Shutdown()
     {
         EndCurrentLevel(true);
     }
+    textureHold_.Release();
     // Everything that may call the engines when it goes is released while
     // they still exist: the level above, the managed objects here.
     managedObjects_.clear();

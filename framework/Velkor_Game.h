@@ -7,6 +7,7 @@
 #include "framework/Velkor_LevelFactory.h"
 #include "framework/Velkor_Network.h"
 #include "framework/Velkor_ReplayRecord.h"
+#include "framework/Velkor_TextureHold.h"
 
 #include <cstdint>
 #include <memory>
@@ -305,7 +306,9 @@ private:
 
     // Records the switch to `index` when it is below the level count.
     void RequestLevel(std::uint32_t index);
-    // The pending switch (frame update step 5).
+    // The pending switch (frame update step 5). The textures in use when it
+    // starts are held until the next switch has made its level (see
+    // TextureHold).
     void SwitchLevel();
     // Makes the level of the current index current and starts it; reports a
     // factory that makes none and answers false.
@@ -369,6 +372,7 @@ private:
     std::string savePath_;
     std::string loadPath_;
     std::vector<std::unique_ptr<Collision2D::CollisionActor>> collisionAssets_;
+    TextureHold textureHold_;
     bool recording_ = false;
     bool replaying_ = false;
     std::vector<ReplayRecord> replayRecords_;

@@ -145,6 +145,8 @@ void Game::ClearWorlds()
 
 void Game::SwitchLevel()
 {
+    // What is drawn now stays loaded until the new level has taken its own.
+    TextureHold::Textures outgoing = textureHold_.Take();
     if (hud_)
     {
         hud_->Clear();
@@ -174,6 +176,7 @@ void Game::SwitchLevel()
     }
     ResetObjectCounter();
     CreateCurrentLevel(false);
+    textureHold_.Keep(std::move(outgoing));
     // A request made by the new level's OnStart is dropped.
     levelSwitchPending_ = false;
 

@@ -1,12 +1,14 @@
 #include "renderer/Renderer_Surface.h"
 
-#include "pal/PAL_FileSystem.h"
 #include "core/Core_ResourceReport.h"
+#include "pal/PAL_FileSystem.h"
 #include "renderer/Renderer_Image.h"
+#include "renderer/Renderer_MipChain.h"
 #include "renderer/Renderer_PowerOfTwo.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -85,64 +87,140 @@ bool Surface::LoadImageFile(const std::string& fileName)
     {
         return false;
     }
-    Assign(image);
+    Assign(std::move(image));
     return true;
 }
 
 Core::RefPtr<Surface> Surface::FromImage(const Image& image)
 {
+    return FromImage(Image(image));
+}
+
+Core::RefPtr<Surface> Surface::FromImage(Image&& image)
+{
     Core::RefPtr<Surface> surface(new ("Renderer_Surface", __LINE__) Surface());
-    surface->Assign(image);
+    surface->Assign(std::move(image));
     return surface;
 }
 
-void Surface::Assign(const Image& image)
+void Surface::Assign(Image&& image)
 {
     const std::uint32_t width = image.width;
     const std::uint32_t height = image.height;
-    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4, 0);
-    const auto source = [&image, width](std::uint32_t x, std::uint32_t row)
-    { return image.rgba.data() + (std::size_t{row} * width + x) * 4; };
+    const std::size_t rowBytes = std::size_t{width} * 4;
+    std::vector<std::uint8_t> pixels = std::move(image.rgba);
+    // An image short of its pixels reads as zeros past its end.
+    pixels.resize(rowBytes * height);
+    const auto source = [&pixels, rowBytes](std::uint32_t row) { return pixels.data() + row * rowBytes; };
 
+    // A transparent pixel's colour comes from the sums over its 3 x 3
+    // neighbourhood of the colours of the pixels that are not transparent,
+    // and their count; the pixel itself adds nothing, being transparent.
+    // Each row's sums over three columns are made once and kept while the
+    // rows above and below need them. Only transparent pixels change, and
+    // they count in no sum, so the pixels are filled where they lie and the
+    // walk order does not matter.
+    std::vector<std::uint32_t> sums[3];
+    for (std::vector<std::uint32_t>& row : sums)
+    {
+        row.assign(std::size_t{width} * 4, 0);
+    }
+    std::vector<std::uint32_t> masked((std::size_t{width} + 2) * 4, 0);
+    const auto sumRow = [&](std::uint32_t row, std::vector<std::uint32_t>& out)
+    {
+        if (row >= height)
+        {
+            std::fill(out.begin(), out.end(), 0u);
+            return;
+        }
+        // Colour and count 1 for a pixel that is not transparent, zeros for
+        // one that is, with a zero pixel past either end.
+        const std::uint8_t* in = source(row);
+        std::uint32_t* value = masked.data() + 4;
+        for (std::uint32_t x = 0; x < width; ++x, in += 4, value += 4)
+        {
+            const std::uint32_t opaque = in[3] != 0 ? 0xFFFFFFFFu : 0u;
+            value[0] = in[0] & opaque;
+            value[1] = in[1] & opaque;
+            value[2] = in[2] & opaque;
+            value[3] = opaque & 1u;
+        }
+        const std::uint32_t* __restrict left = masked.data();
+        std::uint32_t* __restrict sum = out.data();
+        for (std::uint32_t x = 0; x < width; ++x, left += 4, sum += 4)
+        {
+            sum[0] = left[0] + left[4] + left[8];
+            sum[1] = left[1] + left[5] + left[9];
+            sum[2] = left[2] + left[6] + left[10];
+            sum[3] = left[3] + left[7] + left[11];
+        }
+    };
+    // Rows with a transparent pixel; only they and their neighbours need sums.
+    // Entry r + 1 is row r's; the rows past either end have none.
+    std::vector<bool> transparentRow(std::size_t{height} + 3, false);
     for (std::uint32_t row = 0; row < height; ++row)
     {
-        // Source rows run from the top; surface rows from the bottom.
-        std::uint8_t* out = pixels.data() + std::size_t{height - 1 - row} * width * 4;
-        for (std::uint32_t x = 0; x < width; ++x, out += 4)
+        const std::uint8_t* in = source(row);
+        bool transparent = false;
+        for (std::uint32_t x = 0; x < width && !transparent; ++x)
         {
-            const std::uint8_t* pixel = source(x, row);
-            std::copy(pixel, pixel + 4, out);
-            if (pixel[3] != 0)
+            transparent = in[std::size_t{x} * 4 + 3] == 0;
+        }
+        transparentRow[std::size_t{row} + 1] = transparent;
+    }
+    const auto needsSums = [&transparentRow](std::size_t row)
+    { return transparentRow[row] || transparentRow[row + 1] || transparentRow[row + 2]; };
+    std::vector<std::uint32_t>* above = &sums[0];
+    std::vector<std::uint32_t>* current = &sums[1];
+    std::vector<std::uint32_t>* below = &sums[2];
+    if (needsSums(0))
+    {
+        sumRow(0, *current);
+    }
+    for (std::uint32_t row = 0; row < height; ++row)
+    {
+        // A row's sums are read only while one of the rows about it has a
+        // transparent pixel: those left unmade are never read.
+        if (needsSums(row + 1))
+        {
+            sumRow(row + 1, *below);
+        }
+        if (transparentRow[std::size_t{row} + 1])
+        {
+            std::uint8_t* out = source(row);
+            for (std::uint32_t x = 0; x < width; ++x)
             {
-                continue;
-            }
-            // Neighbours are read from the source, never from pixels already
-            // filled, so the result does not depend on the walk order.
-            std::uint32_t sum[3] = {0, 0, 0};
-            std::uint32_t count = 0;
-            for (std::uint32_t ny = (row > 0 ? row - 1 : 0); ny <= row + 1 && ny < height; ++ny)
-            {
-                for (std::uint32_t nx = (x > 0 ? x - 1 : 0); nx <= x + 1 && nx < width; ++nx)
+                const std::size_t at = std::size_t{x} * 4;
+                if (out[at + 3] != 0)
                 {
-                    const std::uint8_t* neighbour = source(nx, ny);
-                    if ((nx == x && ny == row) || neighbour[3] == 0)
-                    {
-                        continue;
-                    }
-                    sum[0] += neighbour[0];
-                    sum[1] += neighbour[1];
-                    sum[2] += neighbour[2];
-                    ++count;
+                    continue;
                 }
-            }
-            if (count != 0)
-            {
-                for (int c = 0; c < 3; ++c)
+                const std::uint32_t count = (*above)[at + 3] + (*current)[at + 3] + (*below)[at + 3];
+                if (count == 0)
                 {
-                    out[c] = static_cast<std::uint8_t>(sum[c] / count);
+                    continue;
+                }
+                for (std::size_t c = 0; c < 3; ++c)
+                {
+                    out[at + c] = static_cast<std::uint8_t>(
+                        ((*above)[at + c] + (*current)[at + c] + (*below)[at + c]) / count);
                 }
             }
         }
+        std::vector<std::uint32_t>* spare = above;
+        above = current;
+        current = below;
+        below = spare;
+    }
+    // Decoded rows run from the top; surface rows from the bottom.
+    std::vector<std::uint8_t> spare(rowBytes);
+    for (std::uint32_t row = 0; row < height / 2; ++row)
+    {
+        std::uint8_t* top = source(row);
+        std::uint8_t* bottom = source(height - 1 - row);
+        std::memcpy(spare.data(), top, rowBytes);
+        std::memcpy(top, bottom, rowBytes);
+        std::memcpy(bottom, spare.data(), rowBytes);
     }
     format_ = 0;
     width_ = width;
@@ -236,21 +314,28 @@ bool Surface::LoadImageLevels(const std::string& fileName, bool mipmaps, bool no
     std::uint32_t baseHeight = image.height;
     BaseLevelSize(baseWidth, baseHeight, nonPowerOfTwo, std::max(maximumSize, 1u));
 
-    std::vector<Core::RefPtr<Surface>> chain;
-    for (std::uint32_t level = 0;; ++level)
+    const std::uint32_t decodedWidth = image.width;
+    const std::uint32_t decodedHeight = image.height;
+    if (baseWidth != decodedWidth || baseHeight != decodedHeight)
     {
-        const std::uint32_t width = std::max(level < 32 ? baseWidth >> level : 0u, 1u);
-        const std::uint32_t height = std::max(level < 32 ? baseHeight >> level : 0u, 1u);
-        // Every level comes from the image itself, not from the level above,
-        // so no level compounds the filtering of another.
-        chain.push_back(FromImage(ScaleImage(image, width, height)));
-        if (!mipmaps || (width == 1 && height == 1))
-        {
-            break;
-        }
+        image = ScaleImage(image, baseWidth, baseHeight);
     }
-    imageWidth = image.width;
-    imageHeight = image.height;
+
+    // The levels below are averaged from the base as decoded, before the
+    // base's transparent pixels take their neighbours' colour.
+    std::vector<Image> below;
+    if (mipmaps)
+    {
+        below = BuildMipLevels(image);
+    }
+    std::vector<Core::RefPtr<Surface>> chain;
+    chain.push_back(FromImage(std::move(image)));
+    for (Image& level : below)
+    {
+        chain.push_back(FromImage(std::move(level)));
+    }
+    imageWidth = decodedWidth;
+    imageHeight = decodedHeight;
     levels = std::move(chain);
     return true;
 }

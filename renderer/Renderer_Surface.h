@@ -54,13 +54,17 @@ public:
     // keeps its own colour. This keeps filtered edges of cut-outs from
     // bleeding dark fringes.
     static Core::RefPtr<Surface> FromImage(const Image& image);
+    // The same, taking the image's pixels over instead of copying them.
+    static Core::RefPtr<Surface> FromImage(Image&& image);
 
     // The level chain of an image file for a texture. The base level is the
     // image's size, each side replaced by its nearest power of two unless
     // `nonPowerOfTwo`, then limited to `maximumSize`; level i halves the base
     // i times (rounded down, at least 1). Without mipmaps only level 0 is
-    // made; with them the chain ends with the level that is 1 x 1. Each
-    // level is the image resampled to its size. `imageWidth`/`imageHeight`
+    // made; with them the chain ends with the level that is 1 x 1. The base
+    // level is the image resampled to its size, and each level below is
+    // averaged down from the one above (see `BuildMipLevels`); every level
+    // then passes through `FromImage`. `imageWidth`/`imageHeight`
     // get the image's own size. False, with nothing changed, for a file the
     // decoder does not take.
     static bool LoadImageLevels(const std::string& fileName, bool mipmaps, bool nonPowerOfTwo,
@@ -78,7 +82,7 @@ public:
 
 private:
     Surface() = default;
-    void Assign(const Image& image);
+    void Assign(Image&& image);
     [[nodiscard]] bool ReadRawFile(const std::string& fileName);
     void MakePattern();
 

@@ -1,4 +1,5 @@
 #include "GameTestSupport.h"
+#include "SpriteTestSupport.h"
 #include "framework/Velkor_ZibNetTestAccess.h"
 
 #include "audio/Sound_Engine.h"
@@ -8,9 +9,11 @@
 #include "framework/Velkor_ObjectCounter.h"
 #include "input/Input_KeyCodes.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "renderer/Renderer_TextureCache.h"
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 
 namespace
 {
@@ -232,6 +235,74 @@ TEST_F(LevelSwitchDisplayTest, TheSwitchClearsEnginesInputAndAssetsBeforeTheNewL
     EXPECT_EQ(seen.bodies, 0u);
     EXPECT_FALSE(seen.keyA) << "keys are cleared";
     std::remove((testing::TempDir() + "framework_switch.wav").c_str());
+}
+
+// Each level draws textures of its own, and levels 0 and 1 share one. The
+// files are written 2 x 2 and rewritten 4 x 4 once the first level has
+// loaded them: a texture still 2 pixels wide was never read again.
+TEST_F(LevelSwitchDisplayTest, TexturesOfTheLevelLeftLastAreKeptForOneSwitch)
+{
+    SpriteTest::SheetFolder folder;
+    std::map<std::string, std::string> paths;
+    for (const char* name : {"a", "b", "c", "shared"})
+    {
+        paths[name] = folder.Sheet(std::string(name) + ".png", 2, 2);
+    }
+    const std::vector<std::vector<std::string>> drawnBy = {{"a", "shared"}, {"b", "shared"}, {"c"}};
+    std::vector<Core::RefPtr<Renderer::TextureOGL>> drawn;
+    factory->onStart = [&](GameTest::TestLevel& level)
+    {
+        for (const std::string& name : drawnBy[level.GetIndex()])
+        {
+            drawn.push_back(Renderer::LoadTexture(paths[name], true));
+        }
+    };
+    factory->onEnd = [&drawn](GameTest::TestLevel&) { drawn.clear(); };
+    // The width of the live texture of `name`; 0 when none is live.
+    const auto width = [&paths](const std::string& name)
+    {
+        const Renderer::TextureOGL* texture = Renderer::TextureCache::GetInstance().Find(paths[name]);
+        return texture != nullptr ? texture->GetWidth() : 0u;
+    };
+
+    StartAt(0);
+    for (const char* name : {"a", "b", "c", "shared"})
+    {
+        folder.Sheet(std::string(name) + ".png", 4, 4);
+    }
+    const struct
+    {
+        std::uint32_t level;
+        std::map<std::string, std::uint32_t> widths;
+    } steps[] = {
+        // The shared texture is not released on the way; b is new.
+        {1, {{"a", 2}, {"b", 4}, {"shared", 2}}},
+        // Back to the level left last: nothing is read again.
+        {0, {{"a", 2}, {"b", 4}, {"shared", 2}}},
+        // c is new; a and shared are kept, and b, left two switches ago,
+        // is let go.
+        {2, {{"a", 2}, {"b", 0}, {"c", 4}, {"shared", 2}}},
+        // Level 1 takes shared (kept), not a: a is released, b made anew.
+        {1, {{"a", 0}, {"b", 4}, {"c", 4}, {"shared", 2}}},
+        // Restarting a level keeps every texture it draws.
+        {1, {{"a", 0}, {"b", 4}, {"c", 0}, {"shared", 2}}},
+    };
+    for (const auto& step : steps)
+    {
+        game->ChangeLevel(step.level);
+        Tick();
+        ASSERT_EQ(CurrentIndex(), static_cast<int>(step.level));
+        for (const auto& [name, expected] : step.widths)
+        {
+            EXPECT_EQ(width(name), expected) << "level " << step.level << ", " << name;
+        }
+    }
+    game->Shutdown();
+    drawn.clear();
+    for (const char* name : {"a", "b", "c", "shared"})
+    {
+        EXPECT_EQ(width(name), 0u) << name << " outlives the game";
+    }
 }
 
 TEST_F(LevelSwitchDisplayTest, APretendClientTellsTheHostItsIdAfterASwitch)
