@@ -39,6 +39,18 @@ protected:
         model.Reset();
     }
 
+    // The sending side of the network tests: sprite "a" at x 5 running `script`.
+    static Core::RefPtr<Velkor::Sprite> ScriptedSender(const std::string& script)
+    {
+        Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
+        sender->SetName("a");
+        sender->SetPosition(5.0f, 0.0f);
+        sender->GetScriptAttachment().SetEnabled(true);
+        sender->GetScriptAttachment().SetFile(script);
+        sender->LoadScript(false);
+        return sender;
+    }
+
     std::vector<std::uint8_t> SaveNow()
     {
         Core::MemoryFile file;
@@ -332,12 +344,7 @@ constexpr const char* NetworkScript = R"(
 TEST_F(ScriptRecordsDisplayTest, NetworkHooksCarryScriptValuesBetweenTheRecordsFields)
 {
     const std::string net = WriteScript("net.lua", NetworkScript);
-    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
-    sender->SetName("a");
-    sender->SetPosition(5.0f, 0.0f);
-    sender->GetScriptAttachment().SetEnabled(true);
-    sender->GetScriptAttachment().SetFile(net);
-    sender->LoadScript(false);
+    Core::RefPtr<Velkor::Sprite> sender = ScriptedSender(net);
 
     // The creation record: the peer's copy loads the script with its
     // "Constructor" and its "NetworkLoad" reads what "NetworkSave" wrote.
@@ -431,12 +438,7 @@ bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& byte
 TEST_F(ScriptRecordsDisplayTest, APeerWithoutTheScriptPassesItsValuesOver)
 {
     const std::string net = WriteScript("net.lua", NetworkScript);
-    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
-    sender->SetName("a");
-    sender->SetPosition(5.0f, 0.0f);
-    sender->GetScriptAttachment().SetEnabled(true);
-    sender->GetScriptAttachment().SetFile(net);
-    sender->LoadScript(false);
+    Core::RefPtr<Velkor::Sprite> sender = ScriptedSender(net);
     const SentRecords sent = Send(*sender);
     // This process plays the peer: the script is gone from its disk and
     // from its compiled scripts.
@@ -468,11 +470,7 @@ TEST_F(ScriptRecordsDisplayTest, APeerWithoutTheScriptPassesItsValuesOver)
 TEST_F(ScriptRecordsDisplayTest, ASyncRecordThatFailsChangesNothing)
 {
     const std::string net = WriteScript("net.lua", NetworkScript);
-    Core::RefPtr<Velkor::Sprite> sender(new Velkor::Sprite());
-    sender->SetName("a");
-    sender->GetScriptAttachment().SetEnabled(true);
-    sender->GetScriptAttachment().SetFile(net);
-    sender->LoadScript(false);
+    Core::RefPtr<Velkor::Sprite> sender = ScriptedSender(net);
     const std::vector<std::uint8_t> whole = Send(*sender).synced;
     for (std::size_t size = 0; size < whole.size(); ++size)
     {
