@@ -85,29 +85,40 @@ void BM_FindObjects(benchmark::State& state)
 
 BENCHMARK(BM_FindObjects)->Arg(100)->Arg(1000);
 
-// The play frame's phases against the 16.7 ms frame, the engine side
-// (everything but rendering and the swap) against its 2 ms.
+// Each load's play frame: its phases against the 16.7 ms frame, the engine
+// side (everything but rendering and the swap) against its 2 ms, and the
+// frame rate the window holds with every frame drawn and swapped.
 void PrintPlayFrameRatios()
 {
-    const PlayFrameReport& report = GetPlayFrameReport();
-    if (report.frames == 0)
-    {
-        return;
-    }
     constexpr double FrameMilliseconds = 1000.0 / 60.0;
     constexpr double EngineMilliseconds = 2.0;
-    std::printf("play frame, stage 1: %zu frames timed, stage %d reached, total score %d\n", report.frames,
-                report.stage, report.totalScore);
-    for (std::size_t i = 0; i < Velkor::FramePhaseCount; ++i)
+    for (const PlayFrameReport& report : GetPlayFrameReports())
     {
-        const char* name = Velkor::GetFramePhaseName(static_cast<Velkor::FramePhase>(i));
-        std::printf("ratio play frame %s p50 of the 16.7 ms frame: %.4f\n", name,
-                    report.p50[i] / FrameMilliseconds);
-        std::printf("ratio play frame %s p99 of the 16.7 ms frame: %.4f\n", name,
-                    report.p99[i] / FrameMilliseconds);
+        const char* load = report.load.c_str();
+        std::printf("play frame, %s: %zu frames measured; seeds (frames): %s\n", load, report.frames,
+                    report.seeds.empty() ? "none" : report.seeds.c_str());
+        std::printf("play frame, %s: the measured frames held: %s\n", load, report.state.c_str());
+        if (report.frames == 0)
+        {
+            continue;
+        }
+        for (std::size_t i = 0; i < Velkor::FramePhaseCount; ++i)
+        {
+            const char* name = Velkor::GetFramePhaseName(static_cast<Velkor::FramePhase>(i));
+            std::printf("ratio play frame %s %s p50 of the 16.7 ms frame: %.4f\n", load, name,
+                        report.p50[i] / FrameMilliseconds);
+            std::printf("ratio play frame %s %s p99 of the 16.7 ms frame: %.4f\n", load, name,
+                        report.p99[i] / FrameMilliseconds);
+        }
+        std::printf("ratio play frame %s engine side p50 of 2 ms: %.3f\n", load,
+                    report.engineP50 / EngineMilliseconds);
+        std::printf("ratio play frame %s engine side p99 of 2 ms: %.3f\n", load,
+                    report.engineP99 / EngineMilliseconds);
+        std::printf("play frame, %s: frames per second the window holds (goal 60): %.1f at the mean frame of "
+                    "%.2f ms, "
+                    "%.1f at the p99 frame of %.2f ms\n",
+                    load, 1000.0 / report.wallMean, report.wallMean, 1000.0 / report.wallP99, report.wallP99);
     }
-    std::printf("ratio play frame engine side p50 of 2 ms: %.3f\n", report.engineP50 / EngineMilliseconds);
-    std::printf("ratio play frame engine side p99 of 2 ms: %.3f\n", report.engineP99 / EngineMilliseconds);
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 // the loading screen into the play level. Every frame writes the program's
 // log line (the game data, the play switches, what the screen shows) and
 // the places of every ball; a frame may be photographed between its drawing
-// and the swap. In the optimised tree the real renderer draws (the pictures
-// are kept for review in the build tree); in the sanitizer tree the
-// recording renderer stands in and nothing is photographed (so it does for
-// a repeated run, whose log must be the same all the same).
+// and the swap. In the optimised tree the game runs on the OpenGL renderer
+// behind a gate that draws only the frames to be photographed (drawing every
+// frame in software would take a long play-through many minutes); the
+// pictures are kept for review in the build tree. In the sanitizer tree the
+// recording renderer stands in and nothing is photographed. A repeated run
+// draws nothing, and its log must be the same all the same.
 #include "BrillowAutopilot.h"
 #include "LevelsTestSupport.h"
 
@@ -18,6 +20,7 @@
 #include "core/Core_Object.h"
 #include "engine/Engine_FontCache.h"
 #include "game/Brillow_GameLevel.h"
+#include "renderer/Renderer_FrameGateRenderer.h"
 #include "renderer/Renderer_TextureCache.h"
 
 #include <cmath>
@@ -55,7 +58,7 @@ protected:
         photographing = Shots;
         if (Shots)
         {
-            Engine::RenderingApplication::SetRendererFactory(nullptr);
+            Engine::RenderingApplication::SetRendererFactory(&Renderer::FrameGateRenderer::Make);
             std::filesystem::create_directories(PictureFolder());
         }
     }
@@ -63,11 +66,16 @@ protected:
     // Where this fixture's pictures go.
     virtual std::filesystem::path PictureFolder() const { return ShotFolder(); }
 
-    // The next game draws on the recording renderer and is not photographed.
-    void WithoutPictures()
+    // The next game is not photographed: in the optimised tree its gate
+    // stays shut, so that it differs from a photographed run only in the
+    // frames drawn.
+    void WithoutPictures() { photographing = false; }
+
+    // Frames the OpenGL renderer drew in this game (0 on the recording one).
+    static std::uint32_t FramesDrawn()
     {
-        photographing = false;
-        Engine::RenderingApplication::SetRendererFactory(&GameTest::MakeRecordingRenderer);
+        const Renderer::FrameGateRenderer* gate = Renderer::FrameGateRenderer::GetGate();
+        return gate != nullptr ? gate->GetFramesDrawn() : 0;
     }
 
     static std::filesystem::path ShotFolder()
@@ -95,6 +103,7 @@ protected:
         ASSERT_EQ(problem, "");
         Start(menu);
         log.clear();
+        nextShot.clear();
         pointer = Math::Vector2D(0.0f, 46.0f);
         while (FrameNumber() < 23)
         {
@@ -148,26 +157,38 @@ protected:
     // The log line of the frame just run.
     virtual std::string Describe() const { return DescribeBrillowFrame() + Balls(); }
 
-    // One frame; while Piloting the autopilot moves the pointer first.
-    // `shot` names a picture of this frame, asked for by `photograph` once
-    // the frame has run (before the swap).
+    // One frame; while Piloting the autopilot moves the pointer first. Once
+    // the frame has run, `photograph` may name a picture of the next frame:
+    // that one is drawn and photographed before its swap. A frame must be
+    // known to be photographed before it runs, since the gate is opened for
+    // the whole of it.
     template <class Photograph> void Step(BrillowAutopilot* pilot, Photograph photograph)
     {
         if (pilot != nullptr && Piloting())
         {
             Point(pilot->Steer(pointer));
         }
+        Renderer::FrameGateRenderer* gate = photographing ? Renderer::FrameGateRenderer::GetGate() : nullptr;
+        const bool drawn = gate != nullptr && !nextShot.empty();
+        if (gate != nullptr)
+        {
+            gate->SetDrawing(drawn);
+        }
         harness->BeginFrame();
         harness->RunFrame();
         log.push_back(std::to_string(FrameNumber()) + " " + Describe());
-        const std::string shot = photograph();
-        if (photographing && !shot.empty())
+        if (drawn)
         {
-            const std::string path = (PictureFolder() / shot).string();
+            const std::string path = (PictureFolder() / nextShot).string();
             EXPECT_TRUE(Harness::WriteScreenshotPng(*game->GetRenderer(), path)) << path;
-            shots.push_back(shot);
+            shots.push_back(nextShot);
         }
+        nextShot = photographing ? photograph() : std::string();
         harness->EndFrame();
+        if (gate != nullptr)
+        {
+            gate->SetDrawing(false);
+        }
     }
 
     void Step(BrillowAutopilot* pilot = nullptr)
@@ -232,6 +253,8 @@ protected:
     Math::Vector2D pointer;
     std::vector<std::string> log;
     std::vector<std::string> shots;
+    // The picture the next frame is drawn for; empty for none.
+    std::string nextShot;
     std::int32_t menuObjects = 0;
 };
 

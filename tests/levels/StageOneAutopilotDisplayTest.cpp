@@ -1,8 +1,8 @@
 // Stage 1 played from the main menu's START by the autopilot: with a pinned
 // seed the stage completes within a minute of play, the player ball turns
-// white and the white laser appears at its start. The first run is drawn and
-// photographed (the field with its balls and texts, and the stage complete),
-// the second draws nothing and must log the same frames.
+// white and the white laser appears at its start. The first run photographs
+// the field with its balls and texts, and the stage complete (only those two
+// frames are drawn); the second draws nothing and must log the same frames.
 #include "PlayThroughSupport.h"
 
 #include "game/Brillow_BonusLazerClass.h"
@@ -69,6 +69,7 @@ TEST_F(StageOneAutopilotDisplayTest, TheStageCompletesWithinAMinuteOfStartAndTwo
     if (photographing)
     {
         EXPECT_EQ(shots, (std::vector<std::string>{"stage_one_field.png", "stage_one_complete.png"}));
+        EXPECT_EQ(FramesDrawn(), 2u);
     }
 
     const std::vector<std::string> first = log;

@@ -5,8 +5,9 @@
 // own line; the hints' timing and order, the white laser and the way back
 // to the menu are read from that log. A second run leaves with Escape while
 // "nextenemy" shows. Each run twice gives the same log. In the optimised
-// tree the first full run draws on the real renderer and photographs each
-// hint on screen ("screenshots/tutorial_hints" in the build tree).
+// tree the first full run photographs each hint on screen, drawing with the
+// OpenGL renderer only the frames it photographs ("screenshots/tutorial_hints"
+// in the build tree).
 #include "PlayThroughSupport.h"
 
 #include "game/Brillow_BonusLazerClassT.h"
