@@ -183,7 +183,9 @@ protected:
             EXPECT_TRUE(Harness::WriteScreenshotPng(*game->GetRenderer(), path)) << path;
             shots.push_back(nextShot);
         }
-        nextShot = photographing ? photograph() : std::string();
+        // Asked every frame, so that a caller may count frames in it.
+        const std::string named = photograph();
+        nextShot = photographing ? named : std::string();
         harness->EndFrame();
         if (gate != nullptr)
         {
