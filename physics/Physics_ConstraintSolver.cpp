@@ -6,6 +6,11 @@
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Physics2D
 {
@@ -182,6 +187,10 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
     float* const b = rhs_.data();
     float* const s = softness_.data();
     float* const t = scratch_.data();
+    if (immovable_.size() < rows)
+    {
+        immovable_.resize(rows);
+    }
 
     for (std::uint32_t i = 0; i < rows; ++i)
     {
@@ -208,6 +217,8 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
         w[3] = m2 * j[3];
         w[4] = m2 * j[4];
         w[5] = i2 * j[5];
+        immovable_[i] = static_cast<std::uint8_t>((m1 == 0.0f && i1 == 0.0f ? 1 : 0) |
+                                                  (m2 == 0.0f && i2 == 0.0f ? 2 : 0));
     }
 
     // A warm start begins every row from the multiplier it holds, whole:
@@ -256,6 +267,342 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
         t[i] = s[i] * f;
     }
 
+    if (sweeps > 0 && !SweepBatches(sweeps))
+    {
+        SweepRows(sweeps);
+    }
+    // The sink took what the immovable sides were given; it is no body's.
+    acc[sink] = acc[sink + 1] = acc[sink + 2] = 0.0f;
+}
+
+// Batched sweeps.
+//
+// A sweep's result depends only on the order in which each body's rows
+// update it (and a friction row on when its normal row was last updated):
+// rows that share no movable body can run in any order, so running them side
+// by side gives the row-by-row result bit for bit. Four such rows make a
+// batch; each lane of the vector operations does exactly the row's
+// floating-point operations, in the same order.
+//
+// A side that the rows never move (no inverse mass, no free spin, a zero
+// accumulator) only ever gets +-0 added while every change is finite, so its
+// accumulator stays +0; such sides read a shared zero slot and tie no rows
+// together. Should a change not be finite (which would spread through the
+// real accumulator of that side), the batched result is dropped and the rows
+// run one by one.
+namespace
+{
+// Floats per batch: Jacobian and weighted rows (6 x 4 lanes each), then
+// right-hand side, softness term, friction coefficient, lower and upper
+// bound and the linked-row mask (4 lanes each).
+constexpr std::size_t BatchJ = 0;
+constexpr std::size_t BatchW = 24;
+constexpr std::size_t BatchB = 48;
+constexpr std::size_t BatchT = 52;
+constexpr std::size_t BatchCoefficient = 56;
+constexpr std::size_t BatchLower = 60;
+constexpr std::size_t BatchUpper = 64;
+constexpr std::size_t BatchLinked = 68;
+constexpr std::size_t BatchFloats = 72;
+// Ints per batch: each lane's accumulator offset (floats) for body 1 and 2,
+// and the lane holding the row its bounds follow (its own when none).
+constexpr std::size_t BatchIndices = 12;
+
+bool IsPositiveZero(float value)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits == 0;
+}
+} // namespace
+
+void ConstraintSolver::ScheduleBatches()
+{
+    const std::uint32_t rows = rowCount_;
+    const std::uint32_t slots = bodyCapacity_;
+    const std::uint32_t sink = 3 * bodyCapacity_;
+    const float* const acc = accumulators_.data();
+    // The body slot a side's updates go to, or -1 for a side the rows never
+    // move.
+    const auto slotOf = [&](std::uint32_t offset, bool immovable) -> std::int32_t
+    {
+        if (offset == sink || (immovable && IsPositiveZero(acc[offset]) && IsPositiveZero(acc[offset + 1]) &&
+                               IsPositiveZero(acc[offset + 2])))
+        {
+            return -1;
+        }
+        return static_cast<std::int32_t>(offset / 3);
+    };
+
+    lastBatch_.assign(slots, -1);
+    earliest_.assign(rows, 0);
+    rowLane_.resize(rows);
+    batchFill_.clear();
+    // openBatch_[b] leads, by path halving, to the first batch at or after b
+    // with a free lane; the entry past the last batch stands for a new one.
+    openBatch_.assign(1, 0);
+    std::int32_t count = 0;
+    const auto append = [&]
+    {
+        batchFill_.push_back(0);
+        openBatch_.push_back(count + 1);
+        ++count;
+    };
+    const auto findOpen = [&](std::int32_t b)
+    {
+        while (openBatch_[b] != b)
+        {
+            openBatch_[b] = openBatch_[openBatch_[b]];
+            b = openBatch_[b];
+        }
+        return b;
+    };
+
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
+        const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
+        std::int32_t first = earliest_[i];
+        if (s1 >= 0)
+        {
+            first = std::max(first, lastBatch_[s1] + 1);
+        }
+        if (s2 >= 0)
+        {
+            first = std::max(first, lastBatch_[s2] + 1);
+        }
+        const std::int32_t link = records_[i].linkedRow;
+        if (link >= 0 && static_cast<std::uint32_t>(link) < i)
+        {
+            first = std::max(first, rowLane_[link] / 4 + 1);
+        }
+        while (count < first)
+        {
+            append();
+        }
+        std::int32_t batch = findOpen(first);
+        if (batch == count)
+        {
+            append();
+        }
+        rowLane_[i] = 4 * batch + batchFill_[batch];
+        if (++batchFill_[batch] == 4)
+        {
+            openBatch_[batch] = batch + 1;
+        }
+        if (s1 >= 0)
+        {
+            lastBatch_[s1] = batch;
+        }
+        if (s2 >= 0)
+        {
+            lastBatch_[s2] = batch;
+        }
+        // A row whose bounds follow a later row reads that row's last
+        // sweep: the later row must stay behind it.
+        if (link >= 0 && static_cast<std::uint32_t>(link) > i)
+        {
+            earliest_[link] = std::max(earliest_[link], batch + 1);
+        }
+    }
+
+    // Batches left empty (made only to reach a later one) are dropped; the
+    // order of the rest stands.
+    std::int32_t kept = 0;
+    for (std::int32_t b = 0; b < count; ++b)
+    {
+        openBatch_[b] = kept;
+        kept += batchFill_[b] != 0 ? 1 : 0;
+    }
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        rowLane_[i] = 4 * openBatch_[rowLane_[i] / 4] + rowLane_[i] % 4;
+    }
+    batchCount_ = static_cast<std::uint32_t>(kept);
+    // Unused lanes do nothing to a slot of their own (j = w = b = 0).
+    const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);
+    batchData_.assign(BatchFloats * batchCount_, 0.0f);
+    batchIndex_.resize(BatchIndices * batchCount_);
+    laneMultipliers_.assign(4 * std::size_t{batchCount_}, 0.0f);
+    for (std::uint32_t b = 0; b < batchCount_; ++b)
+    {
+        std::int32_t* index = &batchIndex_[BatchIndices * b];
+        for (std::int32_t lane = 0; lane < 4; ++lane)
+        {
+            index[lane] = index[4 + lane] = zeroSlot + 4 * (1 + lane);
+            index[8 + lane] = static_cast<std::int32_t>(4 * b) + lane;
+        }
+    }
+    const float* const lambda = multipliers_[positionCorrectionPhase_ ? 1 : 0].data();
+    float allBits = 0.0f;
+    const std::uint32_t ones = ~0u;
+    std::memcpy(&allBits, &ones, sizeof allBits);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::int32_t position = rowLane_[i];
+        const std::size_t batch = static_cast<std::size_t>(position / 4);
+        const std::size_t lane = static_cast<std::size_t>(position % 4);
+        float* data = &batchData_[BatchFloats * batch];
+        const float* j = &jacobian_[6 * std::size_t{i}];
+        const float* w = &weighted_[6 * std::size_t{i}];
+        for (std::size_t k = 0; k < 6; ++k)
+        {
+            data[BatchJ + 4 * k + lane] = j[k];
+            data[BatchW + 4 * k + lane] = w[k];
+        }
+        data[BatchB + lane] = rhs_[i];
+        data[BatchT + lane] = scratch_[i];
+        data[BatchCoefficient + lane] = records_[i].coefficient;
+        data[BatchLower + lane] = lower_[i];
+        data[BatchUpper + lane] = upper_[i];
+        const std::int32_t link = records_[i].linkedRow;
+        data[BatchLinked + lane] = link >= 0 ? allBits : 0.0f;
+        std::int32_t* index = &batchIndex_[BatchIndices * batch];
+        const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
+        const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
+        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
+        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
+        index[8 + lane] = link >= 0 ? rowLane_[link] : position;
+        laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
+    }
+
+    // Four floats per body (x, y, angle, unused), the zero slot, and one
+    // slot per lane for unused lanes.
+    laneAccumulators_.assign(4 * (std::size_t{slots} + 5), 0.0f);
+    for (std::uint32_t k = 0; k < slots; ++k)
+    {
+        laneAccumulators_[4 * k] = acc[3 * k];
+        laneAccumulators_[4 * k + 1] = acc[3 * k + 1];
+        laneAccumulators_[4 * k + 2] = acc[3 * k + 2];
+    }
+}
+
+bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
+{
+#if defined(__SSE2__)
+    ScheduleBatches();
+    const std::uint32_t batches = batchCount_;
+    const float* const data = batchData_.data();
+    float* const bounds = batchData_.data();
+    const std::int32_t* const indices = batchIndex_.data();
+    float* const lanes = laneMultipliers_.data();
+    float* const slots = laneAccumulators_.data();
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 sign = _mm_set1_ps(-0.0f);
+    // +0 while every applied change is finite, NaN after any that is not.
+    __m128 check = zero;
+    for (std::uint32_t sweep = 0; sweep < sweeps; ++sweep)
+    {
+        for (std::uint32_t batch = 0; batch < batches; ++batch)
+        {
+            const float* d = data + BatchFloats * batch;
+            const std::int32_t* index = indices + BatchIndices * batch;
+            __m128 a1x = _mm_loadu_ps(slots + index[0]);
+            __m128 a1y = _mm_loadu_ps(slots + index[1]);
+            __m128 a1w = _mm_loadu_ps(slots + index[2]);
+            __m128 a1p = _mm_loadu_ps(slots + index[3]);
+            _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
+            __m128 a2x = _mm_loadu_ps(slots + index[4]);
+            __m128 a2y = _mm_loadu_ps(slots + index[5]);
+            __m128 a2w = _mm_loadu_ps(slots + index[6]);
+            __m128 a2p = _mm_loadu_ps(slots + index[7]);
+            _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
+
+            __m128 dot = zero;
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 0), a1x));
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 4), a1y));
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 8), a1w));
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 12), a2x));
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 16), a2y));
+            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 20), a2w));
+            float* const lambda = lanes + 4 * std::size_t{batch};
+            const __m128 old = _mm_loadu_ps(lambda);
+            __m128 delta =
+                _mm_sub_ps(_mm_sub_ps(_mm_loadu_ps(d + BatchB), _mm_mul_ps(old, _mm_loadu_ps(d + BatchT))), dot);
+
+            // Bounds that follow another row's multiplier: +-coefficient x it.
+            const __m128 linked = _mm_loadu_ps(d + BatchLinked);
+            const __m128 followed = _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
+            const __m128 upperLinked = _mm_mul_ps(followed, _mm_loadu_ps(d + BatchCoefficient));
+            const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
+            const __m128 upper =
+                _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchUpper)));
+            const __m128 lower =
+                _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchLower)));
+            _mm_storeu_ps(bounds + BatchFloats * batch + BatchUpper, upper);
+            _mm_storeu_ps(bounds + BatchFloats * batch + BatchLower, lower);
+
+            // As the row-by-row test: below the lower bound first, then
+            // above the upper one; a clamped row moves by bound - old.
+            const __m128 next = _mm_add_ps(old, delta);
+            const __m128 below = _mm_cmplt_ps(next, lower);
+            const __m128 above = _mm_andnot_ps(below, _mm_cmpgt_ps(next, upper));
+            const __m128 clamped = _mm_or_ps(below, above);
+            const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
+            const __m128 moved = _mm_sub_ps(bound, old);
+            _mm_storeu_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
+            delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
+            check = _mm_add_ps(check, _mm_mul_ps(delta, zero));
+
+            a1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
+            a1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
+            a1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
+            a2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
+            a2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
+            a2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
+            _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
+            _mm_storeu_ps(slots + index[0], a1x);
+            _mm_storeu_ps(slots + index[1], a1y);
+            _mm_storeu_ps(slots + index[2], a1w);
+            _mm_storeu_ps(slots + index[3], a1p);
+            _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
+            _mm_storeu_ps(slots + index[4], a2x);
+            _mm_storeu_ps(slots + index[5], a2y);
+            _mm_storeu_ps(slots + index[6], a2w);
+            _mm_storeu_ps(slots + index[7], a2p);
+        }
+    }
+    if (_mm_movemask_ps(_mm_cmpneq_ps(check, zero)) != 0)
+    {
+        return false;
+    }
+
+    const std::uint32_t rows = rowCount_;
+    float* const lambda = multipliers_[positionCorrectionPhase_ ? 1 : 0].data();
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::size_t position = static_cast<std::size_t>(rowLane_[i]);
+        lambda[i] = lanes[position];
+        if (records_[i].linkedRow >= 0)
+        {
+            const std::size_t base = BatchFloats * (position / 4) + position % 4;
+            upper_[i] = batchData_[base + BatchUpper];
+            lower_[i] = batchData_[base + BatchLower];
+        }
+    }
+    float* const acc = accumulators_.data();
+    for (std::uint32_t k = 0; k < bodyCapacity_; ++k)
+    {
+        acc[3 * k] = slots[4 * k];
+        acc[3 * k + 1] = slots[4 * k + 1];
+        acc[3 * k + 2] = slots[4 * k + 2];
+    }
+    return true;
+#else
+    static_cast<void>(sweeps);
+    return false;
+#endif
+}
+
+void ConstraintSolver::SweepRows(std::uint32_t sweeps)
+{
+    const std::uint32_t rows = rowCount_;
+    float* const acc = accumulators_.data();
+    const float* const J = jacobian_.data();
+    const float* const B = weighted_.data();
+    float* const lambda = multipliers_[positionCorrectionPhase_ ? 1 : 0].data();
+    const float* const b = rhs_.data();
+    const float* const t = scratch_.data();
     const RowRecord* const records = records_.data();
     const std::uint32_t* const offset1 = accumulator1_.data();
     const std::uint32_t* const offset2 = accumulator2_.data();
@@ -309,8 +656,6 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
             a2[2] += w[5] * delta;
         }
     }
-    // The sink took what the immovable sides were given; it is no body's.
-    acc[sink] = acc[sink + 1] = acc[sink + 2] = 0.0f;
 }
 
 void ConstraintSolver::WriteSettings(Core::File& file) const

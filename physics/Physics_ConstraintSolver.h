@@ -177,6 +177,13 @@ public:
 private:
     void ComputeRightHandSide(float inverseStep);
     void ResolveAccumulators();
+    // The sweeps row by row in storage order: the definition of the result.
+    void SweepRows(std::uint32_t sweeps);
+    // The same sweeps four rows at a time (see the .cpp); false, leaving the
+    // multipliers and accumulators untouched, where it cannot promise the
+    // row-by-row result bit for bit.
+    bool SweepBatches(std::uint32_t sweeps);
+    void ScheduleBatches();
 
     Settings settings_;
     bool positionCorrectionPhase_ = false;
@@ -205,6 +212,23 @@ private:
     std::vector<float> accumulators_;
     // 1 per body, and the sink's: the body's spin is no unknown this solve.
     std::vector<std::uint8_t> fixedSpin_;
+    // Per row: bit 0 (1) / bit 1 (2) set where side 1 / 2 has neither mass
+    // nor spin among the unknowns, so the rows never move it.
+    std::vector<std::uint8_t> immovable_;
+
+    // Batched sweeps. Rows are packed four to a batch, none of a batch's rows
+    // sharing a movable body, and every body's rows kept in storage order
+    // across batches.
+    std::uint32_t batchCount_ = 0;
+    std::vector<float> batchData_;          // per batch: the lanes' values, see the .cpp
+    std::vector<std::int32_t> batchIndex_;  // per batch: accumulator slots and link lanes
+    std::vector<std::int32_t> rowLane_;     // per row: batch x 4 + lane
+    std::vector<std::int32_t> lastBatch_;   // per body: last batch holding one of its rows
+    std::vector<std::int32_t> earliest_;    // per row: first batch it may join
+    std::vector<std::int32_t> openBatch_;   // per batch: a batch at or after it with a free lane
+    std::vector<std::uint8_t> batchFill_;
+    std::vector<float> laneMultipliers_;    // per lane
+    std::vector<float> laneAccumulators_;   // 4 per body, a zero slot, one spare per lane
 };
 
 } // namespace Physics2D
