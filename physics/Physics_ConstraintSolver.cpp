@@ -487,6 +487,12 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
     const std::int32_t* const indices = batchIndex_.data();
     float* const lanes = laneMultipliers_.data();
     float* const slots = laneAccumulators_.data();
+    // Per batch: each lane's last clamping below and above (as masks), and
+    // the two as bits (below 0-3, above 4-7). No lane is clamped at first.
+    laneClamps_.assign(8 * std::size_t{batches}, 0.0f);
+    clampCodes_.assign(batches, 0);
+    float* const guesses = laneClamps_.data();
+    int* const guessCodes = clampCodes_.data();
     const __m128 zero = _mm_setzero_ps();
     const __m128 sign = _mm_set1_ps(-0.0f);
     // +0 while every applied change is finite, NaN after any that is not.
@@ -533,10 +539,26 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
             _mm_storeu_ps(bounds + BatchFloats * batch + BatchLower, lower);
 
             // As the row-by-row test: below the lower bound first, then
-            // above the upper one; a clamped row moves by bound - old.
+            // above the upper one; a clamped row moves by bound - old. The
+            // lanes take the bounds they took in the last sweep, and the test
+            // only confirms it: a row's clamping seldom changes from one
+            // sweep to the next, and a confirmed guess keeps the comparisons
+            // out of the chain of updates that runs from batch to batch.
+            float* const guess = guesses + 8 * std::size_t{batch};
+            __m128 below = _mm_loadu_ps(guess);
+            __m128 above = _mm_loadu_ps(guess + 4);
             const __m128 next = _mm_add_ps(old, delta);
-            const __m128 below = _mm_cmplt_ps(next, lower);
-            const __m128 above = _mm_andnot_ps(below, _mm_cmpgt_ps(next, upper));
+            const __m128 belowFound = _mm_cmplt_ps(next, lower);
+            const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
+            const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
+            if (found != guessCodes[batch])
+            {
+                guessCodes[batch] = found;
+                below = belowFound;
+                above = aboveFound;
+                _mm_storeu_ps(guess, below);
+                _mm_storeu_ps(guess + 4, above);
+            }
             const __m128 clamped = _mm_or_ps(below, above);
             const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
             const __m128 moved = _mm_sub_ps(bound, old);

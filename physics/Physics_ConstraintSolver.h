@@ -228,6 +228,8 @@ private:
     std::vector<std::int32_t> openBatch_;   // per batch: a batch at or after it with a free lane
     std::vector<std::uint8_t> batchFill_;
     std::vector<float> laneMultipliers_;    // per lane
+    std::vector<float> laneClamps_;         // per batch, see SweepBatches
+    std::vector<int> clampCodes_;
     std::vector<float> laneAccumulators_;   // 4 per body, a zero slot, one spare per lane
 };
 
