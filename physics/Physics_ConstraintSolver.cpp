@@ -566,22 +566,59 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
             delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
             check = _mm_add_ps(check, _mm_mul_ps(delta, zero));
 
-            a1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
-            a1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
-            a1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
-            a2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
-            a2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
-            a2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
-            _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
-            _mm_storeu_ps(slots + index[0], a1x);
-            _mm_storeu_ps(slots + index[1], a1y);
-            _mm_storeu_ps(slots + index[2], a1w);
-            _mm_storeu_ps(slots + index[3], a1p);
-            _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
-            _mm_storeu_ps(slots + index[4], a2x);
-            _mm_storeu_ps(slots + index[5], a2y);
-            _mm_storeu_ps(slots + index[6], a2w);
-            _mm_storeu_ps(slots + index[7], a2p);
+            // A lane stores only a slot whose bits change: a row that stays
+            // at its bound adds +-0, and skipping that store keeps the next
+            // rows of its bodies from waiting for it.
+            const auto same = [](__m128 a, __m128 b)
+            { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
+            __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
+            __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
+            __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
+            const int kept1 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
+            __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
+            __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
+            __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
+            const int kept2 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
+            if (kept1 != 0xF)
+            {
+                _MM_TRANSPOSE4_PS(n1x, n1y, n1w, a1p);
+                if ((kept1 & 1) == 0)
+                {
+                    _mm_storeu_ps(slots + index[0], n1x);
+                }
+                if ((kept1 & 2) == 0)
+                {
+                    _mm_storeu_ps(slots + index[1], n1y);
+                }
+                if ((kept1 & 4) == 0)
+                {
+                    _mm_storeu_ps(slots + index[2], n1w);
+                }
+                if ((kept1 & 8) == 0)
+                {
+                    _mm_storeu_ps(slots + index[3], a1p);
+                }
+            }
+            if (kept2 != 0xF)
+            {
+                _MM_TRANSPOSE4_PS(n2x, n2y, n2w, a2p);
+                if ((kept2 & 1) == 0)
+                {
+                    _mm_storeu_ps(slots + index[4], n2x);
+                }
+                if ((kept2 & 2) == 0)
+                {
+                    _mm_storeu_ps(slots + index[5], n2y);
+                }
+                if ((kept2 & 4) == 0)
+                {
+                    _mm_storeu_ps(slots + index[6], n2w);
+                }
+                if ((kept2 & 8) == 0)
+                {
+                    _mm_storeu_ps(slots + index[7], a2p);
+                }
+            }
         }
     }
     if (_mm_movemask_ps(_mm_cmpneq_ps(check, zero)) != 0)
