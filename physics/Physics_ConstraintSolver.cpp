@@ -316,7 +316,7 @@ bool IsPositiveZero(float value)
 }
 } // namespace
 
-void ConstraintSolver::ScheduleBatches()
+bool ConstraintSolver::ScheduleBatches()
 {
     const std::uint32_t rows = rowCount_;
     const std::uint32_t slots = bodyCapacity_;
@@ -334,91 +334,140 @@ void ConstraintSolver::ScheduleBatches()
         return static_cast<std::int32_t>(offset / 3);
     };
 
-    lastBatch_.assign(slots, -1);
-    earliest_.assign(rows, 0);
-    rowLane_.resize(rows);
-    batchFill_.clear();
-    // openBatch_[b] leads, by path halving, to the first batch at or after b
-    // with a free lane; the entry past the last batch stands for a new one.
-    openBatch_.assign(1, 0);
-    std::int32_t count = 0;
-    const auto append = [&]
-    {
-        batchFill_.push_back(0);
-        openBatch_.push_back(count + 1);
-        ++count;
-    };
-    const auto findOpen = [&](std::int32_t b)
-    {
-        while (openBatch_[b] != b)
-        {
-            openBatch_[b] = openBatch_[openBatch_[b]];
-            b = openBatch_[b];
-        }
-        return b;
-    };
-
+    // The order to keep: each body's rows one after another, and a row whose
+    // bounds follow another row after it when it follows it in storage, or
+    // before it otherwise. Each row counts the rows it waits for.
+    rowSlots_.resize(2 * std::size_t{rows});
+    lastRow_.assign(slots, -1);
+    nextRow_.assign(2 * std::size_t{rows}, -1);
+    waiting_.assign(rows, 0);
+    followers_.assign(rows, -1);
+    nextFollower_.resize(rows);
     for (std::uint32_t i = 0; i < rows; ++i)
     {
         const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
         const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
-        std::int32_t first = earliest_[i];
-        if (s1 >= 0)
+        if (s1 >= 0 && s1 == s2)
         {
-            first = std::max(first, lastBatch_[s1] + 1);
+            // One body on both sides: a lane would update it twice from the
+            // same start.
+            return false;
         }
-        if (s2 >= 0)
+        rowSlots_[2 * i] = s1;
+        rowSlots_[2 * i + 1] = s2;
+        for (const std::int32_t slot : {s1, s2})
         {
-            first = std::max(first, lastBatch_[s2] + 1);
+            if (slot < 0)
+            {
+                continue;
+            }
+            const std::int32_t previous = lastRow_[slot];
+            if (previous >= 0)
+            {
+                nextRow_[2 * previous + (rowSlots_[2 * previous] == slot ? 0 : 1)] = static_cast<std::int32_t>(i);
+                ++waiting_[i];
+            }
+            lastRow_[slot] = static_cast<std::int32_t>(i);
         }
         const std::int32_t link = records_[i].linkedRow;
         if (link >= 0 && static_cast<std::uint32_t>(link) < i)
         {
-            first = std::max(first, rowLane_[link] / 4 + 1);
+            nextFollower_[i] = followers_[link];
+            followers_[link] = static_cast<std::int32_t>(i);
+            ++waiting_[i];
         }
-        while (count < first)
+        else if (link >= 0 && static_cast<std::uint32_t>(link) > i)
         {
-            append();
-        }
-        std::int32_t batch = findOpen(first);
-        if (batch == count)
-        {
-            append();
-        }
-        rowLane_[i] = 4 * batch + batchFill_[batch];
-        if (++batchFill_[batch] == 4)
-        {
-            openBatch_[batch] = batch + 1;
-        }
-        if (s1 >= 0)
-        {
-            lastBatch_[s1] = batch;
-        }
-        if (s2 >= 0)
-        {
-            lastBatch_[s2] = batch;
-        }
-        // A row whose bounds follow a later row reads that row's last
-        // sweep: the later row must stay behind it.
-        if (link >= 0 && static_cast<std::uint32_t>(link) > i)
-        {
-            earliest_[link] = std::max(earliest_[link], batch + 1);
+            ++waiting_[link];
         }
     }
 
-    // Batches left empty (made only to reach a later one) are dropped; the
-    // order of the rest stands.
-    std::int32_t kept = 0;
-    for (std::int32_t b = 0; b < count; ++b)
+    // Each row's height: the longest run of rows that must follow it. The
+    // tallest ready rows go first, so the longest chains start early and
+    // the batches stay full.
+    height_.resize(rows);
+    for (std::uint32_t i = rows; i-- > 0;)
     {
-        openBatch_[b] = kept;
-        kept += batchFill_[b] != 0 ? 1 : 0;
+        std::uint32_t height = 0;
+        for (std::uint32_t side = 0; side < 2; ++side)
+        {
+            const std::int32_t next = nextRow_[2 * i + side];
+            if (next >= 0)
+            {
+                height = std::max(height, height_[next]);
+            }
+        }
+        const std::int32_t link = records_[i].linkedRow;
+        if (link >= 0 && static_cast<std::uint32_t>(link) > i)
+        {
+            height = std::max(height, height_[link]);
+        }
+        for (std::int32_t follower = followers_[i]; follower >= 0; follower = nextFollower_[follower])
+        {
+            height = std::max(height, height_[follower]);
+        }
+        height_[i] = height + 1;
     }
+
+    // Ready rows by height, then storage order.
+    const auto key = [&](std::uint32_t row)
+    { return (std::uint64_t{height_[row]} << 32) | (0xFFFFFFFFu - row); };
+    ready_.clear();
     for (std::uint32_t i = 0; i < rows; ++i)
     {
-        rowLane_[i] = 4 * openBatch_[rowLane_[i] / 4] + rowLane_[i] % 4;
+        if (waiting_[i] == 0)
+        {
+            ready_.push_back(key(i));
+        }
     }
-    batchCount_ = static_cast<std::uint32_t>(kept);
+    std::make_heap(ready_.begin(), ready_.end());
+    rowLane_.resize(rows);
+    std::uint32_t count = 0;
+    std::uint32_t chosen[4];
+    const auto release = [&](std::int32_t row)
+    {
+        if (--waiting_[row] == 0)
+        {
+            ready_.push_back(key(static_cast<std::uint32_t>(row)));
+            std::push_heap(ready_.begin(), ready_.end());
+        }
+    };
+    while (!ready_.empty())
+    {
+        std::uint32_t lanes = 0;
+        while (lanes < 4 && !ready_.empty())
+        {
+            std::pop_heap(ready_.begin(), ready_.end());
+            const std::uint32_t row = 0xFFFFFFFFu - static_cast<std::uint32_t>(ready_.back());
+            ready_.pop_back();
+            rowLane_[row] = static_cast<std::int32_t>(4 * count + lanes);
+            chosen[lanes++] = row;
+        }
+        // What the batch frees waits for the next one.
+        for (std::uint32_t k = 0; k < lanes; ++k)
+        {
+            const std::uint32_t row = chosen[k];
+            for (std::uint32_t side = 0; side < 2; ++side)
+            {
+                if (nextRow_[2 * row + side] >= 0)
+                {
+                    release(nextRow_[2 * row + side]);
+                }
+            }
+            const std::int32_t link = records_[row].linkedRow;
+            if (link >= 0 && static_cast<std::uint32_t>(link) > row)
+            {
+                release(link);
+            }
+            for (std::int32_t follower = followers_[row]; follower >= 0; follower = nextFollower_[follower])
+            {
+                release(follower);
+            }
+        }
+        ++count;
+    }
+    batchCount_ = count;
+
     // Unused lanes do nothing to a slot of their own (j = w = b = 0).
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);
     batchData_.assign(BatchFloats * batchCount_, 0.0f);
@@ -458,8 +507,8 @@ void ConstraintSolver::ScheduleBatches()
         const std::int32_t link = records_[i].linkedRow;
         data[BatchLinked + lane] = link >= 0 ? allBits : 0.0f;
         std::int32_t* index = &batchIndex_[BatchIndices * batch];
-        const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
-        const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
+        const std::int32_t s1 = rowSlots_[2 * i];
+        const std::int32_t s2 = rowSlots_[2 * i + 1];
         index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
         index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
         index[8 + lane] = link >= 0 ? rowLane_[link] : position;
@@ -475,12 +524,16 @@ void ConstraintSolver::ScheduleBatches()
         laneAccumulators_[4 * k + 1] = acc[3 * k + 1];
         laneAccumulators_[4 * k + 2] = acc[3 * k + 2];
     }
+    return true;
 }
 
 bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
 {
 #if defined(__SSE2__)
-    ScheduleBatches();
+    if (!ScheduleBatches())
+    {
+        return false;
+    }
     const std::uint32_t batches = batchCount_;
     const float* const data = batchData_.data();
     float* const bounds = batchData_.data();

@@ -183,7 +183,8 @@ private:
     // multipliers and accumulators untouched, where it cannot promise the
     // row-by-row result bit for bit.
     bool SweepBatches(std::uint32_t sweeps);
-    void ScheduleBatches();
+    // Packs the rows into batches; false where it cannot.
+    bool ScheduleBatches();
 
     Settings settings_;
     bool positionCorrectionPhase_ = false;
@@ -223,10 +224,14 @@ private:
     std::vector<float> batchData_;          // per batch: the lanes' values, see the .cpp
     std::vector<std::int32_t> batchIndex_;  // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;     // per row: batch x 4 + lane
-    std::vector<std::int32_t> lastBatch_;   // per body: last batch holding one of its rows
-    std::vector<std::int32_t> earliest_;    // per row: first batch it may join
-    std::vector<std::int32_t> openBatch_;   // per batch: a batch at or after it with a free lane
-    std::vector<std::uint8_t> batchFill_;
+    std::vector<std::int32_t> rowSlots_;     // per row: both sides' body slots, -1 for an unmoved side
+    std::vector<std::int32_t> lastRow_;      // per body
+    std::vector<std::int32_t> nextRow_;      // per row and side: the next row of that body
+    std::vector<std::int32_t> waiting_;      // per row: rows still to go before it
+    std::vector<std::int32_t> followers_;    // per row: first later row whose bounds follow it
+    std::vector<std::int32_t> nextFollower_; // per row: the next follower of the same row
+    std::vector<std::uint32_t> height_;      // per row
+    std::vector<std::uint64_t> ready_;       // heap of rows free to go
     std::vector<float> laneMultipliers_;    // per lane
     std::vector<float> laneClamps_;         // per batch, see SweepBatches
     std::vector<int> clampCodes_;
