@@ -527,6 +527,147 @@ bool ConstraintSolver::ScheduleBatches()
     return true;
 }
 
+#if defined(__SSE2__)
+namespace
+{
+// One sweep over the packed batches. The slots' fourth floats are always 0.
+// With KeepBounds the bounds that follow another row are stored, as the
+// row-by-row sweep leaves them.
+template <bool KeepBounds>
+void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices, float* const lanes,
+                 float* const slots, float* const guesses, int* const guessCodes)
+{
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 sign = _mm_set1_ps(-0.0f);
+    for (std::uint32_t batch = 0; batch < batches; ++batch)
+    {
+        const float* d = data + BatchFloats * batch;
+        const std::int32_t* index = indices + BatchIndices * batch;
+        __m128 a1x = _mm_loadu_ps(slots + index[0]);
+        __m128 a1y = _mm_loadu_ps(slots + index[1]);
+        __m128 a1w = _mm_loadu_ps(slots + index[2]);
+        __m128 a1p = _mm_loadu_ps(slots + index[3]);
+        _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
+        __m128 a2x = _mm_loadu_ps(slots + index[4]);
+        __m128 a2y = _mm_loadu_ps(slots + index[5]);
+        __m128 a2w = _mm_loadu_ps(slots + index[6]);
+        __m128 a2p = _mm_loadu_ps(slots + index[7]);
+        _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
+
+        __m128 dot = zero;
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 0), a1x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 4), a1y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 8), a1w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 12), a2x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 16), a2y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 20), a2w));
+        float* const lambda = lanes + 4 * std::size_t{batch};
+        const __m128 old = _mm_loadu_ps(lambda);
+        __m128 delta =
+            _mm_sub_ps(_mm_sub_ps(_mm_loadu_ps(d + BatchB), _mm_mul_ps(old, _mm_loadu_ps(d + BatchT))), dot);
+
+        // Bounds that follow another row's multiplier: +-coefficient x it.
+        const __m128 linked = _mm_loadu_ps(d + BatchLinked);
+        const __m128 followed = _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
+        const __m128 upperLinked = _mm_mul_ps(followed, _mm_loadu_ps(d + BatchCoefficient));
+        const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
+        const __m128 upper =
+            _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchUpper)));
+        const __m128 lower =
+            _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchLower)));
+        if (KeepBounds)
+        {
+            _mm_storeu_ps(data + BatchFloats * batch + BatchUpper, upper);
+            _mm_storeu_ps(data + BatchFloats * batch + BatchLower, lower);
+        }
+
+        // As the row-by-row test: below the lower bound first, then
+        // above the upper one; a clamped row moves by bound - old. The
+        // lanes take the bounds they took in the last sweep, and the test
+        // only confirms it: a row's clamping seldom changes from one
+        // sweep to the next, and a confirmed guess keeps the comparisons
+        // out of the chain of updates that runs from batch to batch.
+        float* const guess = guesses + 8 * std::size_t{batch};
+        __m128 below = _mm_loadu_ps(guess);
+        __m128 above = _mm_loadu_ps(guess + 4);
+        const __m128 next = _mm_add_ps(old, delta);
+        const __m128 belowFound = _mm_cmplt_ps(next, lower);
+        const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
+        const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
+        if (found != guessCodes[batch])
+        {
+            guessCodes[batch] = found;
+            below = belowFound;
+            above = aboveFound;
+            _mm_storeu_ps(guess, below);
+            _mm_storeu_ps(guess + 4, above);
+        }
+        const __m128 clamped = _mm_or_ps(below, above);
+        const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
+        const __m128 moved = _mm_sub_ps(bound, old);
+        _mm_storeu_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
+        delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
+
+        // A lane stores only a slot whose bits change: a row that stays
+        // at its bound adds +-0, and skipping that store keeps the next
+        // rows of its bodies from waiting for it.
+        const auto same = [](__m128 a, __m128 b)
+        { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
+        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
+        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
+        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
+        const int kept1 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
+        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
+        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
+        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
+        const int kept2 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
+        if (kept1 != 0xF)
+        {
+            __m128 p1 = zero;
+            _MM_TRANSPOSE4_PS(n1x, n1y, n1w, p1);
+            if ((kept1 & 1) == 0)
+            {
+                _mm_storeu_ps(slots + index[0], n1x);
+            }
+            if ((kept1 & 2) == 0)
+            {
+                _mm_storeu_ps(slots + index[1], n1y);
+            }
+            if ((kept1 & 4) == 0)
+            {
+                _mm_storeu_ps(slots + index[2], n1w);
+            }
+            if ((kept1 & 8) == 0)
+            {
+                _mm_storeu_ps(slots + index[3], p1);
+            }
+        }
+        if (kept2 != 0xF)
+        {
+            __m128 p2 = zero;
+            _MM_TRANSPOSE4_PS(n2x, n2y, n2w, p2);
+            if ((kept2 & 1) == 0)
+            {
+                _mm_storeu_ps(slots + index[4], n2x);
+            }
+            if ((kept2 & 2) == 0)
+            {
+                _mm_storeu_ps(slots + index[5], n2y);
+            }
+            if ((kept2 & 4) == 0)
+            {
+                _mm_storeu_ps(slots + index[6], n2w);
+            }
+            if ((kept2 & 8) == 0)
+            {
+                _mm_storeu_ps(slots + index[7], p2);
+            }
+        }
+    }
+}
+} // namespace
+#endif
+
 bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
 {
 #if defined(__SSE2__)
@@ -535,146 +676,23 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
         return false;
     }
     const std::uint32_t batches = batchCount_;
-    const float* const data = batchData_.data();
-    float* const bounds = batchData_.data();
-    const std::int32_t* const indices = batchIndex_.data();
     float* const lanes = laneMultipliers_.data();
     float* const slots = laneAccumulators_.data();
     // Per batch: each lane's last clamping below and above (as masks), and
     // the two as bits (below 0-3, above 4-7). No lane is clamped at first.
     laneClamps_.assign(8 * std::size_t{batches}, 0.0f);
     clampCodes_.assign(batches, 0);
-    float* const guesses = laneClamps_.data();
-    int* const guessCodes = clampCodes_.data();
-    const __m128 zero = _mm_setzero_ps();
-    const __m128 sign = _mm_set1_ps(-0.0f);
-    // +0 while every applied change is finite, NaN after any that is not.
-    __m128 check = zero;
-    for (std::uint32_t sweep = 0; sweep < sweeps; ++sweep)
+    for (std::uint32_t sweep = 1; sweep < sweeps; ++sweep)
     {
-        for (std::uint32_t batch = 0; batch < batches; ++batch)
-        {
-            const float* d = data + BatchFloats * batch;
-            const std::int32_t* index = indices + BatchIndices * batch;
-            __m128 a1x = _mm_loadu_ps(slots + index[0]);
-            __m128 a1y = _mm_loadu_ps(slots + index[1]);
-            __m128 a1w = _mm_loadu_ps(slots + index[2]);
-            __m128 a1p = _mm_loadu_ps(slots + index[3]);
-            _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
-            __m128 a2x = _mm_loadu_ps(slots + index[4]);
-            __m128 a2y = _mm_loadu_ps(slots + index[5]);
-            __m128 a2w = _mm_loadu_ps(slots + index[6]);
-            __m128 a2p = _mm_loadu_ps(slots + index[7]);
-            _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
-
-            __m128 dot = zero;
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 0), a1x));
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 4), a1y));
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 8), a1w));
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 12), a2x));
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 16), a2y));
-            dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 20), a2w));
-            float* const lambda = lanes + 4 * std::size_t{batch};
-            const __m128 old = _mm_loadu_ps(lambda);
-            __m128 delta =
-                _mm_sub_ps(_mm_sub_ps(_mm_loadu_ps(d + BatchB), _mm_mul_ps(old, _mm_loadu_ps(d + BatchT))), dot);
-
-            // Bounds that follow another row's multiplier: +-coefficient x it.
-            const __m128 linked = _mm_loadu_ps(d + BatchLinked);
-            const __m128 followed = _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
-            const __m128 upperLinked = _mm_mul_ps(followed, _mm_loadu_ps(d + BatchCoefficient));
-            const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
-            const __m128 upper =
-                _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchUpper)));
-            const __m128 lower =
-                _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchLower)));
-            _mm_storeu_ps(bounds + BatchFloats * batch + BatchUpper, upper);
-            _mm_storeu_ps(bounds + BatchFloats * batch + BatchLower, lower);
-
-            // As the row-by-row test: below the lower bound first, then
-            // above the upper one; a clamped row moves by bound - old. The
-            // lanes take the bounds they took in the last sweep, and the test
-            // only confirms it: a row's clamping seldom changes from one
-            // sweep to the next, and a confirmed guess keeps the comparisons
-            // out of the chain of updates that runs from batch to batch.
-            float* const guess = guesses + 8 * std::size_t{batch};
-            __m128 below = _mm_loadu_ps(guess);
-            __m128 above = _mm_loadu_ps(guess + 4);
-            const __m128 next = _mm_add_ps(old, delta);
-            const __m128 belowFound = _mm_cmplt_ps(next, lower);
-            const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
-            const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
-            if (found != guessCodes[batch])
-            {
-                guessCodes[batch] = found;
-                below = belowFound;
-                above = aboveFound;
-                _mm_storeu_ps(guess, below);
-                _mm_storeu_ps(guess + 4, above);
-            }
-            const __m128 clamped = _mm_or_ps(below, above);
-            const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
-            const __m128 moved = _mm_sub_ps(bound, old);
-            _mm_storeu_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
-            delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
-            check = _mm_add_ps(check, _mm_mul_ps(delta, zero));
-
-            // A lane stores only a slot whose bits change: a row that stays
-            // at its bound adds +-0, and skipping that store keeps the next
-            // rows of its bodies from waiting for it.
-            const auto same = [](__m128 a, __m128 b)
-            { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
-            __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
-            __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
-            __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
-            const int kept1 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
-            __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
-            __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
-            __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
-            const int kept2 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
-            if (kept1 != 0xF)
-            {
-                _MM_TRANSPOSE4_PS(n1x, n1y, n1w, a1p);
-                if ((kept1 & 1) == 0)
-                {
-                    _mm_storeu_ps(slots + index[0], n1x);
-                }
-                if ((kept1 & 2) == 0)
-                {
-                    _mm_storeu_ps(slots + index[1], n1y);
-                }
-                if ((kept1 & 4) == 0)
-                {
-                    _mm_storeu_ps(slots + index[2], n1w);
-                }
-                if ((kept1 & 8) == 0)
-                {
-                    _mm_storeu_ps(slots + index[3], a1p);
-                }
-            }
-            if (kept2 != 0xF)
-            {
-                _MM_TRANSPOSE4_PS(n2x, n2y, n2w, a2p);
-                if ((kept2 & 1) == 0)
-                {
-                    _mm_storeu_ps(slots + index[4], n2x);
-                }
-                if ((kept2 & 2) == 0)
-                {
-                    _mm_storeu_ps(slots + index[5], n2y);
-                }
-                if ((kept2 & 4) == 0)
-                {
-                    _mm_storeu_ps(slots + index[6], n2w);
-                }
-                if ((kept2 & 8) == 0)
-                {
-                    _mm_storeu_ps(slots + index[7], a2p);
-                }
-            }
-        }
+        SweepPacked<false>(batches, batchData_.data(), batchIndex_.data(), lanes, slots, laneClamps_.data(),
+                           clampCodes_.data());
     }
-    if (_mm_movemask_ps(_mm_cmpneq_ps(check, zero)) != 0)
+    SweepPacked<true>(batches, batchData_.data(), batchIndex_.data(), lanes, slots, laneClamps_.data(),
+                      clampCodes_.data());
+    // Sides the rows never move read the zero slot, and a finite change
+    // leaves it +0; one that is not makes it NaN for good.
+    const float* const zeroSlot = slots + 4 * std::size_t{bodyCapacity_};
+    if (!IsPositiveZero(zeroSlot[0]) || !IsPositiveZero(zeroSlot[1]) || !IsPositiveZero(zeroSlot[2]))
     {
         return false;
     }
