@@ -543,42 +543,42 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
     {
         const float* d = data + BatchFloats * batch;
         const std::int32_t* index = indices + BatchIndices * batch;
-        __m128 a1x = _mm_loadu_ps(slots + index[0]);
-        __m128 a1y = _mm_loadu_ps(slots + index[1]);
-        __m128 a1w = _mm_loadu_ps(slots + index[2]);
-        __m128 a1p = _mm_loadu_ps(slots + index[3]);
+        __m128 a1x = _mm_load_ps(slots + index[0]);
+        __m128 a1y = _mm_load_ps(slots + index[1]);
+        __m128 a1w = _mm_load_ps(slots + index[2]);
+        __m128 a1p = _mm_load_ps(slots + index[3]);
         _MM_TRANSPOSE4_PS(a1x, a1y, a1w, a1p);
-        __m128 a2x = _mm_loadu_ps(slots + index[4]);
-        __m128 a2y = _mm_loadu_ps(slots + index[5]);
-        __m128 a2w = _mm_loadu_ps(slots + index[6]);
-        __m128 a2p = _mm_loadu_ps(slots + index[7]);
+        __m128 a2x = _mm_load_ps(slots + index[4]);
+        __m128 a2y = _mm_load_ps(slots + index[5]);
+        __m128 a2w = _mm_load_ps(slots + index[6]);
+        __m128 a2p = _mm_load_ps(slots + index[7]);
         _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
 
         __m128 dot = zero;
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 0), a1x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 4), a1y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 8), a1w));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 12), a2x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 16), a2y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_loadu_ps(d + BatchJ + 20), a2w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 0), a1x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 4), a1y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 8), a1w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 12), a2x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 16), a2y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 20), a2w));
         float* const lambda = lanes + 4 * std::size_t{batch};
-        const __m128 old = _mm_loadu_ps(lambda);
+        const __m128 old = _mm_load_ps(lambda);
         __m128 delta =
-            _mm_sub_ps(_mm_sub_ps(_mm_loadu_ps(d + BatchB), _mm_mul_ps(old, _mm_loadu_ps(d + BatchT))), dot);
+            _mm_sub_ps(_mm_sub_ps(_mm_load_ps(d + BatchB), _mm_mul_ps(old, _mm_load_ps(d + BatchT))), dot);
 
         // Bounds that follow another row's multiplier: +-coefficient x it.
-        const __m128 linked = _mm_loadu_ps(d + BatchLinked);
+        const __m128 linked = _mm_load_ps(d + BatchLinked);
         const __m128 followed = _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
-        const __m128 upperLinked = _mm_mul_ps(followed, _mm_loadu_ps(d + BatchCoefficient));
+        const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
         const __m128 upper =
-            _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchUpper)));
+            _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_load_ps(d + BatchUpper)));
         const __m128 lower =
-            _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_loadu_ps(d + BatchLower)));
+            _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_load_ps(d + BatchLower)));
         if (KeepBounds)
         {
-            _mm_storeu_ps(data + BatchFloats * batch + BatchUpper, upper);
-            _mm_storeu_ps(data + BatchFloats * batch + BatchLower, lower);
+            _mm_store_ps(data + BatchFloats * batch + BatchUpper, upper);
+            _mm_store_ps(data + BatchFloats * batch + BatchLower, lower);
         }
 
         // As the row-by-row test: below the lower bound first, then
@@ -588,8 +588,8 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
         // sweep to the next, and a confirmed guess keeps the comparisons
         // out of the chain of updates that runs from batch to batch.
         float* const guess = guesses + 8 * std::size_t{batch};
-        __m128 below = _mm_loadu_ps(guess);
-        __m128 above = _mm_loadu_ps(guess + 4);
+        __m128 below = _mm_load_ps(guess);
+        __m128 above = _mm_load_ps(guess + 4);
         const __m128 next = _mm_add_ps(old, delta);
         const __m128 belowFound = _mm_cmplt_ps(next, lower);
         const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
@@ -599,13 +599,13 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
             guessCodes[batch] = found;
             below = belowFound;
             above = aboveFound;
-            _mm_storeu_ps(guess, below);
-            _mm_storeu_ps(guess + 4, above);
+            _mm_store_ps(guess, below);
+            _mm_store_ps(guess + 4, above);
         }
         const __m128 clamped = _mm_or_ps(below, above);
         const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
         const __m128 moved = _mm_sub_ps(bound, old);
-        _mm_storeu_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
+        _mm_store_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
         delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
 
         // A lane stores only a slot whose bits change: a row that stays
@@ -613,13 +613,13 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
         // rows of its bodies from waiting for it.
         const auto same = [](__m128 a, __m128 b)
         { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
-        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 0), delta));
-        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 4), delta));
-        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 8), delta));
+        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + 0), delta));
+        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + 4), delta));
+        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + 8), delta));
         const int kept1 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
-        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 12), delta));
-        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 16), delta));
-        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_loadu_ps(d + BatchW + 20), delta));
+        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + 12), delta));
+        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + 16), delta));
+        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + 20), delta));
         const int kept2 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
         if (kept1 != 0xF)
         {
@@ -627,19 +627,19 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
             _MM_TRANSPOSE4_PS(n1x, n1y, n1w, p1);
             if ((kept1 & 1) == 0)
             {
-                _mm_storeu_ps(slots + index[0], n1x);
+                _mm_store_ps(slots + index[0], n1x);
             }
             if ((kept1 & 2) == 0)
             {
-                _mm_storeu_ps(slots + index[1], n1y);
+                _mm_store_ps(slots + index[1], n1y);
             }
             if ((kept1 & 4) == 0)
             {
-                _mm_storeu_ps(slots + index[2], n1w);
+                _mm_store_ps(slots + index[2], n1w);
             }
             if ((kept1 & 8) == 0)
             {
-                _mm_storeu_ps(slots + index[3], p1);
+                _mm_store_ps(slots + index[3], p1);
             }
         }
         if (kept2 != 0xF)
@@ -648,19 +648,19 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
             _MM_TRANSPOSE4_PS(n2x, n2y, n2w, p2);
             if ((kept2 & 1) == 0)
             {
-                _mm_storeu_ps(slots + index[4], n2x);
+                _mm_store_ps(slots + index[4], n2x);
             }
             if ((kept2 & 2) == 0)
             {
-                _mm_storeu_ps(slots + index[5], n2y);
+                _mm_store_ps(slots + index[5], n2y);
             }
             if ((kept2 & 4) == 0)
             {
-                _mm_storeu_ps(slots + index[6], n2w);
+                _mm_store_ps(slots + index[6], n2w);
             }
             if ((kept2 & 8) == 0)
             {
-                _mm_storeu_ps(slots + index[7], p2);
+                _mm_store_ps(slots + index[7], p2);
             }
         }
     }

@@ -2,7 +2,9 @@
 
 #include "core/Core_Assert.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace Core
@@ -14,6 +16,21 @@ namespace Physics2D
 {
 
 class RigidBody;
+
+// Storage on 16-byte boundaries, so the batched sweeps read and write whole
+// groups of four floats with aligned vector operations.
+template <class T> struct Aligned16Allocator
+{
+    using value_type = T;
+    static constexpr std::align_val_t Alignment{16};
+
+    Aligned16Allocator() = default;
+    template <class U> Aligned16Allocator(const Aligned16Allocator<U>&) noexcept {}
+    T* allocate(std::size_t count) { return static_cast<T*>(::operator new(count * sizeof(T), Alignment)); }
+    void deallocate(T* block, std::size_t) noexcept { ::operator delete(block, Alignment); }
+    template <class U> bool operator==(const Aligned16Allocator<U>&) const noexcept { return true; }
+};
+using AlignedFloats = std::vector<float, Aligned16Allocator<float>>;
 
 // Bookkeeping of one constraint row: the two bodies it couples and, for a
 // row whose bounds follow another row (friction), that row and the factor:
@@ -221,7 +238,7 @@ private:
     // sharing a movable body, and every body's rows kept in storage order
     // across batches.
     std::uint32_t batchCount_ = 0;
-    std::vector<float> batchData_;          // per batch: the lanes' values, see the .cpp
+    AlignedFloats batchData_;          // per batch: the lanes' values, see the .cpp
     std::vector<std::int32_t> batchIndex_;  // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;     // per row: batch x 4 + lane
     std::vector<std::int32_t> rowSlots_;     // per row: both sides' body slots, -1 for an unmoved side
@@ -232,10 +249,10 @@ private:
     std::vector<std::int32_t> nextFollower_; // per row: the next follower of the same row
     std::vector<std::uint32_t> height_;      // per row
     std::vector<std::uint64_t> ready_;       // heap of rows free to go
-    std::vector<float> laneMultipliers_;    // per lane
-    std::vector<float> laneClamps_;         // per batch, see SweepBatches
+    AlignedFloats laneMultipliers_;    // per lane
+    AlignedFloats laneClamps_;         // per batch, see SweepBatches
     std::vector<int> clampCodes_;
-    std::vector<float> laneAccumulators_;   // 4 per body, a zero slot, one spare per lane
+    AlignedFloats laneAccumulators_;   // 4 per body, a zero slot, one spare per lane
 };
 
 } // namespace Physics2D
