@@ -534,8 +534,9 @@ namespace
 // With KeepBounds the bounds that follow another row are stored, as the
 // row-by-row sweep leaves them.
 template <bool KeepBounds>
-void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices, float* const lanes,
-                 float* const slots, float* const guesses, int* const guessCodes)
+[[gnu::always_inline]] inline void SweepPackedBody(std::uint32_t batches, float* const data,
+                                                   const std::int32_t* const indices, float* const lanes,
+                                                   float* const slots, float* const guesses, int* const guessCodes)
 {
     const __m128 zero = _mm_setzero_ps();
     const __m128 sign = _mm_set1_ps(-0.0f);
@@ -663,6 +664,38 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
                 _mm_store_ps(slots + index[7], p2);
             }
         }
+    }
+}
+
+template <bool KeepBounds>
+void SweepPackedBaseline(std::uint32_t batches, float* const data, const std::int32_t* const indices,
+                         float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
+{
+    SweepPackedBody<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
+}
+
+// The same operations in the three-operand encoding, which needs fewer
+// register copies; chosen at run time where the processor has it.
+template <bool KeepBounds>
+[[gnu::target("avx")]] void SweepPackedAvx(std::uint32_t batches, float* const data,
+                                           const std::int32_t* const indices, float* const lanes,
+                                           float* const slots, float* const guesses, int* const guessCodes)
+{
+    SweepPackedBody<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
+}
+
+template <bool KeepBounds>
+void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices, float* const lanes,
+                 float* const slots, float* const guesses, int* const guessCodes)
+{
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+    {
+        SweepPackedAvx<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
+    }
+    else
+    {
+        SweepPackedBaseline<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
     }
 }
 } // namespace
