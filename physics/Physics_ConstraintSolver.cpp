@@ -316,45 +316,21 @@ bool IsPositiveZero(float value)
 }
 } // namespace
 
-bool ConstraintSolver::ScheduleBatches()
+void ConstraintSolver::Schedule()
 {
     const std::uint32_t rows = rowCount_;
-    const std::uint32_t slots = bodyCapacity_;
-    const std::uint32_t sink = 3 * bodyCapacity_;
-    const float* const acc = accumulators_.data();
-    // The body slot a side's updates go to, or -1 for a side the rows never
-    // move.
-    const auto slotOf = [&](std::uint32_t offset, bool immovable) -> std::int32_t
-    {
-        if (offset == sink || (immovable && IsPositiveZero(acc[offset]) && IsPositiveZero(acc[offset + 1]) &&
-                               IsPositiveZero(acc[offset + 2])))
-        {
-            return -1;
-        }
-        return static_cast<std::int32_t>(offset / 3);
-    };
-
     // The order to keep: each body's rows one after another, and a row whose
     // bounds follow another row after it when it follows it in storage, or
     // before it otherwise. Each row counts the rows it waits for.
-    rowSlots_.resize(2 * std::size_t{rows});
-    lastRow_.assign(slots, -1);
+    lastRow_.assign(bodyCapacity_, -1);
     nextRow_.assign(2 * std::size_t{rows}, -1);
     waiting_.assign(rows, 0);
     followers_.assign(rows, -1);
     nextFollower_.resize(rows);
     for (std::uint32_t i = 0; i < rows; ++i)
     {
-        const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
-        const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
-        if (s1 >= 0 && s1 == s2)
-        {
-            // One body on both sides: a lane would update it twice from the
-            // same start.
-            return false;
-        }
-        rowSlots_[2 * i] = s1;
-        rowSlots_[2 * i + 1] = s2;
+        const std::int32_t s1 = rowSlots_[2 * i];
+        const std::int32_t s2 = rowSlots_[2 * i + 1];
         for (const std::int32_t slot : {s1, s2})
         {
             if (slot < 0)
@@ -467,6 +443,56 @@ bool ConstraintSolver::ScheduleBatches()
         ++count;
     }
     batchCount_ = count;
+
+    scheduledLinks_.resize(rows);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        scheduledLinks_[i] = records_[i].linkedRow;
+    }
+}
+
+bool ConstraintSolver::ScheduleBatches()
+{
+    const std::uint32_t rows = rowCount_;
+    const std::uint32_t slots = bodyCapacity_;
+    const std::uint32_t sink = 3 * bodyCapacity_;
+    const float* const acc = accumulators_.data();
+    // The body slot a side's updates go to, or -1 for a side the rows never
+    // move.
+    const auto slotOf = [&](std::uint32_t offset, bool immovable) -> std::int32_t
+    {
+        if (offset == sink || (immovable && IsPositiveZero(acc[offset]) && IsPositiveZero(acc[offset + 1]) &&
+                               IsPositiveZero(acc[offset + 2])))
+        {
+            return -1;
+        }
+        return static_cast<std::int32_t>(offset / 3);
+    };
+
+    // Rows with the same bodies and links as the last schedule's (the
+    // velocity pass after a correction pass sees the same contacts) keep it.
+    rowSlots_.resize(2 * std::size_t{rows});
+    bool unchanged = scheduledLinks_.size() == rows;
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::int32_t s1 = slotOf(accumulator1_[i], (immovable_[i] & 1) != 0);
+        const std::int32_t s2 = slotOf(accumulator2_[i], (immovable_[i] & 2) != 0);
+        if (s1 >= 0 && s1 == s2)
+        {
+            // One body on both sides: a lane would update it twice from the
+            // same start.
+            scheduledLinks_.clear();
+            return false;
+        }
+        unchanged = unchanged && rowSlots_[2 * i] == s1 && rowSlots_[2 * i + 1] == s2 &&
+                    scheduledLinks_[i] == records_[i].linkedRow;
+        rowSlots_[2 * i] = s1;
+        rowSlots_[2 * i + 1] = s2;
+    }
+    if (!unchanged)
+    {
+        Schedule();
+    }
 
     // Unused lanes do nothing to a slot of their own (j = w = b = 0).
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);

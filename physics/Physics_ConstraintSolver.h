@@ -202,6 +202,8 @@ private:
     bool SweepBatches(std::uint32_t sweeps);
     // Packs the rows into batches; false where it cannot.
     bool ScheduleBatches();
+    // Orders the rows into batches from their body slots and links.
+    void Schedule();
 
     Settings settings_;
     bool positionCorrectionPhase_ = false;
@@ -242,6 +244,7 @@ private:
     std::vector<std::int32_t> batchIndex_;  // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;     // per row: batch x 4 + lane
     std::vector<std::int32_t> rowSlots_;     // per row: both sides' body slots, -1 for an unmoved side
+    std::vector<std::int32_t> scheduledLinks_; // per row: the links the batches were made for
     std::vector<std::int32_t> lastRow_;      // per body
     std::vector<std::int32_t> nextRow_;      // per row and side: the next row of that body
     std::vector<std::int32_t> waiting_;      // per row: rows still to go before it
