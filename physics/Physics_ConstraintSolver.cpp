@@ -340,7 +340,8 @@ void ConstraintSolver::Schedule()
             const std::int32_t previous = lastRow_[slot];
             if (previous >= 0)
             {
-                nextRow_[2 * previous + (rowSlots_[2 * previous] == slot ? 0 : 1)] = static_cast<std::int32_t>(i);
+                nextRow_[2 * previous + (rowSlots_[2 * previous] == slot ? 0 : 1)] =
+                    static_cast<std::int32_t>(i);
                 ++waiting_[i];
             }
             lastRow_[slot] = static_cast<std::int32_t>(i);
@@ -560,9 +561,9 @@ namespace
 // With KeepBounds the bounds that follow another row are stored, as the
 // row-by-row sweep leaves them.
 template <bool KeepBounds>
-[[gnu::always_inline]] inline void SweepPackedBody(std::uint32_t batches, float* const data,
-                                                   const std::int32_t* const indices, float* const lanes,
-                                                   float* const slots, float* const guesses, int* const guessCodes)
+[[gnu::always_inline]] inline void
+SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* const indices,
+                float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
 {
     const __m128 zero = _mm_setzero_ps();
     const __m128 sign = _mm_set1_ps(-0.0f);
@@ -595,7 +596,8 @@ template <bool KeepBounds>
 
         // Bounds that follow another row's multiplier: +-coefficient x it.
         const __m128 linked = _mm_load_ps(d + BatchLinked);
-        const __m128 followed = _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
+        const __m128 followed =
+            _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
         const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
         const __m128 upper =
@@ -643,11 +645,13 @@ template <bool KeepBounds>
         __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + 0), delta));
         __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + 4), delta));
         __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + 8), delta));
-        const int kept1 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
+        const int kept1 =
+            _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
         __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + 12), delta));
         __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + 16), delta));
         __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + 20), delta));
-        const int kept2 = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
+        const int kept2 =
+            _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
         if (kept1 != 0xF)
         {
             __m128 p1 = zero;
@@ -711,8 +715,8 @@ template <bool KeepBounds>
 }
 
 template <bool KeepBounds>
-void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices, float* const lanes,
-                 float* const slots, float* const guesses, int* const guessCodes)
+void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices,
+                 float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
 {
     static const bool avx = __builtin_cpu_supports("avx");
     if (avx)

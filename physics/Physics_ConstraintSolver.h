@@ -240,22 +240,22 @@ private:
     // sharing a movable body, and every body's rows kept in storage order
     // across batches.
     std::uint32_t batchCount_ = 0;
-    AlignedFloats batchData_;          // per batch: the lanes' values, see the .cpp
-    std::vector<std::int32_t> batchIndex_;  // per batch: accumulator slots and link lanes
-    std::vector<std::int32_t> rowLane_;     // per row: batch x 4 + lane
-    std::vector<std::int32_t> rowSlots_;     // per row: both sides' body slots, -1 for an unmoved side
+    AlignedFloats batchData_;                  // per batch: the lanes' values, see the .cpp
+    std::vector<std::int32_t> batchIndex_;     // per batch: accumulator slots and link lanes
+    std::vector<std::int32_t> rowLane_;        // per row: batch x 4 + lane
+    std::vector<std::int32_t> rowSlots_;       // per row: both sides' body slots, -1 for an unmoved side
     std::vector<std::int32_t> scheduledLinks_; // per row: the links the batches were made for
-    std::vector<std::int32_t> lastRow_;      // per body
-    std::vector<std::int32_t> nextRow_;      // per row and side: the next row of that body
-    std::vector<std::int32_t> waiting_;      // per row: rows still to go before it
-    std::vector<std::int32_t> followers_;    // per row: first later row whose bounds follow it
-    std::vector<std::int32_t> nextFollower_; // per row: the next follower of the same row
-    std::vector<std::uint32_t> height_;      // per row
-    std::vector<std::uint64_t> ready_;       // heap of rows free to go
-    AlignedFloats laneMultipliers_;    // per lane
-    AlignedFloats laneClamps_;         // per batch, see SweepBatches
+    std::vector<std::int32_t> lastRow_;        // per body
+    std::vector<std::int32_t> nextRow_;        // per row and side: the next row of that body
+    std::vector<std::int32_t> waiting_;        // per row: rows still to go before it
+    std::vector<std::int32_t> followers_;      // per row: first later row whose bounds follow it
+    std::vector<std::int32_t> nextFollower_;   // per row: the next follower of the same row
+    std::vector<std::uint32_t> height_;        // per row
+    std::vector<std::uint64_t> ready_;         // heap of rows free to go
+    AlignedFloats laneMultipliers_;            // per lane
+    AlignedFloats laneClamps_;                 // per batch, see SweepBatches
     std::vector<int> clampCodes_;
-    AlignedFloats laneAccumulators_;   // 4 per body, a zero slot, one spare per lane
+    AlignedFloats laneAccumulators_; // 4 per body, a zero slot, one spare per lane
 };
 
 } // namespace Physics2D
