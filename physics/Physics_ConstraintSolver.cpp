@@ -494,6 +494,14 @@ bool ConstraintSolver::ScheduleBatches()
     {
         Schedule();
     }
+    // A batch costs about what one row costs alone, so a schedule that
+    // leaves most lanes empty (a chain of joints or a stack, each row waiting
+    // on the one before) is slower than the row-by-row sweep, which gives the
+    // same bits. The schedule is kept for the next pass to reuse.
+    if (!batchedAlways_ && 2 * std::uint64_t{batchCount_} > rows)
+    {
+        return false;
+    }
 
     // Unused lanes do nothing to a slot of their own (j = w = b = 0).
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);

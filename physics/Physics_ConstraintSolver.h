@@ -187,6 +187,12 @@ public:
     }
 
     std::uint32_t GetRowCount() const { return rowCount_; }
+    // The sweeps run four independent rows side by side where the rows'
+    // schedule fills at least two lanes a batch on average, and row by row
+    // otherwise; both give the same bits. `always` takes the batched sweeps
+    // whenever they can be taken (tests comparing the two use it).
+    void SetBatchedSweepsAlways(bool always) { batchedAlways_ = always; }
+
     std::uint32_t GetRowCapacity() const { return rowCapacity_; }
     std::uint32_t GetBodyCount() const { return bodyCount_; }
     std::uint32_t GetBodyCapacity() const { return bodyCapacity_; }
@@ -207,6 +213,7 @@ private:
 
     Settings settings_;
     bool positionCorrectionPhase_ = false;
+    bool batchedAlways_ = false;
 
     std::uint32_t rowCount_ = 0;
     std::uint32_t rowCapacity_ = 0;
