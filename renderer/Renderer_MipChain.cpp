@@ -241,6 +241,15 @@ std::vector<Image> BuildMipLevels(const Image& base)
     {
         return levels;
     }
+    // An image short of the pixels its size names reads zeros (clear black)
+    // where its bytes end, as the surface made from it does.
+    const std::size_t bytes = std::size_t{base.width} * base.height * 4;
+    if (base.rgba.size() < bytes)
+    {
+        Image padded = base;
+        padded.rgba.resize(bytes, 0);
+        return BuildMipLevels(padded);
+    }
     WeightedLevel level = ReduceImage(base);
     for (;;)
     {

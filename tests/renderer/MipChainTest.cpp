@@ -60,6 +60,18 @@ TEST(MipChainTest, EachLevelHalvesTheOneAboveDownToOnePixel)
     EXPECT_TRUE(BuildMipLevels(MakeImage(1, 1, {{1, 2, 3, 4}})).empty());
 }
 
+// An image whose bytes end before its size does reads clear black past the
+// end instead of reading past its buffer.
+TEST(MipChainTest, AnImageShortOfItsPixelsReadsClearBlackPastItsEnd)
+{
+    Image shortImage = MakeImage(4, 2, std::vector<Pixel>(4, {200, 100, 50, 255}));
+    const std::vector<Image> levels = BuildMipLevels(shortImage);
+    ASSERT_EQ(levels.size(), 2u);
+    // The top row is whole, the bottom row missing: half the coverage.
+    EXPECT_EQ(At(levels[0], 0, 0), (Pixel{200, 100, 50, 128}));
+    EXPECT_EQ(At(levels[1], 0, 0), (Pixel{200, 100, 50, 128}));
+}
+
 TEST(MipChainTest, PixelsAreAreaAveragesWeightedByAlpha)
 {
     struct Case
