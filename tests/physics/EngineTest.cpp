@@ -320,17 +320,21 @@ TEST(EngineTest, PositionPassListsContactJointsAndClosesEveryJoint)
 
 TEST(EngineTest, JointCorrectionMovesOnlyJointsThatAreOpen)
 {
-    // Two bodies nailed at x = 1 with a correction factor of 1, body 2
+    // Two bodies nailed at x = 1 with correction factor `factor`, body 2
     // pulled away from the nail by `drift` before the pass. A joint closed
     // to within the tolerance is left alone: nothing moves and no body is
-    // called back; one open wider is closed and both bodies hear of it.
+    // called back; one open wider is closed and both bodies hear of it. The
+    // drift is measured, not the share of it one round takes out, so a
+    // joint with a small factor is closed as far as one with factor 1.
     struct Case
     {
         float drift;
+        float factor;
         int callbacks;
     };
     const float tolerance = PhysicsEngine::JointCorrectionTolerance;
-    for (const Case& c : {Case{0.0f, 0}, Case{0.5f * tolerance, 0}, Case{0.2f, 2}})
+    for (const Case& c : {Case{0.0f, 1.0f, 0}, Case{0.5f * tolerance, 1.0f, 0}, Case{0.2f, 1.0f, 2},
+                          Case{2.0f * tolerance, 0.25f, 2}})
     {
         SCOPED_TRACE(c.drift);
         Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
@@ -341,7 +345,7 @@ TEST(EngineTest, JointCorrectionMovesOnlyJointsThatAreOpen)
         const std::uint32_t b = engine->AddRigidBody(
             new RigidBody(MassProperties(1.0f, 1.0f, {}), RigidBody::Euler, nullptr, count, &callbacks));
         engine->SetRigidBodyPosition(b, {2.0f, 0.0f});
-        engine->AddJoint(a, b, new JointNail({1.0f, 0.0f}, {1.0f, 0.0f}, 1.0f));
+        engine->AddJoint(a, b, new JointNail({1.0f, 0.0f}, {1.0f, 0.0f}, c.factor));
         engine->SetRigidBodyPosition(b, {2.0f + c.drift, 0.0f});
         callbacks = 0;
         engine->PostCollisionUpdate(1.0f / 60.0f);
