@@ -376,12 +376,49 @@ void OptionsPage(Canvas& canvas)
     DrawTitle(canvas, "SOUND", LineStyle(5, Hex(0xFFFFFF), Hex(0xA8F0FF)), Sx(-150), Sy(-1));
 }
 
-void Button(Canvas& cell, const std::string& label, bool highlighted, const std::string& widest)
+namespace
+{
+
+// The panel inside a button cell of width x height: its inset and corner.
+constexpr float ButtonMargin = 7.0f;
+
+float ButtonRadius(float height)
+{
+    return std::min((height - 2.0f * ButtonMargin) * 0.5f, 26.0f);
+}
+
+} // namespace
+
+int ButtonLabelScale(const std::vector<std::string>& labels, int width, int height)
+{
+    const float inner = static_cast<float>(width) - 2.0f * ButtonMargin;
+    const float innerHeight = static_cast<float>(height) - 2.0f * ButtonMargin;
+    const float room = inner - 2.0f * ButtonRadius(static_cast<float>(height)) - 8.0f;
+    int scale = 8;
+    while (scale > 2)
+    {
+        bool fits = 7.0f * static_cast<float>(scale) <= innerHeight * 0.42f;
+        for (const std::string& label : labels)
+        {
+            const Canvas probe = StyledText(label, LineStyle(scale, Hex(0xFFFFFF), Hex(0xFFFFFF)));
+            const float inkWidth = static_cast<float>(probe.Width()) - 2.0f * (2.0f + 6.0f + 1.0f);
+            fits = fits && inkWidth <= room;
+        }
+        if (fits)
+        {
+            break;
+        }
+        --scale;
+    }
+    return scale;
+}
+
+void Button(Canvas& cell, const std::string& label, bool highlighted, int scale)
 {
     const float w = static_cast<float>(cell.Width()), h = static_cast<float>(cell.Height());
-    const float margin = 7.0f;
+    const float margin = ButtonMargin;
     const float x0 = margin, y0 = margin, x1 = w - margin, y1 = h - margin;
-    const float radius = std::min((y1 - y0) * 0.5f, 26.0f);
+    const float radius = ButtonRadius(h);
     const Color rim = highlighted ? Hex(0xD8FEFF) : Palette::Cyan;
     if (highlighted)
     {
@@ -400,20 +437,6 @@ void Button(Canvas& cell, const std::string& label, bool highlighted, const std:
     cell.FillShape([&](float x, float y)
                    { return std::fabs(outer(x, y) + 1.0f) - (highlighted ? 1.2f : 0.9f); },
                    Solid(rim), x0, y0, x1, y1);
-    // The largest lettering at which the widest label of the group fits.
-    int scale = 8;
-    FontLayout layout;
-    while (scale > 2)
-    {
-        const Canvas probe = StyledText(widest, LineStyle(scale, Hex(0xFFFFFF), Hex(0xFFFFFF)));
-        const float capHeight = 7.0f * static_cast<float>(scale);
-        const float inkWidth = static_cast<float>(probe.Width()) - 2.0f * (2.0f + 6.0f + 1.0f);
-        if (inkWidth <= (x1 - x0) - 2.0f * radius - 8.0f && capHeight <= (y1 - y0) * 0.42f)
-        {
-            break;
-        }
-        --scale;
-    }
     const TextStyle style = highlighted
                                 ? TextStyle{scale,        Hex(0xFFFFFF), Hex(0xFFF0A8),
                                             Palette::Ink, 2.0f,          WithAlpha(Palette::Gold, 0.5f),

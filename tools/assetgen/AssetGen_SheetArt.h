@@ -4,6 +4,7 @@
 #include "AssetGen_Sheets.h"
 
 #include <string>
+#include <vector>
 
 // The drawings the sprite sheets are made of, in the style the fonts and
 // skins set: dark indigo night, neon colours, soft glows, clean outlines.
@@ -29,9 +30,11 @@ void OptionsPage(Canvas& canvas);
 
 // A button: a rounded gradient panel filling the cell (less a glow margin)
 // with its label; highlighted is brighter, glowing and light-rimmed.
-// `widest` is the longest label of the buttons shown together: every one of
-// them letters at the size that fits it, so a row of buttons reads evenly.
-void Button(Canvas& cell, const std::string& label, bool highlighted, const std::string& widest);
+// The largest lettering scale at which every one of `labels` fits a button
+// cell of width x height. Buttons shown together take one scale, fitted to
+// all their labels and their smallest cell, so a row of buttons reads evenly.
+int ButtonLabelScale(const std::vector<std::string>& labels, int width, int height);
+void Button(Canvas& cell, const std::string& label, bool highlighted, int scale);
 
 // Balls and pick-ups on a circle in cell pixels.
 void ColouredBall(Canvas& cell, CellPoint centre, float radius, Color color);

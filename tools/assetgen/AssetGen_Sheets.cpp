@@ -198,18 +198,26 @@ Sheet Screen(const char* name, int frames, SheetKind kind, Draw draw)
     return {name, frames, 1, frames, 1024, 768, -1, 0, kind, std::move(draw)};
 }
 
-// `widest` names the longest label of the buttons shown beside this one; by
-// default the sheet's own longest label, so its frames never change size.
-Sheet ButtonSheet(const char* name, int actor, int width, int height, std::vector<std::string> labels,
-                  std::vector<bool> lit, std::string widest = {})
+// Buttons shown together: every label among them and the smallest of
+// their cells, which fix the one lettering scale they all take.
+struct ButtonGroup
 {
-    for (const std::string& label : labels)
-    {
-        if (label.size() > widest.size())
-        {
-            widest = label;
-        }
-    }
+    std::vector<std::string> labels;
+    int width;
+    int height;
+};
+
+const ButtonGroup MenuButtons{{"START", "TUTORIAL", "OPTIONS", "EXIT", "CREDITS"}, 308, 94};
+const ButtonGroup OverlayButtons{{"EXIT", "RESTART", "YES", "NO", "RESUME", "BACK"}, 158, 100};
+const ButtonGroup OptionButtons{{"FULL SCREEN", "SOUND ON", "MUTED"}, 224, 70};
+
+// A button sheet; without a group its frames letter at the scale that fits
+// all of its own labels, so they never change size between frames.
+Sheet ButtonSheet(const char* name, int actor, int width, int height, std::vector<std::string> labels,
+                  std::vector<bool> lit, const ButtonGroup* group = nullptr)
+{
+    const int scale = group != nullptr ? Art::ButtonLabelScale(group->labels, group->width, group->height)
+                                       : Art::ButtonLabelScale(labels, width, height);
     const int frames = static_cast<int>(labels.size());
     const int columns = 2, rows = frames / 2;
     return {name,
@@ -221,10 +229,9 @@ Sheet ButtonSheet(const char* name, int actor, int width, int height, std::vecto
             actor,
             0,
             SheetKind::Button,
-            [labels, lit, widest](Canvas& cell, int frame, const FrameShapes&)
-            {
+            [labels, lit, scale](Canvas& cell, int frame, const FrameShapes&) {
                 Art::Button(cell, labels[static_cast<std::size_t>(frame)],
-                            lit[static_cast<std::size_t>(frame)], widest);
+                            lit[static_cast<std::size_t>(frame)], scale);
             }};
 }
 
@@ -287,13 +294,14 @@ std::vector<Sheet> BuildSheets()
                        { frame == 0 ? Art::TitleCard(c) : Art::HowToPlayCard(c); }));
     s.push_back(Screen("MENU.png", 1, SheetKind::Picture,
                        [](Canvas& c, int, const FrameShapes&) { Art::MenuPage(c); }));
-    s.push_back(ButtonSheet("START.png", 3, 322, 98, {"START", "START"}, {false, true}, "TUTORIAL"));
-    s.push_back(ButtonSheet("TUTORIAL.png", 4, 322, 98, {"TUTORIAL", "TUTORIAL"}, {false, true}, "TUTORIAL"));
+    s.push_back(ButtonSheet("START.png", 3, 322, 98, {"START", "START"}, {false, true}, &MenuButtons));
     s.push_back(
-        ButtonSheet("OPTIONSBUTTON.png", 5, 322, 98, {"OPTIONS", "OPTIONS"}, {false, true}, "TUTORIAL"));
-    s.push_back(ButtonSheet("EXITBUTTON.png", 6, 322, 98, {"EXIT", "EXIT"}, {false, true}, "TUTORIAL"));
+        ButtonSheet("TUTORIAL.png", 4, 322, 98, {"TUTORIAL", "TUTORIAL"}, {false, true}, &MenuButtons));
     s.push_back(
-        ButtonSheet("CREDITBUTTON.png", 7, 308, 94, {"CREDITS", "CREDITS"}, {false, true}, "TUTORIAL"));
+        ButtonSheet("OPTIONSBUTTON.png", 5, 322, 98, {"OPTIONS", "OPTIONS"}, {false, true}, &MenuButtons));
+    s.push_back(ButtonSheet("EXITBUTTON.png", 6, 322, 98, {"EXIT", "EXIT"}, {false, true}, &MenuButtons));
+    s.push_back(
+        ButtonSheet("CREDITBUTTON.png", 7, 308, 94, {"CREDITS", "CREDITS"}, {false, true}, &MenuButtons));
     s.push_back({"Core Animate0.png", 3, 2, 6, 60, 56, 8, 0, SheetKind::Ball,
                  [](Canvas& c, int frame, const FrameShapes& sh)
                  {
@@ -307,11 +315,13 @@ std::vector<Sheet> BuildSheets()
                      Art::PauseBall(c, {13 + circle.x, 13 - circle.y}, circle.radius);
                  }});
     // Pause and quit overlay.
-    s.push_back(ButtonSheet("Exit.png", 10, 158, 100, {"EXIT", "EXIT"}, {false, true}, "RESTART"));
-    s.push_back(ButtonSheet("Restart.png", 11, 158, 100, {"RESTART", "RESTART"}, {false, true}, "RESTART"));
-    s.push_back(ButtonSheet("YesButton.png", 13, 158, 100, {"YES", "YES"}, {false, true}, "RESTART"));
-    s.push_back(ButtonSheet("NoButton.png", 14, 158, 100, {"NO", "NO"}, {false, true}, "RESTART"));
-    s.push_back(ButtonSheet("ResumeB.png", 15, 158, 100, {"RESUME", "RESUME"}, {false, true}, "RESTART"));
+    s.push_back(ButtonSheet("Exit.png", 10, 158, 100, {"EXIT", "EXIT"}, {false, true}, &OverlayButtons));
+    s.push_back(
+        ButtonSheet("Restart.png", 11, 158, 100, {"RESTART", "RESTART"}, {false, true}, &OverlayButtons));
+    s.push_back(ButtonSheet("YesButton.png", 13, 158, 100, {"YES", "YES"}, {false, true}, &OverlayButtons));
+    s.push_back(ButtonSheet("NoButton.png", 14, 158, 100, {"NO", "NO"}, {false, true}, &OverlayButtons));
+    s.push_back(
+        ButtonSheet("ResumeB.png", 15, 158, 100, {"RESUME", "RESUME"}, {false, true}, &OverlayButtons));
     s.push_back(Screen("PausedScreen.png", 1, SheetKind::Veil,
                        [](Canvas& c, int, const FrameShapes&) { Art::PauseVeil(c); }));
     s.push_back(Screen("QuitMenu.png", 1, SheetKind::Overlay,
@@ -399,11 +409,12 @@ std::vector<Sheet> BuildSheets()
     // Screen buttons.
     s.push_back(ButtonSheet("BACKTOMAINMENU.png", 33, 560, 84, {"BACK TO MAIN MENU", "BACK TO MAIN MENU"},
                             {false, true}));
-    s.push_back(ButtonSheet("BACKTOMAINMENU1.png", 39, 158, 100, {"BACK", "BACK"}, {false, true}, "RESTART"));
     s.push_back(
-        ButtonSheet("FullScreenButton.png", 38, 224, 70, {"FULL SCREEN", "FULL SCREEN"}, {false, true}));
+        ButtonSheet("BACKTOMAINMENU1.png", 39, 158, 100, {"BACK", "BACK"}, {false, true}, &OverlayButtons));
+    s.push_back(ButtonSheet("FullScreenButton.png", 38, 224, 70, {"FULL SCREEN", "FULL SCREEN"},
+                            {false, true}, &OptionButtons));
     s.push_back(ButtonSheet("MuteButton.png", 40, 224, 70, {"SOUND ON", "SOUND ON", "MUTED", "MUTED"},
-                            {false, true, true, false}, "FULL SCREEN"));
+                            {false, true, true, false}, &OptionButtons));
     return s;
 }
 
