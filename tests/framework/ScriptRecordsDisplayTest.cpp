@@ -243,6 +243,45 @@ TEST_F(ScriptRecordsDisplayTest, ASaveWhoseEmitterManagesAMountedObjectIsRefused
     EXPECT_EQ(SaveNow(), good);
 }
 
+// An emitter managing what holds it (the particle system it drives, or an
+// object managing that system) would keep it alive with itself: a script
+// cannot add one, and a save naming such a loop is refused whole, nothing
+// of it left behind.
+TEST_F(ScriptRecordsDisplayTest, AnEmitterCannotManageWhatHoldsIt)
+{
+    BuildScriptedLevel();
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(sparks != nullptr && sparks->GetEmitter() != nullptr);
+    SetGlobal("sparks", sparks);
+    const char* const scripts[] = {
+        R"(emitter:AddManagedObject(sparks, "sys"))",
+        R"(rock:AddManagedObject(sparks, "held"); emitter:AddManagedObject(rock, "rock"))",
+    };
+    for (const char* text : scripts)
+    {
+        SCOPED_TRACE(text);
+        ASSERT_EQ(script->Run(text), "");
+        EXPECT_EQ(sparks->GetEmitter()->GetManagedObjectNames(), std::vector<std::string>{"spark"});
+    }
+
+    // A second system, managed by the emitter, made to draw from it.
+    ParticleTest::FreshRecord record;
+    record.count = 2;
+    Core::RefPtr<Velkor::ParticleEmitter> own(new Velkor::ParticleEmitter());
+    record.emitter = own.Get();
+    Core::RefPtr<Velkor::ParticleSystem> other = ParticleTest::LoadFresh(record);
+    SetGlobal("other", other.Get());
+    ASSERT_EQ(script->Run(R"(emitter:AddManagedObject(other, "other"))"), "");
+    other->SetEmitter(sparks->GetEmitter());
+    const std::vector<std::uint8_t> loop = SaveNow();
+    other->SetEmitter(own.Get());
+    const std::vector<std::uint8_t> good = SaveNow();
+    std::string error;
+    EXPECT_FALSE(game->LoadGame(loop, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(SaveNow(), good);
+}
+
 // Only a running script can read the part it wrote: a save naming a script
 // that no longer loads is refused whole, and the running game stays as it
 // was. The quiet object's script manages nothing, so its part holds no
