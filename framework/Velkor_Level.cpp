@@ -169,8 +169,9 @@ void Level::SetJukeBox(JukeBox* jukeBox)
 
 void Level::AddManagedObject(Core::Object* object, const std::string& name)
 {
-    // The level's record holds its managed objects' records: not its own.
-    if (object == this)
+    // The level's record holds its managed objects' records: not its own,
+    // nor another level's, which could hold this one's in turn.
+    if (dynamic_cast<const Level*>(object) != nullptr)
     {
         return;
     }
@@ -408,7 +409,8 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
     if (ReadManagedRecords(file, objects, names))
     {
         if (std::any_of(objects.begin(), objects.end(),
-                        [this](const Core::RefPtr<Core::Object>& object) { return object.Get() == this; }))
+                        [](const Core::RefPtr<Core::Object>& object)
+                        { return dynamic_cast<const Level*>(object.Get()) != nullptr; }))
         {
             file.SetError(Core::FileError::BadData);
         }

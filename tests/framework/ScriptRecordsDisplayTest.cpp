@@ -282,6 +282,41 @@ TEST_F(ScriptRecordsDisplayTest, AnEmitterCannotManageWhatHoldsIt)
     EXPECT_EQ(SaveNow(), good);
 }
 
+// A level's record holds its managed objects' records, so a level managing
+// another level could be managed by it in turn: neither a script nor a
+// record can make a level manage one.
+TEST_F(ScriptRecordsDisplayTest, ALevelCannotManageALevel)
+{
+    const std::string quiet = WriteScript("twin.lua", "function Constructor() end");
+    Core::RefPtr<Velkor::Level> first(new Velkor::Level());
+    Core::RefPtr<Velkor::Level> second(new Velkor::Level());
+    first->SetScriptFile(quiet);
+    first->RunScript();
+    ASSERT_TRUE(first->GetScriptAttachment().IsRunning());
+    // The record of a level managing nothing ends with its count of managed
+    // objects: in its place, one entry naming a level.
+    Core::MemoryFile written;
+    first->Write(written);
+    std::vector<std::uint8_t> bytes = Bytes(written);
+    ASSERT_GE(bytes.size(), 4u);
+    bytes.resize(bytes.size() - 4);
+    Core::MemoryFile crafted;
+    crafted.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    crafted << std::uint32_t{1} << std::string("second");
+    crafted.WriteObject(second.Get());
+    const std::vector<std::uint8_t> record = Bytes(crafted);
+    Core::MemoryFile back(record.data(), static_cast<std::uint32_t>(record.size()));
+    Core::RefPtr<Velkor::Level> copy(new Velkor::Level());
+    copy->Read(back);
+    EXPECT_TRUE(back.Failed());
+    EXPECT_TRUE(copy->GetManagedObjects().empty());
+
+    SetGlobal("first", first.Get());
+    SetGlobal("second", second.Get());
+    ASSERT_EQ(script->Run(R"(first:AddManagedObject(second, "second"); first:AddManagedObject(first, "first"))"), "");
+    EXPECT_TRUE(first->GetManagedObjects().empty());
+}
+
 // Only a running script can read the part it wrote: a save naming a script
 // that no longer loads is refused whole, and the running game stays as it
 // was. The quiet object's script manages nothing, so its part holds no
