@@ -203,7 +203,13 @@ void GameObject::ReadScriptPart(Core::File& file)
     else if (ReadManagedRecords(file, objects, names))
     {
         // The saved objects take the place of what the "Constructor" made,
-        // under the same names; those go as any object does.
+        // under the same names; those go as any object does, and so do the
+        // names it gave them: one the save lacks would name an object that
+        // nothing keeps.
+        for (const std::string& managed : managedObjectNames_)
+        {
+            script_.ClearGlobal(managed.c_str());
+        }
         managedObjects_.clear();
         managedObjectNames_.clear();
         for (std::size_t i = 0; i < objects.size(); ++i)

@@ -189,7 +189,12 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
         return false;
     }
     // The saved objects take the place of what the "Constructor" made,
-    // under the same names.
+    // under the same names; the names it gave go with its objects, as one
+    // the save lacks would name an object that nothing keeps.
+    for (const std::string& managed : managedObjectNames_)
+    {
+        script_.ClearGlobal(managed.c_str());
+    }
     managedObjects_.clear();
     managedObjectNames_.clear();
     for (std::size_t i = 0; i < objects.size(); ++i)

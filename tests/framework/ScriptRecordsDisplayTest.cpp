@@ -61,11 +61,12 @@ protected:
     // The current level with a script, an object with a script and a
     // particle system whose emitter has one; each script keeps a managed
     // object, cloned from the template in its "Constructor" and changed
-    // afterwards, so only its record brings the change back.
+    // afterwards, so only its record brings the change back. Each
+    // "Constructor" also keeps a "spare" while the template's text says so.
     void BuildScriptedLevel()
     {
         const std::string levelScript = WriteScript("level.lua", R"(
-            function Constructor() keeper = template:Clone(); self:AddManagedObject(keeper, "keeper") end
+            function Constructor() keeper = template:Clone(); self:AddManagedObject(keeper, "keeper") if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end end
             function Mark(text) keeper:SetText(text) end
             function Save() saves = (saves or 0) + 1 end
             function Load() restored = keeper:GetText() end
@@ -75,6 +76,7 @@ protected:
             function Constructor()
                 buddy = template:Clone()
                 self:AddManagedObject(buddy, "buddy")
+                if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end
             end
             function Mark(text, x) buddy:SetText(text); buddy:SetPosition(x, 2) end
             function Spawn(text)
@@ -90,7 +92,7 @@ protected:
             end
         )");
         const std::string sprayScript = WriteScript("spray.lua", R"(
-            function Constructor() spark = template:Clone(); self:AddManagedObject(spark, "spark") end
+            function Constructor() spark = template:Clone(); self:AddManagedObject(spark, "spark") if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end end
             function Aim(x) spark:SetPosition(x, 0) end
             function Hang() rock:Mount(spark) end
             function GetPositionAndDirection(dt) return CreatePoint(spark:GetPositionX(), 8), CreateVector(0, 1) end
@@ -202,6 +204,28 @@ TEST_F(ScriptRecordsDisplayTest, ManagedObjectsAddedAfterTheConstructorComeBackW
     ASSERT_NE(extra, nullptr);
     EXPECT_EQ(extra->GetText(), "late");
     EXPECT_EQ(Global(*rock, "restored"), "moved@42/late");
+}
+
+// A "Constructor" that manages more at the load than the save holds (its
+// script or what it looks at changed): the saved objects take the place of
+// all it made, and its names that the save lacks name nothing.
+TEST_F(ScriptRecordsDisplayTest, NamesTheSaveLacksNameNothingAfterTheLoad)
+{
+    BuildScriptedLevel();
+    const std::vector<std::uint8_t> saved = SaveNow();
+    model->SetText("spare");
+    std::string error;
+    ASSERT_TRUE(game->LoadGame(saved, error)) << error;
+    EXPECT_EQ(SaveNow(), saved);
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(rock != nullptr && sparks != nullptr && sparks->GetEmitter() != nullptr);
+    const Core::Object* const scripted[] = {&Level(), rock, sparks->GetEmitter()};
+    for (const Core::Object* object : scripted)
+    {
+        EXPECT_EQ(Global(*object, "spare"), "nil");
+    }
+    EXPECT_EQ(Global(*rock, "restored"), "moved@42");
 }
 
 // A managed object that a layer also holds is one object after the load:
