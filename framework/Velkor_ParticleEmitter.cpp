@@ -58,7 +58,8 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& 
 {
     // A level writes its managed records inside its own: one managed here
     // would be written inside itself without end.
-    if (IsManagedBy(object) || dynamic_cast<const Level*>(object) != nullptr)
+    if (IsManagedBy(object) || dynamic_cast<const Level*>(object) != nullptr ||
+        !ScriptAttachment::IsManagedObjectName(name, managedObjectNames_))
     {
         return;
     }

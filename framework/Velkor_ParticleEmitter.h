@@ -67,7 +67,8 @@ public:
     // emitter itself, or anything holding it (an emitter or game object
     // managing it, a particle system it drives), is refused: the emitter's
     // record holds its managed objects' records, and the two would keep
-    // each other alive.
+    // each other alive. So is a name that ScriptAttachment::
+    // IsManagedObjectName does not take.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
     const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }

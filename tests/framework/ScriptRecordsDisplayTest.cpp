@@ -341,6 +341,67 @@ TEST_F(ScriptRecordsDisplayTest, ALevelCannotManageALevel)
     EXPECT_TRUE(first->GetManagedObjects().empty());
 }
 
+// A managed object's name becomes a global of its owner's script: a name
+// that is not a Lua name, that would replace "self" or a hook, or that is
+// given twice is refused, the same from a script as from a save.
+TEST_F(ScriptRecordsDisplayTest, ManagedObjectNamesMustBeFreeScriptNames)
+{
+    const struct
+    {
+        const char* name;
+        bool taken;
+    } cases[] = {
+        {"keeper", true}, {"_x1", true},     {"Loader", true}, {"", false},      {"1x", false},
+        {"a b", false},   {"a.b", false},    {"end", false},   {"nil", false},   {"self", false},
+        {"Update", false}, {"Load", false},  {"Save", false},  {"OnStart", false}, {"NetworkLoad", false},
+        {"buddy", false}, // already given
+    };
+    const std::vector<std::string> given{"buddy"};
+    for (const auto& entry : cases)
+    {
+        EXPECT_EQ(Velkor::ScriptAttachment::IsManagedObjectName(entry.name, given), entry.taken) << entry.name;
+    }
+
+    BuildScriptedLevel();
+    ASSERT_EQ(script->Run(R"(
+        rock:AddManagedObject(template:Clone(), "Update")
+        rock:AddManagedObject(template:Clone(), "buddy")
+        level:AddManagedObject(template:Clone(), "self")
+        emitter:AddManagedObject(template:Clone(), "spark")
+    )"),
+              "");
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    ASSERT_NE(rock, nullptr);
+    EXPECT_EQ(rock->GetManagedObjects().size(), 1u);
+    EXPECT_EQ(Level().GetManagedObjects().size(), 1u);
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(sparks != nullptr && sparks->GetEmitter() != nullptr);
+    EXPECT_EQ(sparks->GetEmitter()->GetManagedObjectNames(), std::vector<std::string>{"spark"});
+
+    // A save naming one (each written in the place of a name of the same
+    // length) is refused whole.
+    ASSERT_EQ(script->Run(R"(rock:ObjectFunction("Spawn", 0, "late"))"), "");
+    const std::vector<std::uint8_t> good = SaveNow();
+    const std::pair<std::string, std::string> renames[] = {
+        {"keeper", "Update"}, {"keeper", "kee.er"}, {"buddy", "OnEnd"}, {"spark", "1park"}, {"extra", "buddy"},
+    };
+    for (const auto& [from, to] : renames)
+    {
+        SCOPED_TRACE(from + " -> " + to);
+        // The name as a record holds it: its length, then its bytes.
+        std::vector<std::uint8_t> pattern{static_cast<std::uint8_t>(from.size()), 0, 0, 0};
+        pattern.insert(pattern.end(), from.begin(), from.end());
+        std::vector<std::uint8_t> renamed = good;
+        const auto at = std::search(renamed.begin(), renamed.end(), pattern.begin(), pattern.end());
+        ASSERT_NE(at, renamed.end());
+        std::copy(to.begin(), to.end(), at + 4);
+        std::string error;
+        EXPECT_FALSE(game->LoadGame(renamed, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(SaveNow(), good);
+    }
+}
+
 // Only a running script can read the part it wrote: a save naming a script
 // that no longer loads is refused whole, and the running game stays as it
 // was. The quiet object's script manages nothing, so its part holds no
