@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace
 {
@@ -589,6 +590,46 @@ bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& byte
         *left = back.GetBytesLeft();
     }
     return !back.Failed();
+}
+
+// The hooks' values travel in the record's own frame whatever the object's
+// network data file is while the record is written or read: none, or a
+// file other than the record's (an outer message's).
+TEST_F(ScriptRecordsDisplayTest, HookValuesTravelInTheRecordWhateverTheDataFile)
+{
+    const std::string net = WriteScript("net.lua", NetworkScript);
+    Core::RefPtr<Velkor::Sprite> sender = ScriptedSender(net);
+    for (const bool elsewhere : {false, true})
+    {
+        SCOPED_TRACE(elsewhere ? "another data file" : "no data file");
+        Velkor::NetworkFile outer;
+        Velkor::NetworkFile synced;
+        {
+            std::optional<Velkor::NetworkDataScope> scope;
+            if (elsewhere)
+            {
+                scope.emplace(*sender, outer);
+            }
+            sender->NetworkSyncSend(synced);
+        }
+        EXPECT_EQ(outer.GetSize(), 0u);
+        Core::RefPtr<Velkor::Sprite> receiver(new Velkor::Sprite());
+        receiver->GetScriptAttachment().SetEnabled(true);
+        receiver->GetScriptAttachment().SetFile(net);
+        receiver->LoadScript(false);
+        Velkor::NetworkFile back(synced.GetData(), synced.GetSize());
+        {
+            std::optional<Velkor::NetworkDataScope> scope;
+            if (elsewhere)
+            {
+                scope.emplace(*receiver, outer);
+            }
+            receiver->NetworkSyncReceive(back);
+        }
+        EXPECT_FALSE(back.Failed());
+        EXPECT_EQ(back.GetBytesLeft(), 0u);
+        EXPECT_EQ(Global(*receiver, "synced"), "5,nil");
+    }
 }
 
 // A peer that lacks the sender's script still reads the whole record: the
