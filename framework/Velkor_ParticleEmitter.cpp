@@ -83,9 +83,11 @@ bool ParticleEmitter::IsManagedBy(const Core::Object* object) const
     if (const auto* emitter = dynamic_cast<const ParticleEmitter*>(object))
     {
         return std::any_of(emitter->managedObjects_.begin(), emitter->managedObjects_.end(),
-                           [this](const Core::RefPtr<Core::Object>& managed) { return IsManagedBy(managed.Get()); });
+                           [this](const Core::RefPtr<Core::Object>& managed)
+                           { return IsManagedBy(managed.Get()); });
     }
-    if (const auto* system = dynamic_cast<const ParticleSystem*>(object); system != nullptr && IsManagedBy(system->GetEmitter()))
+    if (const auto* system = dynamic_cast<const ParticleSystem*>(object);
+        system != nullptr && IsManagedBy(system->GetEmitter()))
     {
         return true;
     }

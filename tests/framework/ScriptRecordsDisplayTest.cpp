@@ -338,7 +338,9 @@ TEST_F(ScriptRecordsDisplayTest, ALevelCannotManageALevel)
 
     SetGlobal("first", first.Get());
     SetGlobal("second", second.Get());
-    ASSERT_EQ(script->Run(R"(first:AddManagedObject(second, "second"); first:AddManagedObject(first, "first"))"), "");
+    ASSERT_EQ(
+        script->Run(R"(first:AddManagedObject(second, "second"); first:AddManagedObject(first, "first"))"),
+        "");
     EXPECT_TRUE(first->GetManagedObjects().empty());
 }
 
@@ -352,15 +354,17 @@ TEST_F(ScriptRecordsDisplayTest, ManagedObjectNamesMustBeFreeScriptNames)
         const char* name;
         bool taken;
     } cases[] = {
-        {"keeper", true}, {"_x1", true},     {"Loader", true}, {"", false},      {"1x", false},
-        {"a b", false},   {"a.b", false},    {"end", false},   {"nil", false},   {"self", false},
-        {"Update", false}, {"Load", false},  {"Save", false},  {"OnStart", false}, {"NetworkLoad", false},
-        {"buddy", false}, // already given
+        {"keeper", true}, {"_x1", true},      {"Loader", true},       {"", false},
+        {"1x", false},    {"a b", false},     {"a.b", false},         {"end", false},
+        {"nil", false},   {"self", false},    {"Update", false},      {"Load", false},
+        {"Save", false},  {"OnStart", false}, {"NetworkLoad", false}, {"buddy", false},
     };
+    // "buddy" is given already.
     const std::vector<std::string> given{"buddy"};
     for (const auto& entry : cases)
     {
-        EXPECT_EQ(Velkor::ScriptAttachment::IsManagedObjectName(entry.name, given), entry.taken) << entry.name;
+        EXPECT_EQ(Velkor::ScriptAttachment::IsManagedObjectName(entry.name, given), entry.taken)
+            << entry.name;
     }
 
     BuildScriptedLevel();
@@ -384,7 +388,8 @@ TEST_F(ScriptRecordsDisplayTest, ManagedObjectNamesMustBeFreeScriptNames)
     ASSERT_EQ(script->Run(R"(rock:ObjectFunction("Spawn", 0, "late"))"), "");
     const std::vector<std::uint8_t> good = SaveNow();
     const std::pair<std::string, std::string> renames[] = {
-        {"keeper", "Update"}, {"keeper", "kee.er"}, {"buddy", "OnEnd"}, {"spark", "1park"}, {"extra", "buddy"},
+        {"keeper", "Update"}, {"keeper", "kee.er"}, {"buddy", "OnEnd"},
+        {"spark", "1park"},   {"extra", "buddy"},
     };
     for (const auto& [from, to] : renames)
     {
