@@ -720,7 +720,8 @@ void GameObject::SetNetworkTarget(const Math::Vector2D& position, float rotation
 
 bool GameObject::AddManagedObject(GameObject* object, const std::string& name)
 {
-    if (object == nullptr || object == this)
+    if (object == nullptr || object == this ||
+        !ScriptAttachment::IsManagedObjectName(name, managedObjectNames_))
     {
         return false;
     }

@@ -260,7 +260,8 @@ public:
     // --- Objects kept alive with this one ------------------------------------------
     // Refused (false) for null, this object and an object that manages this
     // one, directly or through others: an owner's record holds its managed
-    // objects' records, so a loop would never end.
+    // objects' records, so a loop would never end. Refused too under a name
+    // that ScriptAttachment::IsManagedObjectName does not take.
     bool AddManagedObject(GameObject* object, const std::string& name);
     const std::vector<Core::RefPtr<GameObject>>& GetManagedObjects() const { return managedObjects_; }
     // Visits every managed object, and theirs, depth first.

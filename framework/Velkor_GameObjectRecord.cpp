@@ -203,7 +203,13 @@ void GameObject::ReadScriptPart(Core::File& file)
     else if (ReadManagedRecords(file, objects, names))
     {
         // The saved objects take the place of what the "Constructor" made,
-        // under the same names; those go as any object does.
+        // under the same names; those go as any object does, and so do the
+        // names it gave them: one the save lacks would name an object that
+        // nothing keeps.
+        for (const std::string& managed : managedObjectNames_)
+        {
+            script_.ClearGlobal(managed.c_str());
+        }
         managedObjects_.clear();
         managedObjectNames_.clear();
         for (std::size_t i = 0; i < objects.size(); ++i)
@@ -473,13 +479,12 @@ void GameObject::ApplySyncRecord(SyncRecord& record)
 void GameObject::WriteHookValues(Core::File& file, const char* hook)
 {
     // The hook writes to the object's network data file; while it runs,
-    // that is a buffer of its own when it would be this record's file.
+    // that is a buffer of its own, whatever the file was (none, this
+    // record's, another's), so that every value it writes is counted in
+    // this record's frame.
     NetworkFile values;
     Core::File* const dataFile = networkDataFile_;
-    if (dataFile == &file)
-    {
-        networkDataFile_ = &values;
-    }
+    networkDataFile_ = &values;
     script_.Call(hook);
     networkDataFile_ = dataFile;
     file << values.GetSize();
@@ -523,14 +528,12 @@ void GameObject::RunHookOnValues(const char* hook, const std::vector<std::uint8_
     {
         return;
     }
-    // "LoadNetworkData" reads the values from a file of their own: a hook
-    // that asks for more lists than were sent gets none.
+    // "LoadNetworkData" reads the values from a file of their own, whatever
+    // the object's network data file was: a hook that asks for more lists
+    // than were sent gets none.
     NetworkFile file(values.data(), static_cast<std::uint32_t>(values.size()));
     Core::File* const dataFile = networkDataFile_;
-    if (dataFile != nullptr)
-    {
-        networkDataFile_ = &file;
-    }
+    networkDataFile_ = &file;
     script_.Call(hook);
     networkDataFile_ = dataFile;
 }

@@ -169,8 +169,10 @@ void Level::SetJukeBox(JukeBox* jukeBox)
 
 void Level::AddManagedObject(Core::Object* object, const std::string& name)
 {
-    // The level's record holds its managed objects' records: not its own.
-    if (object == this)
+    // The level's record holds its managed objects' records: not its own,
+    // nor another level's, which could hold this one's in turn.
+    if (dynamic_cast<const Level*>(object) != nullptr ||
+        !ScriptAttachment::IsManagedObjectName(name, managedObjectNames_))
     {
         return;
     }
@@ -407,13 +409,27 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
     std::vector<std::string> names;
     if (ReadManagedRecords(file, objects, names))
     {
-        if (std::any_of(objects.begin(), objects.end(),
-                        [this](const Core::RefPtr<Core::Object>& object) { return object.Get() == this; }))
+        bool namesFit = true;
+        std::vector<std::string> given;
+        for (std::size_t i = 0; i < names.size() && namesFit; ++i)
+        {
+            namesFit = ScriptAttachment::IsManagedObjectName(names[i], given);
+            given.push_back(names[i]);
+        }
+        if (!namesFit || std::any_of(objects.begin(), objects.end(),
+                                     [](const Core::RefPtr<Core::Object>& object)
+                                     { return dynamic_cast<const Level*>(object.Get()) != nullptr; }))
         {
             file.SetError(Core::FileError::BadData);
         }
         else
         {
+            // The names the "Constructor" gave go with its objects: one the
+            // save lacks would name an object that nothing keeps.
+            for (const std::string& managed : managedObjectNames_)
+            {
+                script_.ClearGlobal(managed.c_str());
+            }
             managedObjects_ = std::move(objects);
             managedObjectNames_ = std::move(names);
             for (std::size_t i = 0; i < managedObjects_.size(); ++i)

@@ -72,7 +72,9 @@ public:
     // The level's music; the new one is taken before the old one goes.
     void SetJukeBox(JukeBox* jukeBox);
     JukeBox* GetJukeBox() const { return jukeBox_.Get(); }
-    // Kept alive until Clear; the level itself is refused.
+    // Kept alive until Clear; a level (this one or another, which could
+    // manage this one in turn) is refused, and so is a name that
+    // ScriptAttachment::IsManagedObjectName does not take.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
 

@@ -4,9 +4,11 @@
 #include "core/Core_String.h"
 #include "framework/Velkor_GameObject.h"
 #include "framework/Velkor_Level.h"
+#include "framework/Velkor_ParticleSystem.h"
 #include "framework/Velkor_Random.h"
 #include "math/Math_Constants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Velkor
@@ -56,7 +58,8 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& 
 {
     // A level writes its managed records inside its own: one managed here
     // would be written inside itself without end.
-    if (IsManagedBy(object) || dynamic_cast<const Level*>(object) != nullptr)
+    if (IsManagedBy(object) || dynamic_cast<const Level*>(object) != nullptr ||
+        !ScriptAttachment::IsManagedObjectName(name, managedObjectNames_))
     {
         return;
     }
@@ -66,28 +69,44 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& 
 
 bool ParticleEmitter::IsManagedBy(const Core::Object* object) const
 {
+    if (object == nullptr)
+    {
+        return false;
+    }
     if (object == this)
     {
         return true;
     }
-    const auto* emitter = dynamic_cast<const ParticleEmitter*>(object);
-    if (emitter == nullptr)
+    // What holds the emitter: another emitter's managed objects, a particle
+    // system's emitter, a game object's managed objects (a particle system
+    // is one too).
+    if (const auto* emitter = dynamic_cast<const ParticleEmitter*>(object))
     {
-        return false;
+        return std::any_of(emitter->managedObjects_.begin(), emitter->managedObjects_.end(),
+                           [this](const Core::RefPtr<Core::Object>& managed)
+                           { return IsManagedBy(managed.Get()); });
     }
-    for (const Core::RefPtr<Core::Object>& managed : emitter->managedObjects_)
+    if (const auto* system = dynamic_cast<const ParticleSystem*>(object);
+        system != nullptr && IsManagedBy(system->GetEmitter()))
     {
-        if (IsManagedBy(managed.Get()))
-        {
-            return true;
-        }
+        return true;
+    }
+    if (const auto* gameObject = dynamic_cast<const GameObject*>(object))
+    {
+        const std::vector<Core::RefPtr<GameObject>>& managed = gameObject->GetManagedObjects();
+        return std::any_of(managed.begin(), managed.end(),
+                           [this](const Core::RefPtr<GameObject>& held) { return IsManagedBy(held.Get()); });
     }
     return false;
 }
 
 void ParticleEmitter::ForgetManagedLinks()
 {
+    // The list goes too: a managed particle system may hold this emitter,
+    // and the two would keep each other alive.
     GameObject::ForgetLoadedLinks(managedObjects_);
+    managedObjects_.clear();
+    managedObjectNames_.clear();
 }
 
 void ParticleEmitter::ApplyScriptRecord(const ScriptRecord& record)
@@ -173,11 +192,23 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
         return false;
     }
     // The saved objects take the place of what the "Constructor" made,
-    // under the same names.
+    // under the same names; the names it gave go with its objects, as one
+    // the save lacks would name an object that nothing keeps.
+    for (const std::string& managed : managedObjectNames_)
+    {
+        script_.ClearGlobal(managed.c_str());
+    }
     managedObjects_.clear();
     managedObjectNames_.clear();
     for (std::size_t i = 0; i < objects.size(); ++i)
     {
+        // An object whose read has not ended holds this record: managing it
+        // would close a loop that nothing frees.
+        if (file.IsBeingRead(objects[i].Get()))
+        {
+            file.SetError(Core::FileError::BadData);
+            return false;
+        }
         AddManagedObject(objects[i].Get(), names[i]);
         if (managedObjects_.size() != i + 1)
         {

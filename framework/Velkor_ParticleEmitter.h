@@ -64,8 +64,11 @@ public:
     // and "OnClone" told of the source. The caller takes the clone.
     ParticleEmitter* CloneWithScript();
     // Kept alive with the emitter, known to its script by `name`. The
-    // emitter itself, or an emitter managing it, is refused: the emitter's
-    // record holds its managed objects' records.
+    // emitter itself, or anything holding it (an emitter or game object
+    // managing it, a particle system it drives), is refused: the emitter's
+    // record holds its managed objects' records, and the two would keep
+    // each other alive. So is a name that ScriptAttachment::
+    // IsManagedObjectName does not take.
     void AddManagedObject(Core::Object* object, const std::string& name);
     const std::vector<Core::RefPtr<Core::Object>>& GetManagedObjects() const { return managedObjects_; }
     const std::vector<std::string>& GetManagedObjectNames() const { return managedObjectNames_; }
@@ -94,7 +97,7 @@ private:
     // failed) when it does not read.
     bool ReadScriptPart(Core::File& file);
     // Whether `object` is this emitter or reaches it through managed
-    // emitters.
+    // objects and particle systems' emitters.
     bool IsManagedBy(const Core::Object* object) const;
 
     // The hooks run with a loaded script and the loaded flag.

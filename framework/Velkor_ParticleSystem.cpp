@@ -372,6 +372,13 @@ void ParticleSystem::Read(Core::File& file)
     {
         return;
     }
+    // An emitter whose read has not ended holds this record among its
+    // managed objects: driving it would close a loop that nothing frees.
+    if (emitter && file.IsBeingRead(emitter.Get()))
+    {
+        file.SetError(Core::FileError::BadData);
+        return;
+    }
 
     ApplyNodeRecord(std::move(node));
     particles_ = std::move(pool);

@@ -7,6 +7,8 @@
 #include "script/Script_Report.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string_view>
 
 namespace Velkor
 {
@@ -240,6 +242,26 @@ int CallScriptFunction(lua_State* target, lua_State* caller)
     const int returned = results > 0 ? LuaScript::CopyValues(target, caller, 0, results) : 0;
     lua_settop(target, base);
     return returned;
+}
+
+bool ScriptAttachment::IsManagedObjectName(const std::string& name, const std::vector<std::string>& taken)
+{
+    static constexpr std::string_view Reserved[] = {
+        // Lua's keywords.
+        "and", "break", "do", "else", "elseif", "end", "false", "for", "function", "goto", "if", "in",
+        "local", "nil", "not", "or", "repeat", "return", "then", "true", "until", "while",
+        // The owner itself and the hooks the owners call.
+        "self", "Constructor", "Destroy", "Update", "OnStart", "OnEnd", "OnClone", "Load", "Save",
+        "NetworkSave", "NetworkLoad", "NetworkSyncSend", "NetworkSyncReceive", "GetPositionAndDirection"};
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.empty() || !isLetter(name.front()) ||
+        !std::all_of(name.begin(), name.end(), [&](char c) { return isLetter(c) || isDigit(c); }))
+    {
+        return false;
+    }
+    return std::find(std::begin(Reserved), std::end(Reserved), name) == std::end(Reserved) &&
+           std::find(taken.begin(), taken.end(), name) == taken.end();
 }
 
 bool ScriptAttachment::IsFileNameInFolder(const std::string& file)

@@ -115,6 +115,14 @@ public:
     // message) stays below the scripts folder: a relative path without ".."
     // parts and without a drive. Readers refuse a record naming any other.
     static bool IsFileNameInFolder(const std::string& file);
+    // Whether `name` may name a managed object, which becomes a global of
+    // the owner's script: a Lua name (not a keyword) that does not take the
+    // place of "self" or of a hook the owner calls, and is not among
+    // `taken`, the names already given (a repeat would hide the first
+    // object, and a save would bring back only one of the two). Owners
+    // refuse others from scripts and from records alike, so whatever a
+    // script manages saves and loads.
+    static bool IsManagedObjectName(const std::string& name, const std::vector<std::string>& taken);
 
 private:
     // Runs the function on top of the script's stack with `arguments`

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace
 {
@@ -61,11 +62,12 @@ protected:
     // The current level with a script, an object with a script and a
     // particle system whose emitter has one; each script keeps a managed
     // object, cloned from the template in its "Constructor" and changed
-    // afterwards, so only its record brings the change back.
+    // afterwards, so only its record brings the change back. Each
+    // "Constructor" also keeps a "spare" while the template's text says so.
     void BuildScriptedLevel()
     {
         const std::string levelScript = WriteScript("level.lua", R"(
-            function Constructor() keeper = template:Clone(); self:AddManagedObject(keeper, "keeper") end
+            function Constructor() keeper = template:Clone(); self:AddManagedObject(keeper, "keeper") if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end end
             function Mark(text) keeper:SetText(text) end
             function Save() saves = (saves or 0) + 1 end
             function Load() restored = keeper:GetText() end
@@ -75,6 +77,7 @@ protected:
             function Constructor()
                 buddy = template:Clone()
                 self:AddManagedObject(buddy, "buddy")
+                if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end
             end
             function Mark(text, x) buddy:SetText(text); buddy:SetPosition(x, 2) end
             function Spawn(text)
@@ -90,7 +93,7 @@ protected:
             end
         )");
         const std::string sprayScript = WriteScript("spray.lua", R"(
-            function Constructor() spark = template:Clone(); self:AddManagedObject(spark, "spark") end
+            function Constructor() spark = template:Clone(); self:AddManagedObject(spark, "spark") if template:GetText() == "spare" then spare = template:Clone(); self:AddManagedObject(spare, "spare") end end
             function Aim(x) spark:SetPosition(x, 0) end
             function Hang() rock:Mount(spark) end
             function GetPositionAndDirection(dt) return CreatePoint(spark:GetPositionX(), 8), CreateVector(0, 1) end
@@ -204,6 +207,28 @@ TEST_F(ScriptRecordsDisplayTest, ManagedObjectsAddedAfterTheConstructorComeBackW
     EXPECT_EQ(Global(*rock, "restored"), "moved@42/late");
 }
 
+// A "Constructor" that manages more at the load than the save holds (its
+// script or what it looks at changed): the saved objects take the place of
+// all it made, and its names that the save lacks name nothing.
+TEST_F(ScriptRecordsDisplayTest, NamesTheSaveLacksNameNothingAfterTheLoad)
+{
+    BuildScriptedLevel();
+    const std::vector<std::uint8_t> saved = SaveNow();
+    model->SetText("spare");
+    std::string error;
+    ASSERT_TRUE(game->LoadGame(saved, error)) << error;
+    EXPECT_EQ(SaveNow(), saved);
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(rock != nullptr && sparks != nullptr && sparks->GetEmitter() != nullptr);
+    const Core::Object* const scripted[] = {&Level(), rock, sparks->GetEmitter()};
+    for (const Core::Object* object : scripted)
+    {
+        EXPECT_EQ(Global(*object, "spare"), "nil");
+    }
+    EXPECT_EQ(Global(*rock, "restored"), "moved@42");
+}
+
 // A managed object that a layer also holds is one object after the load:
 // the layer's and the script's.
 TEST_F(ScriptRecordsDisplayTest, AManagedObjectThatALayerAlsoHoldsLoadsAsOneObject)
@@ -241,6 +266,146 @@ TEST_F(ScriptRecordsDisplayTest, ASaveWhoseEmitterManagesAMountedObjectIsRefused
     EXPECT_FALSE(game->LoadGame(hung, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(SaveNow(), good);
+}
+
+// An emitter managing what holds it (the particle system it drives, or an
+// object managing that system) would keep it alive with itself: a script
+// cannot add one, and a save naming such a loop is refused whole, nothing
+// of it left behind.
+TEST_F(ScriptRecordsDisplayTest, AnEmitterCannotManageWhatHoldsIt)
+{
+    BuildScriptedLevel();
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(sparks != nullptr && sparks->GetEmitter() != nullptr);
+    SetGlobal("sparks", sparks);
+    const char* const scripts[] = {
+        R"(emitter:AddManagedObject(sparks, "sys"))",
+        R"(rock:AddManagedObject(sparks, "held"); emitter:AddManagedObject(rock, "rock"))",
+    };
+    for (const char* text : scripts)
+    {
+        SCOPED_TRACE(text);
+        ASSERT_EQ(script->Run(text), "");
+        EXPECT_EQ(sparks->GetEmitter()->GetManagedObjectNames(), std::vector<std::string>{"spark"});
+    }
+
+    // A second system, managed by the emitter, made to draw from it.
+    ParticleTest::FreshRecord record;
+    record.count = 2;
+    Core::RefPtr<Velkor::ParticleEmitter> own(new Velkor::ParticleEmitter());
+    record.emitter = own.Get();
+    Core::RefPtr<Velkor::ParticleSystem> other = ParticleTest::LoadFresh(record);
+    SetGlobal("other", other.Get());
+    ASSERT_EQ(script->Run(R"(emitter:AddManagedObject(other, "other"))"), "");
+    other->SetEmitter(sparks->GetEmitter());
+    const std::vector<std::uint8_t> loop = SaveNow();
+    other->SetEmitter(own.Get());
+    const std::vector<std::uint8_t> good = SaveNow();
+    std::string error;
+    EXPECT_FALSE(game->LoadGame(loop, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(SaveNow(), good);
+}
+
+// A level's record holds its managed objects' records, so a level managing
+// another level could be managed by it in turn: neither a script nor a
+// record can make a level manage one.
+TEST_F(ScriptRecordsDisplayTest, ALevelCannotManageALevel)
+{
+    const std::string quiet = WriteScript("twin.lua", "function Constructor() end");
+    Core::RefPtr<Velkor::Level> first(new Velkor::Level());
+    Core::RefPtr<Velkor::Level> second(new Velkor::Level());
+    first->SetScriptFile(quiet);
+    first->RunScript();
+    ASSERT_TRUE(first->GetScriptAttachment().IsRunning());
+    // The record of a level managing nothing ends with its count of managed
+    // objects: in its place, one entry naming a level.
+    Core::MemoryFile written;
+    first->Write(written);
+    std::vector<std::uint8_t> bytes = Bytes(written);
+    ASSERT_GE(bytes.size(), 4u);
+    bytes.resize(bytes.size() - 4);
+    Core::MemoryFile crafted;
+    crafted.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    crafted << std::uint32_t{1} << std::string("second");
+    crafted.WriteObject(second.Get());
+    const std::vector<std::uint8_t> record = Bytes(crafted);
+    Core::MemoryFile back(record.data(), static_cast<std::uint32_t>(record.size()));
+    Core::RefPtr<Velkor::Level> copy(new Velkor::Level());
+    copy->Read(back);
+    EXPECT_TRUE(back.Failed());
+    EXPECT_TRUE(copy->GetManagedObjects().empty());
+
+    SetGlobal("first", first.Get());
+    SetGlobal("second", second.Get());
+    ASSERT_EQ(
+        script->Run(R"(first:AddManagedObject(second, "second"); first:AddManagedObject(first, "first"))"),
+        "");
+    EXPECT_TRUE(first->GetManagedObjects().empty());
+}
+
+// A managed object's name becomes a global of its owner's script: a name
+// that is not a Lua name, that would replace "self" or a hook, or that is
+// given twice is refused, the same from a script as from a save.
+TEST_F(ScriptRecordsDisplayTest, ManagedObjectNamesMustBeFreeScriptNames)
+{
+    const struct
+    {
+        const char* name;
+        bool taken;
+    } cases[] = {
+        {"keeper", true}, {"_x1", true},      {"Loader", true},       {"", false},
+        {"1x", false},    {"a b", false},     {"a.b", false},         {"end", false},
+        {"nil", false},   {"self", false},    {"Update", false},      {"Load", false},
+        {"Save", false},  {"OnStart", false}, {"NetworkLoad", false}, {"buddy", false},
+    };
+    // "buddy" is given already.
+    const std::vector<std::string> given{"buddy"};
+    for (const auto& entry : cases)
+    {
+        EXPECT_EQ(Velkor::ScriptAttachment::IsManagedObjectName(entry.name, given), entry.taken)
+            << entry.name;
+    }
+
+    BuildScriptedLevel();
+    ASSERT_EQ(script->Run(R"(
+        rock:AddManagedObject(template:Clone(), "Update")
+        rock:AddManagedObject(template:Clone(), "buddy")
+        level:AddManagedObject(template:Clone(), "self")
+        emitter:AddManagedObject(template:Clone(), "spark")
+    )"),
+              "");
+    Velkor::Text* rock = Velkor::FindObject<Velkor::Text>("rock");
+    ASSERT_NE(rock, nullptr);
+    EXPECT_EQ(rock->GetManagedObjects().size(), 1u);
+    EXPECT_EQ(Level().GetManagedObjects().size(), 1u);
+    auto* sparks = Velkor::FindObject<Velkor::ParticleSystem>("sparks");
+    ASSERT_TRUE(sparks != nullptr && sparks->GetEmitter() != nullptr);
+    EXPECT_EQ(sparks->GetEmitter()->GetManagedObjectNames(), std::vector<std::string>{"spark"});
+
+    // A save naming one (each written in the place of a name of the same
+    // length) is refused whole.
+    ASSERT_EQ(script->Run(R"(rock:ObjectFunction("Spawn", 0, "late"))"), "");
+    const std::vector<std::uint8_t> good = SaveNow();
+    const std::pair<std::string, std::string> renames[] = {
+        {"keeper", "Update"}, {"keeper", "kee.er"}, {"buddy", "OnEnd"},
+        {"spark", "1park"},   {"extra", "buddy"},
+    };
+    for (const auto& [from, to] : renames)
+    {
+        SCOPED_TRACE(from + " -> " + to);
+        // The name as a record holds it: its length, then its bytes.
+        std::vector<std::uint8_t> pattern{static_cast<std::uint8_t>(from.size()), 0, 0, 0};
+        pattern.insert(pattern.end(), from.begin(), from.end());
+        std::vector<std::uint8_t> renamed = good;
+        const auto at = std::search(renamed.begin(), renamed.end(), pattern.begin(), pattern.end());
+        ASSERT_NE(at, renamed.end());
+        std::copy(to.begin(), to.end(), at + 4);
+        std::string error;
+        EXPECT_FALSE(game->LoadGame(renamed, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(SaveNow(), good);
+    }
 }
 
 // Only a running script can read the part it wrote: a save naming a script
@@ -430,6 +595,46 @@ bool Receive(Velkor::GameObject& receiver, const std::vector<std::uint8_t>& byte
         *left = back.GetBytesLeft();
     }
     return !back.Failed();
+}
+
+// The hooks' values travel in the record's own frame whatever the object's
+// network data file is while the record is written or read: none, or a
+// file other than the record's (an outer message's).
+TEST_F(ScriptRecordsDisplayTest, HookValuesTravelInTheRecordWhateverTheDataFile)
+{
+    const std::string net = WriteScript("net.lua", NetworkScript);
+    Core::RefPtr<Velkor::Sprite> sender = ScriptedSender(net);
+    for (const bool elsewhere : {false, true})
+    {
+        SCOPED_TRACE(elsewhere ? "another data file" : "no data file");
+        Velkor::NetworkFile outer;
+        Velkor::NetworkFile synced;
+        {
+            std::optional<Velkor::NetworkDataScope> scope;
+            if (elsewhere)
+            {
+                scope.emplace(*sender, outer);
+            }
+            sender->NetworkSyncSend(synced);
+        }
+        EXPECT_EQ(outer.GetSize(), 0u);
+        Core::RefPtr<Velkor::Sprite> receiver(new Velkor::Sprite());
+        receiver->GetScriptAttachment().SetEnabled(true);
+        receiver->GetScriptAttachment().SetFile(net);
+        receiver->LoadScript(false);
+        Velkor::NetworkFile back(synced.GetData(), synced.GetSize());
+        {
+            std::optional<Velkor::NetworkDataScope> scope;
+            if (elsewhere)
+            {
+                scope.emplace(*receiver, outer);
+            }
+            receiver->NetworkSyncReceive(back);
+        }
+        EXPECT_FALSE(back.Failed());
+        EXPECT_EQ(back.GetBytesLeft(), 0u);
+        EXPECT_EQ(Global(*receiver, "synced"), "5,nil");
+    }
 }
 
 // A peer that lacks the sender's script still reads the whole record: the
