@@ -197,10 +197,6 @@ protected:
 // frames.
 TEST_F(GamePlayThroughDisplayTest, TheAutopilotWinsFromTheMenuThroughFiveStages)
 {
-    if (!BRILLOW_FULL_PLAY)
-    {
-        GTEST_SKIP() << "the whole win runs in the optimised tree";
-    }
     const Outcome first = PlayToTheEnd(BrillowAutopilot::Aim::Win);
     Print(first);
     ASSERT_NE(first.winFrame, 0u) << (first.log.empty() ? "" : first.log.back());
@@ -224,6 +220,12 @@ TEST_F(GamePlayThroughDisplayTest, TheAutopilotWinsFromTheMenuThroughFiveStages)
             EXPECT_NE(std::find(shots.begin(), shots.end(), shot), shots.end()) << shot;
         }
         EXPECT_EQ(first.framesDrawn, shots.size());
+    }
+    if (!BRILLOW_FULL_PLAY)
+    {
+        // The sanitizer tree plays the win once, for time; the stage-three
+        // run below shows there that two runs log the same frames.
+        return;
     }
 
     TearDown();
