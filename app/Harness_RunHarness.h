@@ -37,6 +37,16 @@ struct RunOptions
     // (frame, file) pairs.
     std::vector<std::pair<std::uint32_t, std::string>> screenshotsAt;
     std::string log;
+
+    // A reproducible in-process run: fixed step, `script` as the only input.
+    static RunOptions Scripted(std::vector<InputEvent> script)
+    {
+        RunOptions options;
+        options.fixedStep = true;
+        options.scriptedInput = true;
+        options.input = std::move(script);
+        return options;
+    }
 };
 
 // Adds the run options to a program's command line, filling `options` as

@@ -61,11 +61,7 @@ struct HarnessedGame
         Core::RefPtr<MyGame> made(new MyGame(new MyLevelFactory(), MyGame::GetDisplayRequest(), MenuIndex));
         Engine::RenderingApplication::SetRendererFactory(nullptr);
         game = made.Get();
-        Harness::RunOptions options;
-        options.fixedStep = true;
-        options.scriptedInput = true;
-        options.input = input;
-        harness = new Harness::RunHarness(options, made, nullptr);
+        harness = new Harness::RunHarness(Harness::RunOptions::Scripted(input), made, nullptr);
     }
     ~HarnessedGame()
     {

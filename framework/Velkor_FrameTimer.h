@@ -29,7 +29,7 @@ enum class FramePhase : std::uint8_t
     Swap,
 };
 
-inline constexpr std::size_t FramePhaseCount = 9;
+inline constexpr std::size_t FramePhaseCount = static_cast<std::size_t>(FramePhase::Swap) + 1;
 
 // A short name for reports ("hud", "game", "level", "physics", "collision",
 // "contacts", "scene", "render", "swap").

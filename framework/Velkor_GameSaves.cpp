@@ -22,7 +22,6 @@
 #include "pal/PAL_FileSystem.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
-#include "renderer/Renderer_TextureCache.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -283,9 +282,7 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
     // The running level's textures stay while the save is read: a loaded
     // level mostly draws from the same sheets, which would otherwise be
     // decoded again (and the snapshot, should it come back, needs them all).
-    const std::vector<Core::RefPtr<Renderer::TextureOGL>> keptTextures(
-        Renderer::TextureCache::GetInstance().GetTextures().begin(),
-        Renderer::TextureCache::GetInstance().GetTextures().end());
+    const TextureHold::Textures keptTextures = textureHold_.Take();
     TearDownForLoad(true);
     bool loaded = false;
     {

@@ -98,13 +98,6 @@ TEST_F(GameDisplayTest, TheFrameTimerIsOffByDefaultAndTimesEachUpdatedFrameWitho
     EXPECT_GE(timer->GetPercentile(FramePhase::GameHook, 50.0), 2.0);
     EXPECT_GE(timer->GetPercentile(FramePhase::SceneGraph, 50.0), 4.0);
     EXPECT_GE(timer->GetEngineSidePercentile(50.0), 6.0);
-    for (std::size_t i = 0; i < Velkor::FramePhaseCount; ++i)
-    {
-        const auto phase = static_cast<FramePhase>(i);
-        SCOPED_TRACE(Velkor::GetFramePhaseName(phase));
-        EXPECT_GE(timer->GetPercentile(phase, 50.0), 0.0);
-        EXPECT_LE(timer->GetPercentile(phase, 50.0), timer->GetPercentile(phase, 99.0));
-    }
 
     // Turned off, frames keep nothing and the timer is gone.
     game->SetFrameTimerEnabled(false);

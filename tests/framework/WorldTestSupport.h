@@ -133,6 +133,7 @@ template <class Game, class SaveNow>
 void ExpectDamagedSavesLeaveTheGame(Game& game, const std::vector<std::uint8_t>& good, SaveNow saveNow,
                                     std::uint32_t seed)
 {
+    ASSERT_FALSE(good.empty());
     Core::Testing::DamagePlan plan = Core::Testing::PlanForThisBuild(97, 40, 3);
     plan.seed = seed;
     std::string error;

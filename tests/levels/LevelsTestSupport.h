@@ -51,11 +51,7 @@ protected:
         factory = new MyLevelFactory();
         Core::RefPtr<MyGame> made(new MyGame(factory, MyGame::GetDisplayRequest(), 0));
         game = made.Get();
-        Harness::RunOptions options;
-        options.fixedStep = true;
-        options.scriptedInput = true;
-        options.input = input;
-        harness = new Harness::RunHarness(options, made, nullptr);
+        harness = new Harness::RunHarness(Harness::RunOptions::Scripted(input), made, nullptr);
         return *game;
     }
 
