@@ -284,21 +284,13 @@ FieldCount CountField(const MyGame& game)
     {
         return count;
     }
-    std::vector<ball*> coloured;
-    std::vector<whiteball*> white;
     std::vector<SpikeBall*> spiked;
-    std::vector<LazerClass*> beams;
-    std::vector<Lazer1Class*> crossBeams;
-    FindAllObjects<ball>("bgc", coloured);
-    FindAllObjects<whiteball>("wb", white);
     FindAllObjects<SpikeBall>("ss", spiked);
-    FindAllObjects<LazerClass>("lz", beams);
-    FindAllObjects<Lazer1Class>("lz1", crossBeams);
-    count.coloured = coloured.size();
-    count.white = white.size();
+    count.coloured = CountObjects<ball>("bgc");
+    count.white = CountObjects<whiteball>("wb");
     count.spiked = spiked.size();
-    count.beams = beams.size();
-    count.crossBeams = crossBeams.size();
+    count.beams = CountObjects<LazerClass>("lz");
+    count.crossBeams = CountObjects<Lazer1Class>("lz1");
     count.holeOpen = level->blackHoleActive != 0;
     count.stageComplete = level->stageComplete != 0;
     const SpriteMouseClass* player = FindObject<SpriteMouseClass>("playerball");
@@ -351,13 +343,11 @@ struct AutopilotRun
 
     // Plays again from stage 1 with `seed` pinned, as the pause menu's
     // restart button does: the play level is built anew in the same window.
-    // The textures are held over the switch, so that the level is built from
-    // the texture cache instead of being decoded and filtered again (seconds
-    // each time, none of it in the frames measured). False when the new
-    // play level is not there.
+    // The game's texture hold keeps the textures over the switch, so the
+    // level is built from the texture cache. False when the new play level is
+    // not there.
     bool PlayAgain(std::uint32_t seed)
     {
-        HoldTextures();
         MyLevelFactory::SetFixedSeed(seed);
         run.game->RestartLevel();
         pilot = BrillowTest::BrillowAutopilot();
@@ -365,18 +355,10 @@ struct AutopilotRun
         return run.FrameUntilLevel(PlayIndex, 10) && run.game->stage == 1;
     }
 
-    void HoldTextures()
-    {
-        const std::vector<Renderer::TextureOGL*>& textures =
-            Renderer::TextureCache::GetInstance().GetTextures();
-        held.assign(textures.begin(), textures.end());
-    }
-
     HarnessedGame run;
     Renderer::FrameGateRenderer* gate = nullptr;
     BrillowTest::BrillowAutopilot pilot;
     Math::Vector2D pointer{0.0f, 46.0f};
-    std::vector<Core::RefPtr<Renderer::TextureOGL>> held;
 };
 
 // A load: games on `seeds` played by the win autopilot, measuring every
@@ -511,7 +493,6 @@ PlayFrameReport MeasureLoad(const PlayLoad& load)
     }
     if (game)
     {
-        game->held.clear();
         game->run.game->Shutdown();
     }
     report.frames = measured.GetFrameCount();

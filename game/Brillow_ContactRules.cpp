@@ -154,10 +154,15 @@ bool General(Kind first, Velkor::GameObject* second, float& restitution, float& 
     return Apply(GeneralTable()[first][KindOf(second)], restitution, friction);
 }
 
-bool IsSweepingOut(const Velkor::GameObject* object)
+// `kind` is KindOf(object), which the caller has already found.
+bool IsSweepingOut(Kind kind, const Velkor::GameObject* object)
 {
+    if (kind != Blz)
+    {
+        return false;
+    }
     const auto* laser = dynamic_cast<const BonusLazerClass*>(object);
-    return laser != nullptr && KindOf(object) == Blz && laser->speed == BonusLazerRules::OutSpeed;
+    return laser != nullptr && laser->speed == BonusLazerRules::OutSpeed;
 }
 
 bool IsPair(Kind first, Kind second, Kind a, Kind b)
@@ -198,11 +203,12 @@ bool MyGame::ApplyPlayContactRules(Velkor::GameObject* first, Velkor::GameObject
                                    float& friction)
 {
     const Kind a = KindOf(first);
+    const Kind b = KindOf(second);
     // The white laser waits against the arena's right wall while balls are
     // left; once it sweeps out, nothing stops it. (Leaving the wall, it
     // still crosses the wall's outward-facing side, whose contact would push
     // it back every frame, and the stage would never rise.)
-    if (IsSweepingOut(first) || IsSweepingOut(second))
+    if (IsSweepingOut(a, first) || IsSweepingOut(b, second))
     {
         return false;
     }
@@ -214,7 +220,6 @@ bool MyGame::ApplyPlayContactRules(Velkor::GameObject* first, Velkor::GameObject
         }
         return General(a, second, restitution, friction);
     }
-    const Kind b = KindOf(second);
     if (IsPair(a, b, PlayerBall, Ui))
     {
         friction = 0.0f;
