@@ -219,7 +219,9 @@ public:
     // what is there, objects of the wrong class, broken links) the world
     // read so far is torn down, the running game comes back from that
     // memory copy, and the answer is false with `error` saying what was
-    // wrong.
+    // wrong. Should that copy itself not read back (a derived game's record
+    // refused), the running level starts again from its beginning and
+    // `error` says so as well.
     bool LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error);
     // The derived game's own record, written at the end of SaveGame.
     virtual void SaveGameState(Core::File& file) const;
@@ -387,6 +389,8 @@ private:
     float masterVolume_ = 1.0f;
     bool levelCreationFailed_ = false;
     std::string lastSaveError_;
+    // False when the last failed load could not bring the running game back.
+    bool runningGameKept_ = true;
     bool shutDown_ = false;
 };
 

@@ -202,7 +202,8 @@ bool Game::LoadSave(const std::string& path)
     if (!LoadGame(bytes, error))
     {
         lastSaveError_ = path + ": " + error;
-        Core::ReportUnreadableResource(path, error, "the running game is kept");
+        Core::ReportUnreadableResource(path, error,
+                                       runningGameKept_ ? "the running game is kept" : "the running level starts again");
         return false;
     }
     return true;
@@ -284,42 +285,50 @@ bool Game::LoadGame(const std::vector<std::uint8_t>& bytes, std::string& error)
     // decoded again (and the snapshot, should it come back, needs them all).
     const TextureHold::Textures keptTextures = textureHold_.Take();
     TearDownForLoad(true);
-    bool loaded = false;
+    // A failed read leaves the objects it made to the file, which frees them
+    // in any order once none points at another.
+    const auto read = [this](const std::uint8_t* data, std::uint32_t size, std::string& why)
     {
-        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-        loaded = ReadGame(file, error);
-        if (!loaded)
+        Core::MemoryFile file(data, size);
+        if (ReadGame(file, why))
         {
-            // The objects go in any order once none points at another.
-            file.ForEachReadObject(
-                [](Core::Object& object)
-                {
-                    if (auto* gameObject = dynamic_cast<GameObject*>(&object))
-                    {
-                        gameObject->ForgetLoadedLinks();
-                    }
-                    else if (auto* level = dynamic_cast<Level*>(&object))
-                    {
-                        level->ForgetManagedLinks();
-                        level->Clear();
-                    }
-                    else if (auto* emitter = dynamic_cast<ParticleEmitter*>(&object))
-                    {
-                        emitter->ForgetManagedLinks();
-                    }
-                });
+            return true;
         }
-    }
-    if (loaded)
+        file.ForEachReadObject(
+            [](Core::Object& object)
+            {
+                if (auto* gameObject = dynamic_cast<GameObject*>(&object))
+                {
+                    gameObject->ForgetLoadedLinks();
+                }
+                else if (auto* level = dynamic_cast<Level*>(&object))
+                {
+                    level->ForgetManagedLinks();
+                    level->Clear();
+                }
+                else if (auto* emitter = dynamic_cast<ParticleEmitter*>(&object))
+                {
+                    emitter->ForgetManagedLinks();
+                }
+            });
+        return false;
+    };
+    if (read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), error))
     {
+        runningGameKept_ = true;
         lastTimeStamp_ = Core::GetMilliseconds();
         return true;
     }
     TearDownForLoad(false);
-    Core::MemoryFile restore(snapshot.GetData(), snapshot.GetSize());
     std::string restoreError;
-    const bool restored = ReadGame(restore, restoreError);
-    (void)restored;
+    runningGameKept_ = read(snapshot.GetData(), snapshot.GetSize(), restoreError);
+    if (!runningGameKept_)
+    {
+        // Nothing of the copy stays: the level is made anew on the next
+        // frame, as at the start.
+        TearDownForLoad(false);
+        error += "; the running game could not be brought back (" + restoreError + ")";
+    }
     lastTimeStamp_ = Core::GetMilliseconds();
     return false;
 }

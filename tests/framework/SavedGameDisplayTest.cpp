@@ -448,4 +448,27 @@ TEST_F(GameRecordDisplayTest, ARefusedOrCutRecordBringsTheRunningGameBackWhole)
     }
 }
 
+TEST_F(GameRecordDisplayTest, ARunningGameThatCannotComeBackSaysSoAndStartsItsLevelAgain)
+{
+    RecordGame& record = MakeRecordGame();
+    record.value = 4;
+    const std::vector<std::uint8_t> good = SaveNow();
+    // The running game's own record is one its read refuses, so the memory
+    // copy taken before a load does not read back either.
+    record.value = 5000;
+    const std::vector<std::uint8_t> refused = SaveNow();
+
+    std::string error;
+    ASSERT_FALSE(game->LoadGame(refused, error));
+    EXPECT_NE(error.find("the running game could not be brought back"), std::string::npos) << error;
+    EXPECT_EQ(game->GetCurrentLevel(), nullptr);
+    Tick(3);
+    EXPECT_NE(game->GetCurrentLevel(), nullptr);
+
+    error.clear();
+    ASSERT_TRUE(game->LoadGame(good, error)) << error;
+    EXPECT_EQ(record.value, 4u);
+    EXPECT_EQ(SaveNow(), good);
+}
+
 } // namespace
