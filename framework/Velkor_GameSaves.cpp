@@ -202,8 +202,8 @@ bool Game::LoadSave(const std::string& path)
     if (!LoadGame(bytes, error))
     {
         lastSaveError_ = path + ": " + error;
-        Core::ReportUnreadableResource(path, error,
-                                       runningGameKept_ ? "the running game is kept" : "the running level starts again");
+        Core::ReportUnreadableResource(
+            path, error, runningGameKept_ ? "the running game is kept" : "the running level starts again");
         return false;
     }
     return true;
