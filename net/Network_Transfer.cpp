@@ -202,6 +202,9 @@ bool Zib_Session::Receive(std::uint32_t channel, std::vector<SocketEvent>& outEv
         }
     }
     threads_.UnlockMutex(record->receiveMutex);
+    // The event is made while the use is held: once released, a close
+    // waiting for it may free the record.
+    const SocketEvent made = MakeEvent(MessageReceived, record);
     ReleaseUse(record);
     if (!received)
     {
@@ -210,7 +213,7 @@ bool Zib_Session::Receive(std::uint32_t channel, std::vector<SocketEvent>& outEv
     }
     for (const OwnedMessage& message : messages)
     {
-        SocketEvent event = MakeEvent(MessageReceived, record);
+        SocketEvent event = made;
         event.peer = peer;
         event.AttachMessage(message.data, message.length);
         outEvents.push_back(event);
