@@ -9,7 +9,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace Physics2D
@@ -292,9 +292,10 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
 // run one by one.
 namespace
 {
-// Floats per batch: Jacobian and weighted rows (6 x 4 lanes each), then
-// right-hand side, softness term, friction coefficient, lower and upper
-// bound and the linked-row mask (4 lanes each).
+// Floats per batch: Jacobian and weighted rows (6 x 4 lanes each, in the
+// order x1, x2, y1, y2, w1, w2, so one 8-float block holds a component of
+// both bodies), then right-hand side, softness term, friction coefficient,
+// lower and upper bound and the linked-row mask (4 lanes each).
 constexpr std::size_t BatchJ = 0;
 constexpr std::size_t BatchW = 24;
 constexpr std::size_t BatchB = 48;
@@ -304,9 +305,29 @@ constexpr std::size_t BatchLower = 60;
 constexpr std::size_t BatchUpper = 64;
 constexpr std::size_t BatchLinked = 68;
 constexpr std::size_t BatchFloats = 72;
+// Where the lanes of a row's k-th Jacobian (or weighted) entry start.
+constexpr std::size_t BatchRowEntry(std::size_t k)
+{
+    return 8 * (k % 3) + 4 * (k / 3);
+}
 // Ints per batch: each lane's accumulator offset (floats) for body 1 and 2,
-// and the lane holding the row its bounds follow (its own when none).
-constexpr std::size_t BatchIndices = 12;
+// and the lane holding the row its bounds follow (its own when none). Then,
+// for the kernels that keep the last batch's results in registers: per side
+// and lane (body 1 lanes, then body 2 lanes), which of the last batch's
+// eight side-lanes wrote its slot and a mask of those that did; per lane,
+// which of the last batch's lanes holds the row its bounds follow and a mask
+// of those that do. Last, the slots and followed lanes to read: the same,
+// but a spare slot (or the lane's own) for those taken from the registers,
+// so the reads never wait for the last batch's stores.
+constexpr std::size_t BatchSlots = 0;
+constexpr std::size_t BatchFollowed = 8;
+constexpr std::size_t BatchForwardSlot = 12;
+constexpr std::size_t BatchForwardSlotMask = 20;
+constexpr std::size_t BatchForwardFollowed = 28;
+constexpr std::size_t BatchForwardFollowedMask = 32;
+constexpr std::size_t BatchReadSlots = 36;
+constexpr std::size_t BatchReadFollowed = 44;
+constexpr std::size_t BatchIndices = 48;
 
 bool IsPositiveZero(float value)
 {
@@ -503,7 +524,10 @@ bool ConstraintSolver::ScheduleBatches()
         return false;
     }
 
-    // Unused lanes do nothing to a slot of their own (j = w = b = 0).
+    // Sides the rows never move, and unused lanes (j = w = b = 0), each
+    // read a zero slot of their own side and lane, which a finite change
+    // leaves +0: a kernel may then store every slot a batch reads, changed
+    // or not, without one lane's +0 covering up another's NaN.
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);
     batchData_.assign(BatchFloats * batchCount_, 0.0f);
     batchIndex_.resize(BatchIndices * batchCount_);
@@ -513,7 +537,8 @@ bool ConstraintSolver::ScheduleBatches()
         std::int32_t* index = &batchIndex_[BatchIndices * b];
         for (std::int32_t lane = 0; lane < 4; ++lane)
         {
-            index[lane] = index[4 + lane] = zeroSlot + 4 * (1 + lane);
+            index[lane] = zeroSlot + 4 * lane;
+            index[4 + lane] = zeroSlot + 4 * (4 + lane);
             index[8 + lane] = static_cast<std::int32_t>(4 * b) + lane;
         }
     }
@@ -531,8 +556,8 @@ bool ConstraintSolver::ScheduleBatches()
         const float* w = &weighted_[6 * std::size_t{i}];
         for (std::size_t k = 0; k < 6; ++k)
         {
-            data[BatchJ + 4 * k + lane] = j[k];
-            data[BatchW + 4 * k + lane] = w[k];
+            data[BatchJ + BatchRowEntry(k) + lane] = j[k];
+            data[BatchW + BatchRowEntry(k) + lane] = w[k];
         }
         data[BatchB + lane] = rhs_[i];
         data[BatchT + lane] = scratch_[i];
@@ -544,15 +569,45 @@ bool ConstraintSolver::ScheduleBatches()
         std::int32_t* index = &batchIndex_[BatchIndices * batch];
         const std::int32_t s1 = rowSlots_[2 * i];
         const std::int32_t s2 = rowSlots_[2 * i + 1];
-        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
-        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
+        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot + 4 * static_cast<std::int32_t>(lane);
+        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot + 4 * (4 + static_cast<std::int32_t>(lane));
         index[8 + lane] = link >= 0 ? rowLane_[link] : position;
         laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
     }
 
-    // Four floats per body (x, y, angle, unused), the zero slot, and one
-    // slot per lane for unused lanes.
-    laneAccumulators_.assign(4 * (std::size_t{slots} + 5), 0.0f);
+    // Which slots and followed rows the batch before wrote.
+    const std::int32_t spareSlot = zeroSlot + 4 * 8;
+    lastWriter_.assign(std::size_t{slots} + 8, -1);
+    for (std::uint32_t b = 0; b < batchCount_; ++b)
+    {
+        std::int32_t* index = &batchIndex_[BatchIndices * b];
+        const std::int32_t previous = static_cast<std::int32_t>(b) - 1;
+        for (std::int32_t e = 0; e < 8; ++e)
+        {
+            const std::int32_t slot = index[BatchSlots + e];
+            const std::int32_t writer = lastWriter_[slot / 4];
+            const bool forwarded = writer >= 0 && writer / 8 == previous;
+            index[BatchForwardSlot + e] = forwarded ? writer % 8 : e;
+            index[BatchForwardSlotMask + e] = forwarded ? -1 : 0;
+            index[BatchReadSlots + e] = forwarded ? spareSlot : slot;
+        }
+        for (std::int32_t e = 0; e < 8; ++e)
+        {
+            lastWriter_[index[BatchSlots + e] / 4] = 8 * static_cast<std::int32_t>(b) + e;
+        }
+        for (std::int32_t lane = 0; lane < 4; ++lane)
+        {
+            const std::int32_t followed = index[BatchFollowed + lane];
+            const bool forwarded = followed / 4 == previous;
+            index[BatchForwardFollowed + lane] = forwarded ? followed % 4 : lane;
+            index[BatchForwardFollowedMask + lane] = forwarded ? -1 : 0;
+            index[BatchReadFollowed + lane] = forwarded ? static_cast<std::int32_t>(4 * b) + lane : followed;
+        }
+    }
+
+    // Four floats per body (x, y, angle, unused), then the zero slots and
+    // a spare that is read but never written.
+    laneAccumulators_.assign(4 * (std::size_t{slots} + 9), 0.0f);
     for (std::uint32_t k = 0; k < slots; ++k)
     {
         laneAccumulators_[4 * k] = acc[3 * k];
@@ -591,12 +646,12 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
         _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
 
         __m128 dot = zero;
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 0), a1x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 4), a1y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 8), a1w));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 12), a2x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 16), a2y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 20), a2w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(0)), a1x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(1)), a1y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(2)), a1w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(3)), a2x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(4)), a2y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(5)), a2w));
         float* const lambda = lanes + 4 * std::size_t{batch};
         const __m128 old = _mm_load_ps(lambda);
         __m128 delta =
@@ -650,14 +705,14 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
         // rows of its bodies from waiting for it.
         const auto same = [](__m128 a, __m128 b)
         { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
-        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + 0), delta));
-        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + 4), delta));
-        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + 8), delta));
+        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(0)), delta));
+        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(1)), delta));
+        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(2)), delta));
         const int kept1 =
             _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
-        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + 12), delta));
-        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + 16), delta));
-        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + 20), delta));
+        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(3)), delta));
+        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(4)), delta));
+        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(5)), delta));
         const int kept2 =
             _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
         if (kept1 != 0xF)
@@ -722,12 +777,152 @@ template <bool KeepBounds>
     SweepPackedBody<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
 }
 
+// The same operations with both bodies' halves of a batch side by side in
+// 256-bit registers. The last batch's new accumulators stay in registers, and
+// the slots it wrote are taken from them (a permute) rather than from memory,
+// which keeps the store, the reload and both transposes out of the chain of
+// updates that runs from batch to batch; so are the multipliers its rows'
+// bounds follow. The stores still happen, for the batches further on.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Pair(const float* low, const float* high)
+{
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(low)), _mm_load_ps(high), 1);
+}
+
+template <bool KeepBounds>
+[[gnu::target("avx2")]] void SweepPackedAvx2(std::uint32_t batches, float* const data,
+                                            const std::int32_t* const indices, float* const lanes,
+                                            float* const slots, float* const guesses, int* const guessCodes)
+{
+    const __m128 zero = _mm_setzero_ps();
+    const __m256 zero8 = _mm256_setzero_ps();
+    const __m128 sign = _mm_set1_ps(-0.0f);
+    __m256 lastX = zero8;
+    __m256 lastY = zero8;
+    __m256 lastW = zero8;
+    __m128 lastLambda = zero;
+    for (std::uint32_t batch = 0; batch < batches; ++batch)
+    {
+        const float* d = data + BatchFloats * batch;
+        const std::int32_t* index = indices + BatchIndices * batch;
+        const std::int32_t* slot = index + BatchSlots;
+        const std::int32_t* read = index + BatchReadSlots;
+        // Lane k's body 1 slot in the low half, its body 2 slot in the high.
+        const __m256 r0 = Pair(slots + read[0], slots + read[4]);
+        const __m256 r1 = Pair(slots + read[1], slots + read[5]);
+        const __m256 r2 = Pair(slots + read[2], slots + read[6]);
+        const __m256 r3 = Pair(slots + read[3], slots + read[7]);
+        const __m256 t0 = _mm256_unpacklo_ps(r0, r1);
+        const __m256 t1 = _mm256_unpacklo_ps(r2, r3);
+        const __m256 t2 = _mm256_unpackhi_ps(r0, r1);
+        const __m256 t3 = _mm256_unpackhi_ps(r2, r3);
+        const __m256i forward = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlot));
+        const __m256 forwarded =
+            _mm256_castsi256_ps(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlotMask)));
+        const __m256 ax = _mm256_blendv_ps(_mm256_shuffle_ps(t0, t1, 0x44),
+                                           _mm256_permutevar8x32_ps(lastX, forward), forwarded);
+        const __m256 ay = _mm256_blendv_ps(_mm256_shuffle_ps(t0, t1, 0xEE),
+                                           _mm256_permutevar8x32_ps(lastY, forward), forwarded);
+        const __m256 aw = _mm256_blendv_ps(_mm256_shuffle_ps(t2, t3, 0x44),
+                                           _mm256_permutevar8x32_ps(lastW, forward), forwarded);
+
+        const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
+        const __m256 py = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 8), ay);
+        const __m256 pw = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 16), aw);
+        __m128 dot = zero;
+        dot = _mm_add_ps(dot, _mm256_castps256_ps128(px));
+        dot = _mm_add_ps(dot, _mm256_castps256_ps128(py));
+        dot = _mm_add_ps(dot, _mm256_castps256_ps128(pw));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(px, 1));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(py, 1));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(pw, 1));
+        float* const lambda = lanes + 4 * std::size_t{batch};
+        const __m128 old = _mm_load_ps(lambda);
+        __m128 delta =
+            _mm_sub_ps(_mm_sub_ps(_mm_load_ps(d + BatchB), _mm_mul_ps(old, _mm_load_ps(d + BatchT))), dot);
+
+        // Bounds that follow another row's multiplier: +-coefficient x it.
+        const __m128 linked = _mm_load_ps(d + BatchLinked);
+        const std::int32_t* followedLane = index + BatchReadFollowed;
+        const __m128 followed = _mm_blendv_ps(
+            _mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]], lanes[followedLane[1]],
+                       lanes[followedLane[0]]),
+            _mm_permutevar_ps(lastLambda,
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed))),
+            _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowedMask))));
+        const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
+        const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
+        const __m128 upper = _mm_blendv_ps(_mm_load_ps(d + BatchUpper), upperLinked, linked);
+        const __m128 lower = _mm_blendv_ps(_mm_load_ps(d + BatchLower), lowerLinked, linked);
+        if (KeepBounds)
+        {
+            _mm_store_ps(data + BatchFloats * batch + BatchUpper, upper);
+            _mm_store_ps(data + BatchFloats * batch + BatchLower, lower);
+        }
+
+        // The lanes' clamping as guessed, then confirmed (see the other
+        // kernel).
+        float* const guess = guesses + 8 * std::size_t{batch};
+        __m128 below = _mm_load_ps(guess);
+        __m128 above = _mm_load_ps(guess + 4);
+        const __m128 next = _mm_add_ps(old, delta);
+        const __m128 belowFound = _mm_cmplt_ps(next, lower);
+        const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
+        const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
+        if (found != guessCodes[batch])
+        {
+            guessCodes[batch] = found;
+            below = belowFound;
+            above = aboveFound;
+            _mm_store_ps(guess, below);
+            _mm_store_ps(guess + 4, above);
+        }
+        const __m128 clamped = _mm_or_ps(below, above);
+        const __m128 bound = _mm_blendv_ps(upper, lower, below);
+        const __m128 moved = _mm_sub_ps(bound, old);
+        const __m128 result = _mm_blendv_ps(next, bound, clamped);
+        _mm_store_ps(lambda, result);
+        lastLambda = result;
+        delta = _mm_blendv_ps(delta, moved, clamped);
+
+        const __m256 delta8 = _mm256_insertf128_ps(_mm256_castps128_ps256(delta), delta, 1);
+        const __m256 nx = _mm256_add_ps(ax, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 0), delta8));
+        const __m256 ny = _mm256_add_ps(ay, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 8), delta8));
+        const __m256 nw = _mm256_add_ps(aw, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 16), delta8));
+        lastX = nx;
+        lastY = ny;
+        lastW = nw;
+        // Every slot is stored, changed or not: the next batch takes what
+        // it needs from the registers, and those further on seldom wait.
+        const __m256 u0 = _mm256_unpacklo_ps(nx, ny);
+        const __m256 u1 = _mm256_unpackhi_ps(nx, ny);
+        const __m256 v0 = _mm256_unpacklo_ps(nw, zero8);
+        const __m256 v1 = _mm256_unpackhi_ps(nw, zero8);
+        const __m256 s0 = _mm256_shuffle_ps(u0, v0, 0x44);
+        const __m256 s1 = _mm256_shuffle_ps(u0, v0, 0xEE);
+        const __m256 s2 = _mm256_shuffle_ps(u1, v1, 0x44);
+        const __m256 s3 = _mm256_shuffle_ps(u1, v1, 0xEE);
+        _mm_store_ps(slots + slot[0], _mm256_castps256_ps128(s0));
+        _mm_store_ps(slots + slot[1], _mm256_castps256_ps128(s1));
+        _mm_store_ps(slots + slot[2], _mm256_castps256_ps128(s2));
+        _mm_store_ps(slots + slot[3], _mm256_castps256_ps128(s3));
+        _mm_store_ps(slots + slot[4], _mm256_extractf128_ps(s0, 1));
+        _mm_store_ps(slots + slot[5], _mm256_extractf128_ps(s1, 1));
+        _mm_store_ps(slots + slot[6], _mm256_extractf128_ps(s2, 1));
+        _mm_store_ps(slots + slot[7], _mm256_extractf128_ps(s3, 1));
+    }
+}
+
 template <bool KeepBounds>
 void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices,
                  float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
 {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
     static const bool avx = __builtin_cpu_supports("avx");
-    if (avx)
+    if (avx2)
+    {
+        SweepPackedAvx2<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
+    }
+    else if (avx)
     {
         SweepPackedAvx<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
     }
@@ -760,12 +955,15 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
     }
     SweepPacked<true>(batches, batchData_.data(), batchIndex_.data(), lanes, slots, laneClamps_.data(),
                       clampCodes_.data());
-    // Sides the rows never move read the zero slot, and a finite change
-    // leaves it +0; one that is not makes it NaN for good.
-    const float* const zeroSlot = slots + 4 * std::size_t{bodyCapacity_};
-    if (!IsPositiveZero(zeroSlot[0]) || !IsPositiveZero(zeroSlot[1]) || !IsPositiveZero(zeroSlot[2]))
+    // Sides the rows never move read the zero slots, and a finite change
+    // leaves them +0; one that is not makes one NaN for good.
+    const float* const zeroSlots = slots + 4 * std::size_t{bodyCapacity_};
+    for (std::size_t k = 0; k < 4 * 8; ++k)
     {
-        return false;
+        if (!IsPositiveZero(zeroSlots[k]))
+        {
+            return false;
+        }
     }
 
     const std::uint32_t rows = rowCount_;

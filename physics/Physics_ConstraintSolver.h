@@ -250,6 +250,7 @@ private:
     AlignedFloats batchData_;                  // per batch: the lanes' values, see the .cpp
     std::vector<std::int32_t> batchIndex_;     // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;        // per row: batch x 4 + lane
+    std::vector<std::int32_t> lastWriter_;     // per body slot, while packing: last batch x 8 + side-lane
     std::vector<std::int32_t> rowSlots_;       // per row: both sides' body slots, -1 for an unmoved side
     std::vector<std::int32_t> scheduledLinks_; // per row: the links the batches were made for
     std::vector<std::int32_t> lastRow_;        // per body
