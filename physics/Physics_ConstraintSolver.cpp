@@ -6,6 +6,7 @@
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -912,17 +913,20 @@ template <bool KeepBounds>
     }
 }
 
+std::atomic<int> sweepKernelLimit{static_cast<int>(ConstraintSolver::SweepKernel::Avx2)};
+
 template <bool KeepBounds>
 void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices,
                  float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
     static const bool avx = __builtin_cpu_supports("avx");
-    if (avx2)
+    const int limit = sweepKernelLimit.load(std::memory_order_relaxed);
+    if (avx2 && limit >= static_cast<int>(ConstraintSolver::SweepKernel::Avx2))
     {
         SweepPackedAvx2<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
     }
-    else if (avx)
+    else if (avx && limit >= static_cast<int>(ConstraintSolver::SweepKernel::Avx))
     {
         SweepPackedAvx<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
     }
@@ -933,6 +937,15 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
 }
 } // namespace
 #endif
+
+void ConstraintSolver::LimitSweepKernel(SweepKernel most)
+{
+#if defined(__SSE2__)
+    sweepKernelLimit.store(static_cast<int>(most), std::memory_order_relaxed);
+#else
+    static_cast<void>(most);
+#endif
+}
 
 bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
 {

@@ -192,6 +192,16 @@ public:
     // otherwise; both give the same bits. `always` takes the batched sweeps
     // whenever they can be taken (tests comparing the two use it).
     void SetBatchedSweepsAlways(bool always) { batchedAlways_ = always; }
+    // The batched sweeps' kernels, plainest first. All give the same bits;
+    // the last one the processor runs is taken, up to `most` (so tests can
+    // run each of them). Applies to every solver.
+    enum class SweepKernel
+    {
+        Baseline,
+        Avx,
+        Avx2
+    };
+    static void LimitSweepKernel(SweepKernel most);
 
     std::uint32_t GetRowCapacity() const { return rowCapacity_; }
     std::uint32_t GetBodyCount() const { return bodyCount_; }
