@@ -328,7 +328,9 @@ constexpr std::size_t BatchForwardFollowed = 28;
 constexpr std::size_t BatchForwardFollowedMask = 32;
 constexpr std::size_t BatchReadSlots = 36;
 constexpr std::size_t BatchReadFollowed = 44;
-constexpr std::size_t BatchIndices = 48;
+// Whether any lane reads the multiplier its bounds follow from memory.
+constexpr std::size_t BatchReadsFollowed = 48;
+constexpr std::size_t BatchIndices = 52;
 
 bool IsPositiveZero(float value)
 {
@@ -583,6 +585,7 @@ bool ConstraintSolver::ScheduleBatches()
     {
         std::int32_t* index = &batchIndex_[BatchIndices * b];
         const std::int32_t previous = static_cast<std::int32_t>(b) - 1;
+        index[BatchReadsFollowed] = 0;
         for (std::int32_t e = 0; e < 8; ++e)
         {
             const std::int32_t slot = index[BatchSlots + e];
@@ -603,6 +606,10 @@ bool ConstraintSolver::ScheduleBatches()
             index[BatchForwardFollowed + lane] = forwarded ? followed % 4 : lane;
             index[BatchForwardFollowedMask + lane] = forwarded ? -1 : 0;
             index[BatchReadFollowed + lane] = forwarded ? static_cast<std::int32_t>(4 * b) + lane : followed;
+            if (!forwarded && followed != static_cast<std::int32_t>(4 * b) + lane)
+            {
+                index[BatchReadsFollowed] = 1;
+            }
         }
     }
 
@@ -843,13 +850,19 @@ template <bool KeepBounds>
 
         // Bounds that follow another row's multiplier: +-coefficient x it.
         const __m128 linked = _mm_load_ps(d + BatchLinked);
-        const std::int32_t* followedLane = index + BatchReadFollowed;
-        const __m128 followed = _mm_blendv_ps(
-            _mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]], lanes[followedLane[1]],
-                       lanes[followedLane[0]]),
-            _mm_permutevar_ps(lastLambda,
-                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed))),
-            _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowedMask))));
+        // Lanes whose bounds follow no row take any value.
+        __m128 followed = _mm_permutevar_ps(
+            lastLambda, _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed)));
+        if (index[BatchReadsFollowed] != 0)
+        {
+            const std::int32_t* followedLane = index + BatchReadFollowed;
+            followed = _mm_blendv_ps(
+                _mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]], lanes[followedLane[1]],
+                           lanes[followedLane[0]]),
+                followed,
+                _mm_castsi128_ps(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowedMask))));
+        }
         const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
         const __m128 upper = _mm_blendv_ps(_mm_load_ps(d + BatchUpper), upperLinked, linked);
