@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -312,25 +313,26 @@ constexpr std::size_t BatchRowEntry(std::size_t k)
     return 8 * (k % 3) + 4 * (k / 3);
 }
 // Ints per batch: each lane's accumulator offset (floats) for body 1 and 2,
-// and the lane holding the row its bounds follow (its own when none). Then,
-// for the kernels that keep the last batch's results in registers: per side
-// and lane (body 1 lanes, then body 2 lanes), which of the last batch's
-// eight side-lanes wrote its slot and a mask of those that did; per lane,
-// which of the last batch's lanes holds the row its bounds follow and a mask
-// of those that do. Last, the slots and followed lanes to read: the same,
-// but a spare slot (or the lane's own) for those taken from the registers,
-// so the reads never wait for the last batch's stores.
+// and the lane holding the row its bounds follow (its own when none).
 constexpr std::size_t BatchSlots = 0;
 constexpr std::size_t BatchFollowed = 8;
+// Then, for the kernel that keeps the last batch's results in registers:
+// per side and lane (body 1 lanes, then body 2 lanes), which of the last
+// batch's eight side-lanes wrote its slot, the sign bit set where one did;
+// per lane, which of the last batch's lanes holds the row its bounds follow,
+// the sign bit set where one does. The followed lanes to read: a lane's own
+// where it is taken from the registers, so the reads never wait for the
+// last batch's stores. The slots in pairs (lane k's body 1 and body 2),
+// to store and to read (a spare slot where taken from the registers). Last,
+// whether any lane reads the multiplier its bounds follow from memory.
 constexpr std::size_t BatchForwardSlot = 12;
-constexpr std::size_t BatchForwardSlotMask = 20;
-constexpr std::size_t BatchForwardFollowed = 28;
-constexpr std::size_t BatchForwardFollowedMask = 32;
-constexpr std::size_t BatchReadSlots = 36;
-constexpr std::size_t BatchReadFollowed = 44;
-// Whether any lane reads the multiplier its bounds follow from memory.
-constexpr std::size_t BatchReadsFollowed = 48;
-constexpr std::size_t BatchIndices = 52;
+constexpr std::size_t BatchForwardFollowed = 20;
+constexpr std::size_t BatchReadFollowed = 24;
+constexpr std::size_t BatchSlotPairs = 28;
+constexpr std::size_t BatchReadSlotPairs = 36;
+constexpr std::size_t BatchReadsFollowed = 44;
+constexpr std::size_t BatchIndices = 48;
+constexpr std::int32_t Forwarded = std::numeric_limits<std::int32_t>::min();
 
 bool IsPositiveZero(float value)
 {
@@ -591,9 +593,10 @@ bool ConstraintSolver::ScheduleBatches()
             const std::int32_t slot = index[BatchSlots + e];
             const std::int32_t writer = lastWriter_[slot / 4];
             const bool forwarded = writer >= 0 && writer / 8 == previous;
-            index[BatchForwardSlot + e] = forwarded ? writer % 8 : e;
-            index[BatchForwardSlotMask + e] = forwarded ? -1 : 0;
-            index[BatchReadSlots + e] = forwarded ? spareSlot : slot;
+            index[BatchForwardSlot + e] = forwarded ? Forwarded | writer % 8 : e;
+            const std::int32_t pair = 2 * (e % 4) + e / 4;
+            index[BatchSlotPairs + pair] = slot;
+            index[BatchReadSlotPairs + pair] = forwarded ? spareSlot : slot;
         }
         for (std::int32_t e = 0; e < 8; ++e)
         {
@@ -603,8 +606,7 @@ bool ConstraintSolver::ScheduleBatches()
         {
             const std::int32_t followed = index[BatchFollowed + lane];
             const bool forwarded = followed / 4 == previous;
-            index[BatchForwardFollowed + lane] = forwarded ? followed % 4 : lane;
-            index[BatchForwardFollowedMask + lane] = forwarded ? -1 : 0;
+            index[BatchForwardFollowed + lane] = forwarded ? Forwarded | followed % 4 : lane;
             index[BatchReadFollowed + lane] = forwarded ? static_cast<std::int32_t>(4 * b) + lane : followed;
             if (!forwarded && followed != static_cast<std::int32_t>(4 * b) + lane)
             {
@@ -791,9 +793,38 @@ template <bool KeepBounds>
 // which keeps the store, the reload and both transposes out of the chain of
 // updates that runs from batch to batch; so are the multipliers its rows'
 // bounds follow. The stores still happen, for the batches further on.
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Pair(const float* low, const float* high)
+// The two slots whose offsets are at `pair`, one 64-bit read for both.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Pair(const float* slots, const std::int32_t* pair)
 {
-    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(low)), _mm_load_ps(high), 1);
+    std::uint64_t offsets = 0;
+    std::memcpy(&offsets, pair, sizeof offsets);
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(slots + static_cast<std::uint32_t>(offsets))),
+                                _mm_load_ps(slots + (offsets >> 32)), 1);
+}
+
+// Stores the two halves to the slots whose offsets are at `pair`.
+[[gnu::target("avx2"), gnu::always_inline]] inline void StorePair(float* slots, const std::int32_t* pair, __m256 value)
+{
+    std::uint64_t offsets = 0;
+    std::memcpy(&offsets, pair, sizeof offsets);
+    _mm_store_ps(slots + static_cast<std::uint32_t>(offsets), _mm256_castps256_ps128(value));
+    _mm_store_ps(slots + (offsets >> 32), _mm256_extractf128_ps(value, 1));
+}
+
+// b where the mask's lanes are set (all bits), a elsewhere. In assembly, as
+// the compiler would otherwise test the masks' signs again first.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m128 Select(__m128 a, __m128 b, __m128 mask)
+{
+    __m128 selected;
+    asm("vblendvps %3, %2, %1, %0" : "=x"(selected) : "x"(a), "x"(b), "x"(mask));
+    return selected;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Select(__m256 a, __m256 b, __m256 mask)
+{
+    __m256 selected;
+    asm("vblendvps %3, %2, %1, %0" : "=x"(selected) : "x"(a), "x"(b), "x"(mask));
+    return selected;
 }
 
 template <bool KeepBounds>
@@ -812,25 +843,22 @@ template <bool KeepBounds>
     {
         const float* d = data + BatchFloats * batch;
         const std::int32_t* index = indices + BatchIndices * batch;
-        const std::int32_t* slot = index + BatchSlots;
-        const std::int32_t* read = index + BatchReadSlots;
         // Lane k's body 1 slot in the low half, its body 2 slot in the high.
-        const __m256 r0 = Pair(slots + read[0], slots + read[4]);
-        const __m256 r1 = Pair(slots + read[1], slots + read[5]);
-        const __m256 r2 = Pair(slots + read[2], slots + read[6]);
-        const __m256 r3 = Pair(slots + read[3], slots + read[7]);
+        const __m256 r0 = Pair(slots, index + BatchReadSlotPairs + 0);
+        const __m256 r1 = Pair(slots, index + BatchReadSlotPairs + 2);
+        const __m256 r2 = Pair(slots, index + BatchReadSlotPairs + 4);
+        const __m256 r3 = Pair(slots, index + BatchReadSlotPairs + 6);
         const __m256 t0 = _mm256_unpacklo_ps(r0, r1);
         const __m256 t1 = _mm256_unpacklo_ps(r2, r3);
         const __m256 t2 = _mm256_unpackhi_ps(r0, r1);
         const __m256 t3 = _mm256_unpackhi_ps(r2, r3);
         const __m256i forward = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlot));
-        const __m256 forwarded =
-            _mm256_castsi256_ps(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlotMask)));
-        const __m256 ax = _mm256_blendv_ps(_mm256_shuffle_ps(t0, t1, 0x44),
+        const __m256 forwarded = _mm256_castsi256_ps(forward);
+        const __m256 ax = Select(_mm256_shuffle_ps(t0, t1, 0x44),
                                            _mm256_permutevar8x32_ps(lastX, forward), forwarded);
-        const __m256 ay = _mm256_blendv_ps(_mm256_shuffle_ps(t0, t1, 0xEE),
+        const __m256 ay = Select(_mm256_shuffle_ps(t0, t1, 0xEE),
                                            _mm256_permutevar8x32_ps(lastY, forward), forwarded);
-        const __m256 aw = _mm256_blendv_ps(_mm256_shuffle_ps(t2, t3, 0x44),
+        const __m256 aw = Select(_mm256_shuffle_ps(t2, t3, 0x44),
                                            _mm256_permutevar8x32_ps(lastW, forward), forwarded);
 
         const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
@@ -851,22 +879,21 @@ template <bool KeepBounds>
         // Bounds that follow another row's multiplier: +-coefficient x it.
         const __m128 linked = _mm_load_ps(d + BatchLinked);
         // Lanes whose bounds follow no row take any value.
-        __m128 followed = _mm_permutevar_ps(
-            lastLambda, _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed)));
+        const __m128i forwardFollowed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed));
+        __m128 followed = _mm_permutevar_ps(lastLambda, forwardFollowed);
         if (index[BatchReadsFollowed] != 0)
         {
             const std::int32_t* followedLane = index + BatchReadFollowed;
-            followed = _mm_blendv_ps(
+            followed = Select(
                 _mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]], lanes[followedLane[1]],
                            lanes[followedLane[0]]),
                 followed,
-                _mm_castsi128_ps(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowedMask))));
+                _mm_castsi128_ps(forwardFollowed));
         }
         const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
-        const __m128 upper = _mm_blendv_ps(_mm_load_ps(d + BatchUpper), upperLinked, linked);
-        const __m128 lower = _mm_blendv_ps(_mm_load_ps(d + BatchLower), lowerLinked, linked);
+        const __m128 upper = Select(_mm_load_ps(d + BatchUpper), upperLinked, linked);
+        const __m128 lower = Select(_mm_load_ps(d + BatchLower), lowerLinked, linked);
         if (KeepBounds)
         {
             _mm_store_ps(data + BatchFloats * batch + BatchUpper, upper);
@@ -891,12 +918,12 @@ template <bool KeepBounds>
             _mm_store_ps(guess + 4, above);
         }
         const __m128 clamped = _mm_or_ps(below, above);
-        const __m128 bound = _mm_blendv_ps(upper, lower, below);
+        const __m128 bound = Select(upper, lower, below);
         const __m128 moved = _mm_sub_ps(bound, old);
-        const __m128 result = _mm_blendv_ps(next, bound, clamped);
+        const __m128 result = Select(next, bound, clamped);
         _mm_store_ps(lambda, result);
         lastLambda = result;
-        delta = _mm_blendv_ps(delta, moved, clamped);
+        delta = Select(delta, moved, clamped);
 
         const __m256 delta8 = _mm256_insertf128_ps(_mm256_castps128_ps256(delta), delta, 1);
         const __m256 nx = _mm256_add_ps(ax, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 0), delta8));
@@ -915,14 +942,10 @@ template <bool KeepBounds>
         const __m256 s1 = _mm256_shuffle_ps(u0, nw, _MM_SHUFFLE(1, 1, 3, 2));
         const __m256 s2 = _mm256_shuffle_ps(u1, nw, _MM_SHUFFLE(2, 2, 1, 0));
         const __m256 s3 = _mm256_shuffle_ps(u1, nw, _MM_SHUFFLE(3, 3, 3, 2));
-        _mm_store_ps(slots + slot[0], _mm256_castps256_ps128(s0));
-        _mm_store_ps(slots + slot[1], _mm256_castps256_ps128(s1));
-        _mm_store_ps(slots + slot[2], _mm256_castps256_ps128(s2));
-        _mm_store_ps(slots + slot[3], _mm256_castps256_ps128(s3));
-        _mm_store_ps(slots + slot[4], _mm256_extractf128_ps(s0, 1));
-        _mm_store_ps(slots + slot[5], _mm256_extractf128_ps(s1, 1));
-        _mm_store_ps(slots + slot[6], _mm256_extractf128_ps(s2, 1));
-        _mm_store_ps(slots + slot[7], _mm256_extractf128_ps(s3, 1));
+        StorePair(slots, index + BatchSlotPairs + 0, s0);
+        StorePair(slots, index + BatchSlotPairs + 2, s1);
+        StorePair(slots, index + BatchSlotPairs + 4, s2);
+        StorePair(slots, index + BatchSlotPairs + 6, s3);
     }
 }
 
