@@ -864,8 +864,12 @@ template <bool KeepBounds>
         const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
         const __m256 py = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 8), ay);
         const __m256 pw = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 16), aw);
-        __m128 dot = zero;
-        dot = _mm_add_ps(dot, _mm256_castps256_ps128(px));
+        // The row's dot product is 0 + p0 + ... + p5, added in turn. The
+        // leading 0 + only turns a -0 partial into +0, and a partial is zero
+        // only while every term so far is, so it is s + 0 for s = p0 + ...
+        // + p5. The change is then c - s, or c - (+0) = c where s is zero:
+        // one add less in the chain from batch to batch.
+        __m128 dot = _mm256_castps256_ps128(px);
         dot = _mm_add_ps(dot, _mm256_castps256_ps128(py));
         dot = _mm_add_ps(dot, _mm256_castps256_ps128(pw));
         dot = _mm_add_ps(dot, _mm256_extractf128_ps(px, 1));
@@ -873,8 +877,8 @@ template <bool KeepBounds>
         dot = _mm_add_ps(dot, _mm256_extractf128_ps(pw, 1));
         float* const lambda = lanes + 4 * std::size_t{batch};
         const __m128 old = _mm_load_ps(lambda);
-        __m128 delta =
-            _mm_sub_ps(_mm_sub_ps(_mm_load_ps(d + BatchB), _mm_mul_ps(old, _mm_load_ps(d + BatchT))), dot);
+        const __m128 c = _mm_sub_ps(_mm_load_ps(d + BatchB), _mm_mul_ps(old, _mm_load_ps(d + BatchT)));
+        __m128 delta = Select(_mm_sub_ps(c, dot), c, _mm_cmpeq_ps(dot, zero));
 
         // Bounds that follow another row's multiplier: +-coefficient x it.
         const __m128 linked = _mm_load_ps(d + BatchLinked);
