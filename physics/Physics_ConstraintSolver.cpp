@@ -284,12 +284,13 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
 // rows that share no movable body can run in any order, so running them side
 // by side gives the row-by-row result bit for bit. Four such rows make a
 // batch; each lane of the vector operations does exactly the row's
-// floating-point operations, in the same order.
+// floating-point operations, in the same order (or, where noted, ones that
+// give the same bits for every input).
 //
 // A side that the rows never move (no inverse mass, no free spin, a zero
 // accumulator) only ever gets +-0 added while every change is finite, so its
-// accumulator stays +0; such sides read a shared zero slot and tie no rows
-// together. Should a change not be finite (which would spread through the
+// accumulator stays +0; such sides read a zero slot (one per side and lane
+// of a batch) and tie no rows together. Should a change not be finite (which would spread through the
 // real accumulator of that side), the batched result is dropped and the rows
 // run one by one.
 namespace
