@@ -788,23 +788,19 @@ template <bool KeepBounds>
     SweepPackedBody<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
 }
 
-// The same operations with both bodies' halves of a batch side by side in
-// 256-bit registers. The last batch's new accumulators stay in registers, and
-// the slots it wrote are taken from them (a permute) rather than from memory,
-// which keeps the store, the reload and both transposes out of the chain of
-// updates that runs from batch to batch; so are the multipliers its rows'
-// bounds follow. The stores still happen, for the batches further on.
 // The two slots whose offsets are at `pair`, one 64-bit read for both.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256 Pair(const float* slots, const std::int32_t* pair)
 {
     std::uint64_t offsets = 0;
     std::memcpy(&offsets, pair, sizeof offsets);
-    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(slots + static_cast<std::uint32_t>(offsets))),
-                                _mm_load_ps(slots + (offsets >> 32)), 1);
+    return _mm256_insertf128_ps(
+        _mm256_castps128_ps256(_mm_load_ps(slots + static_cast<std::uint32_t>(offsets))),
+        _mm_load_ps(slots + (offsets >> 32)), 1);
 }
 
 // Stores the two halves to the slots whose offsets are at `pair`.
-[[gnu::target("avx2"), gnu::always_inline]] inline void StorePair(float* slots, const std::int32_t* pair, __m256 value)
+[[gnu::target("avx2"), gnu::always_inline]] inline void StorePair(float* slots, const std::int32_t* pair,
+                                                                  __m256 value)
 {
     std::uint64_t offsets = 0;
     std::memcpy(&offsets, pair, sizeof offsets);
@@ -828,10 +824,16 @@ template <bool KeepBounds>
     return selected;
 }
 
+// The same operations with both bodies' halves of a batch side by side in
+// 256-bit registers. The last batch's new accumulators stay in registers, and
+// the slots it wrote are taken from them (a permute) rather than from memory,
+// which keeps the store, the reload and both transposes out of the chain of
+// updates that runs from batch to batch; so are the multipliers its rows'
+// bounds follow. The stores still happen, for the batches further on.
 template <bool KeepBounds>
 [[gnu::target("avx2")]] void SweepPackedAvx2(std::uint32_t batches, float* const data,
-                                            const std::int32_t* const indices, float* const lanes,
-                                            float* const slots, float* const guesses, int* const guessCodes)
+                                             const std::int32_t* const indices, float* const lanes,
+                                             float* const slots, float* const guesses, int* const guessCodes)
 {
     const __m128 zero = _mm_setzero_ps();
     const __m256 zero8 = _mm256_setzero_ps();
@@ -853,14 +855,15 @@ template <bool KeepBounds>
         const __m256 t1 = _mm256_unpacklo_ps(r2, r3);
         const __m256 t2 = _mm256_unpackhi_ps(r0, r1);
         const __m256 t3 = _mm256_unpackhi_ps(r2, r3);
-        const __m256i forward = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlot));
+        const __m256i forward =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlot));
         const __m256 forwarded = _mm256_castsi256_ps(forward);
-        const __m256 ax = Select(_mm256_shuffle_ps(t0, t1, 0x44),
-                                           _mm256_permutevar8x32_ps(lastX, forward), forwarded);
-        const __m256 ay = Select(_mm256_shuffle_ps(t0, t1, 0xEE),
-                                           _mm256_permutevar8x32_ps(lastY, forward), forwarded);
-        const __m256 aw = Select(_mm256_shuffle_ps(t2, t3, 0x44),
-                                           _mm256_permutevar8x32_ps(lastW, forward), forwarded);
+        const __m256 ax =
+            Select(_mm256_shuffle_ps(t0, t1, 0x44), _mm256_permutevar8x32_ps(lastX, forward), forwarded);
+        const __m256 ay =
+            Select(_mm256_shuffle_ps(t0, t1, 0xEE), _mm256_permutevar8x32_ps(lastY, forward), forwarded);
+        const __m256 aw =
+            Select(_mm256_shuffle_ps(t2, t3, 0x44), _mm256_permutevar8x32_ps(lastW, forward), forwarded);
 
         const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
         const __m256 py = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 8), ay);
@@ -884,16 +887,15 @@ template <bool KeepBounds>
         // Bounds that follow another row's multiplier: +-coefficient x it.
         const __m128 linked = _mm_load_ps(d + BatchLinked);
         // Lanes whose bounds follow no row take any value.
-        const __m128i forwardFollowed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed));
+        const __m128i forwardFollowed =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed));
         __m128 followed = _mm_permutevar_ps(lastLambda, forwardFollowed);
         if (index[BatchReadsFollowed] != 0)
         {
             const std::int32_t* followedLane = index + BatchReadFollowed;
-            followed = Select(
-                _mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]], lanes[followedLane[1]],
-                           lanes[followedLane[0]]),
-                followed,
-                _mm_castsi128_ps(forwardFollowed));
+            followed = Select(_mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]],
+                                         lanes[followedLane[1]], lanes[followedLane[0]]),
+                              followed, _mm_castsi128_ps(forwardFollowed));
         }
         const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
