@@ -6,10 +6,12 @@
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace Physics2D
@@ -282,19 +284,21 @@ void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
 // rows that share no movable body can run in any order, so running them side
 // by side gives the row-by-row result bit for bit. Four such rows make a
 // batch; each lane of the vector operations does exactly the row's
-// floating-point operations, in the same order.
+// floating-point operations, in the same order (or, where noted, ones that
+// give the same bits for every input).
 //
 // A side that the rows never move (no inverse mass, no free spin, a zero
 // accumulator) only ever gets +-0 added while every change is finite, so its
-// accumulator stays +0; such sides read a shared zero slot and tie no rows
-// together. Should a change not be finite (which would spread through the
+// accumulator stays +0; such sides read a zero slot (one per side and lane
+// of a batch) and tie no rows together. Should a change not be finite (which would spread through the
 // real accumulator of that side), the batched result is dropped and the rows
 // run one by one.
 namespace
 {
-// Floats per batch: Jacobian and weighted rows (6 x 4 lanes each), then
-// right-hand side, softness term, friction coefficient, lower and upper
-// bound and the linked-row mask (4 lanes each).
+// Floats per batch: Jacobian and weighted rows (6 x 4 lanes each, in the
+// order x1, x2, y1, y2, w1, w2, so one 8-float block holds a component of
+// both bodies), then right-hand side, softness term, friction coefficient,
+// lower and upper bound and the linked-row mask (4 lanes each).
 constexpr std::size_t BatchJ = 0;
 constexpr std::size_t BatchW = 24;
 constexpr std::size_t BatchB = 48;
@@ -304,9 +308,32 @@ constexpr std::size_t BatchLower = 60;
 constexpr std::size_t BatchUpper = 64;
 constexpr std::size_t BatchLinked = 68;
 constexpr std::size_t BatchFloats = 72;
+// Where the lanes of a row's k-th Jacobian (or weighted) entry start.
+constexpr std::size_t BatchRowEntry(std::size_t k)
+{
+    return 8 * (k % 3) + 4 * (k / 3);
+}
 // Ints per batch: each lane's accumulator offset (floats) for body 1 and 2,
 // and the lane holding the row its bounds follow (its own when none).
-constexpr std::size_t BatchIndices = 12;
+constexpr std::size_t BatchSlots = 0;
+constexpr std::size_t BatchFollowed = 8;
+// Then, for the kernel that keeps the last batch's results in registers:
+// per side and lane (body 1 lanes, then body 2 lanes), which of the last
+// batch's eight side-lanes wrote its slot, the sign bit set where one did;
+// per lane, which of the last batch's lanes holds the row its bounds follow,
+// the sign bit set where one does. The followed lanes to read: a lane's own
+// where it is taken from the registers, so the reads never wait for the
+// last batch's stores. The slots in pairs (lane k's body 1 and body 2),
+// to store and to read (a spare slot where taken from the registers). Last,
+// whether any lane reads the multiplier its bounds follow from memory.
+constexpr std::size_t BatchForwardSlot = 12;
+constexpr std::size_t BatchForwardFollowed = 20;
+constexpr std::size_t BatchReadFollowed = 24;
+constexpr std::size_t BatchSlotPairs = 28;
+constexpr std::size_t BatchReadSlotPairs = 36;
+constexpr std::size_t BatchReadsFollowed = 44;
+constexpr std::size_t BatchIndices = 48;
+constexpr std::int32_t Forwarded = std::numeric_limits<std::int32_t>::min();
 
 bool IsPositiveZero(float value)
 {
@@ -503,7 +530,10 @@ bool ConstraintSolver::ScheduleBatches()
         return false;
     }
 
-    // Unused lanes do nothing to a slot of their own (j = w = b = 0).
+    // Sides the rows never move, and unused lanes (j = w = b = 0), each
+    // read a zero slot of their own side and lane, which a finite change
+    // leaves +0: a kernel may then store every slot a batch reads, changed
+    // or not, without one lane's +0 covering up another's NaN.
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);
     batchData_.assign(BatchFloats * batchCount_, 0.0f);
     batchIndex_.resize(BatchIndices * batchCount_);
@@ -513,7 +543,8 @@ bool ConstraintSolver::ScheduleBatches()
         std::int32_t* index = &batchIndex_[BatchIndices * b];
         for (std::int32_t lane = 0; lane < 4; ++lane)
         {
-            index[lane] = index[4 + lane] = zeroSlot + 4 * (1 + lane);
+            index[lane] = zeroSlot + 4 * lane;
+            index[4 + lane] = zeroSlot + 4 * (4 + lane);
             index[8 + lane] = static_cast<std::int32_t>(4 * b) + lane;
         }
     }
@@ -531,8 +562,8 @@ bool ConstraintSolver::ScheduleBatches()
         const float* w = &weighted_[6 * std::size_t{i}];
         for (std::size_t k = 0; k < 6; ++k)
         {
-            data[BatchJ + 4 * k + lane] = j[k];
-            data[BatchW + 4 * k + lane] = w[k];
+            data[BatchJ + BatchRowEntry(k) + lane] = j[k];
+            data[BatchW + BatchRowEntry(k) + lane] = w[k];
         }
         data[BatchB + lane] = rhs_[i];
         data[BatchT + lane] = scratch_[i];
@@ -544,15 +575,50 @@ bool ConstraintSolver::ScheduleBatches()
         std::int32_t* index = &batchIndex_[BatchIndices * batch];
         const std::int32_t s1 = rowSlots_[2 * i];
         const std::int32_t s2 = rowSlots_[2 * i + 1];
-        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
-        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
+        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot + 4 * static_cast<std::int32_t>(lane);
+        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot + 4 * (4 + static_cast<std::int32_t>(lane));
         index[8 + lane] = link >= 0 ? rowLane_[link] : position;
         laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
     }
 
-    // Four floats per body (x, y, angle, unused), the zero slot, and one
-    // slot per lane for unused lanes.
-    laneAccumulators_.assign(4 * (std::size_t{slots} + 5), 0.0f);
+    // Which slots and followed rows the batch before wrote.
+    const std::int32_t spareSlot = zeroSlot + 4 * 8;
+    lastWriter_.assign(std::size_t{slots} + 8, -1);
+    for (std::uint32_t b = 0; b < batchCount_; ++b)
+    {
+        std::int32_t* index = &batchIndex_[BatchIndices * b];
+        const std::int32_t previous = static_cast<std::int32_t>(b) - 1;
+        index[BatchReadsFollowed] = 0;
+        for (std::int32_t e = 0; e < 8; ++e)
+        {
+            const std::int32_t slot = index[BatchSlots + e];
+            const std::int32_t writer = lastWriter_[slot / 4];
+            const bool forwarded = writer >= 0 && writer / 8 == previous;
+            index[BatchForwardSlot + e] = forwarded ? Forwarded | writer % 8 : e;
+            const std::int32_t pair = 2 * (e % 4) + e / 4;
+            index[BatchSlotPairs + pair] = slot;
+            index[BatchReadSlotPairs + pair] = forwarded ? spareSlot : slot;
+        }
+        for (std::int32_t e = 0; e < 8; ++e)
+        {
+            lastWriter_[index[BatchSlots + e] / 4] = 8 * static_cast<std::int32_t>(b) + e;
+        }
+        for (std::int32_t lane = 0; lane < 4; ++lane)
+        {
+            const std::int32_t followed = index[BatchFollowed + lane];
+            const bool forwarded = followed / 4 == previous;
+            index[BatchForwardFollowed + lane] = forwarded ? Forwarded | followed % 4 : lane;
+            index[BatchReadFollowed + lane] = forwarded ? static_cast<std::int32_t>(4 * b) + lane : followed;
+            if (!forwarded && followed != static_cast<std::int32_t>(4 * b) + lane)
+            {
+                index[BatchReadsFollowed] = 1;
+            }
+        }
+    }
+
+    // Four floats per body (x, y, angle, unused), then the zero slots and
+    // a spare that is read but never written.
+    laneAccumulators_.assign(4 * (std::size_t{slots} + 9), 0.0f);
     for (std::uint32_t k = 0; k < slots; ++k)
     {
         laneAccumulators_[4 * k] = acc[3 * k];
@@ -565,7 +631,7 @@ bool ConstraintSolver::ScheduleBatches()
 #if defined(__SSE2__)
 namespace
 {
-// One sweep over the packed batches. The slots' fourth floats are always 0.
+// One sweep over the packed batches. The slots' fourth floats are not used.
 // With KeepBounds the bounds that follow another row are stored, as the
 // row-by-row sweep leaves them.
 template <bool KeepBounds>
@@ -591,12 +657,12 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
         _MM_TRANSPOSE4_PS(a2x, a2y, a2w, a2p);
 
         __m128 dot = zero;
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 0), a1x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 4), a1y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 8), a1w));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 12), a2x));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 16), a2y));
-        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + 20), a2w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(0)), a1x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(1)), a1y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(2)), a1w));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(3)), a2x));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(4)), a2y));
+        dot = _mm_add_ps(dot, _mm_mul_ps(_mm_load_ps(d + BatchJ + BatchRowEntry(5)), a2w));
         float* const lambda = lanes + 4 * std::size_t{batch};
         const __m128 old = _mm_load_ps(lambda);
         __m128 delta =
@@ -650,14 +716,14 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
         // rows of its bodies from waiting for it.
         const auto same = [](__m128 a, __m128 b)
         { return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))); };
-        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + 0), delta));
-        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + 4), delta));
-        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + 8), delta));
+        __m128 n1x = _mm_add_ps(a1x, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(0)), delta));
+        __m128 n1y = _mm_add_ps(a1y, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(1)), delta));
+        __m128 n1w = _mm_add_ps(a1w, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(2)), delta));
         const int kept1 =
             _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n1x, a1x), same(n1y, a1y)), same(n1w, a1w)));
-        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + 12), delta));
-        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + 16), delta));
-        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + 20), delta));
+        __m128 n2x = _mm_add_ps(a2x, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(3)), delta));
+        __m128 n2y = _mm_add_ps(a2y, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(4)), delta));
+        __m128 n2w = _mm_add_ps(a2w, _mm_mul_ps(_mm_load_ps(d + BatchW + BatchRowEntry(5)), delta));
         const int kept2 =
             _mm_movemask_ps(_mm_and_ps(_mm_and_ps(same(n2x, a2x), same(n2y, a2y)), same(n2w, a2w)));
         if (kept1 != 0xF)
@@ -722,12 +788,188 @@ template <bool KeepBounds>
     SweepPackedBody<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
 }
 
+// The two slots whose offsets are at `pair`, one 64-bit read for both.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Pair(const float* slots, const std::int32_t* pair)
+{
+    std::uint64_t offsets = 0;
+    std::memcpy(&offsets, pair, sizeof offsets);
+    return _mm256_insertf128_ps(
+        _mm256_castps128_ps256(_mm_load_ps(slots + static_cast<std::uint32_t>(offsets))),
+        _mm_load_ps(slots + (offsets >> 32)), 1);
+}
+
+// Stores the two halves to the slots whose offsets are at `pair`.
+[[gnu::target("avx2"), gnu::always_inline]] inline void StorePair(float* slots, const std::int32_t* pair,
+                                                                  __m256 value)
+{
+    std::uint64_t offsets = 0;
+    std::memcpy(&offsets, pair, sizeof offsets);
+    _mm_store_ps(slots + static_cast<std::uint32_t>(offsets), _mm256_castps256_ps128(value));
+    _mm_store_ps(slots + (offsets >> 32), _mm256_extractf128_ps(value, 1));
+}
+
+// b where the mask's lanes are set (all bits), a elsewhere. In assembly, as
+// the compiler would otherwise test the masks' signs again first.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m128 Select(__m128 a, __m128 b, __m128 mask)
+{
+    __m128 selected;
+    asm("vblendvps %3, %2, %1, %0" : "=x"(selected) : "x"(a), "x"(b), "x"(mask));
+    return selected;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 Select(__m256 a, __m256 b, __m256 mask)
+{
+    __m256 selected;
+    asm("vblendvps %3, %2, %1, %0" : "=x"(selected) : "x"(a), "x"(b), "x"(mask));
+    return selected;
+}
+
+// The same operations with both bodies' halves of a batch side by side in
+// 256-bit registers. The last batch's new accumulators stay in registers, and
+// the slots it wrote are taken from them (a permute) rather than from memory,
+// which keeps the store, the reload and both transposes out of the chain of
+// updates that runs from batch to batch; so are the multipliers its rows'
+// bounds follow. The stores still happen, for the batches further on.
+template <bool KeepBounds>
+[[gnu::target("avx2")]] void SweepPackedAvx2(std::uint32_t batches, float* const data,
+                                             const std::int32_t* const indices, float* const lanes,
+                                             float* const slots, float* const guesses, int* const guessCodes)
+{
+    const __m128 zero = _mm_setzero_ps();
+    const __m256 zero8 = _mm256_setzero_ps();
+    const __m128 sign = _mm_set1_ps(-0.0f);
+    __m256 lastX = zero8;
+    __m256 lastY = zero8;
+    __m256 lastW = zero8;
+    __m128 lastLambda = zero;
+    for (std::uint32_t batch = 0; batch < batches; ++batch)
+    {
+        const float* d = data + BatchFloats * batch;
+        const std::int32_t* index = indices + BatchIndices * batch;
+        // Lane k's body 1 slot in the low half, its body 2 slot in the high.
+        const __m256 r0 = Pair(slots, index + BatchReadSlotPairs + 0);
+        const __m256 r1 = Pair(slots, index + BatchReadSlotPairs + 2);
+        const __m256 r2 = Pair(slots, index + BatchReadSlotPairs + 4);
+        const __m256 r3 = Pair(slots, index + BatchReadSlotPairs + 6);
+        const __m256 t0 = _mm256_unpacklo_ps(r0, r1);
+        const __m256 t1 = _mm256_unpacklo_ps(r2, r3);
+        const __m256 t2 = _mm256_unpackhi_ps(r0, r1);
+        const __m256 t3 = _mm256_unpackhi_ps(r2, r3);
+        const __m256i forward =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + BatchForwardSlot));
+        const __m256 forwarded = _mm256_castsi256_ps(forward);
+        const __m256 ax =
+            Select(_mm256_shuffle_ps(t0, t1, 0x44), _mm256_permutevar8x32_ps(lastX, forward), forwarded);
+        const __m256 ay =
+            Select(_mm256_shuffle_ps(t0, t1, 0xEE), _mm256_permutevar8x32_ps(lastY, forward), forwarded);
+        const __m256 aw =
+            Select(_mm256_shuffle_ps(t2, t3, 0x44), _mm256_permutevar8x32_ps(lastW, forward), forwarded);
+
+        const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
+        const __m256 py = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 8), ay);
+        const __m256 pw = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 16), aw);
+        // The row's dot product is 0 + p0 + ... + p5, added in turn. The
+        // leading 0 + only turns a -0 partial into +0, and a partial is zero
+        // only while every term so far is, so it is s + 0 for s = p0 + ...
+        // + p5. The change is then c - s, or c - (+0) = c where s is zero:
+        // one add less in the chain from batch to batch.
+        __m128 dot = _mm256_castps256_ps128(px);
+        dot = _mm_add_ps(dot, _mm256_castps256_ps128(py));
+        dot = _mm_add_ps(dot, _mm256_castps256_ps128(pw));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(px, 1));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(py, 1));
+        dot = _mm_add_ps(dot, _mm256_extractf128_ps(pw, 1));
+        float* const lambda = lanes + 4 * std::size_t{batch};
+        const __m128 old = _mm_load_ps(lambda);
+        const __m128 c = _mm_sub_ps(_mm_load_ps(d + BatchB), _mm_mul_ps(old, _mm_load_ps(d + BatchT)));
+        __m128 delta = Select(_mm_sub_ps(c, dot), c, _mm_cmpeq_ps(dot, zero));
+
+        // Bounds that follow another row's multiplier: +-coefficient x it.
+        const __m128 linked = _mm_load_ps(d + BatchLinked);
+        // Lanes whose bounds follow no row take any value.
+        const __m128i forwardFollowed =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(index + BatchForwardFollowed));
+        __m128 followed = _mm_permutevar_ps(lastLambda, forwardFollowed);
+        if (index[BatchReadsFollowed] != 0)
+        {
+            const std::int32_t* followedLane = index + BatchReadFollowed;
+            followed = Select(_mm_set_ps(lanes[followedLane[3]], lanes[followedLane[2]],
+                                         lanes[followedLane[1]], lanes[followedLane[0]]),
+                              followed, _mm_castsi128_ps(forwardFollowed));
+        }
+        const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
+        const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
+        const __m128 upper = Select(_mm_load_ps(d + BatchUpper), upperLinked, linked);
+        const __m128 lower = Select(_mm_load_ps(d + BatchLower), lowerLinked, linked);
+        if (KeepBounds)
+        {
+            _mm_store_ps(data + BatchFloats * batch + BatchUpper, upper);
+            _mm_store_ps(data + BatchFloats * batch + BatchLower, lower);
+        }
+
+        // The lanes' clamping as guessed, then confirmed (see the other
+        // kernel).
+        float* const guess = guesses + 8 * std::size_t{batch};
+        __m128 below = _mm_load_ps(guess);
+        __m128 above = _mm_load_ps(guess + 4);
+        const __m128 next = _mm_add_ps(old, delta);
+        const __m128 belowFound = _mm_cmplt_ps(next, lower);
+        const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
+        const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
+        if (found != guessCodes[batch])
+        {
+            guessCodes[batch] = found;
+            below = belowFound;
+            above = aboveFound;
+            _mm_store_ps(guess, below);
+            _mm_store_ps(guess + 4, above);
+        }
+        const __m128 clamped = _mm_or_ps(below, above);
+        const __m128 bound = Select(upper, lower, below);
+        const __m128 moved = _mm_sub_ps(bound, old);
+        const __m128 result = Select(next, bound, clamped);
+        _mm_store_ps(lambda, result);
+        lastLambda = result;
+        delta = Select(delta, moved, clamped);
+
+        const __m256 delta8 = _mm256_insertf128_ps(_mm256_castps128_ps256(delta), delta, 1);
+        const __m256 nx = _mm256_add_ps(ax, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 0), delta8));
+        const __m256 ny = _mm256_add_ps(ay, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 8), delta8));
+        const __m256 nw = _mm256_add_ps(aw, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 16), delta8));
+        lastX = nx;
+        lastY = ny;
+        lastW = nw;
+        // Every slot is stored, changed or not: the next batch takes what
+        // it needs from the registers, and those further on seldom wait.
+        // The slots' fourth floats are read by no one; this kernel leaves
+        // the angle there too.
+        const __m256 u0 = _mm256_unpacklo_ps(nx, ny);
+        const __m256 u1 = _mm256_unpackhi_ps(nx, ny);
+        const __m256 s0 = _mm256_shuffle_ps(u0, nw, _MM_SHUFFLE(0, 0, 1, 0));
+        const __m256 s1 = _mm256_shuffle_ps(u0, nw, _MM_SHUFFLE(1, 1, 3, 2));
+        const __m256 s2 = _mm256_shuffle_ps(u1, nw, _MM_SHUFFLE(2, 2, 1, 0));
+        const __m256 s3 = _mm256_shuffle_ps(u1, nw, _MM_SHUFFLE(3, 3, 3, 2));
+        StorePair(slots, index + BatchSlotPairs + 0, s0);
+        StorePair(slots, index + BatchSlotPairs + 2, s1);
+        StorePair(slots, index + BatchSlotPairs + 4, s2);
+        StorePair(slots, index + BatchSlotPairs + 6, s3);
+    }
+}
+
+std::atomic<int> sweepKernelLimit{static_cast<int>(ConstraintSolver::SweepKernel::Avx2)};
+
 template <bool KeepBounds>
 void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* const indices,
                  float* const lanes, float* const slots, float* const guesses, int* const guessCodes)
 {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
     static const bool avx = __builtin_cpu_supports("avx");
-    if (avx)
+    const int limit = sweepKernelLimit.load(std::memory_order_relaxed);
+    if (avx2 && limit >= static_cast<int>(ConstraintSolver::SweepKernel::Avx2))
+    {
+        SweepPackedAvx2<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
+    }
+    else if (avx && limit >= static_cast<int>(ConstraintSolver::SweepKernel::Avx))
     {
         SweepPackedAvx<KeepBounds>(batches, data, indices, lanes, slots, guesses, guessCodes);
     }
@@ -738,6 +980,15 @@ void SweepPacked(std::uint32_t batches, float* const data, const std::int32_t* c
 }
 } // namespace
 #endif
+
+void ConstraintSolver::LimitSweepKernel(SweepKernel most)
+{
+#if defined(__SSE2__)
+    sweepKernelLimit.store(static_cast<int>(most), std::memory_order_relaxed);
+#else
+    static_cast<void>(most);
+#endif
+}
 
 bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
 {
@@ -760,12 +1011,15 @@ bool ConstraintSolver::SweepBatches(std::uint32_t sweeps)
     }
     SweepPacked<true>(batches, batchData_.data(), batchIndex_.data(), lanes, slots, laneClamps_.data(),
                       clampCodes_.data());
-    // Sides the rows never move read the zero slot, and a finite change
-    // leaves it +0; one that is not makes it NaN for good.
-    const float* const zeroSlot = slots + 4 * std::size_t{bodyCapacity_};
-    if (!IsPositiveZero(zeroSlot[0]) || !IsPositiveZero(zeroSlot[1]) || !IsPositiveZero(zeroSlot[2]))
+    // Sides the rows never move read the zero slots, and a finite change
+    // leaves them +0; one that is not makes one NaN for good.
+    const float* const zeroSlots = slots + 4 * std::size_t{bodyCapacity_};
+    for (std::size_t k = 0; k < 4 * 8; ++k)
     {
-        return false;
+        if (k % 4 != 3 && !IsPositiveZero(zeroSlots[k]))
+        {
+            return false;
+        }
     }
 
     const std::uint32_t rows = rowCount_;

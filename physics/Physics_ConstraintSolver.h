@@ -192,6 +192,16 @@ public:
     // otherwise; both give the same bits. `always` takes the batched sweeps
     // whenever they can be taken (tests comparing the two use it).
     void SetBatchedSweepsAlways(bool always) { batchedAlways_ = always; }
+    // The batched sweeps' kernels, plainest first. All give the same bits;
+    // the last one the processor runs is taken, up to `most` (so tests can
+    // run each of them). Applies to every solver.
+    enum class SweepKernel
+    {
+        Baseline,
+        Avx,
+        Avx2
+    };
+    static void LimitSweepKernel(SweepKernel most);
 
     std::uint32_t GetRowCapacity() const { return rowCapacity_; }
     std::uint32_t GetBodyCount() const { return bodyCount_; }
@@ -250,6 +260,7 @@ private:
     AlignedFloats batchData_;                  // per batch: the lanes' values, see the .cpp
     std::vector<std::int32_t> batchIndex_;     // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;        // per row: batch x 4 + lane
+    std::vector<std::int32_t> lastWriter_;     // per body slot, while packing: last batch x 8 + side-lane
     std::vector<std::int32_t> rowSlots_;       // per row: both sides' body slots, -1 for an unmoved side
     std::vector<std::int32_t> scheduledLinks_; // per row: the links the batches were made for
     std::vector<std::int32_t> lastRow_;        // per body

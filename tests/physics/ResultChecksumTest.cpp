@@ -4,6 +4,7 @@
 // alter results records the new checksums with it.
 
 #include "bench_physics_scenes.h"
+#include "physics/Physics_ConstraintSolver.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 
 namespace
 {
@@ -51,6 +53,28 @@ TEST_P(ResultChecksum, SceneEndsBitForBitAsRecorded)
         world->Step();
     }
     EXPECT_EQ(world->StateChecksum(), GetParam().checksum);
+}
+
+// The piles run the batched sweeps; every kernel the processor has ends
+// them the same.
+TEST(ResultChecksumOnEachKernel, PilesEndBitForBitAsRecorded)
+{
+    using Kernel = Physics2D::ConstraintSolver::SweepKernel;
+    for (const Kernel kernel : {Kernel::Baseline, Kernel::Avx})
+    {
+        Physics2D::ConstraintSolver::LimitSweepKernel(kernel);
+        for (const RecordedScene& scene : {Scenes[0], Scenes[1]})
+        {
+            SCOPED_TRACE(std::string(scene.name) + ", kernel " + std::to_string(static_cast<int>(kernel)));
+            const std::unique_ptr<bench::World> world = scene.make();
+            for (int step = 0; step < bench::Steps; ++step)
+            {
+                world->Step();
+            }
+            EXPECT_EQ(world->StateChecksum(), scene.checksum);
+        }
+    }
+    Physics2D::ConstraintSolver::LimitSweepKernel(Kernel::Avx2);
 }
 
 INSTANTIATE_TEST_SUITE_P(BenchmarkScenes, ResultChecksum, testing::ValuesIn(Scenes),

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace
@@ -239,14 +240,22 @@ protected:
 
 TEST_F(SolverCrowdTest, SolveMatchesRowByRowBitForBit)
 {
-    for (const bool velocityPhase : {false, true})
+    // Every batched kernel the processor runs.
+    using Kernel = ConstraintSolver::SweepKernel;
+    for (const Kernel kernel : {Kernel::Baseline, Kernel::Avx, Kernel::Avx2})
     {
-        SCOPED_TRACE(velocityPhase ? "velocity phase" : "position-correction phase");
-        const std::vector<float> together = Solve(velocityPhase, false);
-        ExpectSameBits(together, Solve(velocityPhase, true));
-        // The crowd does move its bodies.
-        EXPECT_NE(together[Rows + 3], 0.0f);
+        SCOPED_TRACE("kernel " + std::to_string(static_cast<int>(kernel)));
+        ConstraintSolver::LimitSweepKernel(kernel);
+        for (const bool velocityPhase : {false, true})
+        {
+            SCOPED_TRACE(velocityPhase ? "velocity phase" : "position-correction phase");
+            const std::vector<float> together = Solve(velocityPhase, false);
+            ExpectSameBits(together, Solve(velocityPhase, true));
+            // The crowd does move its bodies.
+            EXPECT_NE(together[Rows + 3], 0.0f);
+        }
     }
+    ConstraintSolver::LimitSweepKernel(Kernel::Avx2);
 }
 
 TEST_F(SolverCrowdTest, ChangeThatIsNotFiniteReachesLaterRowsThroughTheGround)
