@@ -198,8 +198,6 @@ public:
     std::uint32_t GetBodyCapacity() const { return bodyCapacity_; }
 
 private:
-    void ComputeRightHandSide(float inverseStep);
-    void ResolveAccumulators();
     // The sweeps row by row in storage order: the definition of the result.
     void SweepRows(std::uint32_t sweeps);
     // The same sweeps four rows at a time (see the .cpp); false, leaving the
