@@ -624,31 +624,89 @@ void PhysicsEngine::SeedNewContacts()
     // multipliers of the last pass's contact between the same bodies, facing
     // the same way, nearest to its point: the same touch, seen again. Taken
     // over, not copied, so a touch kept as well carries its load once.
+    //
+    // The last pass's contacts are grouped by body 1 (each group in contact
+    // order), and each group ordered by body 2, then contact order: a new
+    // contact looks at its pair's contacts in contact order.
+    constexpr std::uint32_t None = ~0u;
+    std::uint32_t nullGroup = None;
+    seedBodies_.clear();
+    seedStarts_.clear();
+    const auto groupOf = [&](const RigidBody* body) -> std::uint32_t
+    {
+        if (body == nullptr)
+        {
+            return nullGroup;
+        }
+        const std::uint32_t group = body->seedGroup_;
+        return group < seedBodies_.size() && seedBodies_[group] == body ? group : None;
+    };
+    const std::uint32_t count = static_cast<std::uint32_t>(previousContacts_.size());
+    seedGroupOf_.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        RigidBody* body1 = previousContacts_[i]->GetBody1();
+        std::uint32_t group = groupOf(body1);
+        if (group == None)
+        {
+            group = static_cast<std::uint32_t>(seedBodies_.size());
+            if (body1 != nullptr)
+            {
+                body1->seedGroup_ = group;
+            }
+            else
+            {
+                nullGroup = group;
+            }
+            seedBodies_.push_back(body1);
+            seedStarts_.push_back(0);
+        }
+        ++seedStarts_[group];
+        seedGroupOf_[i] = group;
+    }
+    std::uint32_t start = 0;
+    for (std::uint32_t& groupStart : seedStarts_)
+    {
+        const std::uint32_t size = groupStart;
+        groupStart = start;
+        start += size;
+    }
+    seedStarts_.push_back(start);
+    seedCursors_.assign(seedStarts_.begin(), seedStarts_.end() - 1);
+    seedEntries_.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        seedEntries_[seedCursors_[seedGroupOf_[i]]++] = {previousContacts_[i]->GetBody2(), i};
+    }
     const auto before = [](const SeedEntry& a, const SeedEntry& b)
     {
-        if (a.body1 != b.body1)
-        {
-            return std::less<>()(a.body1, b.body1);
-        }
         if (a.body2 != b.body2)
         {
             return std::less<>()(a.body2, b.body2);
         }
         return a.index < b.index;
     };
-    seedEntries_.clear();
-    for (std::uint32_t i = 0; i < previousContacts_.size(); ++i)
+    const auto entries = seedEntries_.begin();
+    for (std::size_t group = 0; group + 1 < seedStarts_.size(); ++group)
     {
-        seedEntries_.push_back({previousContacts_[i]->GetBody1(), previousContacts_[i]->GetBody2(), i});
+        if (seedStarts_[group + 1] - seedStarts_[group] > 1)
+        {
+            std::sort(entries + seedStarts_[group], entries + seedStarts_[group + 1], before);
+        }
     }
-    std::sort(seedEntries_.begin(), seedEntries_.end(), before);
     for (const Core::RefPtr<Contact>& contact : contacts_)
     {
-        const SeedEntry key{contact->GetBody1(), contact->GetBody2(), 0};
+        const std::uint32_t group = groupOf(contact->GetBody1());
+        if (group == None)
+        {
+            continue;
+        }
+        const auto last = entries + seedStarts_[group + 1];
+        const SeedEntry key{contact->GetBody2(), 0};
         Contact* nearest = nullptr;
         float nearestDistance = 0.0f;
-        for (auto entry = std::lower_bound(seedEntries_.begin(), seedEntries_.end(), key, before);
-             entry != seedEntries_.end() && entry->body1 == key.body1 && entry->body2 == key.body2; ++entry)
+        for (auto entry = std::lower_bound(entries + seedStarts_[group], last, key, before);
+             entry != last && entry->body2 == key.body2; ++entry)
         {
             Contact* previous = previousContacts_[entry->index].Get();
             if (previous->GetNormal().Dot(contact->GetNormal()) < SeedNormalAgreement)

@@ -250,14 +250,20 @@ private:
     std::vector<RigidBody*> contactBodies_;
     // Bodies moved by this position-correction pass, in the order first moved.
     std::vector<Core::RefPtr<RigidBody>> correctedBodies_;
-    // Last pass's contacts by body pair, for seeding new contacts.
+    // Last pass's contacts by body pair, for seeding new contacts: grouped
+    // by body 1, within a group by body 2, then in contact order.
     struct SeedEntry
     {
-        const RigidBody* body1;
         const RigidBody* body2;
         std::uint32_t index;
     };
     std::vector<SeedEntry> seedEntries_;
+    // Per group: its body 1, and its first entry (one more for the end).
+    std::vector<const RigidBody*> seedBodies_;
+    std::vector<std::uint32_t> seedStarts_;
+    // Per last-pass contact: its group; per group: the next entry to fill.
+    std::vector<std::uint32_t> seedGroupOf_;
+    std::vector<std::uint32_t> seedCursors_;
     // The contact pass's step bodies while the joint rounds use the list.
     std::vector<Core::RefPtr<RigidBody>> savedStepBodies_;
 };

@@ -199,6 +199,9 @@ private:
     // position. Not stored, not copied.
     std::uint32_t contactIndex_ = 0;
     std::uint32_t correctedStamp_ = 0;
+    // Engine scratch: the group of the last pass's contacts with this body
+    // as body 1 while new contacts are seeded, as the step index above.
+    std::uint32_t seedGroup_ = 0;
 };
 
 } // namespace Physics2D
