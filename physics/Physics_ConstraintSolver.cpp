@@ -6,6 +6,7 @@
 #include "physics/Physics_Simulation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -380,39 +381,98 @@ void ConstraintSolver::Schedule()
         height_[i] = height + 1;
     }
 
-    // Ready rows by height, then storage order.
-    const auto key = [&](std::uint32_t row)
-    { return (std::uint64_t{height_[row]} << 32) | (0xFFFFFFFFu - row); };
-    ready_.clear();
+    // Ready rows by height, then storage order: each row's rank in that
+    // order (a counting sort by height keeps storage order within a
+    // height), and the ready rows as a set of ranks, two levels of bits,
+    // taken lowest first.
+    std::uint32_t tallest = 0;
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        tallest = std::max(tallest, height_[i]);
+    }
+    rankStarts_.assign(std::size_t{tallest} + 1, 0);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        ++rankStarts_[tallest - height_[i] + 1];
+    }
+    for (std::uint32_t k = 1; k <= tallest; ++k)
+    {
+        rankStarts_[k] += rankStarts_[k - 1];
+    }
+    rowRank_.resize(rows);
+    rankRow_.resize(rows);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::uint32_t rank = rankStarts_[tallest - height_[i]]++;
+        rowRank_[i] = rank;
+        rankRow_[rank] = i;
+    }
+    const std::size_t words = (std::size_t{rows} + 63) / 64;
+    readyBits_.assign(words, 0);
+    readySummary_.assign((words + 63) / 64, 0);
+    std::uint64_t* const bits = readyBits_.data();
+    std::uint64_t* const summary = readySummary_.data();
+    std::uint32_t readyCount = 0;
+    // Summary words before this one are empty.
+    std::size_t firstSummary = 0;
+    const auto makeReady = [&](std::uint32_t row)
+    {
+        const std::uint32_t rank = rowRank_[row];
+        const std::size_t word = rank / 64;
+        bits[word] |= std::uint64_t{1} << (rank % 64);
+        summary[word / 64] |= std::uint64_t{1} << (word % 64);
+        firstSummary = std::min(firstSummary, word / 64);
+        ++readyCount;
+    };
+    const auto takeFirst = [&]() -> std::uint32_t
+    {
+        while (summary[firstSummary] == 0)
+        {
+            ++firstSummary;
+        }
+        const std::size_t word =
+            64 * firstSummary + static_cast<std::size_t>(std::countr_zero(summary[firstSummary]));
+        const std::uint32_t rank =
+            static_cast<std::uint32_t>(64 * word) + static_cast<std::uint32_t>(std::countr_zero(bits[word]));
+        bits[word] &= bits[word] - 1;
+        if (bits[word] == 0)
+        {
+            summary[firstSummary] &= ~(std::uint64_t{1} << (word % 64));
+        }
+        --readyCount;
+        return rankRow_[rank];
+    };
     for (std::uint32_t i = 0; i < rows; ++i)
     {
         if (waiting_[i] == 0)
         {
-            ready_.push_back(key(i));
+            makeReady(i);
         }
     }
-    std::make_heap(ready_.begin(), ready_.end());
     rowLane_.resize(rows);
+    laneRows_.clear();
     std::uint32_t count = 0;
     std::uint32_t chosen[4];
     const auto release = [&](std::int32_t row)
     {
         if (--waiting_[row] == 0)
         {
-            ready_.push_back(key(static_cast<std::uint32_t>(row)));
-            std::push_heap(ready_.begin(), ready_.end());
+            makeReady(static_cast<std::uint32_t>(row));
         }
     };
-    while (!ready_.empty())
+    while (readyCount > 0)
     {
         std::uint32_t lanes = 0;
-        while (lanes < 4 && !ready_.empty())
+        while (lanes < 4 && readyCount > 0)
         {
-            std::pop_heap(ready_.begin(), ready_.end());
-            const std::uint32_t row = 0xFFFFFFFFu - static_cast<std::uint32_t>(ready_.back());
-            ready_.pop_back();
+            const std::uint32_t row = takeFirst();
             rowLane_[row] = static_cast<std::int32_t>(4 * count + lanes);
+            laneRows_.push_back(static_cast<std::int32_t>(row));
             chosen[lanes++] = row;
+        }
+        for (std::uint32_t lane = lanes; lane < 4; ++lane)
+        {
+            laneRows_.push_back(-1);
         }
         // What the batch frees waits for the next one.
         for (std::uint32_t k = 0; k < lanes; ++k)
@@ -497,62 +557,78 @@ bool ConstraintSolver::ScheduleBatches()
         return false;
     }
 
-    // Unused lanes do nothing to a slot of their own (j = w = b = 0).
+    // Batch by batch, every float and index written once. Unused lanes do
+    // nothing to a slot of their own (j = w = b = 0).
     const std::int32_t zeroSlot = static_cast<std::int32_t>(4 * slots);
-    batchData_.assign(BatchFloats * batchCount_, 0.0f);
+    batchData_.resize(BatchFloats * batchCount_);
     batchIndex_.resize(BatchIndices * batchCount_);
-    laneMultipliers_.assign(4 * std::size_t{batchCount_}, 0.0f);
-    for (std::uint32_t b = 0; b < batchCount_; ++b)
-    {
-        std::int32_t* index = &batchIndex_[BatchIndices * b];
-        for (std::int32_t lane = 0; lane < 4; ++lane)
-        {
-            index[lane] = index[4 + lane] = zeroSlot + 4 * (1 + lane);
-            index[8 + lane] = static_cast<std::int32_t>(4 * b) + lane;
-        }
-    }
+    laneMultipliers_.resize(4 * std::size_t{batchCount_});
     const float* const lambda = multipliers_[positionCorrectionPhase_ ? 1 : 0].data();
     float allBits = 0.0f;
     const std::uint32_t ones = ~0u;
     std::memcpy(&allBits, &ones, sizeof allBits);
-    for (std::uint32_t i = 0; i < rows; ++i)
+    for (std::uint32_t batch = 0; batch < batchCount_; ++batch)
     {
-        const std::int32_t position = rowLane_[i];
-        const std::size_t batch = static_cast<std::size_t>(position / 4);
-        const std::size_t lane = static_cast<std::size_t>(position % 4);
-        float* data = &batchData_[BatchFloats * batch];
-        const float* j = &jacobian_[6 * std::size_t{i}];
-        const float* w = &weighted_[6 * std::size_t{i}];
-        for (std::size_t k = 0; k < 6; ++k)
+        float* const data = &batchData_[BatchFloats * std::size_t{batch}];
+        std::int32_t* const index = &batchIndex_[BatchIndices * std::size_t{batch}];
+        for (std::uint32_t lane = 0; lane < 4; ++lane)
         {
-            data[BatchJ + 4 * k + lane] = j[k];
-            data[BatchW + 4 * k + lane] = w[k];
+            const std::int32_t position = static_cast<std::int32_t>(4 * batch + lane);
+            const std::int32_t row = laneRows_[static_cast<std::size_t>(position)];
+            if (row < 0)
+            {
+                for (std::size_t k = 0; k < 6; ++k)
+                {
+                    data[BatchJ + 4 * k + lane] = 0.0f;
+                    data[BatchW + 4 * k + lane] = 0.0f;
+                }
+                data[BatchB + lane] = 0.0f;
+                data[BatchT + lane] = 0.0f;
+                data[BatchCoefficient + lane] = 0.0f;
+                data[BatchLower + lane] = 0.0f;
+                data[BatchUpper + lane] = 0.0f;
+                data[BatchLinked + lane] = 0.0f;
+                index[lane] = index[4 + lane] = zeroSlot + 4 * static_cast<std::int32_t>(1 + lane);
+                index[8 + lane] = position;
+                laneMultipliers_[static_cast<std::size_t>(position)] = 0.0f;
+                continue;
+            }
+            const std::size_t i = static_cast<std::size_t>(row);
+            const float* j = &jacobian_[6 * i];
+            const float* w = &weighted_[6 * i];
+            for (std::size_t k = 0; k < 6; ++k)
+            {
+                data[BatchJ + 4 * k + lane] = j[k];
+                data[BatchW + 4 * k + lane] = w[k];
+            }
+            data[BatchB + lane] = rhs_[i];
+            data[BatchT + lane] = scratch_[i];
+            data[BatchCoefficient + lane] = records_[i].coefficient;
+            data[BatchLower + lane] = lower_[i];
+            data[BatchUpper + lane] = upper_[i];
+            const std::int32_t link = records_[i].linkedRow;
+            data[BatchLinked + lane] = link >= 0 ? allBits : 0.0f;
+            const std::int32_t s1 = rowSlots_[2 * i];
+            const std::int32_t s2 = rowSlots_[2 * i + 1];
+            index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
+            index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
+            index[8 + lane] = link >= 0 ? rowLane_[static_cast<std::size_t>(link)] : position;
+            laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
         }
-        data[BatchB + lane] = rhs_[i];
-        data[BatchT + lane] = scratch_[i];
-        data[BatchCoefficient + lane] = records_[i].coefficient;
-        data[BatchLower + lane] = lower_[i];
-        data[BatchUpper + lane] = upper_[i];
-        const std::int32_t link = records_[i].linkedRow;
-        data[BatchLinked + lane] = link >= 0 ? allBits : 0.0f;
-        std::int32_t* index = &batchIndex_[BatchIndices * batch];
-        const std::int32_t s1 = rowSlots_[2 * i];
-        const std::int32_t s2 = rowSlots_[2 * i + 1];
-        index[lane] = s1 >= 0 ? 4 * s1 : zeroSlot;
-        index[4 + lane] = s2 >= 0 ? 4 * s2 : zeroSlot;
-        index[8 + lane] = link >= 0 ? rowLane_[link] : position;
-        laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
     }
 
     // Four floats per body (x, y, angle, unused), the zero slot, and one
     // slot per lane for unused lanes.
-    laneAccumulators_.assign(4 * (std::size_t{slots} + 5), 0.0f);
+    laneAccumulators_.resize(4 * (std::size_t{slots} + 5));
+    float* const laneSlots = laneAccumulators_.data();
     for (std::uint32_t k = 0; k < slots; ++k)
     {
-        laneAccumulators_[4 * k] = acc[3 * k];
-        laneAccumulators_[4 * k + 1] = acc[3 * k + 1];
-        laneAccumulators_[4 * k + 2] = acc[3 * k + 2];
+        laneSlots[4 * k] = acc[3 * k];
+        laneSlots[4 * k + 1] = acc[3 * k + 1];
+        laneSlots[4 * k + 2] = acc[3 * k + 2];
+        laneSlots[4 * k + 3] = 0.0f;
     }
+    std::fill_n(laneSlots + 4 * std::size_t{slots}, 4 * 5, 0.0f);
     return true;
 }
 

@@ -248,6 +248,7 @@ private:
     AlignedFloats batchData_;                  // per batch: the lanes' values, see the .cpp
     std::vector<std::int32_t> batchIndex_;     // per batch: accumulator slots and link lanes
     std::vector<std::int32_t> rowLane_;        // per row: batch x 4 + lane
+    std::vector<std::int32_t> laneRows_;       // per lane: its row, -1 for an unused lane
     std::vector<std::int32_t> rowSlots_;       // per row: both sides' body slots, -1 for an unmoved side
     std::vector<std::int32_t> scheduledLinks_; // per row: the links the batches were made for
     std::vector<std::int32_t> lastRow_;        // per body
@@ -256,7 +257,11 @@ private:
     std::vector<std::int32_t> followers_;      // per row: first later row whose bounds follow it
     std::vector<std::int32_t> nextFollower_;   // per row: the next follower of the same row
     std::vector<std::uint32_t> height_;        // per row
-    std::vector<std::uint64_t> ready_;         // heap of rows free to go
+    std::vector<std::uint32_t> rankStarts_;    // per height, tallest first: its first rank
+    std::vector<std::uint32_t> rowRank_;       // per row: its place by height, then storage order
+    std::vector<std::uint32_t> rankRow_;       // per rank: its row
+    std::vector<std::uint64_t> readyBits_;     // per rank: free to go
+    std::vector<std::uint64_t> readySummary_;  // per word of readyBits_: any set
     AlignedFloats laneMultipliers_;            // per lane
     AlignedFloats laneClamps_;                 // per batch, see SweepBatches
     std::vector<int> clampCodes_;
