@@ -571,6 +571,11 @@ bool ConstraintSolver::ScheduleBatches()
     {
         float* const data = &batchData_[BatchFloats * std::size_t{batch}];
         std::int32_t* const index = &batchIndex_[BatchIndices * std::size_t{batch}];
+#if defined(__SSE2__)
+        const bool fullBatch = laneRows_[4 * std::size_t{batch} + 3] >= 0;
+        const float* rowJ[4] = {};
+        const float* rowW[4] = {};
+#endif
         for (std::uint32_t lane = 0; lane < 4; ++lane)
         {
             const std::int32_t position = static_cast<std::int32_t>(4 * batch + lane);
@@ -594,12 +599,24 @@ bool ConstraintSolver::ScheduleBatches()
                 continue;
             }
             const std::size_t i = static_cast<std::size_t>(row);
-            const float* j = &jacobian_[6 * i];
-            const float* w = &weighted_[6 * i];
-            for (std::size_t k = 0; k < 6; ++k)
+#if defined(__SSE2__)
+            if (fullBatch)
             {
-                data[BatchJ + 4 * k + lane] = j[k];
-                data[BatchW + 4 * k + lane] = w[k];
+                // The four rows' Jacobian and weighted rows, transposed
+                // whole below.
+                rowJ[lane] = &jacobian_[6 * i];
+                rowW[lane] = &weighted_[6 * i];
+            }
+            else
+#endif
+            {
+                const float* j = &jacobian_[6 * i];
+                const float* w = &weighted_[6 * i];
+                for (std::size_t k = 0; k < 6; ++k)
+                {
+                    data[BatchJ + 4 * k + lane] = j[k];
+                    data[BatchW + 4 * k + lane] = w[k];
+                }
             }
             data[BatchB + lane] = rhs_[i];
             data[BatchT + lane] = scratch_[i];
@@ -615,6 +632,33 @@ bool ConstraintSolver::ScheduleBatches()
             index[8 + lane] = link >= 0 ? rowLane_[static_cast<std::size_t>(link)] : position;
             laneMultipliers_[static_cast<std::size_t>(position)] = lambda[i];
         }
+#if defined(__SSE2__)
+        if (fullBatch)
+        {
+            // Floats 0-3 and 2-5 of each row, four rows to four vectors.
+            const auto transpose = [](const float* const* rows, float* out)
+            {
+                __m128 r0 = _mm_loadu_ps(rows[0]);
+                __m128 r1 = _mm_loadu_ps(rows[1]);
+                __m128 r2 = _mm_loadu_ps(rows[2]);
+                __m128 r3 = _mm_loadu_ps(rows[3]);
+                _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+                _mm_store_ps(out, r0);
+                _mm_store_ps(out + 4, r1);
+                _mm_store_ps(out + 8, r2);
+                _mm_store_ps(out + 12, r3);
+                r0 = _mm_loadu_ps(rows[0] + 2);
+                r1 = _mm_loadu_ps(rows[1] + 2);
+                r2 = _mm_loadu_ps(rows[2] + 2);
+                r3 = _mm_loadu_ps(rows[3] + 2);
+                _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+                _mm_store_ps(out + 16, r2);
+                _mm_store_ps(out + 20, r3);
+            };
+            transpose(rowJ, data + BatchJ);
+            transpose(rowW, data + BatchW);
+        }
+#endif
     }
 
     // Four floats per body (x, y, angle, unused), the zero slot, and one
