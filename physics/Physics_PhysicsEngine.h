@@ -203,6 +203,8 @@ private:
     // the limit; true when it held one not held before in this pass.
     bool HoldSpinsPastLimit(float step);
     void KeepPreviousContacts();
+    // The same by walking every last-pass contact for each new one.
+    void KeepPreviousContactsInOrder();
     // With warm start on: each constraint's rows begin the solve from the
     // multipliers it kept from its last solve in this phase; after the solve
     // it keeps the new ones.
@@ -264,6 +266,14 @@ private:
     // Per last-pass contact: its group; per group: the next entry to fill.
     std::vector<std::uint32_t> seedGroupOf_;
     std::vector<std::uint32_t> seedCursors_;
+    // Last pass's contacts by body, for keeping them: the bodies (indexed by
+    // their keep group), each contact's two groups, and per group and side
+    // (body 1, body 2) a list of contacts in order, [begin, end) in entries.
+    std::vector<const RigidBody*> keepBodies_;
+    std::vector<std::uint32_t> keepSides_;
+    std::vector<std::uint32_t> keepBegins_;
+    std::vector<std::uint32_t> keepEnds_;
+    std::vector<std::uint32_t> keepEntries_;
     // The contact pass's step bodies while the joint rounds use the list.
     std::vector<Core::RefPtr<RigidBody>> savedStepBodies_;
 };

@@ -210,6 +210,8 @@ private:
     // Engine scratch: the group of the last pass's contacts with this body
     // as body 1 while new contacts are seeded, as the step index above.
     std::uint32_t seedGroup_ = 0;
+    // Engine scratch: the same for keeping the last pass's contacts.
+    std::uint32_t keepGroup_ = 0;
 };
 
 } // namespace Physics2D
