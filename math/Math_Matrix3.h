@@ -1,5 +1,6 @@
 #pragma once
 
+#include "math/Math_Constants.h"
 #include "math/Math_Vector2D.h"
 
 namespace Core
@@ -65,6 +66,46 @@ inline Matrix3 Matrix3::operator*(const Matrix3& other) const
         }
     }
     return out;
+}
+
+// Inline, so a product with a translation folds the terms that are exact
+// whatever the other operand (x 1, 1 x 1, 0 x 0) at the call. The rotation
+// stays out of line: its sine and cosine are the library's at run time,
+// never a compile-time value for a constant angle.
+inline Matrix3 Matrix3::Translation(float x, float y)
+{
+    Matrix3 out;
+    out.m[2] = x;
+    out.m[5] = y;
+    return out;
+}
+
+inline Matrix3 Matrix3::Translation(const Vector2D& offset)
+{
+    return Translation(offset.x, offset.y);
+}
+
+inline void Matrix3::Inverse(const Matrix3& matrix, Matrix3& out)
+{
+    const float* m = matrix.m;
+    const float det = m[0] * (m[4] * m[8] - m[7] * m[5]) - m[1] * (m[3] * m[8] - m[6] * m[5]) +
+                      m[2] * (m[3] * m[7] - m[6] * m[4]);
+    if (det > -Tolerance && det < Tolerance)
+    {
+        return;
+    }
+    const float inverse = 1.0f / det;
+    // The adjugate (transposed cofactors), computed before `out` is written:
+    // `out` may be `matrix` itself.
+    const float adjugate[9] = {
+        m[4] * m[8] - m[7] * m[5], m[2] * m[7] - m[8] * m[1], m[5] * m[1] - m[2] * m[4],
+        m[6] * m[5] - m[8] * m[3], m[0] * m[8] - m[2] * m[6], m[2] * m[3] - m[5] * m[0],
+        m[7] * m[3] - m[6] * m[4], m[6] * m[1] - m[7] * m[0], m[0] * m[4] - m[3] * m[1],
+    };
+    for (int i = 0; i < 9; ++i)
+    {
+        out.m[i] = adjugate[i] * inverse;
+    }
 }
 
 Matrix3 operator*(const Matrix3& matrix, float scale);

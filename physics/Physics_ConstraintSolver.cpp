@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -54,7 +55,6 @@ void ConstraintSolver::Prepare(std::uint32_t rows, std::uint32_t bodies)
     if (rows > 0)
     {
         std::fill_n(jacobian_.begin(), 6 * std::size_t{rows}, 0.0f);
-        std::fill_n(weighted_.begin(), 6 * std::size_t{rows}, 0.0f);
         for (std::vector<float>* row : {&target_, &softness_, &lower_, &upper_})
         {
             std::fill_n(row->begin(), rows, 0.0f);
@@ -97,41 +97,57 @@ RowWindow ConstraintSolver::GetRowWindow(std::uint32_t first, std::uint32_t rows
     return window;
 }
 
-void ConstraintSolver::ResolveAccumulators()
+void ConstraintSolver::Solve()
 {
-    // The sink lies past the last body; a side pointing there has its
-    // weighted row cleared, so it neither moves nor disturbs the others.
-    const float* base = accumulators_.data();
+    Solve(settings_.iterations, settings_.warmStart);
+}
+
+void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
+{
+    const std::uint32_t rows = rowCount_;
+    if (rows == 0)
+    {
+        return;
+    }
+    const float h = Simulation::inverseStep;
+    const bool positionCorrection = positionCorrectionPhase_;
+
+    float* const acc = accumulators_.data();
     const std::uint32_t sink = 3 * bodyCapacity_;
-    const auto offsetOf = [&](const RigidBody* body)
+    float* const J = jacobian_.data();
+    float* const B = weighted_.data();
+    // Each phase warm starts from its own last solve: a velocity pass's
+    // multipliers hold weight, a correction pass's remove penetration.
+    float* const lambda = multipliers_[positionCorrection ? 1 : 0].data();
+    float* const b = rhs_.data();
+    float* const s = softness_.data();
+    float* const t = scratch_.data();
+    const float* const target = target_.data();
+    const std::uint8_t* const fixedSpin = fixedSpin_.data();
+    if (immovable_.size() < rows)
+    {
+        immovable_.resize(rows);
+    }
+    if (!warmStart)
+    {
+        std::fill_n(lambda, rows, 0.0f);
+    }
+
+    // The accumulator offset (in floats) of a row's side. The sink lies past
+    // the last body; a side pointing there has its weighted row cleared, so
+    // it neither moves nor disturbs the others.
+    const auto offsetOf = [acc, sink](const RigidBody* body)
     {
         const float* accumulator = body != nullptr ? body->GetSolverAccumulator() : nullptr;
-        if (accumulator == nullptr || accumulator < base || accumulator >= base + sink)
+        if (accumulator == nullptr || accumulator < acc || accumulator >= acc + sink)
         {
             return sink;
         }
-        return static_cast<std::uint32_t>(accumulator - base);
+        return static_cast<std::uint32_t>(accumulator - acc);
     };
-    for (std::uint32_t i = 0; i < rowCount_; ++i)
-    {
-        accumulator1_[i] = offsetOf(records_[i].body1);
-        accumulator2_[i] = offsetOf(records_[i].body2);
-    }
-}
-
-void ConstraintSolver::ComputeRightHandSide(float h)
-{
-    if (positionCorrectionPhase_)
-    {
-        for (std::uint32_t i = 0; i < rowCount_; ++i)
-        {
-            rhs_[i] = h * target_[i];
-        }
-        return;
-    }
-    // b = h c - J a, where a = M^-1 F + h v is the acceleration that would
-    // bring each body to rest within the step: the row then drives the
-    // constrained velocity after the step to c.
+    // In the velocity pass b = h c - J a, where a = M^-1 F + h v is the
+    // acceleration that would bring each body to rest within the step: the
+    // row then drives the constrained velocity after the step to c.
     const auto acceleration = [h](const RigidBody* body, float* a)
     {
         if (body == nullptr)
@@ -148,125 +164,104 @@ void ConstraintSolver::ComputeRightHandSide(float h)
         a[1] = m * force.y + h * velocity.y;
         a[2] = inertia * body->GetTorque() + h * body->GetAngularVelocityRadians();
     };
-    for (std::uint32_t i = 0; i < rowCount_; ++i)
-    {
-        float a[6];
-        acceleration(records_[i].body1, a);
-        acceleration(records_[i].body2, a + 3);
-        const float* j = &jacobian_[6 * std::size_t{i}];
-        float sum = 0.0f;
-        for (int k = 0; k < 6; ++k)
-        {
-            sum += j[k] * a[k];
-        }
-        rhs_[i] = h * target_[i] - sum;
-    }
-}
+    const float relaxation = settings_.relaxation;
 
-void ConstraintSolver::Solve()
-{
-    Solve(settings_.iterations, settings_.warmStart);
-}
-
-void ConstraintSolver::Solve(std::uint32_t sweeps, bool warmStart)
-{
-    const std::uint32_t rows = rowCount_;
-    if (rows == 0)
-    {
-        return;
-    }
-    const float h = Simulation::inverseStep;
-    ResolveAccumulators();
-    ComputeRightHandSide(h);
-
-    float* const acc = accumulators_.data();
-    const std::uint32_t sink = 3 * bodyCapacity_;
-    float* const J = jacobian_.data();
-    float* const B = weighted_.data();
-    // Each phase warm starts from its own last solve: a velocity pass's
-    // multipliers hold weight, a correction pass's remove penetration.
-    float* const lambda = multipliers_[positionCorrectionPhase_ ? 1 : 0].data();
-    float* const b = rhs_.data();
-    float* const s = softness_.data();
-    float* const t = scratch_.data();
-    if (immovable_.size() < rows)
-    {
-        immovable_.resize(rows);
-    }
-
+    // One pass over the rows does every row's own work in the order the
+    // steps depend on each other: accumulator offsets, right-hand side (from
+    // the Jacobian as filled), weighted row M^-1 J^T, the warm start's share
+    // of the accumulators (in row order, as each body's sum needs), and last
+    // the scaling by the row's factor.
     for (std::uint32_t i = 0; i < rows; ++i)
     {
         // A friction row's bounds follow a multiplier of this pass.
         ENGINE_ASSERT(records_[i].linkedRow < static_cast<std::int32_t>(rows));
-        s[i] *= h;
         const RigidBody* body1 = records_[i].body1;
         const RigidBody* body2 = records_[i].body2;
-        const float* j = J + 6 * std::size_t{i};
-        float* w = B + 6 * std::size_t{i};
-        const float m1 =
-            body1 != nullptr && accumulator1_[i] != sink ? body1->GetMassProperties().GetInverseMass() : 0.0f;
-        const float i1 = body1 != nullptr && accumulator1_[i] != sink && fixedSpin_[accumulator1_[i] / 3] == 0
-                             ? body1->GetMassProperties().GetInverseInertia()
-                             : 0.0f;
-        const float m2 =
-            body2 != nullptr && accumulator2_[i] != sink ? body2->GetMassProperties().GetInverseMass() : 0.0f;
-        const float i2 = body2 != nullptr && accumulator2_[i] != sink && fixedSpin_[accumulator2_[i] / 3] == 0
-                             ? body2->GetMassProperties().GetInverseInertia()
-                             : 0.0f;
-        w[0] = m1 * j[0];
-        w[1] = m1 * j[1];
-        w[2] = i1 * j[2];
-        w[3] = m2 * j[3];
-        w[4] = m2 * j[4];
-        w[5] = i2 * j[5];
+        const std::uint32_t offset1 = offsetOf(body1);
+        const std::uint32_t offset2 = offsetOf(body2);
+        accumulator1_[i] = offset1;
+        accumulator2_[i] = offset2;
+        // The row is read into locals once: the stores below must not be
+        // read back before they have left the core.
+        float* const j = J + 6 * std::size_t{i};
+        const float j0 = j[0], j1 = j[1], j2 = j[2], j3 = j[3], j4 = j[4], j5 = j[5];
+
+        if (positionCorrection)
+        {
+            b[i] = h * target[i];
+        }
+        else
+        {
+            float a[6];
+            acceleration(body1, a);
+            acceleration(body2, a + 3);
+            float sum = 0.0f;
+            sum += j0 * a[0];
+            sum += j1 * a[1];
+            sum += j2 * a[2];
+            sum += j3 * a[3];
+            sum += j4 * a[4];
+            sum += j5 * a[5];
+            b[i] = h * target[i] - sum;
+        }
+
+        const float softness = s[i] * h;
+        s[i] = softness;
+        const bool moved1 = body1 != nullptr && offset1 != sink;
+        const bool moved2 = body2 != nullptr && offset2 != sink;
+        const float m1 = moved1 ? body1->GetMassProperties().GetInverseMass() : 0.0f;
+        const float i1 =
+            moved1 && fixedSpin[offset1 / 3] == 0 ? body1->GetMassProperties().GetInverseInertia() : 0.0f;
+        const float m2 = moved2 ? body2->GetMassProperties().GetInverseMass() : 0.0f;
+        const float i2 =
+            moved2 && fixedSpin[offset2 / 3] == 0 ? body2->GetMassProperties().GetInverseInertia() : 0.0f;
+        const float w0 = m1 * j0, w1 = m1 * j1, w2 = i1 * j2, w3 = m2 * j3, w4 = m2 * j4, w5 = i2 * j5;
+        float* const w = B + 6 * std::size_t{i};
+        w[0] = w0;
+        w[1] = w1;
+        w[2] = w2;
+        w[3] = w3;
+        w[4] = w4;
+        w[5] = w5;
         immovable_[i] = static_cast<std::uint8_t>((m1 == 0.0f && i1 == 0.0f ? 1 : 0) |
                                                   (m2 == 0.0f && i2 == 0.0f ? 2 : 0));
-    }
 
-    // A warm start begins every row from the multiplier it holds, whole:
-    // a resting stack's contacts carry nearly the same load each step, and
-    // any share of it dropped must be rebuilt by the sweeps, from the bottom
-    // of the stack up.
-    if (warmStart)
-    {
-        for (std::uint32_t i = 0; i < rows; ++i)
+        // A warm start begins every row from the multiplier it holds, whole:
+        // a resting stack's contacts carry nearly the same load each step,
+        // and any share of it dropped must be rebuilt by the sweeps, from the
+        // bottom of the stack up.
+        if (warmStart)
         {
-            const float* w = B + 6 * std::size_t{i};
-            float* a1 = acc + accumulator1_[i];
-            float* a2 = acc + accumulator2_[i];
-            a1[0] += w[0] * lambda[i];
-            a1[1] += w[1] * lambda[i];
-            a1[2] += w[2] * lambda[i];
-            a2[0] += w[3] * lambda[i];
-            a2[1] += w[4] * lambda[i];
-            a2[2] += w[5] * lambda[i];
+            const float l = lambda[i];
+            float* a1 = acc + offset1;
+            float* a2 = acc + offset2;
+            a1[0] += w0 * l;
+            a1[1] += w1 * l;
+            a1[2] += w2 * l;
+            a2[0] += w3 * l;
+            a2[1] += w4 * l;
+            a2[2] += w5 * l;
         }
-    }
-    else
-    {
-        std::fill_n(lambda, rows, 0.0f);
-    }
 
-    // Each row is scaled by its factor relaxation / d, d = J B + s, so a
-    // sweep's update is a plain dot product.
-    const float relaxation = settings_.relaxation;
-    for (std::uint32_t i = 0; i < rows; ++i)
-    {
-        float* j = J + 6 * std::size_t{i};
-        const float* w = B + 6 * std::size_t{i};
+        // Each row is scaled by its factor relaxation / d, d = J B + s, so a
+        // sweep's update is a plain dot product.
         float d = 0.0f;
-        for (int k = 0; k < 6; ++k)
-        {
-            d += j[k] * w[k];
-        }
-        d += s[i];
+        d += j0 * w0;
+        d += j1 * w1;
+        d += j2 * w2;
+        d += j3 * w3;
+        d += j4 * w4;
+        d += j5 * w5;
+        d += softness;
         const float f = d != 0.0f ? relaxation / d : 0.0f;
-        for (int k = 0; k < 6; ++k)
-        {
-            j[k] *= f;
-        }
+        j[0] = j0 * f;
+        j[1] = j1 * f;
+        j[2] = j2 * f;
+        j[3] = j3 * f;
+        j[4] = j4 * f;
+        j[5] = j5 * f;
         b[i] *= f;
-        t[i] = s[i] * f;
+        t[i] = softness * f;
     }
 
     if (sweeps > 0 && !SweepBatches(sweeps))
@@ -413,18 +408,74 @@ void ConstraintSolver::Schedule()
         height_[i] = height + 1;
     }
 
-    // Ready rows by height, then storage order.
-    const auto key = [&](std::uint32_t row)
-    { return (std::uint64_t{height_[row]} << 32) | (0xFFFFFFFFu - row); };
-    ready_.clear();
+    // Ready rows by height, then storage order: each row's rank in that
+    // order (a counting sort by height keeps storage order within a
+    // height), and the ready rows as a set of ranks, two levels of bits,
+    // taken lowest first.
+    std::uint32_t tallest = 0;
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        tallest = std::max(tallest, height_[i]);
+    }
+    rankStarts_.assign(std::size_t{tallest} + 1, 0);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        ++rankStarts_[tallest - height_[i] + 1];
+    }
+    for (std::uint32_t k = 1; k <= tallest; ++k)
+    {
+        rankStarts_[k] += rankStarts_[k - 1];
+    }
+    rowRank_.resize(rows);
+    rankRow_.resize(rows);
+    for (std::uint32_t i = 0; i < rows; ++i)
+    {
+        const std::uint32_t rank = rankStarts_[tallest - height_[i]]++;
+        rowRank_[i] = rank;
+        rankRow_[rank] = i;
+    }
+    const std::size_t words = (std::size_t{rows} + 63) / 64;
+    readyBits_.assign(words, 0);
+    readySummary_.assign((words + 63) / 64, 0);
+    std::uint64_t* const bits = readyBits_.data();
+    std::uint64_t* const summary = readySummary_.data();
+    std::uint32_t readyCount = 0;
+    // Summary words before this one are empty.
+    std::size_t firstSummary = 0;
+    const auto makeReady = [&](std::uint32_t row)
+    {
+        const std::uint32_t rank = rowRank_[row];
+        const std::size_t word = rank / 64;
+        bits[word] |= std::uint64_t{1} << (rank % 64);
+        summary[word / 64] |= std::uint64_t{1} << (word % 64);
+        firstSummary = std::min(firstSummary, word / 64);
+        ++readyCount;
+    };
+    const auto takeFirst = [&]() -> std::uint32_t
+    {
+        while (summary[firstSummary] == 0)
+        {
+            ++firstSummary;
+        }
+        const std::size_t word =
+            64 * firstSummary + static_cast<std::size_t>(std::countr_zero(summary[firstSummary]));
+        const std::uint32_t rank =
+            static_cast<std::uint32_t>(64 * word) + static_cast<std::uint32_t>(std::countr_zero(bits[word]));
+        bits[word] &= bits[word] - 1;
+        if (bits[word] == 0)
+        {
+            summary[firstSummary] &= ~(std::uint64_t{1} << (word % 64));
+        }
+        --readyCount;
+        return rankRow_[rank];
+    };
     for (std::uint32_t i = 0; i < rows; ++i)
     {
         if (waiting_[i] == 0)
         {
-            ready_.push_back(key(i));
+            makeReady(i);
         }
     }
-    std::make_heap(ready_.begin(), ready_.end());
     rowLane_.resize(rows);
     std::uint32_t count = 0;
     std::uint32_t chosen[4];
@@ -432,18 +483,15 @@ void ConstraintSolver::Schedule()
     {
         if (--waiting_[row] == 0)
         {
-            ready_.push_back(key(static_cast<std::uint32_t>(row)));
-            std::push_heap(ready_.begin(), ready_.end());
+            makeReady(static_cast<std::uint32_t>(row));
         }
     };
-    while (!ready_.empty())
+    while (readyCount > 0)
     {
         std::uint32_t lanes = 0;
-        while (lanes < 4 && !ready_.empty())
+        while (lanes < 4 && readyCount > 0)
         {
-            std::pop_heap(ready_.begin(), ready_.end());
-            const std::uint32_t row = 0xFFFFFFFFu - static_cast<std::uint32_t>(ready_.back());
-            ready_.pop_back();
+            const std::uint32_t row = takeFirst();
             rowLane_[row] = static_cast<std::int32_t>(4 * count + lanes);
             chosen[lanes++] = row;
         }

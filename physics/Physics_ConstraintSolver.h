@@ -208,8 +208,6 @@ public:
     std::uint32_t GetBodyCapacity() const { return bodyCapacity_; }
 
 private:
-    void ComputeRightHandSide(float inverseStep);
-    void ResolveAccumulators();
     // The sweeps row by row in storage order: the definition of the result.
     void SweepRows(std::uint32_t sweeps);
     // The same sweeps four rows at a time (see the .cpp); false, leaving the
@@ -269,7 +267,11 @@ private:
     std::vector<std::int32_t> followers_;      // per row: first later row whose bounds follow it
     std::vector<std::int32_t> nextFollower_;   // per row: the next follower of the same row
     std::vector<std::uint32_t> height_;        // per row
-    std::vector<std::uint64_t> ready_;         // heap of rows free to go
+    std::vector<std::uint32_t> rankStarts_;    // per height, tallest first: its first rank
+    std::vector<std::uint32_t> rowRank_;       // per row: its place by height, then storage order
+    std::vector<std::uint32_t> rankRow_;       // per rank: its row
+    std::vector<std::uint64_t> readyBits_;     // per rank: free to go
+    std::vector<std::uint64_t> readySummary_;  // per word of readyBits_: any set
     AlignedFloats laneMultipliers_;            // per lane
     AlignedFloats laneClamps_;                 // per batch, see SweepBatches
     std::vector<int> clampCodes_;

@@ -62,24 +62,29 @@ void Contact::FillRows(const RowWindow& window)
 
     const Math::Vector2D& n = normal_;
     const Math::Vector2D& t = tangent_;
-    const float normalRow[6] = {n.x, n.y, Math::CrossZ(arm1_, n), -n.x, -n.y, -Math::CrossZ(arm2_, n)};
+    // Scalars, not arrays: the sum below must not read back values just
+    // stored.
+    const float normalRow0 = n.x, normalRow1 = n.y, normalRow2 = Math::CrossZ(arm1_, n);
+    const float normalRow3 = -n.x, normalRow4 = -n.y, normalRow5 = -Math::CrossZ(arm2_, n);
 
     // The relative velocity along the normal, negative while approaching.
     const Math::Vector2D& v1 = body1_->GetVelocity();
     const Math::Vector2D& v2 = body2_->GetVelocity();
-    const float velocities[6] = {v1.x, v1.y, body1_->GetAngularVelocity() * Math::DegreesToRadians,
-                                 v2.x, v2.y, body2_->GetAngularVelocity() * Math::DegreesToRadians};
+    // Through degrees, as GetAngularVelocity answers them.
+    const float spin1 = body1_->GetAngularVelocityRadians() * Math::RadiansToDegrees * Math::DegreesToRadians;
+    const float spin2 = body2_->GetAngularVelocityRadians() * Math::RadiansToDegrees * Math::DegreesToRadians;
     float normalVelocity = 0.0f;
-    for (int k = 0; k < 6; ++k)
-    {
-        normalVelocity += normalRow[k] * velocities[k];
-    }
+    normalVelocity += normalRow0 * v1.x;
+    normalVelocity += normalRow1 * v1.y;
+    normalVelocity += normalRow2 * spin1;
+    normalVelocity += normalRow3 * v2.x;
+    normalVelocity += normalRow4 * v2.y;
+    normalVelocity += normalRow5 * spin2;
 
     const float infinity = Simulation::plusInfinity;
     if (window.rows > 0)
     {
-        window.SetJacobian(0, normalRow[0], normalRow[1], normalRow[2], normalRow[3], normalRow[4],
-                           normalRow[5]);
+        window.SetJacobian(0, normalRow0, normalRow1, normalRow2, normalRow3, normalRow4, normalRow5);
         const float target = PositionCorrectionPhase != 0
                                  ? PositionCorrectionShare * Simulation::inverseStep * penetration_
                                  : -restitution_ * normalVelocity;

@@ -624,31 +624,89 @@ void PhysicsEngine::SeedNewContacts()
     // multipliers of the last pass's contact between the same bodies, facing
     // the same way, nearest to its point: the same touch, seen again. Taken
     // over, not copied, so a touch kept as well carries its load once.
+    //
+    // The last pass's contacts are grouped by body 1 (each group in contact
+    // order), and each group ordered by body 2, then contact order: a new
+    // contact looks at its pair's contacts in contact order.
+    constexpr std::uint32_t None = ~0u;
+    std::uint32_t nullGroup = None;
+    seedBodies_.clear();
+    seedStarts_.clear();
+    const auto groupOf = [&](const RigidBody* body) -> std::uint32_t
+    {
+        if (body == nullptr)
+        {
+            return nullGroup;
+        }
+        const std::uint32_t group = body->seedGroup_;
+        return group < seedBodies_.size() && seedBodies_[group] == body ? group : None;
+    };
+    const std::uint32_t count = static_cast<std::uint32_t>(previousContacts_.size());
+    seedGroupOf_.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        RigidBody* body1 = previousContacts_[i]->GetBody1();
+        std::uint32_t group = groupOf(body1);
+        if (group == None)
+        {
+            group = static_cast<std::uint32_t>(seedBodies_.size());
+            if (body1 != nullptr)
+            {
+                body1->seedGroup_ = group;
+            }
+            else
+            {
+                nullGroup = group;
+            }
+            seedBodies_.push_back(body1);
+            seedStarts_.push_back(0);
+        }
+        ++seedStarts_[group];
+        seedGroupOf_[i] = group;
+    }
+    std::uint32_t start = 0;
+    for (std::uint32_t& groupStart : seedStarts_)
+    {
+        const std::uint32_t size = groupStart;
+        groupStart = start;
+        start += size;
+    }
+    seedStarts_.push_back(start);
+    seedCursors_.assign(seedStarts_.begin(), seedStarts_.end() - 1);
+    seedEntries_.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        seedEntries_[seedCursors_[seedGroupOf_[i]]++] = {previousContacts_[i]->GetBody2(), i};
+    }
     const auto before = [](const SeedEntry& a, const SeedEntry& b)
     {
-        if (a.body1 != b.body1)
-        {
-            return std::less<>()(a.body1, b.body1);
-        }
         if (a.body2 != b.body2)
         {
             return std::less<>()(a.body2, b.body2);
         }
         return a.index < b.index;
     };
-    seedEntries_.clear();
-    for (std::uint32_t i = 0; i < previousContacts_.size(); ++i)
+    const auto entries = seedEntries_.begin();
+    for (std::size_t group = 0; group + 1 < seedStarts_.size(); ++group)
     {
-        seedEntries_.push_back({previousContacts_[i]->GetBody1(), previousContacts_[i]->GetBody2(), i});
+        if (seedStarts_[group + 1] - seedStarts_[group] > 1)
+        {
+            std::sort(entries + seedStarts_[group], entries + seedStarts_[group + 1], before);
+        }
     }
-    std::sort(seedEntries_.begin(), seedEntries_.end(), before);
     for (const Core::RefPtr<Contact>& contact : contacts_)
     {
-        const SeedEntry key{contact->GetBody1(), contact->GetBody2(), 0};
+        const std::uint32_t group = groupOf(contact->GetBody1());
+        if (group == None)
+        {
+            continue;
+        }
+        const auto last = entries + seedStarts_[group + 1];
+        const SeedEntry key{contact->GetBody2(), 0};
         Contact* nearest = nullptr;
         float nearestDistance = 0.0f;
-        for (auto entry = std::lower_bound(seedEntries_.begin(), seedEntries_.end(), key, before);
-             entry != seedEntries_.end() && entry->body1 == key.body1 && entry->body2 == key.body2; ++entry)
+        for (auto entry = std::lower_bound(entries + seedStarts_[group], last, key, before);
+             entry != last && entry->body2 == key.body2; ++entry)
         {
             Contact* previous = previousContacts_[entry->index].Get();
             if (previous->GetNormal().Dot(contact->GetNormal()) < SeedNormalAgreement)
@@ -677,6 +735,107 @@ void PhysicsEngine::SeedNewContacts()
 }
 
 void PhysicsEngine::KeepPreviousContacts()
+{
+    keptContacts_.clear();
+    const RigidBody* ground = ground_.Get();
+    // Each new contact keeps, in their order, the last pass's contacts not
+    // yet kept that share its body 1 as their body 1 or its body 2 as their
+    // body 2 (the ground body shares nothing). The candidates come from two
+    // lists per body, as body 1 and as body 2, each in contact order, merged.
+    constexpr std::uint32_t None = ~0u;
+    keepBodies_.clear();
+    const auto groupOf = [&](const RigidBody* body) -> std::uint32_t
+    {
+        const std::uint32_t group = body->keepGroup_;
+        return group < keepBodies_.size() && keepBodies_[group] == body ? group : None;
+    };
+    const std::uint32_t count = static_cast<std::uint32_t>(previousContacts_.size());
+    keepSides_.resize(2 * std::size_t{count});
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        for (std::uint32_t side = 0; side < 2; ++side)
+        {
+            RigidBody* body = side == 0 ? previousContacts_[i]->GetBody1() : previousContacts_[i]->GetBody2();
+            if (body == nullptr)
+            {
+                // Never so from AddContact; the plain walk handles it.
+                KeepPreviousContactsInOrder();
+                return;
+            }
+            std::uint32_t group = groupOf(body);
+            if (group == None)
+            {
+                group = static_cast<std::uint32_t>(keepBodies_.size());
+                body->keepGroup_ = group;
+                keepBodies_.push_back(body);
+            }
+            keepSides_[2 * std::size_t{i} + side] = group;
+        }
+    }
+    // Per group and side: [begin, end) in keepEntries_.
+    const std::size_t lists = 2 * keepBodies_.size();
+    keepBegins_.assign(lists + 1, 0);
+    for (std::size_t k = 0; k < 2 * std::size_t{count}; ++k)
+    {
+        ++keepBegins_[2 * keepSides_[k] + (k & 1) + 1];
+    }
+    for (std::size_t list = 1; list <= lists; ++list)
+    {
+        keepBegins_[list] += keepBegins_[list - 1];
+    }
+    keepEnds_.assign(keepBegins_.begin(), keepBegins_.end() - 1);
+    keepEntries_.resize(2 * std::size_t{count});
+    for (std::size_t k = 0; k < 2 * std::size_t{count}; ++k)
+    {
+        keepEntries_[keepEnds_[2 * keepSides_[k] + (k & 1)]++] = static_cast<std::uint32_t>(k / 2);
+    }
+
+    std::uint32_t total = 0;
+    for (const Core::RefPtr<Contact>& contact : contacts_)
+    {
+        if (total >= contactLimit_)
+        {
+            break;
+        }
+        const RigidBody* body1 = contact->GetBody1();
+        const RigidBody* body2 = contact->GetBody2();
+        const std::uint32_t group1 = body1 != ground && body1 != nullptr ? groupOf(body1) : None;
+        const std::uint32_t group2 = body2 != ground && body2 != nullptr ? groupOf(body2) : None;
+        std::uint32_t* first = group1 != None ? &keepBegins_[2 * std::size_t{group1}] : nullptr;
+        std::uint32_t* second = group2 != None ? &keepBegins_[2 * std::size_t{group2} + 1] : nullptr;
+        const std::uint32_t firstEnd = group1 != None ? keepEnds_[2 * std::size_t{group1}] : 0;
+        const std::uint32_t secondEnd = group2 != None ? keepEnds_[2 * std::size_t{group2} + 1] : 0;
+        // The front of a list drops the contacts already kept.
+        const auto front = [&](std::uint32_t* begin, std::uint32_t end) -> std::uint32_t
+        {
+            if (begin == nullptr)
+            {
+                return None;
+            }
+            while (*begin < end && !previousContacts_[keepEntries_[*begin]])
+            {
+                ++*begin;
+            }
+            return *begin < end ? keepEntries_[*begin] : None;
+        };
+        std::uint32_t kept = 0;
+        std::uint32_t a = front(first, firstEnd);
+        std::uint32_t b = front(second, secondEnd);
+        while (kept < perContactLimit_ && (a != None || b != None))
+        {
+            const std::uint32_t next = std::min(a, b);
+            Core::RefPtr<Contact>& previous = previousContacts_[next];
+            previous->Prepare();
+            keptContacts_.push_back(std::move(previous));
+            ++kept;
+            ++total;
+            a = front(first, firstEnd);
+            b = front(second, secondEnd);
+        }
+    }
+}
+
+void PhysicsEngine::KeepPreviousContactsInOrder()
 {
     keptContacts_.clear();
     const RigidBody* ground = ground_.Get();

@@ -203,6 +203,8 @@ private:
     // the limit; true when it held one not held before in this pass.
     bool HoldSpinsPastLimit(float step);
     void KeepPreviousContacts();
+    // The same by walking every last-pass contact for each new one.
+    void KeepPreviousContactsInOrder();
     // With warm start on: each constraint's rows begin the solve from the
     // multipliers it kept from its last solve in this phase; after the solve
     // it keeps the new ones.
@@ -250,14 +252,28 @@ private:
     std::vector<RigidBody*> contactBodies_;
     // Bodies moved by this position-correction pass, in the order first moved.
     std::vector<Core::RefPtr<RigidBody>> correctedBodies_;
-    // Last pass's contacts by body pair, for seeding new contacts.
+    // Last pass's contacts by body pair, for seeding new contacts: grouped
+    // by body 1, within a group by body 2, then in contact order.
     struct SeedEntry
     {
-        const RigidBody* body1;
         const RigidBody* body2;
         std::uint32_t index;
     };
     std::vector<SeedEntry> seedEntries_;
+    // Per group: its body 1, and its first entry (one more for the end).
+    std::vector<const RigidBody*> seedBodies_;
+    std::vector<std::uint32_t> seedStarts_;
+    // Per last-pass contact: its group; per group: the next entry to fill.
+    std::vector<std::uint32_t> seedGroupOf_;
+    std::vector<std::uint32_t> seedCursors_;
+    // Last pass's contacts by body, for keeping them: the bodies (indexed by
+    // their keep group), each contact's two groups, and per group and side
+    // (body 1, body 2) a list of contacts in order, [begin, end) in entries.
+    std::vector<const RigidBody*> keepBodies_;
+    std::vector<std::uint32_t> keepSides_;
+    std::vector<std::uint32_t> keepBegins_;
+    std::vector<std::uint32_t> keepEnds_;
+    std::vector<std::uint32_t> keepEntries_;
     // The contact pass's step bodies while the joint rounds use the list.
     std::vector<Core::RefPtr<RigidBody>> savedStepBodies_;
 };

@@ -193,6 +193,7 @@ void RigidBody::CorrectPosition(const Math::Vector2D& offset, float radians)
     {
         position_ = position;
         orientation_ = orientation;
+        transformCurrent_ = false;
     }
 }
 
@@ -204,11 +205,17 @@ void RigidBody::RebuildTransform()
                  Math::Matrix3::Translation(-c);
     Math::Matrix3::Inverse(transform_, inverseTransform_);
     worldCenterOfMass_ = transform_ * c;
+    transformCurrent_ = true;
 }
 
 void RigidBody::UpdateTransform(TransformUpdate flag)
 {
-    RebuildTransform();
+    // The transform follows from position, orientation and centre of mass
+    // alone: unchanged since the last rebuild, it is rebuilt bit for bit.
+    if (!transformCurrent_)
+    {
+        RebuildTransform();
+    }
     if (flag == TransformUpdate::Move && moveCallback_ != nullptr)
     {
         moveCallback_(this, userData_);
@@ -225,6 +232,7 @@ void RigidBody::Integrate(float step)
     {
         return;
     }
+    transformCurrent_ = false;
 
     // Where the step starts. A step whose result is not finite (values past
     // the float range, from a world read or set from outside) leaves the body
@@ -380,6 +388,7 @@ void RigidBody::Read(Core::File& file)
     transform_ = transform;
     inverseTransform_ = inverseTransform;
     worldCenterOfMass_ = worldCenterOfMass;
+    transformCurrent_ = false;
     // Every body of a world stores the class-wide limit; it changes only
     // once the whole archive has read without fault.
     file.AtEndOfRead(

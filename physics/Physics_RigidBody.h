@@ -62,7 +62,11 @@ public:
     ~RigidBody() override;
 
     // Copies all five values as they stand (no inverse is derived).
-    void SetMassProperties(const MassProperties& massProperties) { massProperties_ = massProperties; }
+    void SetMassProperties(const MassProperties& massProperties)
+    {
+        massProperties_ = massProperties;
+        transformCurrent_ = false;
+    }
     const MassProperties& GetMassProperties() const { return massProperties_; }
     std::uint32_t GetIntegratorKind() const { return integratorKind_; }
 
@@ -124,7 +128,8 @@ public:
     void CorrectPosition(const Math::Vector2D& offset, float radians);
 
     // Rebuilds the rotation, the transform, its inverse and the world centre
-    // of mass, then calls the callback the flag selects.
+    // of mass (unless nothing they follow from changed since they were last
+    // built), then calls the callback the flag selects.
     void UpdateTransform(TransformUpdate flag);
 
     const ODESolver* GetVelocityIntegrator() const { return velocityIntegrator_.Get(); }
@@ -184,6 +189,9 @@ private:
     Math::Matrix3 transform_;
     Math::Matrix3 inverseTransform_;
     Math::Vector2D worldCenterOfMass_;
+    // The matrices and world centre of mass were rebuilt from the position,
+    // orientation and mass properties as they stand. Not stored, not copied.
+    bool transformCurrent_ = false;
     BodyCallback moveCallback_ = nullptr;
     BodyCallback postCollisionCallback_ = nullptr;
     void* userData_ = nullptr;
@@ -199,6 +207,11 @@ private:
     // position. Not stored, not copied.
     std::uint32_t contactIndex_ = 0;
     std::uint32_t correctedStamp_ = 0;
+    // Engine scratch: the group of the last pass's contacts with this body
+    // as body 1 while new contacts are seeded, as the step index above.
+    std::uint32_t seedGroup_ = 0;
+    // Engine scratch: the same for keeping the last pass's contacts.
+    std::uint32_t keepGroup_ = 0;
 };
 
 } // namespace Physics2D

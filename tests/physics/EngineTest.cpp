@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -232,6 +233,36 @@ TEST(EngineTest, EarlierContactsCarryOverWithinTheLimits)
         });
     engine->PostCollisionUpdate(0.02f);
     EXPECT_EQ(engine->GetContacts().size(), 1u);
+}
+
+TEST(EngineTest, CarriedOverContactsKeepTheirOrderWhicheverSideTheyShare)
+{
+    Core::RefPtr<PhysicsEngine> engine = new PhysicsEngine();
+    for (int i = 0; i < 5; ++i)
+    {
+        engine->AddRigidBody(MakeBody().Get());
+    }
+    // Earlier contacts sharing the new one's body 1, its body 2, both, or
+    // neither (the pairs 3-5 and 2-1 share no side in its place).
+    const std::uint32_t pairs[][2] = {{1, 3}, {4, 2}, {3, 5}, {1, 2}, {2, 1}, {5, 2}, {1, 4}};
+    for (const auto& pair : pairs)
+    {
+        engine->AddContact(pair[0], pair[1], new Contact({}, {0.0f, 1.0f}, {}, {}, 0.0f, 0.3f, 0.5f, 1));
+    }
+    std::vector<const Contact*> earlier;
+    for (const auto& contact : engine->GetContacts())
+    {
+        earlier.push_back(contact.Get());
+    }
+    engine->SetContactListUpdate(&OneNewContact);
+    engine->PostCollisionUpdate(0.02f);
+    const auto& contacts = engine->GetContacts();
+    ASSERT_EQ(contacts.size(), 6u);
+    const std::size_t keptInOrder[] = {0, 1, 3, 5, 6};
+    for (std::size_t k = 0; k < 5; ++k)
+    {
+        EXPECT_EQ(contacts[k + 1].Get(), earlier[keptInOrder[k]]) << "kept contact " << k;
+    }
 }
 
 TEST(EngineTest, WarmStartedContactsKeepTheirLoadFromPassToPass)
