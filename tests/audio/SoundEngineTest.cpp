@@ -21,6 +21,14 @@ class SoundEngineTestAccess
 {
 public:
     static std::vector<std::string>& DeviceNames(SoundEngine& engine) { return engine.deviceNames_; }
+    // Runs `read` under the lock the streaming pass holds while it refills.
+    template <class Read> static auto WhileStreamingWaits(SoundEngine& engine, Read read)
+    {
+        engine.threads_.LockMutex(engine.listMutex_);
+        const auto value = read();
+        engine.threads_.UnlockMutex(engine.listMutex_);
+        return value;
+    }
 };
 
 namespace
@@ -420,7 +428,10 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
                 {
                     silent = Clock::now();
                 }
-                lastChunkFed = lastChunkFed || FirstFrameOfLastChunk(data) == 1600;
+                // The streaming thread reads chunks meanwhile.
+                lastChunkFed = lastChunkFed ||
+                               SoundEngineTestAccess::WhileStreamingWaits(
+                                   engine, [&] { return FirstFrameOfLastChunk(data); }) == 1600;
                 return !engine.IsMarkedPlaying(source);
             },
             3000));
