@@ -429,9 +429,9 @@ TEST_F(SoundEngineTest, StreamWithoutLoopingEndsAndPlaysAgainFromTheStart)
                     silent = Clock::now();
                 }
                 // The streaming thread reads chunks meanwhile.
-                lastChunkFed = lastChunkFed ||
-                               SoundEngineTestAccess::WhileStreamingWaits(
-                                   engine, [&] { return FirstFrameOfLastChunk(data); }) == 1600;
+                lastChunkFed =
+                    lastChunkFed || SoundEngineTestAccess::WhileStreamingWaits(
+                                        engine, [&] { return FirstFrameOfLastChunk(data); }) == 1600;
                 return !engine.IsMarkedPlaying(source);
             },
             3000));
