@@ -657,7 +657,11 @@ bool ConstraintSolver::ScheduleBatches()
             const bool forwarded = followed / 4 == previous;
             index[BatchForwardFollowed + lane] = forwarded ? Forwarded | followed % 4 : lane;
             index[BatchReadFollowed + lane] = forwarded ? static_cast<std::int32_t>(4 * b) + lane : followed;
-            if (!forwarded && followed != static_cast<std::int32_t>(4 * b) + lane)
+            // Also a row whose bounds follow itself: its own multiplier is
+            // in memory, not among the last batch's.
+            const bool linked = !IsPositiveZero(
+                batchData_[BatchFloats * std::size_t{b} + BatchLinked + static_cast<std::size_t>(lane)]);
+            if (!forwarded && (linked || followed != static_cast<std::int32_t>(4 * b) + lane))
             {
                 index[BatchReadsFollowed] = 1;
             }
@@ -913,9 +917,9 @@ template <bool KeepBounds>
         const __m256 aw =
             Select(_mm256_shuffle_ps(t2, t3, 0x44), _mm256_permutevar8x32_ps(lastW, forward), forwarded);
 
-        const __m256 px = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 0), ax);
-        const __m256 py = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 8), ay);
-        const __m256 pw = _mm256_mul_ps(_mm256_load_ps(d + BatchJ + 16), aw);
+        const __m256 px = _mm256_mul_ps(_mm256_loadu_ps(d + BatchJ + 0), ax);
+        const __m256 py = _mm256_mul_ps(_mm256_loadu_ps(d + BatchJ + 8), ay);
+        const __m256 pw = _mm256_mul_ps(_mm256_loadu_ps(d + BatchJ + 16), aw);
         // The row's dot product is 0 + p0 + ... + p5, added in turn. The
         // leading 0 + only turns a -0 partial into +0, and a partial is zero
         // only while every term so far is, so it is s + 0 for s = p0 + ...
@@ -981,9 +985,9 @@ template <bool KeepBounds>
         delta = Select(delta, moved, clamped);
 
         const __m256 delta8 = _mm256_insertf128_ps(_mm256_castps128_ps256(delta), delta, 1);
-        const __m256 nx = _mm256_add_ps(ax, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 0), delta8));
-        const __m256 ny = _mm256_add_ps(ay, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 8), delta8));
-        const __m256 nw = _mm256_add_ps(aw, _mm256_mul_ps(_mm256_load_ps(d + BatchW + 16), delta8));
+        const __m256 nx = _mm256_add_ps(ax, _mm256_mul_ps(_mm256_loadu_ps(d + BatchW + 0), delta8));
+        const __m256 ny = _mm256_add_ps(ay, _mm256_mul_ps(_mm256_loadu_ps(d + BatchW + 8), delta8));
+        const __m256 nw = _mm256_add_ps(aw, _mm256_mul_ps(_mm256_loadu_ps(d + BatchW + 16), delta8));
         lastX = nx;
         lastY = ny;
         lastW = nw;

@@ -275,7 +275,7 @@ private:
     AlignedFloats laneMultipliers_;            // per lane
     AlignedFloats laneClamps_;                 // per batch, see SweepBatches
     std::vector<int> clampCodes_;
-    AlignedFloats laneAccumulators_; // 4 per body, a zero slot, one spare per lane
+    AlignedFloats laneAccumulators_; // 4 per body, a zero slot per side and lane, a spare
 };
 
 } // namespace Physics2D

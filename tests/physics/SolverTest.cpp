@@ -176,8 +176,9 @@ protected:
             if (friction)
             {
                 // Rows 1, 4, 7, ... follow the row before them; every fifth
-                // one the row after it instead.
-                window.records[r].linkedRow = static_cast<std::int32_t>(first + (r % 5 == 0 ? r + 1 : r - 1));
+                // one the row after it instead, and rows 7 and 37 themselves.
+                const std::uint32_t followed = r % 5 == 0 ? r + 1 : (r % 10 == 7 ? r : r - 1);
+                window.records[r].linkedRow = static_cast<std::int32_t>(first + followed);
                 window.records[r].coefficient = 0.5f;
             }
             lambda[r] = r % 2 == 0 ? 0.25f * static_cast<float>(r % 5) : 0.0f;
