@@ -683,6 +683,30 @@ bool ConstraintSolver::ScheduleBatches()
 #if defined(__SSE2__)
 namespace
 {
+// The lanes' clamping as the row-by-row test finds it: below the lower bound
+// first, then above the upper one. The lanes take the clamping they took in
+// the last sweep (`guess`: below and above as masks, `code`: as bits), and
+// the test only confirms it: a row's clamping seldom changes from one sweep
+// to the next, and a confirmed guess keeps the comparisons out of the chain
+// of updates that runs from batch to batch.
+[[gnu::always_inline]] inline void GuessClamping(float* const guess, int& code, __m128 next, __m128 lower,
+                                                 __m128 upper, __m128& below, __m128& above)
+{
+    below = _mm_load_ps(guess);
+    above = _mm_load_ps(guess + 4);
+    const __m128 belowFound = _mm_cmplt_ps(next, lower);
+    const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
+    const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
+    if (found != code)
+    {
+        code = found;
+        below = belowFound;
+        above = aboveFound;
+        _mm_store_ps(guess, below);
+        _mm_store_ps(guess + 4, above);
+    }
+}
+
 // One sweep over the packed batches. The slots' fourth floats are not used.
 // With KeepBounds the bounds that follow another row are stored, as the
 // row-by-row sweep leaves them.
@@ -736,27 +760,11 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
             _mm_store_ps(data + BatchFloats * batch + BatchLower, lower);
         }
 
-        // As the row-by-row test: below the lower bound first, then
-        // above the upper one; a clamped row moves by bound - old. The
-        // lanes take the bounds they took in the last sweep, and the test
-        // only confirms it: a row's clamping seldom changes from one
-        // sweep to the next, and a confirmed guess keeps the comparisons
-        // out of the chain of updates that runs from batch to batch.
-        float* const guess = guesses + 8 * std::size_t{batch};
-        __m128 below = _mm_load_ps(guess);
-        __m128 above = _mm_load_ps(guess + 4);
+        // A clamped row moves by bound - old.
         const __m128 next = _mm_add_ps(old, delta);
-        const __m128 belowFound = _mm_cmplt_ps(next, lower);
-        const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
-        const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
-        if (found != guessCodes[batch])
-        {
-            guessCodes[batch] = found;
-            below = belowFound;
-            above = aboveFound;
-            _mm_store_ps(guess, below);
-            _mm_store_ps(guess + 4, above);
-        }
+        __m128 below;
+        __m128 above;
+        GuessClamping(guesses + 8 * std::size_t{batch}, guessCodes[batch], next, lower, upper, below, above);
         const __m128 clamped = _mm_or_ps(below, above);
         const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
         const __m128 moved = _mm_sub_ps(bound, old);
@@ -959,23 +967,10 @@ template <bool KeepBounds>
             _mm_store_ps(data + BatchFloats * batch + BatchLower, lower);
         }
 
-        // The lanes' clamping as guessed, then confirmed (see the other
-        // kernel).
-        float* const guess = guesses + 8 * std::size_t{batch};
-        __m128 below = _mm_load_ps(guess);
-        __m128 above = _mm_load_ps(guess + 4);
         const __m128 next = _mm_add_ps(old, delta);
-        const __m128 belowFound = _mm_cmplt_ps(next, lower);
-        const __m128 aboveFound = _mm_andnot_ps(belowFound, _mm_cmpgt_ps(next, upper));
-        const int found = _mm_movemask_ps(belowFound) | (_mm_movemask_ps(aboveFound) << 4);
-        if (found != guessCodes[batch])
-        {
-            guessCodes[batch] = found;
-            below = belowFound;
-            above = aboveFound;
-            _mm_store_ps(guess, below);
-            _mm_store_ps(guess + 4, above);
-        }
+        __m128 below;
+        __m128 above;
+        GuessClamping(guesses + 8 * std::size_t{batch}, guessCodes[batch], next, lower, upper, below, above);
         const __m128 clamped = _mm_or_ps(below, above);
         const __m128 bound = Select(upper, lower, below);
         const __m128 moved = _mm_sub_ps(bound, old);
