@@ -206,10 +206,7 @@ void GameObject::ReadScriptPart(Core::File& file)
         // under the same names; those go as any object does, and so do the
         // names it gave them: one the save lacks would name an object that
         // nothing keeps.
-        for (const std::string& managed : managedObjectNames_)
-        {
-            script_.ClearGlobal(managed.c_str());
-        }
+        script_.ClearGlobals(managedObjectNames_);
         managedObjects_.clear();
         managedObjectNames_.clear();
         for (std::size_t i = 0; i < objects.size(); ++i)
@@ -373,10 +370,7 @@ void GameObject::NetworkLoad(Core::File& file)
         {
             // A copy made from its template holds clones of the template's
             // managed objects; its own "Constructor" makes them here, once.
-            for (const std::string& managed : managedObjectNames_)
-            {
-                script_.ClearGlobal(managed.c_str());
-            }
+            script_.ClearGlobals(managedObjectNames_);
             managedObjects_.clear();
             managedObjectNames_.clear();
             LoadScript(false);

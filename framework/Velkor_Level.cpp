@@ -426,10 +426,7 @@ void Level::ReadScriptPart(Core::File& file, const std::string& scriptFile)
         {
             // The names the "Constructor" gave go with its objects: one the
             // save lacks would name an object that nothing keeps.
-            for (const std::string& managed : managedObjectNames_)
-            {
-                script_.ClearGlobal(managed.c_str());
-            }
+            script_.ClearGlobals(managedObjectNames_);
             managedObjects_ = std::move(objects);
             managedObjectNames_ = std::move(names);
             for (std::size_t i = 0; i < managedObjects_.size(); ++i)

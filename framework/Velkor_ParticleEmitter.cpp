@@ -53,7 +53,6 @@ ParticleEmitter::ParticleEmitter(const ParticleEmitter& other) : Core::Object(ot
 
 ParticleEmitter::~ParticleEmitter() = default;
 
-
 void ParticleEmitter::AddManagedObject(Core::Object* object, const std::string& name)
 {
     // A level writes its managed records inside its own: one managed here
@@ -194,10 +193,7 @@ bool ParticleEmitter::ReadScriptPart(Core::File& file)
     // The saved objects take the place of what the "Constructor" made,
     // under the same names; the names it gave go with its objects, as one
     // the save lacks would name an object that nothing keeps.
-    for (const std::string& managed : managedObjectNames_)
-    {
-        script_.ClearGlobal(managed.c_str());
-    }
+    script_.ClearGlobals(managedObjectNames_);
     managedObjects_.clear();
     managedObjectNames_.clear();
     for (std::size_t i = 0; i < objects.size(); ++i)

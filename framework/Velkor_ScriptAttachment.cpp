@@ -178,6 +178,14 @@ void ScriptAttachment::SetGlobal(const char* name, Core::Object* object) const
     lua_setglobal(thread, name);
 }
 
+void ScriptAttachment::ClearGlobals(const std::vector<std::string>& names) const
+{
+    for (const std::string& name : names)
+    {
+        ClearGlobal(name.c_str());
+    }
+}
+
 void ScriptAttachment::ClearGlobal(const char* name) const
 {
     if (script_ == nullptr)

@@ -81,6 +81,8 @@ public:
     void SetGlobal(const char* name, Core::Object* object) const;
     // Sets the global `name` of the script to nil.
     void ClearGlobal(const char* name) const;
+    // Sets each of `names` to nil (the names an owner gave its managed objects).
+    void ClearGlobals(const std::vector<std::string>& names) const;
 
     // The script method "ObjectFunction" on this script: arguments from
     // `caller` (name, result count, values), the results copied back.
@@ -110,7 +112,10 @@ public:
     }
     bool WritesRecordPart() const { return RecordHasPart(enabled_, loaded_, file_) && IsRunning(); }
     // The loaded flag as a record carries it.
-    bool RecordedLoaded() const { return loaded_ && (IsRunning() || !RecordHasPart(enabled_, loaded_, file_)); }
+    bool RecordedLoaded() const
+    {
+        return loaded_ && (IsRunning() || !RecordHasPart(enabled_, loaded_, file_));
+    }
     // Whether a script file named by a record (a saved game, a peer's
     // message) stays below the scripts folder: a relative path without ".."
     // parts and without a drive. Readers refuse a record naming any other.
