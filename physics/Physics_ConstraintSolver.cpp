@@ -683,6 +683,12 @@ bool ConstraintSolver::ScheduleBatches()
 #if defined(__SSE2__)
 namespace
 {
+// `mask` ? b : a, lane by lane, for masks of all ones or all zeros.
+[[gnu::always_inline]] inline __m128 SelectBits(__m128 a, __m128 b, __m128 mask)
+{
+    return _mm_or_ps(_mm_and_ps(mask, b), _mm_andnot_ps(mask, a));
+}
+
 // The lanes' clamping as the row-by-row test finds it: below the lower bound
 // first, then above the upper one. The lanes take the clamping they took in
 // the last sweep (`guess`: below and above as masks, `code`: as bits), and
@@ -750,10 +756,8 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
             _mm_set_ps(lanes[index[11]], lanes[index[10]], lanes[index[9]], lanes[index[8]]);
         const __m128 upperLinked = _mm_mul_ps(followed, _mm_load_ps(d + BatchCoefficient));
         const __m128 lowerLinked = _mm_xor_ps(upperLinked, sign);
-        const __m128 upper =
-            _mm_or_ps(_mm_and_ps(linked, upperLinked), _mm_andnot_ps(linked, _mm_load_ps(d + BatchUpper)));
-        const __m128 lower =
-            _mm_or_ps(_mm_and_ps(linked, lowerLinked), _mm_andnot_ps(linked, _mm_load_ps(d + BatchLower)));
+        const __m128 upper = SelectBits(_mm_load_ps(d + BatchUpper), upperLinked, linked);
+        const __m128 lower = SelectBits(_mm_load_ps(d + BatchLower), lowerLinked, linked);
         if (KeepBounds)
         {
             _mm_store_ps(data + BatchFloats * batch + BatchUpper, upper);
@@ -766,10 +770,10 @@ SweepPackedBody(std::uint32_t batches, float* const data, const std::int32_t* co
         __m128 above;
         GuessClamping(guesses + 8 * std::size_t{batch}, guessCodes[batch], next, lower, upper, below, above);
         const __m128 clamped = _mm_or_ps(below, above);
-        const __m128 bound = _mm_or_ps(_mm_and_ps(below, lower), _mm_andnot_ps(below, upper));
+        const __m128 bound = SelectBits(upper, lower, below);
         const __m128 moved = _mm_sub_ps(bound, old);
-        _mm_store_ps(lambda, _mm_or_ps(_mm_and_ps(clamped, bound), _mm_andnot_ps(clamped, next)));
-        delta = _mm_or_ps(_mm_and_ps(clamped, moved), _mm_andnot_ps(clamped, delta));
+        _mm_store_ps(lambda, SelectBits(next, bound, clamped));
+        delta = SelectBits(delta, moved, clamped);
 
         // A lane stores only a slot whose bits change: a row that stays
         // at its bound adds +-0, and skipping that store keeps the next
